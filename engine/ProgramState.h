@@ -1,0 +1,71 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+namespace zorvi {
+
+class Random15;
+class Settings;
+
+struct Winner {
+    int row = 0;
+    int drawn_count = 0;
+    int coupon_number = 0;
+
+    friend bool operator==(const Winner&, const Winner&) = default;
+};
+
+// The one game of the run. Fields are public as the game commands and the state file
+// read and write them; the operations keep the invariants. Every accessor stays inside
+// its list even when a state file broke an invariant.
+class ProgramState {
+public:
+    using Saver = std::function<void(const ProgramState&)>;
+
+    explicit ProgramState(Random15& generator);
+    virtual ~ProgramState() = default;
+
+    void AttachSettings(const Settings& settings) { settings_ = &settings; }
+    void AttachSaver(Saver saver) { saver_ = std::move(saver); }
+    const Settings* GetSettings() const { return settings_; }
+
+    // The number count N, from the settings at every use (75 without settings).
+    int NumberCount() const;
+
+    void ResetGame();
+    void DrawNext();
+    void CancelLast();
+    void NextRow();
+    void PreviousRow();
+    int DrawnCount() const { return number_count; }
+    int CurrentNumber() const;
+    int PreviousNumber() const;
+    std::vector<int> DrawnNumbers() const;
+    void SetBingoFound(int value);
+    bool IsLastRowOrAllDrawn() const;
+    void AddWinner(int coupon_number, int row, int drawn_count);
+
+    // The save step: hands the whole state to the attached writer.
+    void Save() const;
+
+    int number_limit = 0;
+    int number_count = 0;
+    std::vector<int> randomizer_numbers;
+    int current_row = 1;
+    int auto_speed = 60;
+    int auto_new_number = 0;
+    int bingo_found = 0;
+    int bingo_on_this_row = 0;
+    int max_row = 5;
+    int shown_public_screen = 0;
+    int rows_left = 1;
+    std::vector<Winner> winners;
+
+private:
+    Random15* generator_;
+    const Settings* settings_ = nullptr;
+    Saver saver_;
+};
+
+} // namespace zorvi

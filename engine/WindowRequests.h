@@ -1,0 +1,74 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "Language.h"
+
+namespace zorvi {
+
+class BingoCoupon;
+
+// Everything the game commands and the coupon check ask of the operator window. The commands
+// touch no widget, timer, sound, file or page themselves; the operator window carries each
+// request out, and tests record them.
+class WindowRequests {
+public:
+    virtual ~WindowRequests() = default;
+
+    // Controls, by identifier (ControlIds.h).
+    virtual void EnableControl(int id, bool enable) = 0;
+    virtual bool IsControlEnabled(int id) const = 0;
+    virtual void ShowControl(int id, bool show) = 0;
+    virtual void SetControlText(int id, const std::string& text) = 0;
+    virtual void SetAutomaticCheck(bool checked) = 0;
+    virtual void SetSliderPosition(int id, int position) = 0;
+    virtual void ScrollWinnersToEnd() = 0;
+    // Let the window show the current values of its bound fields.
+    virtual void ShowBoundFields() = 0;
+    // Reads the coupon number field (1019) as the window exchanges it: the value typed, or the
+    // previous value when the text is not a number; the window shows its validation message.
+    virtual long long ReadCouponNumber() = 0;
+    virtual void FocusCouponField() = 0;
+    virtual void ForgetHeldKeys() = 0;
+
+    // Timers (Timer::Automatic, Timer::DrawLock), period in milliseconds.
+    virtual void StartTimer(int id, int periodMs) = 0;
+    virtual void StopTimer(int id) = 0;
+
+    // The number board and the coupon panel.
+    virtual void ClearCouponPanel() = 0;
+    virtual void ShowCoupon(const BingoCoupon& coupon) = 0;
+    virtual void RepaintBoard() = 0;
+    virtual void RepaintCouponPanel() = 0;
+    virtual void RedrawAll() = 0;
+    // Rebuild the board for n numbers and place the coupon-number display under the panel.
+    virtual void RebuildNumberBoard(int n) = 0;
+
+    // Prompts. AskConfirmation is true only for Yes.
+    virtual bool AskConfirmation(TextId question) = 0;
+    virtual void OkDlg(TextId message) = 0;
+    // The limit entered with OK, or nothing when the prompt was skipped or closed.
+    virtual std::optional<int> NumberLimitDlg(int initialLimit) = 0;
+
+    // Voice.
+    virtual void SayNumber(int number) = 0;
+    virtual void SayNumberLimit() = 0;
+    virtual void SayCorrect() = 0;
+
+    // Game log.
+    virtual void WriteLog(const std::string& line) = 0;
+
+    // Public screen window and its draw button.
+    virtual void ShowPublicScreen() = 0;
+    virtual void EnablePublicDrawButton(bool enable) = 0;
+    virtual void SetPublicDrawCaption(const std::string& caption) = 0;
+
+    // Page calls.
+    virtual void PageReset(int numberCount) = 0;
+    virtual void PageUpdateMainScreen(int currentNumber, int count, int row) = 0;
+    virtual void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
+                                int couponNumber) = 0;
+};
+
+} // namespace zorvi

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "Folders.h"
+
+namespace zorvi::Helpers {
+
+inline constexpr const char* kIniSection = "common";
+inline constexpr std::size_t kIniStringLimit = 259;
+
+// Settings-style file access on section "common" of a bare file name in the data folder.
+// Reads never fail: a missing file, section or key gives the default.
+
+// The number at the start of the value (blanks, one sign, digits; no digits gives 0,
+// values beyond 32 bits saturate); an empty value or a missing key gives the default.
+int ReadIniInt(const std::string& file, const std::string& key, int defaultValue);
+// At most 259 characters of the value.
+std::string ReadIniString(const std::string& file, const std::string& key,
+                          const std::string& defaultValue);
+// The whole value, however long (lists of the state file).
+std::string ReadIniStringWhole(const std::string& file, const std::string& key,
+                               const std::string& defaultValue);
+// True when the file exists in the data folder.
+bool IniFileExists(const std::string& file);
+
+// Each write replaces the file atomically. Return false when the file could not be written.
+bool WriteIniInt(const std::string& file, const std::string& key, int value);
+bool WriteIniString(const std::string& file, const std::string& key, const std::string& value);
+// Writes several keys in order as one replacement of the file, with the same content that
+// one write per key would give; skips the write when nothing would change.
+bool WriteIniValues(const std::string& file,
+                    const std::vector<std::pair<std::string, std::string>>& values);
+
+// The integer at the start of a text as the settings-style reader takes it.
+int ParseLeadingInt(std::string_view text);
+
+// Texts "1" to the decimal text of n; integers 1 to n.
+std::vector<std::string> MakeNumberLabels(int n);
+std::vector<int> MakeNumberSequence(int n);
+
+} // namespace zorvi::Helpers

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zorvi {
+
+// Entries of the language table, in table order.
+enum class TextId {
+    TXT_NUMBER_LIMIT_FOR_GAME,
+    TXT_LOTTERY_OFF,
+    TXT_LOTTERY_ON,
+    TXT_AUTOSPEED,
+    TXT_AUTOMATIC,
+    TXT_BINGO,
+    TXT_WRONG,
+    TXT_DRAWN_NUMBERS,
+    TXT_CANCEL,
+    TXT_CANCEL_NUMBER,
+    TXT_CLOSE_ESC,
+    TXT_ARE_YOU_SURE,
+    TXT_CONFIRM_CANCEL_NUMBER,
+    TXT_CONFIRM_CHANGE_ROW,
+    TXT_CONFIRM_CLOSE,
+    TXT_CONFIRM_CLOSE_GAME_ON,
+    TXT_CONFIRM_NEW_GAME,
+    TXT_COUPON_SERIES,
+    TXT_GRID,
+    TXT_DISABLE_ANIMATION,
+    TXT_EXIT,
+    TXT_FREE_MIDDLE,
+    TXT_SHOW_GAME_LOG,
+    TXT_CHECK,
+    TXT_HEIGHT,
+    TXT_LANGUAGE,
+    TXT_NEW_GAME,
+    TXT_NUMBER,
+    TXT_DRAW_SPACEBAR,
+    TXT_START_SPACEBAR,
+    TXT_STOP_SPACEBAR,
+    TXT_NO,
+    TXT_NUMBER_COUNT,
+    TXT_LETTER_B,
+    TXT_LETTER_G,
+    TXT_LETTER_I,
+    TXT_LETTER_N,
+    TXT_LETTER_O,
+    TXT_LETTER_S,
+    TXT_PREVIOUS_NUMBER,
+    TXT_PROGRAM_STARTING,
+    TXT_PUBLIC_SCREEN,
+    TXT_PUBLIC_SCREEN_DISABLED,
+    TXT_PUBLIC_SCREEN_OTHER,
+    TXT_PUBLIC_SCREEN_SAME,
+    TXT_ROW,
+    TXT_SETTINGS,
+    TXT_SHOW_DRAWN_NUMBERS,
+    TXT_FULLSCREEN,
+    TXT_WINDOWED,
+    TXT_VOICE,
+    TXT_NO_VOICES,
+    TXT_VOLUME,
+    TXT_PLEASE_WAIT,
+    TXT_WIDTH,
+    TXT_WINNERS,
+    TXT_YES,
+    TXT_LOAD_PREVIOUS_STATE,
+    TXT_NUMBER_LIMIT,
+    TXT_SKIP_NUMBER_LIMIT,
+    Count
+};
+
+// The table of every user-interface text in Finnish (0), Swedish (1) and English (2).
+class Language {
+public:
+    virtual ~Language() = default;
+
+    // The entry's text; a language index outside 0 to 2 gives the Finnish text.
+    static const std::string& GetText(TextId entry, int language);
+    // The letter-name entry of a drawn number (B 1-15 ... O 61-75, S 76-90), or none.
+    static std::optional<TextId> GetLetterName(int number);
+};
+
+} // namespace zorvi

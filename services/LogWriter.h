@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace zorvi {
+
+class MessageSink;
+
+// The monthly game log: "logs/<year>-<month>.log" in the data folder, one time-stamped
+// line per event, each line on disk before WriteLog returns.
+class LogWriter {
+public:
+    using Clock = std::function<std::tm()>; // local date and time
+
+    LogWriter();
+    virtual ~LogWriter();
+    LogWriter(const LogWriter&) = delete;
+    LogWriter& operator=(const LogWriter&) = delete;
+
+    // A swappable clock for tests; the default is the local time of the system.
+    void SetClock(Clock clock) { clock_ = std::move(clock); }
+
+    // Opens the month's file for appending; on failure shows "Failed opening log file".
+    void OpenLog(MessageSink* messages);
+    // Appends one line when the log is open. A failed write drops the line and never stops the game;
+    // the first failure is told once through the message sink given at OpenLog.
+    void WriteLog(const std::string& message);
+    void CloseLog();
+    // Path of the open log file, or empty when none is open.
+    std::string GetLogFilePath() const;
+    bool IsOpen() const { return open_ != 0; }
+
+    static std::string FormatLine(const std::tm& time, const std::string& message);
+    static std::filesystem::path LogFileName(const std::tm& time);
+
+private:
+    int open_ = 0;
+    std::FILE* file_ = nullptr;
+    std::filesystem::path path_;
+    Clock clock_;
+    MessageSink* messages_ = nullptr;
+    bool writeFailureShown_ = false;
+};
+
+} // namespace zorvi

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+namespace zorvi {
+
+// The operator's choices, read from "settings.ini" in the data folder when built.
+// Values are made safe as they are read (see LoadSettings), so no field can index
+// outside a table or name a path outside the voice folder.
+class Settings {
+public:
+    Settings(); // built-in values, then LoadSettings
+    // Built-in values only, no file access (tests, tools).
+    struct NoLoad {};
+    explicit Settings(NoLoad);
+    virtual ~Settings() = default;
+
+    void LoadSettings();
+    // Writes all thirteen keys as one replacement of "settings.ini"; false when it failed.
+    bool SaveSettings() const;
+
+    // The number of rows of a game with this number count.
+    int MaxRow() const { return max_called_numbers == 75 ? 5 : 3; }
+    // Numbers on one coupon of this number count.
+    int CouponSize() const { return max_called_numbers == 75 ? 25 : 15; }
+
+    int max_called_numbers = 75;
+    int language = 0;
+    int public_screen = 0;
+    int free_middle = 0;
+    int public_screen_height = 0;
+    int public_screen_width = 0;
+    std::string voice;
+    int coupon_series = 0;
+    int dialog_mode = 0;
+    int volume = 25;
+    int enable_background_voice = 1;
+    int enable_number_limit = 0;
+    int disable_animation = 0;
+
+    static constexpr const char* kFileName = "settings.ini";
+
+    // True when a voice name can be used as a folder name under "audio".
+    static bool IsSafeVoiceName(const std::string& name);
+};
+
+} // namespace zorvi
