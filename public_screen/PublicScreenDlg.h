@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "Language.h"
+
+class QPushButton;
+
+namespace zorvi {
+
+class CHtmlContent;
+class Settings;
+
+// The players' window: a frameless window owned by the operator window, holding the page
+// view and, on the same screen, a draw and a close button. Its page is driven only through
+// the three page calls.
+class PublicScreenDlg : public QObject {
+    Q_OBJECT
+public:
+    PublicScreenDlg(const Settings& settings, QWidget* owner);
+    ~PublicScreenDlg() override;
+
+    bool created() const;
+    bool active() const { return active_; }
+    bool otherScreen() const { return other_screen_; }
+    QWidget* window() const; // null while not created
+
+    // Folder of the page for the current language (html/fi, html/se, html/en).
+    void SetHtmlFolder(const QString& folder) { html_folder_ = folder; }
+    const QString& HtmlFolder() const { return html_folder_; }
+    // html_folder for a language index: "en" for 2, "se" for 1, "fi" otherwise.
+    static QString PageFolderFor(const QString& programFolder, int language);
+
+    // Shows the window for mode 1 (same screen) or 2 (other screen): creates it when needed,
+    // places it, lays out the page, loads the page when reload is set or the window is new,
+    // and waits until the page has loaded (at most eight seconds) with the windows live.
+    // Returns true when the window was created by this call (the caller then sends reset).
+    bool Open(int mode, bool reload);
+    // Hides and destroys the window (mode 0).
+    void Close();
+    // Hides the window, keeping it and its page.
+    void HideWindow();
+
+    void SetOtherScreen(bool other) { other_screen_ = other; }
+    void PlaceWindow(int height, int width);
+    void LayoutPage(bool active);
+    void LayoutButtons(bool visible);
+    void SetButtonTexts();
+    void SetDrawButtonText(TextId entry);
+    void EnableDrawButton(bool enable);
+    void EnableButtons(bool enable);
+    void LoadPage();
+
+    // Page calls; each does nothing unless the window is created and active.
+    void PageReset(int numberCount);
+    void PageUpdateMainScreen(int currentNumber, int count, int row);
+    void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
+                        int couponNumber);
+
+signals:
+    void drawRequested();  // the draw button: the operator window's Draw command
+    void closeRequested(); // the close button: hide the public screen
+    void focusReturned();  // a click on the window: the operator window takes the focus back
+
+private:
+    const Settings& settings_;
+    QPointer<QWidget> owner_;
+    QPointer<QWidget> window_;
+    CHtmlContent* page_ = nullptr;
+    QPushButton* draw_button_ = nullptr;
+    QPushButton* close_button_ = nullptr;
+    bool other_screen_ = false;
+    bool active_ = false;
+    QString html_folder_;
+};
+
+} // namespace zorvi
