@@ -63,6 +63,9 @@ public:
     std::vector<Winner> winners;
 
 private:
+    // number_count held inside 0 to the length of the sequence.
+    int DrawnInSequence() const;
+
     Random15* generator_;
     const Settings* settings_ = nullptr;
     Saver saver_;

@@ -1,0 +1,86 @@
+#include "BingoCoupon.h"
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <vector>
+
+namespace zorvi {
+
+namespace {
+
+constexpr std::uint32_t kRowLength = 5;
+constexpr int kNoNumberDrawn = -100;
+constexpr int kUnmarked = -1;
+
+// The square that counts as drawn with a free middle, or -1 for a coupon without one.
+int FreeMiddlePosition(std::uint32_t size) {
+    if (size == 25)
+        return 12;
+    if (size == 15)
+        return 7;
+    return -1;
+}
+
+} // namespace
+
+std::vector<int> BingoCoupon::Numbers() const {
+    return std::vector<int>(bytes_, bytes_ + size_);
+}
+
+bool BingoCoupon::HasBingo(int rowsNeeded, const std::vector<int>& drawn, int freeMiddle) const {
+    if (size_ == 0 || bytes_ == nullptr)
+        return false;
+    const int last = drawn.empty() ? kNoNumberDrawn : drawn.back();
+
+    // Coupon values are bytes, so a 256-entry table answers "is it drawn" at once; numbers
+    // outside 0 to 255 can match no square.
+    std::bitset<256> isDrawn;
+    for (const int number : drawn)
+        if (number >= 0 && number <= 255)
+            isDrawn.set(static_cast<std::size_t>(number));
+
+    // A drawn number marks only the first square that holds it.
+    // Coupons of the game fit the array on the stack; only an odd size needs the heap.
+    std::array<int, 32> stackMarks;
+    std::vector<int> heapMarks;
+    int* marked = stackMarks.data();
+    if (size_ > stackMarks.size()) {
+        heapMarks.resize(size_);
+        marked = heapMarks.data();
+    }
+    std::fill(marked, marked + size_, kUnmarked);
+    std::bitset<256> seen;
+    for (std::uint32_t p = 0; p < size_; ++p) {
+        const std::uint8_t value = bytes_[p];
+        if (!seen.test(value) && isDrawn.test(value))
+            marked[p] = value;
+        seen.set(value);
+    }
+    if (freeMiddle == 1) {
+        const int middle = FreeMiddlePosition(size_);
+        if (middle >= 0)
+            marked[static_cast<std::size_t>(middle)] = bytes_[middle];
+    }
+
+    int completeRows = 0;
+    bool lastInCompleteRow = false;
+    for (std::uint32_t start = 0; start + kRowLength <= size_; start += kRowLength) {
+        bool complete = true;
+        bool holdsLast = false;
+        for (std::uint32_t p = start; p < start + kRowLength; ++p) {
+            if (marked[p] < 0) {
+                complete = false;
+                break;
+            }
+            holdsLast = holdsLast || marked[p] == last;
+        }
+        if (complete) {
+            ++completeRows;
+            lastInCompleteRow = lastInCompleteRow || holdsLast;
+        }
+    }
+    return completeRows >= rowsNeeded && lastInCompleteRow;
+}
+
+} // namespace zorvi

@@ -1,0 +1,265 @@
+#include "BingoHelpers.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "Folders.h"
+#include "Language.h"
+#include "MessageSink.h"
+#include "ProgramState.h"
+#include "Settings.h"
+
+namespace zorvi {
+
+namespace {
+
+// The coupon number field takes at most this number, so no later coupon can ever be checked;
+// reading stops there, which also keeps a huge or endless file from exhausting memory.
+constexpr std::uint64_t kMaxCheckableCoupons = 999999;
+constexpr std::uint32_t kCouponSize75 = 25;
+constexpr std::uint32_t kCouponSize90 = 15;
+constexpr std::size_t kTicketCells = 27;
+constexpr std::size_t kTicketColumns = 9;
+
+std::uint32_t CouponSizeFor(int numberCount) {
+    return numberCount == 75 ? kCouponSize75 : kCouponSize90;
+}
+
+// Characters, not bytes, of a UTF-8 text: the widths must match the heading on screen.
+int CharacterCount(const std::string& text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+    }));
+}
+
+// The column of a 90-ticket number by its tens; -1 for a value that has no column.
+int NinetyColumn(int value) {
+    if (value < 1 || value > 90)
+        return -1;
+    if (value == 90)
+        return 8;
+    return value / 10;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Reads up to `limit` bytes of the file in as few reads as the system allows. False on a
+// read error (a folder of that name, an I/O failure).
+bool ReadUpTo(int fd, std::uint64_t limit, std::vector<std::uint8_t>& out) {
+    struct stat info {};
+    std::uint64_t expected = 0;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
+        expected = std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size), limit);
+    // One allocation of the file's size; the extra byte lets the read loop notice the end
+    // without growing the buffer.
+    out.resize(static_cast<std::size_t>(std::min<std::uint64_t>(expected + 1, limit)));
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == out.size()) {
+            if (out.size() >= limit)
+                break;
+            const std::uint64_t grown = std::max<std::uint64_t>(out.size() * 2, 65536);
+            out.resize(static_cast<std::size_t>(std::min<std::uint64_t>(grown, limit)));
+        }
+        const ssize_t got = ::read(fd, out.data() + filled, out.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (got == 0)
+            break;
+        filled += static_cast<std::size_t>(got);
+    }
+    out.resize(filled);
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> BingoHelpers::SeriesFileName(int numberCount, int couponSeries) {
+    static const std::array<const char*, 3> kSeries75 = {"kup75.hex", "VORPA.hex", "KASTIRO.hex"};
+    if (numberCount != 75)
+        return std::string("90.hex");
+    if (couponSeries < 0 || couponSeries >= static_cast<int>(kSeries75.size()))
+        return std::nullopt;
+    return std::string(kSeries75[static_cast<std::size_t>(couponSeries)]);
+}
+
+int BingoHelpers::ReadCouponSeries(int numberCount, int couponSeries) {
+    const std::uint32_t n = CouponSizeFor(numberCount);
+    ClearCoupons();
+    const std::optional<std::string> name = SeriesFileName(numberCount, couponSeries);
+    std::optional<std::vector<std::uint8_t>> bytes;
+    if (name) {
+        bytes = ReadCouponFile(*name);
+    } else if (messages_ != nullptr) {
+        messages_->ShowMessage("Failed opening coupon file: (no file for coupon series " +
+                                   std::to_string(couponSeries) + ")",
+                               "Failed");
+    }
+    if (!bytes) {
+        // Keep a blank coupon of the game's size so that a check still has a coupon to show.
+        coupon_size_ = n;
+        blank_.assign(n, 0);
+        return -1;
+    }
+    SetSeriesBytes(std::move(*bytes), n);
+    return 0;
+}
+
+void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t couponSize) {
+    bytes_ = std::move(bytes);
+    coupon_size_ = couponSize;
+    if (couponSize == 0) {
+        bytes_.clear();
+        blank_.clear();
+        return;
+    }
+    // Only complete coupons belong to the series; the capacity stays, a copy would cost more.
+    std::uint64_t coupons = bytes_.size() / couponSize;
+    coupons = std::min(coupons, kMaxCheckableCoupons);
+    bytes_.resize(static_cast<std::size_t>(coupons * couponSize));
+    blank_.assign(couponSize, 0);
+}
+
+std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std::string& name) {
+    const std::filesystem::path path = Helpers::GetProgramFolder() / name;
+    // The largest series size that can matter: every checkable coupon of the larger size.
+    const std::uint64_t limit = kMaxCheckableCoupons * kCouponSize75;
+    std::vector<std::uint8_t> bytes;
+    bool ok = false;
+    {
+        FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.get() >= 0)
+            ok = ReadUpTo(fd.get(), limit, bytes);
+    }
+    if (!ok) {
+        if (messages_ != nullptr)
+            messages_->ShowMessage("Failed opening coupon file: " + name, "Failed");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void BingoHelpers::ClearCoupons() {
+    // Release the memory too: a series can be tens of megabytes.
+    std::vector<std::uint8_t>().swap(bytes_);
+    blank_.clear();
+    coupon_size_ = 0;
+}
+
+std::uint32_t BingoHelpers::CouponCount() const {
+    return coupon_size_ == 0 ? 0 : static_cast<std::uint32_t>(bytes_.size() / coupon_size_);
+}
+
+BingoCoupon BingoHelpers::GetCoupon(long long k) const {
+    if (k >= 1 && k <= static_cast<long long>(CouponCount()))
+        return BingoCoupon(bytes_.data() + static_cast<std::size_t>(k - 1) * coupon_size_,
+                           coupon_size_);
+    return BlankCoupon();
+}
+
+BingoCoupon BingoHelpers::BlankCoupon() const {
+    if (blank_.empty())
+        return BingoCoupon();
+    return BingoCoupon(blank_.data(), static_cast<std::uint32_t>(blank_.size()));
+}
+
+int BingoHelpers::CheckCouponNumber(int rowsNeeded, const std::vector<int>& drawn,
+                                    long long k) const {
+    if (k < 1 || k > static_cast<long long>(CouponCount()))
+        return -1;
+    const int freeMiddle = settings_ != nullptr ? settings_->free_middle : 0;
+    return GetCoupon(k).HasBingo(rowsNeeded, drawn, freeMiddle) ? 1 : 0;
+}
+
+std::vector<int> BingoHelpers::LayoutNinetyTicket(const std::vector<int>& numbers) {
+    std::vector<int> cells(kTicketCells, 0);
+    int column = 0;
+    // A ticket has three rows of five; anything beyond them has no cell.
+    const std::size_t count = std::min<std::size_t>(numbers.size(), 15);
+    for (std::size_t p = 0; p < count; ++p) {
+        const int value = numbers[p];
+        const int own = NinetyColumn(value);
+        if (own >= 0)
+            column = own;
+        const std::size_t row = p / 5;
+        cells[row * kTicketColumns + static_cast<std::size_t>(column)] = value;
+    }
+    return cells;
+}
+
+std::vector<int> BingoHelpers::MarkDrawnNumbers(const std::vector<int>& layout,
+                                                const std::vector<int>& drawn, int freeMiddle) {
+    std::vector<int> marks(layout.size(), 0);
+    if (freeMiddle == 1 && layout.size() == 25)
+        marks[12] = 1;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const auto cell = std::find(layout.begin(), layout.end(), drawn[i]);
+        if (cell != layout.end())
+            marks[static_cast<std::size_t>(cell - layout.begin())] = i + 1 == drawn.size() ? 2 : 1;
+    }
+    return marks;
+}
+
+std::string BingoHelpers::JoinComma(const std::vector<int>& values) {
+    std::string text;
+    text.reserve(values.size() * 4);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        text += std::to_string(values[i]);
+    }
+    return text;
+}
+
+std::string BingoHelpers::FormatWinners(const std::vector<Winner>& winners, int language) {
+    const int rowWidth = CharacterCount(Language::GetText(TextId::TXT_ROW, language));
+    const int countWidth = CharacterCount(Language::GetText(TextId::TXT_NUMBER_COUNT, language));
+    std::string text;
+    for (const Winner& winner : winners) {
+        const char* separator = text.empty() ? "" : "\r\n";
+        const int length =
+            std::snprintf(nullptr, 0, "%s %-*d  %-*d  %-d", separator, rowWidth, winner.row,
+                          countWidth, winner.drawn_count, winner.coupon_number);
+        if (length <= 0)
+            continue;
+        std::string line(static_cast<std::size_t>(length) + 1, '\0');
+        std::snprintf(line.data(), line.size(), "%s %-*d  %-*d  %-d", separator, rowWidth,
+                      winner.row, countWidth, winner.drawn_count, winner.coupon_number);
+        line.pop_back();
+        text += line;
+    }
+    return text;
+}
+
+std::string BingoHelpers::DrawnNumbersText(const std::vector<int>& drawn) {
+    std::string text;
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += std::to_string(drawn[i]);
+    }
+    return text;
+}
+
+} // namespace zorvi

@@ -1,0 +1,110 @@
+#include "ProgramState.h"
+
+#include <algorithm>
+
+#include "Helpers.h"
+#include "Random.h"
+#include "Settings.h"
+
+namespace zorvi {
+
+namespace {
+constexpr int kDefaultNumberCount = 75;
+} // namespace
+
+ProgramState::ProgramState(Random15& generator) : generator_(&generator) {}
+
+int ProgramState::NumberCount() const {
+    if (settings_ == nullptr)
+        return kDefaultNumberCount;
+    return std::max(0, settings_->max_called_numbers);
+}
+
+int ProgramState::DrawnInSequence() const {
+    // A state file may hold any count; never index outside the sequence.
+    const auto size = static_cast<long long>(randomizer_numbers.size());
+    return static_cast<int>(std::clamp<long long>(number_count, 0, size));
+}
+
+void ProgramState::ResetGame() {
+    const int n = NumberCount();
+    randomizer_numbers = Helpers::MakeNumberSequence(n);
+    Helpers::ShuffleSequence(*generator_, randomizer_numbers);
+    number_count = 0;
+    current_row = 1;
+    bingo_found = 0;
+    bingo_on_this_row = 0;
+    rows_left = 1;
+    max_row = n == 75 ? 5 : 3;
+    Save();
+}
+
+void ProgramState::DrawNext() {
+    // Also stop at the end of the sequence, which a state file may have left short.
+    if (number_count >= NumberCount() ||
+        static_cast<long long>(number_count) >= static_cast<long long>(randomizer_numbers.size()))
+        return;
+    ++number_count;
+    Save();
+}
+
+void ProgramState::CancelLast() {
+    if (number_count <= 0)
+        return;
+    --number_count;
+    Save();
+}
+
+void ProgramState::NextRow() {
+    if (current_row >= max_row)
+        return;
+    ++current_row;
+    Save();
+}
+
+void ProgramState::PreviousRow() {
+    if (current_row <= 1)
+        return;
+    --current_row;
+    Save();
+}
+
+int ProgramState::CurrentNumber() const {
+    const int drawn = DrawnInSequence();
+    return drawn >= 1 ? randomizer_numbers[static_cast<std::size_t>(drawn - 1)] : -1;
+}
+
+int ProgramState::PreviousNumber() const {
+    const int drawn = DrawnInSequence();
+    return drawn >= 2 ? randomizer_numbers[static_cast<std::size_t>(drawn - 2)] : -1;
+}
+
+std::vector<int> ProgramState::DrawnNumbers() const {
+    const auto drawn = static_cast<std::ptrdiff_t>(DrawnInSequence());
+    return std::vector<int>(randomizer_numbers.begin(), randomizer_numbers.begin() + drawn);
+}
+
+void ProgramState::SetBingoFound(int value) {
+    bingo_found = value;
+    if (value == 1 && IsLastRowOrAllDrawn())
+        rows_left = 0;
+    Save();
+}
+
+bool ProgramState::IsLastRowOrAllDrawn() const {
+    return current_row >= max_row || number_count >= NumberCount();
+}
+
+void ProgramState::AddWinner(int coupon_number, int row, int drawn_count) {
+    const Winner winner{row, drawn_count, coupon_number};
+    if (std::find(winners.begin(), winners.end(), winner) != winners.end())
+        return;
+    winners.push_back(winner);
+}
+
+void ProgramState::Save() const {
+    if (saver_)
+        saver_(*this);
+}
+
+} // namespace zorvi

@@ -1,0 +1,190 @@
+#include "StateFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "Folders.h"
+#include "Helpers.h"
+#include "ProgramState.h"
+
+namespace zorvi::StateFile {
+
+namespace {
+
+std::string FlagText(int flag) {
+    return flag == 1 ? "1" : "0";
+}
+
+// Splits at the separator, skipping runs of it, so no piece is ever empty.
+template <typename Visit> bool ForEachPiece(std::string_view text, char separator, Visit visit) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == separator) {
+            ++pos;
+            continue;
+        }
+        std::size_t end = text.find(separator, pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        if (!visit(text.substr(pos, end - pos)))
+            return false;
+        pos = end;
+    }
+    return true;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// A signed decimal number at the start of the piece, as strtol reads it: leading blanks and
+// one sign, digits up to the first other character. Nothing when no digit was read or the
+// value does not fit 32 bits.
+std::optional<int> ParsePiece(std::string_view piece) {
+    std::size_t i = 0;
+    while (i < piece.size() && IsBlank(piece[i]))
+        ++i;
+    bool negative = false;
+    if (i < piece.size() && (piece[i] == '+' || piece[i] == '-')) {
+        negative = piece[i] == '-';
+        ++i;
+    }
+    const std::int64_t bound = negative ? -static_cast<std::int64_t>(INT32_MIN) : INT32_MAX;
+    std::int64_t value = 0;
+    bool anyDigit = false;
+    bool tooLarge = false;
+    for (; i < piece.size() && piece[i] >= '0' && piece[i] <= '9'; ++i) {
+        anyDigit = true;
+        if (!tooLarge) {
+            value = value * 10 + (piece[i] - '0');
+            tooLarge = value > bound;
+        }
+    }
+    if (!anyDigit || tooLarge)
+        return std::nullopt;
+    return static_cast<int>(negative ? -value : value);
+}
+
+} // namespace
+
+std::string FormatSequence(const ProgramState& state) {
+    std::string text;
+    text.reserve(state.randomizer_numbers.size() * 3);
+    for (const int number : state.randomizer_numbers) {
+        text += std::to_string(number);
+        text += ';';
+    }
+    return text;
+}
+
+std::string FormatWinners(const ProgramState& state) {
+    std::string text;
+    for (const Winner& winner : state.winners) {
+        text += std::to_string(winner.row);
+        text += ':';
+        text += std::to_string(winner.drawn_count);
+        text += ':';
+        text += std::to_string(winner.coupon_number);
+        text += ';';
+    }
+    return text;
+}
+
+bool SaveState(const ProgramState& state) {
+    Helpers::EnsureDataFolder();
+    // All keys in one replacement: a crash mid-save must not leave half a game on disk.
+    const std::vector<std::pair<std::string, std::string>> values = {
+        {"number_count", std::to_string(state.number_count)},
+        {"randomizer_numbers", FormatSequence(state)},
+        {"current_row", std::to_string(state.current_row)},
+        {"auto_speed", std::to_string(state.auto_speed)},
+        {"auto_new_number", std::to_string(state.auto_new_number)},
+        {"bingo_found", FlagText(state.bingo_found)},
+        {"bingo_on_this_row", FlagText(state.bingo_on_this_row)},
+        {"max_row", std::to_string(state.max_row)},
+        {"rows_left", FlagText(state.rows_left)},
+        {"number_limit", std::to_string(state.number_limit)},
+        {"winners", FormatWinners(state)},
+    };
+    return Helpers::WriteIniValues(kFileName, values);
+}
+
+int LoadState(ProgramState& state) {
+    Helpers::EnsureDataFolder();
+    if (!Helpers::IniFileExists(kFileName))
+        return 0;
+
+    state.number_count = Helpers::ReadIniInt(kFileName, "number_count", 0);
+
+    const std::string sequence = Helpers::ReadIniStringWhole(kFileName, "randomizer_numbers", "");
+    const bool sequenceRead = ForEachPiece(sequence, ';', [&](std::string_view piece) {
+        const std::optional<int> number = ParsePiece(piece);
+        if (!number)
+            return false;
+        state.randomizer_numbers.push_back(*number);
+        return true;
+    });
+    if (!sequenceRead)
+        return -1;
+
+    state.current_row = Helpers::ReadIniInt(kFileName, "current_row", 0);
+    state.auto_speed = Helpers::ReadIniInt(kFileName, "auto_speed", 0);
+    state.auto_new_number = Helpers::ReadIniInt(kFileName, "auto_new_number", 0);
+    state.bingo_found = Helpers::ReadIniInt(kFileName, "bingo_found", 0) == 1 ? 1 : 0;
+    state.bingo_on_this_row = Helpers::ReadIniInt(kFileName, "bingo_on_this_row", 0) == 1 ? 1 : 0;
+    state.max_row = Helpers::ReadIniInt(kFileName, "max_row", 0);
+    state.rows_left = Helpers::ReadIniInt(kFileName, "rows_left", 0) == 1 ? 1 : 0;
+    state.number_limit = Helpers::ReadIniInt(kFileName, "number_limit", 0);
+
+    const std::string winners = Helpers::ReadIniStringWhole(kFileName, "winners", "");
+    const bool winnersRead = ForEachPiece(winners, ';', [&](std::string_view entry) {
+        // Row, drawn count and coupon number; pieces after the third are ignored.
+        std::optional<int> fields[3];
+        std::size_t taken = 0;
+        ForEachPiece(entry, ':', [&](std::string_view piece) {
+            fields[taken++] = ParsePiece(piece);
+            return taken < 3;
+        });
+        if (!fields[0] || !fields[1] || !fields[2])
+            return false;
+        state.winners.push_back(Winner{*fields[0], *fields[1], *fields[2]});
+        return true;
+    });
+    if (!winnersRead)
+        return -1;
+    return 1;
+}
+
+bool IsPlayable(const ProgramState& state, int n) {
+    if (n < 1 || state.randomizer_numbers.size() != static_cast<std::size_t>(n))
+        return false;
+    std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
+    for (const int number : state.randomizer_numbers) {
+        if (number < 1 || number > n || seen[static_cast<std::size_t>(number)])
+            return false;
+        seen[static_cast<std::size_t>(number)] = true;
+    }
+    const int rows = n == 75 ? 5 : 3;
+    return state.number_count >= 0 && state.number_count <= n && state.max_row == rows &&
+           state.current_row >= 1 && state.current_row <= state.max_row;
+}
+
+void NormalizeLoadedState(ProgramState& state) {
+    state.auto_speed = std::clamp(state.auto_speed, 1, 60);
+    if (state.auto_new_number < 0 || state.auto_new_number > 2)
+        state.auto_new_number = 0;
+    state.number_limit = std::max(state.number_limit, 0);
+}
+
+void DeleteStateFile() {
+    Helpers::EnsureDataFolder();
+    std::error_code ignored;
+    std::filesystem::remove(Helpers::GetDataFolder() / kFileName, ignored);
+}
+
+} // namespace zorvi::StateFile
