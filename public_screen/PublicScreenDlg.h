@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "Language.h"
 
@@ -66,15 +68,31 @@ signals:
     void focusReturned();  // a click on the window: the operator window takes the focus back
 
 private:
+    bool PageCallable() const;
+    // Runs one page function; a failure is shown in a box owned by this window.
+    void CallPage(const QString& name, const QJsonArray& args);
+    void CreateScreenWindow();
+    void WaitForPage(int milliseconds);
+    // After the page's renderer ended and the page came back: shows it the game again.
+    void RestorePage();
+
     const Settings& settings_;
     QPointer<QWidget> owner_;
     QPointer<QWidget> window_;
-    CHtmlContent* page_ = nullptr;
-    QPushButton* draw_button_ = nullptr;
-    QPushButton* close_button_ = nullptr;
+    QPointer<CHtmlContent> page_;
+    QPointer<QPushButton> draw_button_;
+    QPointer<QPushButton> close_button_;
     bool other_screen_ = false;
     bool active_ = false;
     QString html_folder_;
+
+    // What the page has been told since the last reset, to tell it again after a crash.
+    struct PageHistory {
+        bool reset_sent = false;
+        QJsonArray reset_args;
+        std::vector<int> drawn;      // drawn[i]: the number sent with count i + 1
+        QJsonArray last_update_args; // empty before the first updateMainScreen
+    } history_;
 };
 
 } // namespace zorvi

@@ -6,13 +6,10 @@ cd "$(dirname "$0")/.."
 JOBS="$(nproc 2>/dev/null || echo 2)"
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DZORVI_BUILD_TESTS=OFF -DZORVI_BUILD_BENCH=OFF
 cmake --build build/release -j "$JOBS"
-if [ ! -x build/release/app/zorvi ]; then
-  echo "The operator window is not built yet: only the engine and services exist."
-  exit 0
-fi
 PROGRAM_FOLDER="build/release/program"
 mkdir -p "$PROGRAM_FOLDER"
-if [ -d data/html ]; then cp -r data/html "$PROGRAM_FOLDER/"; fi
+./scripts/prepare-program-folder.sh "$PROGRAM_FOLDER" build/release/services/qt/audioloop/AudioLoop \
+    build/release/tools/zorvi-coupons
 if [ "$(id -u)" = "0" ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
 cd "$PROGRAM_FOLDER"
 exec ../app/zorvi

@@ -1,12 +1,28 @@
 #!/bin/sh
-# Builds everything with warnings as errors and runs every test headless.
+# Builds everything with warnings as errors and runs every test headless; then the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a
+# short time.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 JOBS="$(nproc 2>/dev/null || echo 2)"
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVI_WERROR=ON
-cmake --build build/test -j "$JOBS"
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
 export QTEST_FUNCTION_TIMEOUT=120000
+
+echo "== build and test"
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVI_WERROR=ON
+cmake --build build/test -j "$JOBS"
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
+
+echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DZORVI_WERROR=ON -DZORVI_SANITIZE=ON -DZORVI_BUILD_BENCH=OFF
+cmake --build build/sanitize -j "$JOBS"
+ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
+UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0" \
+ZORVI_KILL_ROUNDS=60 \
+ctest --test-dir build/sanitize --output-on-failure -j "$JOBS"
+
+echo "== fuzzers"
+./scripts/fuzz.sh "${ZORVI_FUZZ_SECONDS:-15}"

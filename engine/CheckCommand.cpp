@@ -1,0 +1,87 @@
+// The coupon check: judges the coupon typed in the coupon number field against the row being
+// played and the numbers drawn so far.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "BingoHelpers.h"
+#include "ControlIds.h"
+#include "GameCommands.h"
+#include "Language.h"
+#include "ProgramState.h"
+#include "Settings.h"
+#include "WindowRequests.h"
+
+namespace zorvi {
+
+namespace {
+
+constexpr long long kHighestCouponNumber = 999999;
+
+} // namespace
+
+void GameCommands::CheckCommand() {
+    const long long k = window_.ReadCouponNumber();
+    StopAutomatic();
+    if (state_.shown_public_screen != settings_.public_screen) {
+        state_.shown_public_screen = settings_.public_screen;
+        window_.ShowPublicScreen();
+    }
+    if (k < 1 || k > kHighestCouponNumber)
+        return;
+    const int couponNumber = static_cast<int>(k);
+    window_.SetControlText(Control::CheckedCoupon, std::to_string(couponNumber));
+
+    // Without a readable series there is not even a blank coupon; the check then shows zeros of
+    // the game's coupon size and judges "Wrong!".
+    BingoCoupon coupon = coupons_.GetCoupon(couponNumber);
+    std::vector<std::uint8_t> zeros;
+    if (coupon.empty()) {
+        zeros.assign(static_cast<std::size_t>(settings_.CouponSize()), 0);
+        coupon = BingoCoupon(zeros.data(), static_cast<std::uint32_t>(zeros.size()));
+    }
+    const std::vector<int> drawn = state_.DrawnNumbers();
+
+    const std::vector<int> layout = settings_.max_called_numbers == 90
+                                        ? BingoHelpers::LayoutNinetyTicket(coupon.Numbers())
+                                        : coupon.Numbers();
+    const std::vector<int> marks =
+        BingoHelpers::MarkDrawnNumbers(layout, drawn, settings_.free_middle);
+    const std::string numbersText = BingoHelpers::JoinComma(layout);
+    const std::string marksText = BingoHelpers::JoinComma(marks);
+
+    const int result = coupons_.CheckCouponNumber(state_.current_row, drawn, couponNumber);
+    if (result == 1) {
+        state_.SetBingoFound(1);
+        state_.bingo_on_this_row = 1;
+        state_.Save();
+        window_.SetControlText(Control::CheckResult,
+                               Language::GetText(TextId::TXT_BINGO, settings_.language));
+        window_.PageShowTicket(numbersText, marksText, true, couponNumber);
+        window_.SayCorrect();
+        window_.WriteLog("Bingo found in coupon " + std::to_string(couponNumber) + " (row " +
+                         std::to_string(state_.current_row) + ")");
+        window_.WriteLog("Drawn numbers: " + BingoHelpers::DrawnNumbersText(drawn));
+        if (state_.IsLastRowOrAllDrawn()) {
+            window_.EnableControl(Control::Draw, false);
+            window_.EnableControl(Control::CancelNumber, false);
+            window_.EnablePublicDrawButton(false);
+        }
+        // Saved at once: a crash before the next draw must not lose a winner already announced.
+        state_.AddWinner(couponNumber, state_.current_row, state_.number_count);
+        state_.Save();
+        window_.SetControlText(Control::WinnersList,
+                               BingoHelpers::FormatWinners(state_.winners, settings_.language));
+        window_.ScrollWinnersToEnd();
+    } else {
+        state_.SetBingoFound(0);
+        window_.SetControlText(Control::CheckResult,
+                               Language::GetText(TextId::TXT_WRONG, settings_.language));
+        window_.PageShowTicket(numbersText, marksText, false, couponNumber);
+    }
+    window_.ShowCoupon(coupon);
+    window_.FocusCouponField();
+}
+
+} // namespace zorvi

@@ -1,0 +1,357 @@
+#include "GameCommands.h"
+
+#include <algorithm>
+#include <string>
+
+#include "BingoHelpers.h"
+#include "ControlIds.h"
+#include "Language.h"
+#include "ProgramState.h"
+#include "Settings.h"
+#include "WindowRequests.h"
+
+namespace zorvi {
+
+namespace {
+
+std::string Decimal(int value) {
+    return std::to_string(value);
+}
+
+// The Draw button and the public screen's draw button always change together.
+void EnableDrawButtons(WindowRequests& window, bool enable) {
+    window.EnableControl(Control::Draw, enable);
+    window.EnablePublicDrawButton(enable);
+}
+
+void CaptionDrawButtons(WindowRequests& window, const std::string& caption) {
+    window.SetControlText(Control::Draw, caption);
+    window.SetPublicDrawCaption(caption);
+}
+
+// Timer periods from the interval; only a state file can hold an interval outside 1 to 60, and
+// it must not turn into a negative or overflowing period.
+int TenthOfInterval(const ProgramState& state) {
+    return std::clamp(state.auto_speed, 1, 60) * 100;
+}
+int WholeInterval(const ProgramState& state) {
+    return std::clamp(state.auto_speed, 1, 60) * 1000;
+}
+
+void RestartAutomaticTimer(WindowRequests& window, int periodMs) {
+    window.StopTimer(Timer::Automatic);
+    window.StartTimer(Timer::Automatic, periodMs);
+}
+
+} // namespace
+
+GameCommands::GameCommands(ProgramState& state, const Settings& settings,
+                           const BingoHelpers& coupons, WindowRequests& window)
+    : state_(state), settings_(settings), coupons_(coupons), window_(window) {}
+
+void GameCommands::DrawCommand() {
+    // Refused during the one-second lock and after the last number, whatever the source.
+    if (!window_.IsControlEnabled(Control::Draw))
+        return;
+    EnableDrawButtons(window_, false);
+    window_.StartTimer(Timer::DrawLock, 1000);
+    window_.ClearCouponPanel();
+    switch (state_.auto_new_number) {
+    case 0:
+        DrawNumber();
+        break;
+    case 1:
+        StartAutomatic();
+        break;
+    case 2:
+        StopAutomatic();
+        break;
+    default:
+        break;
+    }
+}
+
+void GameCommands::OnDrawLockTick() {
+    window_.StopTimer(Timer::DrawLock);
+    if (state_.number_count < settings_.max_called_numbers)
+        EnableDrawButtons(window_, true);
+}
+
+void GameCommands::OnAutomaticTick() {
+    // The first tick after a start comes after a tenth of the interval, every later one after
+    // the whole interval.
+    RestartAutomaticTimer(window_, WholeInterval(state_));
+    DrawNumber();
+}
+
+void GameCommands::DrawNumber() {
+    if (state_.rows_left == 0 || state_.number_count >= settings_.max_called_numbers)
+        return;
+    if (state_.bingo_on_this_row == 1) {
+        // A winner was found on this row: the game moves on before the next number.
+        AdvanceRow();
+        state_.SetBingoFound(0);
+        state_.bingo_on_this_row = 0;
+        state_.Save();
+    }
+    state_.DrawNext();
+    const bool anyDrawn = state_.number_count > 0;
+    window_.EnableControl(Control::CancelNumber, anyDrawn);
+    window_.EnableControl(Control::ShowDrawnNumbers, anyDrawn);
+    if (state_.number_limit != 0 && state_.number_count - 1 == state_.number_limit) {
+        // Automatic ticks must not draw past the limit while the message is open, or the number
+        // that raised it would never be shown on its own.
+        StopAutomatic();
+        window_.SayNumberLimit();
+        window_.OkDlg(TextId::TXT_NUMBER_LIMIT);
+    }
+    ShowCurrentNumber();
+    window_.FocusCouponField();
+}
+
+void GameCommands::ShowCurrentNumber() {
+    if (state_.shown_public_screen != settings_.public_screen) {
+        state_.shown_public_screen = settings_.public_screen;
+        window_.ShowPublicScreen();
+    }
+    const int count = state_.DrawnCount();
+    const int current = state_.CurrentNumber();
+    const int previous = state_.PreviousNumber();
+    window_.SetControlText(Control::PreviousNumber, previous == -1 ? "-" : Decimal(previous));
+    if (current != -1) {
+        window_.SetControlText(Control::DrawnCount, Decimal(count));
+        window_.SetControlText(Control::CurrentNumber, Decimal(current));
+        const auto letter = Language::GetLetterName(current);
+        window_.SetControlText(Control::LetterName,
+                               letter ? Language::GetText(*letter, settings_.language) : "-");
+        window_.SayNumber(current);
+        window_.PageUpdateMainScreen(current, count, state_.current_row);
+    } else {
+        window_.SetControlText(Control::DrawnCount, "-");
+        window_.SetControlText(Control::CurrentNumber, "-");
+        window_.SetControlText(Control::LetterName, "-");
+    }
+    window_.RepaintBoard();
+    if (state_.number_count >= settings_.max_called_numbers)
+        EnableDrawButtons(window_, false);
+}
+
+void GameCommands::StartAutomatic() {
+    if (state_.auto_new_number == 2)
+        window_.StopTimer(Timer::Automatic);
+    state_.auto_new_number = 2;
+    CaptionDrawButtons(window_, Language::GetText(TextId::TXT_STOP_SPACEBAR, settings_.language));
+    window_.SetControlText(Control::AutomaticStatus,
+                           Language::GetText(TextId::TXT_LOTTERY_ON, settings_.language));
+    window_.StartTimer(Timer::Automatic, TenthOfInterval(state_));
+}
+
+void GameCommands::StopAutomatic() {
+    if (state_.auto_new_number == 0)
+        return;
+    state_.auto_new_number = 1;
+    CaptionDrawButtons(window_, Language::GetText(TextId::TXT_START_SPACEBAR, settings_.language));
+    window_.SetControlText(Control::AutomaticStatus,
+                           Language::GetText(TextId::TXT_LOTTERY_OFF, settings_.language));
+    window_.StopTimer(Timer::Automatic);
+}
+
+void GameCommands::SwitchToManual() {
+    state_.auto_new_number = 0;
+    CaptionDrawButtons(window_, Language::GetText(TextId::TXT_DRAW_SPACEBAR, settings_.language));
+    window_.SetControlText(Control::AutomaticStatus,
+                           Language::GetText(TextId::TXT_LOTTERY_OFF, settings_.language));
+    window_.StopTimer(Timer::Automatic);
+}
+
+void GameCommands::ToggleAutomatic() {
+    state_.auto_new_number = state_.auto_new_number == 0 ? 1 : 0;
+    RefreshAutomaticControls();
+}
+
+void GameCommands::RefreshAutomaticControls() {
+    const int mode = state_.auto_new_number;
+    // A mode outside 0 to 2 (only a state file can hold one) is shown and handled as manual.
+    const bool automatic = mode == 1 || mode == 2;
+    const TextId caption = mode == 1   ? TextId::TXT_START_SPACEBAR
+                           : mode == 2 ? TextId::TXT_STOP_SPACEBAR
+                                       : TextId::TXT_DRAW_SPACEBAR;
+    window_.SetAutomaticCheck(automatic);
+    CaptionDrawButtons(window_, Language::GetText(caption, settings_.language));
+    window_.SetControlText(
+        Control::AutomaticStatus,
+        Language::GetText(mode == 2 ? TextId::TXT_LOTTERY_ON : TextId::TXT_LOTTERY_OFF,
+                          settings_.language));
+    window_.EnableControl(Control::IntervalSlider, automatic);
+    window_.EnableControl(Control::IntervalDown, automatic);
+    window_.EnableControl(Control::IntervalUp, automatic);
+    window_.ShowControl(Control::AutomaticPanel, automatic);
+    window_.ShowControl(Control::AutomaticStatus, automatic);
+    if (!automatic)
+        SwitchToManual();
+    window_.ShowBoundFields();
+}
+
+bool GameCommands::StartStopKey() {
+    switch (state_.auto_new_number) {
+    case 2:
+        StopAutomatic();
+        return true;
+    case 1:
+        if (state_.IsLastRowOrAllDrawn())
+            return false;
+        state_.auto_new_number = 2;
+        StartAutomatic();
+        return true;
+    case 0:
+        if (state_.IsLastRowOrAllDrawn())
+            return false;
+        window_.EnableControl(Control::IntervalSlider, true);
+        window_.EnableControl(Control::IntervalDown, true);
+        window_.EnableControl(Control::IntervalUp, true);
+        ToggleAutomatic();
+        state_.auto_new_number = 2;
+        StartAutomatic();
+        return true;
+    default:
+        return true;
+    }
+}
+
+namespace {
+
+void ShowInterval(WindowRequests& window, ProgramState& state, bool moveSlider, bool restartTimer) {
+    state.Save();
+    if (moveSlider)
+        window.SetSliderPosition(Control::IntervalSlider, state.auto_speed);
+    window.SetControlText(Control::IntervalDisplay, Decimal(state.auto_speed));
+    if (restartTimer && state.auto_new_number == 2)
+        RestartAutomaticTimer(window, WholeInterval(state));
+}
+
+} // namespace
+
+void GameCommands::IntervalDown() {
+    if (state_.auto_speed <= 1)
+        return;
+    // A stored interval above the range steps back into it.
+    state_.auto_speed = std::min(state_.auto_speed, 61) - 1;
+    ShowInterval(window_, state_, true, true);
+}
+
+void GameCommands::IntervalUp() {
+    if (state_.auto_speed >= 60)
+        return;
+    state_.auto_speed = std::max(state_.auto_speed, 0) + 1;
+    ShowInterval(window_, state_, true, true);
+}
+
+void GameCommands::IntervalFromSlider(int position, bool released) {
+    state_.auto_speed = std::clamp(position, 1, 60);
+    ShowInterval(window_, state_, false, released);
+}
+
+void GameCommands::CancelNumberCommand() {
+    StopAutomatic();
+    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CANCEL_NUMBER))
+        return;
+    window_.ClearCouponPanel();
+    const int before = state_.number_count;
+    state_.CancelLast();
+    const bool cancelledOnlyNumber = before > 0 && state_.number_count == 0;
+    if (state_.number_count == 0) {
+        window_.ForgetHeldKeys();
+        window_.FocusCouponField();
+        window_.EnableControl(Control::CancelNumber, false);
+        window_.EnableControl(Control::ShowDrawnNumbers, false);
+    } else {
+        EnableDrawButtons(window_, true);
+    }
+    ShowCurrentNumber();
+    // With nothing drawn any more the page must not keep showing the cancelled number; it gets
+    // the same "no number yet" values as before a first draw.
+    if (cancelledOnlyNumber)
+        window_.PageUpdateMainScreen(-1, 0, state_.current_row);
+    window_.RedrawAll();
+}
+
+void GameCommands::NewGameCommand() {
+    window_.WriteLog("Starting new game");
+    StopAutomatic();
+    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_NEW_GAME))
+        return;
+    if (settings_.enable_number_limit != 0) {
+        const auto entered = window_.NumberLimitDlg(state_.number_limit);
+        state_.number_limit = entered ? std::max(*entered, 0) : 0;
+    } else {
+        state_.number_limit = 0;
+    }
+    state_.Save();
+    window_.SetControlText(Control::NumberLimit, Decimal(state_.number_limit));
+    BeginNewGame();
+}
+
+void GameCommands::BeginNewGame() {
+    const int n = settings_.max_called_numbers;
+    window_.ForgetHeldKeys();
+    window_.EnableControl(Control::CancelNumber, false);
+    window_.EnableControl(Control::ShowDrawnNumbers, false);
+    EnableDrawButtons(window_, true);
+    state_.ResetGame();
+    window_.PageReset(n);
+    ShowCurrentNumber();
+    window_.ClearCouponPanel();
+    window_.RebuildNumberBoard(n);
+    // No save here: the file keeps the previous winners until the next save of the new game.
+    state_.winners.clear();
+    window_.SetControlText(Control::WinnersList,
+                           BingoHelpers::FormatWinners(state_.winners, settings_.language));
+    window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
+    window_.SetControlText(Control::CheckResult, "-");
+    window_.FocusCouponField();
+}
+
+void GameCommands::ContinueStoredGame() {
+    EnableDrawButtons(window_, true);
+    window_.PageReset(settings_.max_called_numbers);
+    ShowCurrentNumber();
+    window_.SetControlText(Control::WinnersList,
+                           BingoHelpers::FormatWinners(state_.winners, settings_.language));
+    RefreshAutomaticControls();
+    window_.FocusCouponField();
+}
+
+void GameCommands::RowUpCommand() {
+    StopAutomatic();
+    if (window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
+        AdvanceRow();
+}
+
+void GameCommands::AdvanceRow() {
+    state_.NextRow();
+    window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
+    window_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row);
+    window_.RepaintCouponPanel();
+}
+
+void GameCommands::BackRow() {
+    state_.PreviousRow();
+    window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
+    window_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row);
+}
+
+void GameCommands::RowDownCommand() {
+    StopAutomatic();
+    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
+        return;
+    BackRow();
+    if (!state_.IsLastRowOrAllDrawn()) {
+        // Back from the last row: a game that a full-coupon winner had ended goes on.
+        EnableDrawButtons(window_, true);
+        window_.EnableControl(Control::CancelNumber, true);
+        state_.rows_left = 1;
+        state_.Save();
+    }
+}
+
+} // namespace zorvi

@@ -1,0 +1,204 @@
+#include "RecordingWindow.h"
+
+#include <algorithm>
+
+#include "BingoCoupon.h"
+
+namespace zorvi::test {
+
+namespace {
+
+std::string English(TextId id) {
+    return Language::GetText(id, 2);
+}
+
+std::string Flag(bool value) {
+    return value ? "1" : "0";
+}
+
+} // namespace
+
+void RecordingWindow::EnableControl(int id, bool enable) {
+    if (enable)
+        disabled_.erase(id);
+    else
+        disabled_.insert(id);
+    Record("enable " + std::to_string(id) + "=" + Flag(enable));
+}
+
+bool RecordingWindow::IsControlEnabled(int id) const {
+    return !disabled_.contains(id);
+}
+
+void RecordingWindow::ShowControl(int id, bool show) {
+    Record("show " + std::to_string(id) + "=" + Flag(show));
+}
+
+void RecordingWindow::SetControlText(int id, const std::string& text) {
+    texts_[id] = text;
+    Record("text " + std::to_string(id) + "=" + text);
+}
+
+void RecordingWindow::SetAutomaticCheck(bool checked) {
+    Record("check=" + Flag(checked));
+}
+
+void RecordingWindow::SetSliderPosition(int id, int position) {
+    Record("slider " + std::to_string(id) + "=" + std::to_string(position));
+}
+
+void RecordingWindow::ScrollWinnersToEnd() {
+    Record("scrollWinners");
+}
+void RecordingWindow::ShowBoundFields() {
+    Record("showBoundFields");
+}
+
+long long RecordingWindow::ReadCouponNumber() {
+    Record("readCoupon");
+    return couponNumber;
+}
+
+void RecordingWindow::FocusCouponField() {
+    Record("focusCoupon");
+}
+void RecordingWindow::ForgetHeldKeys() {
+    Record("forgetKeys");
+}
+
+void RecordingWindow::StartTimer(int id, int periodMs) {
+    timers_[id] = periodMs;
+    Record("timer " + std::to_string(id) + " start " + std::to_string(periodMs));
+}
+
+void RecordingWindow::StopTimer(int id) {
+    timers_.erase(id);
+    Record("timer " + std::to_string(id) + " stop");
+}
+
+void RecordingWindow::ClearCouponPanel() {
+    Record("clearCouponPanel");
+}
+
+void RecordingWindow::ShowCoupon(const BingoCoupon& coupon) {
+    std::string text;
+    for (std::uint32_t i = 0; i < coupon.size(); ++i)
+        text += (i ? "," : "") + std::to_string(coupon.Number(i));
+    Record("showCoupon " + text);
+}
+
+void RecordingWindow::RepaintBoard() {
+    Record("repaintBoard");
+}
+void RecordingWindow::RepaintCouponPanel() {
+    Record("repaintCouponPanel");
+}
+void RecordingWindow::RedrawAll() {
+    Record("redrawAll");
+}
+void RecordingWindow::RebuildNumberBoard(int n) {
+    Record("rebuildBoard " + std::to_string(n));
+}
+
+bool RecordingWindow::AskConfirmation(TextId question) {
+    Record("ask " + English(question));
+    if (confirmations.empty())
+        return true;
+    const bool answer = confirmations.front();
+    confirmations.pop_front();
+    return answer;
+}
+
+void RecordingWindow::OkDlg(TextId message) {
+    Record("ok " + English(message));
+    if (whileOkDlgOpen)
+        whileOkDlgOpen();
+}
+
+std::optional<int> RecordingWindow::NumberLimitDlg(int initialLimit) {
+    Record("numberLimitDlg " + std::to_string(initialLimit));
+    return numberLimitAnswer;
+}
+
+void RecordingWindow::SayNumber(int number) {
+    Record("say " + std::to_string(number));
+}
+void RecordingWindow::SayNumberLimit() {
+    Record("sayNumberLimit");
+}
+void RecordingWindow::SayCorrect() {
+    Record("sayCorrect");
+}
+void RecordingWindow::WriteLog(const std::string& line) {
+    Record("log " + line);
+}
+void RecordingWindow::ShowPublicScreen() {
+    Record("public show");
+}
+
+void RecordingWindow::EnablePublicDrawButton(bool enable) {
+    publicDrawEnabled_ = enable;
+    Record("public enable=" + Flag(enable));
+}
+
+void RecordingWindow::SetPublicDrawCaption(const std::string& caption) {
+    Record("public caption=" + caption);
+}
+
+void RecordingWindow::PageReset(int numberCount) {
+    Record("page reset " + std::to_string(numberCount));
+}
+
+void RecordingWindow::PageUpdateMainScreen(int currentNumber, int count, int row) {
+    Record("page updateMainScreen " + std::to_string(currentNumber) + "," + std::to_string(count) +
+           "," + std::to_string(row));
+}
+
+void RecordingWindow::PageShowTicket(const std::string& numbers, const std::string& marks,
+                                     bool winner, int couponNumber) {
+    Record("page showTicket " + numbers + "|" + marks + "|" + Flag(winner) + "|" +
+           std::to_string(couponNumber));
+}
+
+std::vector<std::string> RecordingWindow::Take() {
+    std::vector<std::string> taken;
+    taken.swap(events_);
+    return taken;
+}
+
+bool RecordingWindow::Has(const std::string& event) const {
+    return IndexOf(event) >= 0;
+}
+
+int RecordingWindow::Count(const std::string& event) const {
+    return static_cast<int>(std::count(events_.begin(), events_.end(), event));
+}
+
+int RecordingWindow::IndexOf(const std::string& event) const {
+    const auto it = std::find(events_.begin(), events_.end(), event);
+    return it == events_.end() ? -1 : static_cast<int>(it - events_.begin());
+}
+
+std::vector<std::string> RecordingWindow::Matching(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const auto& event : events_)
+        if (event.rfind(prefix, 0) == 0)
+            found.push_back(event);
+    return found;
+}
+
+std::optional<std::string> RecordingWindow::Text(int id) const {
+    const auto it = texts_.find(id);
+    if (it == texts_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::optional<int> RecordingWindow::TimerPeriod(int id) const {
+    const auto it = timers_.find(id);
+    if (it == timers_.end())
+        return std::nullopt;
+    return it->second;
+}
+
+} // namespace zorvi::test

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "WindowRequests.h"
+
+namespace zorvi::test {
+
+// A WindowRequests that carries nothing out: it records every request as a readable event,
+// in order, keeps the enabled state of controls and the running timers, and answers the
+// prompts from a script.
+//
+// Events: "enable 1016=0", "show 1087=1", "text 1041=2", "check=1", "slider 1011=5",
+// "scrollWinners", "showBoundFields", "readCoupon", "focusCoupon", "forgetKeys",
+// "timer 1025 start 500", "timer 1025 stop", "clearCouponPanel", "showCoupon 1,2,...",
+// "repaintBoard", "repaintCouponPanel", "redrawAll", "rebuildBoard 75",
+// "ask <English text>", "ok <English text>", "numberLimitDlg 10", "say 17", "sayNumberLimit",
+// "sayCorrect", "log <line>", "public show", "public enable=0", "public caption=<text>",
+// "page reset 75", "page updateMainScreen 17,1,1", "page showTicket <numbers>|<marks>|1|7".
+class RecordingWindow : public WindowRequests {
+public:
+    void EnableControl(int id, bool enable) override;
+    bool IsControlEnabled(int id) const override;
+    void ShowControl(int id, bool show) override;
+    void SetControlText(int id, const std::string& text) override;
+    void SetAutomaticCheck(bool checked) override;
+    void SetSliderPosition(int id, int position) override;
+    void ScrollWinnersToEnd() override;
+    void ShowBoundFields() override;
+    long long ReadCouponNumber() override;
+    void FocusCouponField() override;
+    void ForgetHeldKeys() override;
+    void StartTimer(int id, int periodMs) override;
+    void StopTimer(int id) override;
+    void ClearCouponPanel() override;
+    void ShowCoupon(const BingoCoupon& coupon) override;
+    void RepaintBoard() override;
+    void RepaintCouponPanel() override;
+    void RedrawAll() override;
+    void RebuildNumberBoard(int n) override;
+    bool AskConfirmation(TextId question) override;
+    void OkDlg(TextId message) override;
+    std::optional<int> NumberLimitDlg(int initialLimit) override;
+    void SayNumber(int number) override;
+    void SayNumberLimit() override;
+    void SayCorrect() override;
+    void WriteLog(const std::string& line) override;
+    void ShowPublicScreen() override;
+    void EnablePublicDrawButton(bool enable) override;
+    void SetPublicDrawCaption(const std::string& caption) override;
+    void PageReset(int numberCount) override;
+    void PageUpdateMainScreen(int currentNumber, int count, int row) override;
+    void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
+                        int couponNumber) override;
+
+    // The recorded events; Take() returns them and starts a new record.
+    const std::vector<std::string>& events() const { return events_; }
+    std::vector<std::string> Take();
+    void Clear() { events_.clear(); }
+    bool Has(const std::string& event) const;
+    int Count(const std::string& event) const;
+    // Position of the first event equal to `event`, or -1.
+    int IndexOf(const std::string& event) const;
+    // Events that start with `prefix`, in order.
+    std::vector<std::string> Matching(const std::string& prefix) const;
+
+    // The last text set on a control, or nothing.
+    std::optional<std::string> Text(int id) const;
+    bool PublicDrawEnabled() const { return publicDrawEnabled_; }
+    // Period of a running timer, or nothing when it is stopped.
+    std::optional<int> TimerPeriod(int id) const;
+
+    // Script: answers of AskConfirmation in order (Yes when the queue is empty), the answer
+    // of NumberLimitDlg, the value of the coupon number field, and a hook that runs while
+    // the number-limit message is open (as a modal loop would deliver timer ticks).
+    std::deque<bool> confirmations;
+    std::optional<int> numberLimitAnswer;
+    long long couponNumber = 1;
+    std::function<void()> whileOkDlgOpen;
+
+private:
+    void Record(std::string event) { events_.push_back(std::move(event)); }
+
+    std::vector<std::string> events_;
+    std::set<int> disabled_;
+    std::map<int, std::string> texts_;
+    std::map<int, int> timers_;
+    bool publicDrawEnabled_ = true;
+};
+
+} // namespace zorvi::test

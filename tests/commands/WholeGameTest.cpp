@@ -1,0 +1,158 @@
+// One whole game each for 75 and 90 numbers, played headless through the window requests:
+// a winner on every row up to the full coupon, then a new game.
+
+#include <string>
+#include <vector>
+
+#include "CommandsFixture.h"
+#include "Helpers.h"
+#include "Language.h"
+
+namespace zorvi::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+struct GameCase {
+    const char* name;
+    int n;
+    int rows;
+};
+
+class WholeGameTest : public CommandsTest, public ::testing::WithParamInterface<GameCase> {
+protected:
+    std::string Letter(int number) const {
+        const auto entry = Language::GetLetterName(number);
+        return entry ? Language::GetText(*entry, 2) : "-";
+    }
+
+    std::string DrawnText(int count) const {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += (i ? ", " : "") + std::to_string(Seq(i));
+        return text;
+    }
+
+    void CollectLog() {
+        for (const auto& line : window.Matching("log "))
+            log.push_back(line);
+    }
+
+    std::vector<std::string> log;
+};
+
+TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
+    const GameCase& c = GetParam();
+    const std::string n = std::to_string(c.n);
+    settings.max_called_numbers = c.n;
+    settings.public_screen = 1;
+
+    commands.BeginNewGame();
+    EXPECT_THAT(window.events(),
+                ElementsAre("forgetKeys", "enable 1035=0", "enable 1061=0", "enable 1016=1",
+                            "public enable=1", "page reset " + n, "public show", "text 1032=-",
+                            "text 1021=-", "text 1006=-", "text 1018=-", "repaintBoard",
+                            "clearCouponPanel", "rebuildBoard " + n, "text 1084=", "text 1041=1",
+                            "text 1047=-", "focusCoupon"));
+    EXPECT_EQ(state.max_row, c.rows);
+    std::vector<int> sorted = state.randomizer_numbers;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, Helpers::MakeNumberSequence(c.n));
+    ExpectStoredEqualsMemory();
+    UseFixtureSeries();
+
+    std::vector<Winner> winners;
+    for (int row = 1; row <= c.rows; ++row) {
+        for (int d = 1; d <= 5; ++d) {
+            const int count = 5 * (row - 1) + d;
+            const int number = Seq(count - 1);
+            window.Clear();
+            Draw();
+            if (d == 1 && row > 1) {
+                EXPECT_THAT(window.Matching("page "),
+                            ElementsAre(UpdateMain(Seq(count - 2), count - 1, row),
+                                        UpdateMain(number, count, row)));
+            } else {
+                EXPECT_THAT(window.Matching("page "), ElementsAre(UpdateMain(number, count, row)));
+            }
+            ExpectInOrder({"enable 1016=0", "public enable=0", "timer 1026 start 1000",
+                           "clearCouponPanel", "enable 1035=1", "enable 1061=1",
+                           "text 1032=" + (count > 1 ? std::to_string(Seq(count - 2)) : "-"),
+                           "text 1021=" + std::to_string(count),
+                           "text 1006=" + std::to_string(number), "text 1018=" + Letter(number),
+                           "say " + std::to_string(number), UpdateMain(number, count, row),
+                           "repaintBoard", "focusCoupon", "timer 1026 stop", "enable 1016=1",
+                           "public enable=1"});
+            EXPECT_EQ(state.current_row, row);
+            ExpectStoredEqualsMemory();
+            CollectLog();
+        }
+
+        // A coupon that does not win, then the one that does.
+        window.Clear();
+        Check(2);
+        EXPECT_EQ(window.Text(Control::CheckResult), "Wrong!");
+        EXPECT_EQ(state.bingo_on_this_row, 0);
+        CollectLog();
+
+        window.Clear();
+        Check(1);
+        EXPECT_EQ(window.Text(Control::CheckResult), "BINGO!");
+        winners.push_back({row, 5 * row, 1});
+        EXPECT_EQ(state.winners, winners);
+        EXPECT_EQ(window.Text(Control::WinnersList), BingoHelpers::FormatWinners(winners, 2));
+        EXPECT_EQ(state.rows_left, row == c.rows ? 0 : 1);
+        EXPECT_EQ(window.IsControlEnabled(Control::Draw), row != c.rows);
+        EXPECT_EQ(window.IsControlEnabled(Control::CancelNumber), row != c.rows);
+        EXPECT_EQ(window.PublicDrawEnabled(), row != c.rows);
+        const ProgramState stored = Stored();
+        EXPECT_EQ(stored.bingo_on_this_row, 1);
+        EXPECT_EQ(stored.rows_left, state.rows_left);
+        EXPECT_EQ(stored.winners, winners);
+        CollectLog();
+    }
+
+    // The full coupon has ended the drawing.
+    window.Clear();
+    commands.DrawCommand();
+    EXPECT_THAT(window.events(), IsEmpty());
+
+    std::vector<std::string> expectedLog;
+    for (int row = 1; row <= c.rows; ++row) {
+        expectedLog.push_back("log Bingo found in coupon 1 (row " + std::to_string(row) + ")");
+        expectedLog.push_back("log Drawn numbers: " + DrawnText(5 * row));
+    }
+    EXPECT_EQ(log, expectedLog);
+
+    const std::vector<int> oldSequence = state.randomizer_numbers;
+    window.Clear();
+    commands.NewGameCommand();
+    ExpectInOrder({"log Starting new game", "ask Are you sure you want to start a new game?",
+                   "text 1101=0", "forgetKeys", "enable 1016=1", "public enable=1",
+                   "page reset " + n, "clearCouponPanel", "rebuildBoard " + n,
+                   "text 1084=", "text 1041=1", "text 1047=-", "focusCoupon"});
+    EXPECT_EQ(state.number_count, 0);
+    EXPECT_EQ(state.current_row, 1);
+    EXPECT_EQ(state.rows_left, 1);
+    EXPECT_EQ(state.bingo_found, 0);
+    EXPECT_EQ(state.bingo_on_this_row, 0);
+    EXPECT_THAT(state.winners, IsEmpty());
+    EXPECT_NE(state.randomizer_numbers, oldSequence);
+    EXPECT_TRUE(window.IsControlEnabled(Control::Draw));
+    EXPECT_FALSE(window.IsControlEnabled(Control::CancelNumber));
+    EXPECT_EQ(Stored().winners, winners);
+
+    window.Clear();
+    Draw();
+    EXPECT_THAT(window.Matching("page "), ElementsAre(UpdateMain(Seq(0), 1, 1)));
+    ExpectStoredEqualsMemory();
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, WholeGameTest,
+                         ::testing::Values(GameCase{"SeventyFive", 75, 5},
+                                           GameCase{"Ninety", 90, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace zorvi::test

@@ -1,0 +1,142 @@
+#include "GuiSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDateTime>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <fstream>
+#include <vector>
+
+#include "Folders.h"
+#include "Random.h"
+#include "Settings.h"
+
+namespace zorvi::test {
+
+ModalScript::ModalScript(std::initializer_list<Answer> answers, int safetyMs)
+    : safetyMs_(safetyMs) {
+    for (Answer answer : answers)
+        Add(answer);
+    connect(&poll_, &QTimer::timeout, this, &ModalScript::Poll);
+    poll_.start(10);
+}
+
+void ModalScript::Add(Answer answer) {
+    answers_.push_back(ActionFor(answer));
+}
+
+ModalScript::Action ModalScript::ActionFor(Answer answer) {
+    return [answer](QWidget* modal) {
+        auto click = [modal](const char* name) {
+            if (auto* button = modal->findChild<QPushButton*>(QString::fromLatin1(name)))
+                button->click();
+        };
+        switch (answer) {
+        case Answer::Yes:
+            click("1057");
+            break;
+        case Answer::No:
+            click("1056");
+            break;
+        case Answer::Esc:
+            QTest::keyClick(modal, Qt::Key_Escape);
+            break;
+        case Answer::Ok:
+            if (auto* box = qobject_cast<QMessageBox*>(modal))
+                box->button(QMessageBox::Ok)->click();
+            else
+                click("1");
+            break;
+        }
+    };
+}
+
+ModalScript::~ModalScript() {
+    poll_.stop();
+}
+
+QString ModalScript::ModalText(QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+        return box->text();
+    for (const char* name : {"1064", "1075", "1096"})
+        if (auto* label = modal->findChild<QLabel*>(QString::fromLatin1(name)))
+            return label->text();
+    return modal->metaObject()->className();
+}
+
+void ModalScript::Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || (modal->windowFlags() & Qt::Window) == 0 || !modal->isVisible())
+        return;
+    // The operator window itself runs modally in the program, never in these tests.
+    if (modal->inherits("zorvi::CZorviDlg"))
+        return;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (modal == current_) {
+        if (now - currentSince_ > safetyMs_) {
+            unexpected_ = true;
+            QTest::keyClick(modal, Qt::Key_Escape);
+        }
+        return;
+    }
+    current_ = modal;
+    currentSince_ = now;
+    seen_ << ModalText(modal);
+    Action action;
+    if (!answers_.empty()) {
+        action = std::move(answers_.front());
+        answers_.pop_front();
+    } else if (rest_) {
+        action = rest_;
+    } else {
+        unexpected_ = true;
+        QTest::keyClick(modal, Qt::Key_Escape);
+        return;
+    }
+    action(modal);
+}
+
+void WriteCouponSeries(const std::filesystem::path& file, int count, int size) {
+    Random15 random(12345);
+    std::vector<char> bytes;
+    for (int k = 0; k < count; ++k) {
+        if (size == 25) {
+            // Five columns, one per letter range, each five different numbers of its range.
+            int cells[5][5];
+            for (int column = 0; column < 5; ++column) {
+                std::vector<int> range;
+                for (int n = 1; n <= 15; ++n)
+                    range.push_back(column * 15 + n);
+                Helpers::ShuffleSequence(random, range);
+                for (int row = 0; row < 5; ++row)
+                    cells[row][column] = range[std::size_t(row)];
+            }
+            for (auto& row : cells)
+                for (int n : row)
+                    bytes.push_back(char(n));
+        } else {
+            std::vector<int> all;
+            for (int n = 1; n <= 90; ++n)
+                all.push_back(n);
+            Helpers::ShuffleSequence(random, all);
+            for (int i = 0; i < size; ++i)
+                bytes.push_back(char(all[std::size_t(i)]));
+        }
+    }
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+void WriteSettings(const std::function<void(Settings&)>& change) {
+    Helpers::EnsureDataFolder();
+    Settings settings(Settings::NoLoad{});
+    change(settings);
+    settings.SaveSettings();
+}
+
+} // namespace zorvi::test

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <deque>
+#include <filesystem>
+#include <functional>
+
+class QWidget;
+
+namespace zorvi {
+class Settings;
+}
+
+namespace zorvi::test {
+
+// Answers the modal windows that open while a test runs, in order, the way an operator
+// would: it waits for QApplication::activeModalWidget() and clicks or presses a key on it.
+// Every modal seen is recorded with its text. A modal beyond the script, or one that is
+// still open after the safety time, is closed with Esc and recorded as unexpected.
+class ModalScript : public QObject {
+    Q_OBJECT
+public:
+    enum class Answer { Yes, No, Esc, Ok };
+
+    explicit ModalScript(std::initializer_list<Answer> answers = {}, int safetyMs = 8000);
+    // Modals beyond the script get this answer instead of counting as unexpected (tests
+    // that count what was shown rather than script it).
+    void AnswerRestWith(Answer answer) { rest_ = ActionFor(answer); }
+    ~ModalScript() override;
+
+    // What to do with the next modal: a fixed answer, or an action of the test's own (fill
+    // in a dialog and press its button).
+    using Action = std::function<void(QWidget* modal)>;
+
+    void Add(Answer answer);
+    void Add(Action action) { answers_.push_back(std::move(action)); }
+    // The texts of the modals seen, in order (question, message or box text).
+    const QStringList& Seen() const { return seen_; }
+    bool Unexpected() const { return unexpected_; }
+    bool Done() const { return answers_.empty(); }
+
+    // The text a modal window shows: the question, the message or the box's text.
+    static QString ModalText(QWidget* modal);
+
+private:
+    void Poll();
+
+    static Action ActionFor(Answer answer);
+
+    std::deque<Action> answers_;
+    Action rest_;
+    QStringList seen_;
+    bool unexpected_ = false;
+    QTimer poll_;
+    QPointer<QWidget> current_;
+    qint64 currentSince_ = 0;
+    int safetyMs_;
+};
+
+// A coupon-series file of `count` coupons of `size` numbers (25: five columns of the
+// letter ranges, 15: numbers 1 to 90), the same for every run.
+void WriteCouponSeries(const std::filesystem::path& file, int count, int size);
+
+// Writes "settings.ini" in the data folder with the given changes to the built-in values.
+void WriteSettings(const std::function<void(Settings&)>& change);
+
+} // namespace zorvi::test

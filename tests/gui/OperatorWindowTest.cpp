@@ -1,0 +1,505 @@
+// The operator window on the offscreen platform: start-up, keys, colours, the ways out.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <memory>
+
+#include "CZorviDlg.h"
+#include "ControlIds.h"
+#include "GuiSupport.h"
+#include "KeyFilter.h"
+#include "PaintHelper.h"
+#include "ProgramState.h"
+#include "Random.h"
+#include "Settings.h"
+#include "StateFile.h"
+#include "StaticControl.h"
+#include "TestFolders.h"
+#include "WindowTitle.h"
+
+using namespace zorvi;
+using test::ModalScript;
+using Answer = ModalScript::Answer;
+
+namespace {
+
+const QColor kRed = PaintHelper::ToQColor(PaintHelper::Rgb(255, 0, 0));
+const QColor kDarkGreen = PaintHelper::ToQColor(PaintHelper::Rgb(0, 121, 17));
+const QColor kGreen = PaintHelper::ToQColor(PaintHelper::Rgb(0, 160, 30));
+const QColor kOlive = PaintHelper::ToQColor(PaintHelper::Rgb(180, 180, 0));
+
+// The background a control paints with, or an invalid colour for the platform's own.
+QColor Background(CZorviDlg& window, int id) {
+    auto* control = qobject_cast<StaticControl*>(window.ControlById(id));
+    if (!control)
+        return QColor();
+    const auto colours = control->currentColours();
+    return colours && colours->brush ? *colours->brush : QColor();
+}
+
+// A stored game of `drawn` numbers with the given interval, as the program saves it.
+void StoreGame(int drawn, int autoSpeed, int autoMode = 0) {
+    Settings settings;
+    Random15 generator(99);
+    ProgramState state(generator);
+    state.AttachSettings(settings);
+    state.ResetGame();
+    for (int i = 0; i < drawn; ++i)
+        state.DrawNext();
+    state.auto_speed = autoSpeed;
+    state.auto_new_number = autoMode;
+    QVERIFY(StateFile::SaveState(state));
+}
+
+} // namespace
+
+class OperatorWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestFolders> folders_;
+    Random15 generator_{4242};
+
+    std::unique_ptr<CZorviDlg> StartWindow(ModalScript& script) {
+        auto window = std::make_unique<CZorviDlg>(generator_);
+        window->Start();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get()))
+            qWarning("operator window not active");
+        [&] { QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | "))); }();
+        return window;
+    }
+
+    // Sends one key event to the widget that has the focus, as the platform would.
+    static void Key(CZorviDlg& window, QEvent::Type type, int key,
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+        QKeyEvent event(type, key, modifiers, text, autoRepeat);
+        QApplication::sendEvent(target, &event);
+    }
+    static void Tap(CZorviDlg& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        Key(window, QEvent::KeyPress, key, modifiers);
+        Key(window, QEvent::KeyRelease, key, modifiers);
+    }
+    // The one-second lock of the Draw button ends.
+    static void EndDrawLock(CZorviDlg& window) { window.OnTimer(Timer::DrawLock); }
+    static void DrawOnce(CZorviDlg& window) {
+        EndDrawLock(window);
+        Tap(window, Qt::Key_Space);
+    }
+
+private slots:
+    void init() {
+        folders_ = std::make_unique<test::TestFolders>();
+        test::WriteSettings([](Settings& s) {
+            s.language = 2;
+            s.public_screen = 0;
+            s.enable_background_voice = 0;
+        });
+        test::WriteCouponSeries(folders_->programFolder() / "kup75.hex", 200, 25);
+    }
+    void cleanup() { folders_.reset(); }
+
+    void startsFreshWithoutStoredGame() {
+        ModalScript script;
+        auto window = StartWindow(script);
+        QVERIFY(script.Seen().isEmpty());
+        QCOMPARE(window->loadedAtStart(), 0);
+        QCOMPARE(window->windowTitle(), QStringLiteral("ZORVI 1.7 (build 122)"));
+        QCOMPARE(window->BoardCellCount(), 75);
+        QCOMPARE(window->CouponCellCount(), 25);
+        QCOMPARE(window->ControlText(Control::CurrentNumber), QStringLiteral("-"));
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("-"));
+        QCOMPARE(window->ControlText(Control::NumberLimit), QStringLiteral("0"));
+        QCOMPARE(window->ControlText(Control::Draw), QStringLiteral("Draw\n(Spacebar)"));
+        // Without a continued game the interval starts at 5 seconds.
+        QCOMPARE(qobject_cast<QSlider*>(window->ControlById(Control::IntervalSlider))->value(), 5);
+        QCOMPARE(window->ControlText(Control::IntervalDisplay), QStringLiteral("5"));
+        QCOMPARE(window->State().auto_speed, 5);
+        QVERIFY(!window->ControlById(Control::AutomaticPanel)->isVisible());
+        QVERIFY(!window->IsControlEnabled(Control::CancelNumber));
+        QCOMPARE(QApplication::focusWidget(), window->ControlById(Control::CouponField));
+        // The board's cells sit on the 34-pixel pitch inside their frame.
+        const QRect first = window->ControlById(Control::FirstBoardCell)->geometry();
+        const QRect sixteenth = window->ControlById(Control::FirstBoardCell + 15)->geometry();
+        QCOMPARE(first.size(), QSize(31, 31));
+        QCOMPARE(sixteenth.topLeft() - first.topLeft(), QPoint(0, 34));
+        QCOMPARE(window->ControlById(Control::FirstBoardCell + 1)->x() - first.x(), 34);
+        // The checked-coupon display sits 10 pixels under the coupon panel, centred.
+        const QRect panel = window->ControlById(Control::CouponFrame)->geometry();
+        const QRect label = window->ControlById(Control::CheckedCoupon)->geometry();
+        QCOMPARE(panel.size(), QSize(190, 200));
+        QCOMPARE(label.top(), panel.bottom() + 1 + 10);
+        QVERIFY(qAbs(label.center().x() - panel.center().x()) <= 1);
+        std::string log;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(folders_->dataFolder() / "logs"))
+            log += test::TestFolders::ReadFile(entry.path());
+        QVERIFY2(log.find(": Starting program") != std::string::npos, log.c_str());
+        QVERIFY(log.find(": Read coupons") != std::string::npos);
+    }
+
+    void storedGameIsOfferedAtStart_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("continued");
+        QTest::newRow("yes") << int(Answer::Yes) << true;
+        QTest::newRow("no") << int(Answer::No) << false;
+        QTest::newRow("esc") << int(Answer::Esc) << false;
+    }
+    void storedGameIsOfferedAtStart() {
+        QFETCH(int, answer);
+        QFETCH(bool, continued);
+        StoreGame(3, 12, 1);
+        ModalScript script{Answer(answer)};
+        auto window = StartWindow(script);
+        QCOMPARE(script.Seen(), QStringList{QStringLiteral("Load previous state?")});
+        QCOMPARE(window->loadedAtStart(), continued ? 1 : 0);
+        auto* slider = qobject_cast<QSlider*>(window->ControlById(Control::IntervalSlider));
+        if (continued) {
+            QCOMPARE(window->State().number_count, 3);
+            QCOMPARE(window->ControlText(Control::DrawnCount), QStringLiteral("3"));
+            QCOMPARE(window->ControlText(Control::CurrentNumber),
+                     QString::number(window->State().CurrentNumber()));
+            QCOMPARE(slider->value(), 12);
+            QCOMPARE(window->ControlText(Control::IntervalDisplay), QStringLiteral("12"));
+            QCOMPARE(window->State().auto_speed, 12);
+            QVERIFY(window->IsControlEnabled(Control::CancelNumber));
+            // The stored automatic mode is shown again.
+            QCOMPARE(window->State().auto_new_number, 1);
+            QCOMPARE(window->ControlText(Control::Draw), QStringLiteral("Start\n(Spacebar)"));
+            QVERIFY(window->ControlById(Control::AutomaticPanel)->isVisible());
+        } else {
+            // A declined game leaves nothing of itself: manual drawing, as the controls show.
+            QCOMPARE(window->State().auto_new_number, 0);
+            QCOMPARE(window->ControlText(Control::Draw), QStringLiteral("Draw\n(Spacebar)"));
+            QVERIFY(!window->ControlById(Control::AutomaticPanel)->isVisible());
+            QCOMPARE(window->State().number_count, 0);
+            QCOMPARE(window->ControlText(Control::CurrentNumber), QStringLiteral("-"));
+            QCOMPARE(slider->value(), 5);
+            QCOMPARE(window->State().auto_speed, 5);
+        }
+        // The number-limit display shows 0 after every start.
+        QCOMPARE(window->ControlText(Control::NumberLimit), QStringLiteral("0"));
+    }
+
+    void brokenStoredGameResets_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("unreadable sequence")
+            << QByteArray("[common]\nnumber_count=2\nrandomizer_numbers=1;x;3;\n");
+        QTest::newRow("sequence of another game")
+            << QByteArray("[common]\nnumber_count=2\nrandomizer_numbers=1;2;3;\ncurrent_row=1\n"
+                          "max_row=5\n");
+        QTest::newRow("count beyond the sequence")
+            << QByteArray("[common]\nnumber_count=500\nrandomizer_numbers=" + [] {
+                   QByteArray all;
+                   for (int n = 75; n >= 1; --n)
+                       all += QByteArray::number(n) + ';';
+                   return all;
+               }() + "\ncurrent_row=1\nmax_row=5\nauto_new_number=9\n");
+    }
+    void brokenStoredGameResets() {
+        QFETCH(QByteArray, file);
+        std::filesystem::create_directories(folders_->dataFolder());
+        test::TestFolders::WriteFile(folders_->dataFolder() / "state.ini", file.toStdString());
+        ModalScript script{Answer::Ok};
+        auto window = StartWindow(script);
+        QCOMPARE(script.Seen(), QStringList{QStringLiteral("Corrupted state filed, resetting")});
+        QCOMPARE(window->loadedAtStart(), -1);
+        QCOMPARE(window->State().number_count, 0);
+        QCOMPARE(window->State().auto_new_number, 0);
+        // The fresh game was written over the broken file and can be played.
+        Random15 generator(1);
+        ProgramState reread(generator);
+        QCOMPARE(StateFile::LoadState(reread), 1);
+        QVERIFY(StateFile::IsPlayable(reread, 75));
+        DrawOnce(*window);
+        QCOMPARE(window->State().number_count, 1);
+    }
+
+    void heldSpaceDrawsOnce() {
+        ModalScript script;
+        auto window = StartWindow(script);
+        Key(*window, QEvent::KeyPress, Qt::Key_Space);
+        QCOMPARE(window->State().number_count, 1);
+        // The draw lock refuses a second draw within the second.
+        QVERIFY(window->IsTimerActive(Timer::DrawLock));
+        QVERIFY(!window->IsControlEnabled(Control::Draw));
+        EndDrawLock(*window);
+        for (int i = 0; i < 5; ++i) {
+            Key(*window, QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, true);
+            Key(*window, QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, true);
+        }
+        QCOMPARE(window->State().number_count, 1);
+        Key(*window, QEvent::KeyRelease, Qt::Key_Space);
+        // Released and pressed again within the lock: refused.
+        Key(*window, QEvent::KeyPress, Qt::Key_Space);
+        Key(*window, QEvent::KeyRelease, Qt::Key_Space);
+        QCOMPARE(window->State().number_count, 2);
+        Tap(*window, Qt::Key_Space);
+        QCOMPARE(window->State().number_count, 2);
+        DrawOnce(*window);
+        QCOMPARE(window->State().number_count, 3);
+        // Space in the focused coupon field draws and types nothing.
+        QCOMPARE(qobject_cast<QLineEdit*>(window->ControlById(Control::CouponField))->text(),
+                 QStringLiteral("1"));
+    }
+
+    void keyReleaseTakenByModalDoesNotSwallowNextPress() {
+        ModalScript script{Answer::No};
+        auto window = StartWindow(script);
+        Key(*window, QEvent::KeyPress, Qt::Key_Space);
+        QCOMPARE(window->State().number_count, 1);
+        // A question opens while Space is down; the release goes to the question.
+        qobject_cast<QPushButton*>(window->ControlById(Control::CancelNumber))->click();
+        QCOMPARE(script.Seen(),
+                 QStringList{QStringLiteral("Are you sure you want to cancel last number?")});
+        QVERIFY(!window->Keys().IsHeld(Qt::Key_Space, false));
+        EndDrawLock(*window);
+        Key(*window, QEvent::KeyPress, Qt::Key_Space);
+        QCOMPARE(window->State().number_count, 2);
+    }
+
+    void keypadPlusStartsAndStops() {
+        ModalScript script;
+        auto window = StartWindow(script);
+        // The "+" of the main block is not the start/stop key.
+        Tap(*window, Qt::Key_Plus);
+        QCOMPARE(window->State().auto_new_number, 0);
+        Tap(*window, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(window->State().auto_new_number, 2);
+        QVERIFY(window->IsTimerActive(Timer::Automatic));
+        QCOMPARE(window->TimerInterval(Timer::Automatic), 500);
+        QVERIFY(window->ControlById(Control::AutomaticPanel)->isVisible());
+        QCOMPARE(Background(*window, Control::AutomaticPanel),
+                 PaintHelper::ToQColor(PaintHelper::Rgb(230, 149, 0)));
+        Tap(*window, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(window->State().auto_new_number, 1);
+        QVERIFY(!window->IsTimerActive(Timer::Automatic));
+        // On the last row the key declines to start.
+        window->State().current_row = window->State().max_row;
+        Tap(*window, Qt::Key_Plus, Qt::KeypadModifier);
+        QCOMPARE(window->State().auto_new_number, 1);
+        QVERIFY(!window->IsTimerActive(Timer::Automatic));
+    }
+
+    void escapeNeverClosesAndTheWaysOut() {
+        ModalScript script{Answer::No, Answer::Yes, Answer::No, Answer::Yes, Answer::Yes};
+        auto window = StartWindow(script);
+        Tap(*window, Qt::Key_Escape);
+        window->setFocus();
+        Tap(*window, Qt::Key_Escape);
+        window->reject();
+        QVERIFY(window->isVisible());
+        QVERIFY(script.Seen().isEmpty());
+        // Close request: No to the first question asks nothing more.
+        window->close();
+        QVERIFY(window->isVisible());
+        QCOMPARE(script.Seen().size(), 1);
+        // Yes then No: still running.
+        window->close();
+        QVERIFY(window->isVisible());
+        QCOMPARE(script.Seen().size(), 3);
+        QCOMPARE(script.Seen()[1],
+                 QStringLiteral("The game is on. Are you sure want to close the program?"));
+        QCOMPARE(script.Seen()[2], QStringLiteral("Are you sure you want to close the program?"));
+        // Yes twice: the window ends and the stored game stays.
+        window->close();
+        QVERIFY(!window->isVisible());
+        QVERIFY(std::filesystem::exists(folders_->dataFolder() / "state.ini"));
+        QVERIFY(!script.Unexpected());
+    }
+
+    void exitDeletesStoredGame() {
+        ModalScript script{Answer::Yes, Answer::Yes};
+        auto window = StartWindow(script);
+        QVERIFY(std::filesystem::exists(folders_->dataFolder() / "state.ini"));
+        qobject_cast<QPushButton*>(window->ControlById(Control::Exit))->click();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!std::filesystem::exists(folders_->dataFolder() / "state.ini"));
+    }
+
+    void enterChecksOnlyInCouponField() {
+        ModalScript script;
+        auto window = StartWindow(script);
+        DrawOnce(*window);
+        auto* field = qobject_cast<QLineEdit*>(window->ControlById(Control::CouponField));
+        field->setText(QStringLiteral("7"));
+        window->ControlById(Control::NewGame)->setFocus();
+        QCOMPARE(QApplication::focusWidget(), window->ControlById(Control::NewGame));
+        Tap(*window, Qt::Key_Return);
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("-"));
+        QVERIFY(script.Seen().isEmpty()); // no new-game question either
+        field->setFocus();
+        Tap(*window, Qt::Key_Return);
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("7"));
+        QCOMPARE(window->ControlText(Control::CheckResult), QStringLiteral("Wrong!"));
+        QCOMPARE(window->ControlText(Control::FirstCouponCell),
+                 QString::number(window->Coupons().GetCoupon(7).Number(0)));
+    }
+
+    void couponFieldValidation_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("checked");
+        QTest::newRow("empty") << ""
+                               << "Enter a positive integer."
+                               << "1";
+        QTest::newRow("zero") << "0"
+                              << "Enter an integer between 1 and 999999."
+                              << "-";
+        QTest::newRow("too big") << "1000000"
+                                 << "Enter an integer between 1 and 999999."
+                                 << "-";
+        QTest::newRow("beyond unsigned") << "99999999999"
+                                         << "Enter a positive integer."
+                                         << "1";
+        QTest::newRow("largest") << "999999"
+                                 << ""
+                                 << "999999";
+    }
+    void couponFieldValidation() {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QFETCH(QString, checked);
+        ModalScript script;
+        if (!message.isEmpty())
+            script.Add(Answer::Ok);
+        auto window = StartWindow(script);
+        DrawOnce(*window);
+        auto* field = qobject_cast<QLineEdit*>(window->ControlById(Control::CouponField));
+        window->ControlById(Control::NewGame)->setFocus();
+        field->setText(text);
+        window->Commands().CheckCommand();
+        QCOMPARE(script.Seen(), message.isEmpty() ? QStringList() : QStringList{message});
+        // An unreadable text keeps the previous number (1); a number outside the range is
+        // refused by the check itself.
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), checked);
+        QCOMPARE(window->focusWidget(), field);
+        // Moving the interval slider never asks about the field.
+        field->setText(QString());
+        auto* slider = qobject_cast<QSlider*>(window->ControlById(Control::IntervalSlider));
+        slider->setEnabled(true);
+        slider->setValue(17);
+        QCOMPARE(window->State().auto_speed, 17);
+        QCOMPARE(window->ControlText(Control::IntervalDisplay), QStringLiteral("17"));
+        QCOMPARE(script.Seen().size(), message.isEmpty() ? 0 : 1);
+    }
+
+    void boardColoursFollowTheDraws() {
+        ModalScript script{Answer::Yes};
+        auto window = StartWindow(script);
+        const auto cell = [&](int number) { return Control::FirstBoardCell + number - 1; };
+        const auto colourCount = [&](const QColor& colour) {
+            int count = 0;
+            for (int n = 1; n <= 75; ++n)
+                count += Background(*window, cell(n)) == colour;
+            return count;
+        };
+        // Nothing drawn: the count display is dark green all the same.
+        QCOMPARE(Background(*window, Control::DrawnCount), kDarkGreen);
+        DrawOnce(*window);
+        DrawOnce(*window);
+        DrawOnce(*window);
+        const auto drawn = window->State().DrawnNumbers();
+        QCOMPARE(drawn.size(), std::size_t(3));
+        QCOMPARE(Background(*window, cell(drawn[2])), kRed);
+        QCOMPARE(Background(*window, cell(drawn[1])), kDarkGreen);
+        QCOMPARE(Background(*window, cell(drawn[0])), kGreen);
+        QCOMPARE(colourCount(kRed) + colourCount(kDarkGreen) + colourCount(kGreen), 3);
+        // The painted cell shows it too.
+        const QImage image = window->ControlById(cell(drawn[2]))->grab().toImage();
+        QCOMPARE(image.pixelColor(2, 15), kRed);
+        // Cancelling the last number turns the one before it red again.
+        window->Commands().CancelNumberCommand();
+        QCOMPARE(script.Seen(),
+                 QStringList{QStringLiteral("Are you sure you want to cancel last number?")});
+        QCOMPARE(Background(*window, cell(drawn[1])), kRed);
+        QCOMPARE(Background(*window, cell(drawn[0])), kDarkGreen);
+        QVERIFY(!Background(*window, cell(drawn[2])).isValid());
+        QCOMPARE(colourCount(kRed), 1);
+        QCOMPARE(colourCount(kGreen), 0);
+        // Displays: white on blue for the current, letter-name and previous numbers.
+        const QColor blue = PaintHelper::ToQColor(PaintHelper::Rgb(0, 130, 255));
+        QCOMPARE(Background(*window, Control::CurrentNumber), blue);
+        QCOMPARE(Background(*window, Control::LetterName), blue);
+        QCOMPARE(Background(*window, Control::PreviousNumber), blue);
+        QCOMPARE(Background(*window, Control::CurrentRow), kDarkGreen);
+    }
+
+    void couponPanelColoursWithFreeMiddle() {
+        test::WriteSettings([](Settings& s) {
+            s.language = 2;
+            s.free_middle = 1;
+            s.enable_background_voice = 0;
+        });
+        ModalScript script;
+        auto window = StartWindow(script);
+        // The blank coupon: every cell "0", the free middle olive, the rest the platform's.
+        QCOMPARE(window->CouponCellCount(), 25);
+        for (int i = 0; i < 25; ++i) {
+            QCOMPARE(window->ControlText(Control::FirstCouponCell + i), QStringLiteral("0"));
+            const QColor expected = i == 12 ? kOlive : QColor();
+            QCOMPARE(Background(*window, Control::FirstCouponCell + i), expected);
+        }
+        for (int i = 0; i < 4; ++i)
+            DrawOnce(*window);
+        // A coupon holding the last drawn number, and one of the earlier ones if any.
+        const auto drawn = window->State().DrawnNumbers();
+        long long chosen = 0;
+        for (long long k = 1; k <= window->Coupons().CouponCount() && !chosen; ++k) {
+            const auto numbers = window->Coupons().GetCoupon(k).Numbers();
+            if (std::find(numbers.begin(), numbers.end(), drawn.back()) != numbers.end())
+                chosen = k;
+        }
+        QVERIFY(chosen > 0);
+        qobject_cast<QLineEdit*>(window->ControlById(Control::CouponField))
+            ->setText(QString::number(chosen));
+        window->Commands().CheckCommand();
+        const auto numbers = window->Coupons().GetCoupon(chosen).Numbers();
+        for (int i = 0; i < 25; ++i) {
+            const int number = numbers[std::size_t(i)];
+            QColor expected;
+            if (i == 12)
+                expected = kOlive;
+            else if (number == drawn.back())
+                expected = kRed;
+            else if (std::find(drawn.begin(), drawn.end(), number) != drawn.end())
+                expected = kDarkGreen;
+            QCOMPARE(Background(*window, Control::FirstCouponCell + i), expected);
+        }
+        QCOMPARE(Background(*window, Control::CheckedCoupon), kDarkGreen);
+        // The next draw clears the panel back to the blank coupon.
+        DrawOnce(*window);
+        QCOMPARE(window->ControlText(Control::FirstCouponCell), QStringLiteral("0"));
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("-"));
+    }
+
+    void windowTitle_data() {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("title");
+        const QString base = QStringLiteral("ZORVI 1.7 (build 122)");
+        QTest::newRow("no file") << false << QByteArray() << base;
+        QTest::newRow("letter and line feed") << true << QByteArray("b\n") << base + " b";
+        QTest::newRow("empty file") << true << QByteArray() << base + " ";
+        QTest::newRow("five letters") << true << QByteArray("rc123") << base + " rc12";
+        QTest::newRow("zero byte") << true << QByteArray("a\0bc", 4) << base + " a";
+        QTest::newRow("line feeds first") << true << QByteArray("\n\nxyz") << base + " xy";
+    }
+    void windowTitle() {
+        QFETCH(bool, present);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, title);
+        if (present)
+            test::TestFolders::WriteFile(folders_->programFolder() / "extra-version",
+                                         content.toStdString());
+        QCOMPARE(QString::fromStdString(BuildWindowTitle(folders_->programFolder())), title);
+    }
+};
+
+QTEST_MAIN(OperatorWindowTest)
+#include "OperatorWindowTest.moc"

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <random>
+#include <set>
+
+#include "WindowRequests.h"
+
+namespace zorvi::test {
+
+// A window that carries out nothing and answers every question with Yes: the driver plays
+// the engine alone, as fast as it can.
+class NullWindow : public WindowRequests {
+public:
+    void EnableControl(int id, bool enable) override {
+        if (enable)
+            disabled_.erase(id);
+        else
+            disabled_.insert(id);
+    }
+    bool IsControlEnabled(int id) const override { return !disabled_.count(id); }
+    void ShowControl(int, bool) override {}
+    void SetControlText(int, const std::string&) override {}
+    void SetAutomaticCheck(bool) override {}
+    void SetSliderPosition(int, int) override {}
+    void ScrollWinnersToEnd() override {}
+    void ShowBoundFields() override {}
+    long long ReadCouponNumber() override { return coupon_number; }
+    void FocusCouponField() override {}
+    void ForgetHeldKeys() override {}
+    void StartTimer(int, int) override {}
+    void StopTimer(int) override {}
+    void ClearCouponPanel() override {}
+    void ShowCoupon(const BingoCoupon&) override {}
+    void RepaintBoard() override {}
+    void RepaintCouponPanel() override {}
+    void RedrawAll() override {}
+    void RebuildNumberBoard(int) override {}
+    bool AskConfirmation(TextId) override { return true; }
+    void OkDlg(TextId) override {}
+    std::optional<int> NumberLimitDlg(int) override { return 0; }
+    void SayNumber(int) override {}
+    void SayNumberLimit() override {}
+    void SayCorrect() override {}
+    void WriteLog(const std::string&) override {}
+    void ShowPublicScreen() override {}
+    void EnablePublicDrawButton(bool) override {}
+    void SetPublicDrawCaption(const std::string&) override {}
+    void PageReset(int) override {}
+    void PageUpdateMainScreen(int, int, int) override {}
+    void PageShowTicket(const std::string&, const std::string&, bool, int) override {}
+
+    long long coupon_number = 1;
+
+private:
+    std::set<int> disabled_;
+};
+
+} // namespace zorvi::test

@@ -1,0 +1,98 @@
+// Kills a process that plays through the engine at random moments and checks after every
+// kill that "state.ini" loads, holds a game the process had saved, and lost at most the
+// save in flight. Rounds: $ZORVI_KILL_ROUNDS (default 300).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "ProgramState.h"
+#include "Random.h"
+#include "Settings.h"
+#include "Snapshot.h"
+#include "StateFile.h"
+#include "TestFolders.h"
+
+namespace {
+
+std::vector<std::string> CompleteLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines; // a last line without its end was still being written: never saved
+}
+
+pid_t StartDriver(const std::filesystem::path& journal, unsigned seed) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(ZORVI_KILL_DRIVER, ZORVI_KILL_DRIVER, journal.c_str(),
+              std::to_string(seed).c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+} // namespace
+
+TEST(KillTest, StateSurvivesSigkillAtRandomMoments) {
+    zorvi::test::TestFolders folders;
+    const char* roundsText = std::getenv("ZORVI_KILL_ROUNDS");
+    const int rounds = roundsText ? std::atoi(roundsText) : 300;
+    const auto journal = folders.root() / "journal";
+    const auto stateFile = folders.dataFolder() / "state.ini";
+    std::mt19937 random(20261210);
+    int withFile = 0, lostInFlight = 0;
+
+    for (const unsigned seed : {1u, 2u}) { // a 90-number and a 75-number game
+        std::filesystem::remove(stateFile);
+        std::filesystem::remove(journal);
+        for (int round = 0; round < rounds / 2; ++round) {
+            // Keep only the last two saves the previous process made.
+            auto previous = CompleteLines(zorvi::test::TestFolders::ReadFile(journal));
+            std::string kept;
+            for (std::size_t i = previous.size() > 2 ? previous.size() - 2 : 0; i < previous.size(); ++i)
+                kept += previous[i] + "\n";
+            zorvi::test::TestFolders::WriteFile(journal, kept);
+
+            const pid_t pid = StartDriver(journal, seed);
+            ASSERT_GT(pid, 0);
+            std::this_thread::sleep_for(std::chrono::microseconds(2000 + random() % 40000));
+            kill(pid, SIGKILL);
+            int status = 0;
+            waitpid(pid, &status, 0);
+            ASSERT_TRUE(WIFSIGNALED(status)) << "the driver ended by itself, status " << status;
+
+            const auto saved = CompleteLines(zorvi::test::TestFolders::ReadFile(journal));
+            if (!std::filesystem::exists(stateFile)) {
+                ASSERT_TRUE(saved.size() <= 1) << "a save was lost in round " << round;
+                continue;
+            }
+            ++withFile;
+            zorvi::Settings settings{zorvi::Settings::NoLoad{}};
+            settings.max_called_numbers = seed % 2 ? 90 : 75;
+            zorvi::Random15 generator;
+            zorvi::ProgramState loaded(generator);
+            loaded.AttachSettings(settings);
+            ASSERT_EQ(zorvi::StateFile::LoadState(loaded), 1) << "round " << round;
+            ASSERT_TRUE(zorvi::StateFile::IsPlayable(loaded, settings.max_called_numbers));
+            ASSERT_FALSE(saved.empty());
+            const std::string onDisk = zorvi::test::Snapshot(loaded);
+            if (onDisk == saved.back())
+                continue;
+            ASSERT_GE(saved.size(), 2u) << "round " << round << ": " << onDisk;
+            ASSERT_EQ(onDisk, saved[saved.size() - 2]) << "round " << round << ", last save " << saved.back();
+            ++lostInFlight;
+        }
+    }
+    std::printf("kill rounds %d, with a state file %d, save in flight lost %d\n", rounds, withFile,
+                lostInFlight);
+}

@@ -1,0 +1,415 @@
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPushButton>
+#include <QScreen>
+#include <csignal>
+#include <sys/types.h>
+
+#include "Placement.h"
+#include "PublicScreenDlg.h"
+#include "Settings.h"
+#include "TestSupport.h"
+
+namespace zorvi::test {
+
+class TestPublicScreenDlg : public QObject {
+    Q_OBJECT
+
+private:
+    // An operator window, its settings and the public screen it owns.
+    struct Fixture {
+        Settings settings{Settings::NoLoad{}};
+        QWidget owner;
+        PublicScreenDlg dlg{settings, &owner};
+        explicit Fixture(const QString& folder = QStringLiteral("recorder")) {
+            owner.resize(300, 200);
+            dlg.SetHtmlFolder(TestDataPath(folder));
+        }
+        CHtmlContent* view() const {
+            return dlg.window() ? dlg.window()->findChild<CHtmlContent*>() : nullptr;
+        }
+        QPushButton* button(const char* name) const {
+            return dlg.window()->findChild<QPushButton*>(QString::fromLatin1(name));
+        }
+        QJsonArray calls() const {
+            return RunScriptJson(view()->page(), QStringLiteral("window.calls")).array();
+        }
+    };
+
+    static QRect PrimaryGeometry() { return QGuiApplication::primaryScreen()->geometry(); }
+
+private slots:
+    void placementTable_data() {
+        QTest::addColumn<bool>("other");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QRect>("second");
+        QTest::addColumn<QRect>("expected");
+        const QRect none;
+        const QRect right(1920, 0, 1280, 1024);
+        QTest::newRow("same, whole screen") << false << 0 << 0 << right << QRect(0, 0, 1920, 1080);
+        QTest::newRow("same, 800 high 600 wide")
+            << false << 800 << 600 << none << QRect(0, 0, 600, 800);
+        QTest::newRow("same, too wide") << false << 800 << 5000 << none << QRect(0, 0, 1920, 800);
+        QTest::newRow("same, too high") << false << 1081 << 1920 << none << QRect(0, 0, 1920, 1080);
+        QTest::newRow("same, exactly the limit")
+            << false << 1080 << 1920 << none << QRect(0, 0, 1920, 1080);
+        QTest::newRow("other, whole screen")
+            << true << 0 << 0 << right << QRect(1920, 0, 1280, 1024);
+        QTest::newRow("other, too large")
+            << true << 5000 << 5000 << right << QRect(1920, 0, 1280, 1024);
+        QTest::newRow("other, smaller") << true << 800 << 600 << right << QRect(1920, 0, 600, 800);
+        QTest::newRow("other, lower monitor: its bottom is the limit")
+            << true << 0 << 0 << QRect(1920, 200, 1280, 1024) << QRect(1920, 0, 1280, 1224);
+        QTest::newRow("other, but one monitor")
+            << true << 0 << 0 << none << QRect(0, 0, 1920, 1080);
+        QTest::newRow("other, but one monitor, sized")
+            << true << 700 << 5000 << none << QRect(0, 0, 1920, 700);
+    }
+    void placementTable() {
+        QFETCH(bool, other);
+        QFETCH(int, height);
+        QFETCH(int, width);
+        QFETCH(QRect, second);
+        QFETCH(QRect, expected);
+        const std::optional<QRect> firstOther =
+            second.isNull() ? std::nullopt : std::optional<QRect>(second);
+        QCOMPARE(ComputeWindowPlacement(other, height, width, QRect(0, 0, 1920, 1080), firstOther),
+                 expected);
+    }
+
+    void buttonPlacementTable_data() {
+        QTest::addColumn<int>("clientWidth");
+        QTest::addColumn<QPoint>("close");
+        QTest::addColumn<QPoint>("draw");
+        QTest::newRow("1920") << 1920 << QPoint(1920 / 2 - 10 - 105, 0) << QPoint(970, 0);
+        QTest::newRow("odd width truncates") << 801 << QPoint(400 - 10 - 105, 0) << QPoint(410, 0);
+        QTest::newRow("narrower than the buttons") << 100 << QPoint(-65, 0) << QPoint(60, 0);
+    }
+    void buttonPlacementTable() {
+        QFETCH(int, clientWidth);
+        QFETCH(QPoint, close);
+        QFETCH(QPoint, draw);
+        const ButtonPlacement place =
+            ComputeButtonPlacement(clientWidth, QSize(105, 24), QSize(105, 23));
+        QCOMPARE(place.close, QRect(close, QSize(105, 24)));
+        QCOMPARE(place.draw, QRect(draw, QSize(105, 23)));
+    }
+
+    void pageFolderForLanguage_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("Finnish") << 0 << "/program/html/fi";
+        QTest::newRow("Swedish") << 1 << "/program/html/se";
+        QTest::newRow("English") << 2 << "/program/html/en";
+        QTest::newRow("out of range") << 7 << "/program/html/fi";
+        QTest::newRow("negative") << -1 << "/program/html/fi";
+    }
+    void pageFolderForLanguage() {
+        QFETCH(int, language);
+        QFETCH(QString, folder);
+        QCOMPARE(PublicScreenDlg::PageFolderFor(QStringLiteral("/program"), language), folder);
+    }
+
+    void placeWindowOnThisScreen_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QSize>("expected");
+        const QSize full = PrimaryGeometry().size();
+        QTest::newRow("whole screen") << 1 << 0 << 0 << full;
+        QTest::newRow("smaller") << 1 << full.height() - 100 << full.width() - 200
+                                 << QSize(full.width() - 200, full.height() - 100);
+        QTest::newRow("5000 wide") << 1 << 300 << 5000 << QSize(full.width(), 300);
+        QTest::newRow("5000 high") << 1 << 5000 << 400 << QSize(400, full.height());
+        // This machine has one monitor: the other screen falls back to this one.
+        QTest::newRow("other screen, one monitor") << 2 << 0 << 0 << full;
+    }
+    void placeWindowOnThisScreen() {
+        QFETCH(int, mode);
+        QFETCH(int, height);
+        QFETCH(int, width);
+        QFETCH(QSize, expected);
+        if (QGuiApplication::screens().size() != 1)
+            QSKIP("needs a single monitor");
+        Fixture f;
+        f.settings.public_screen_height = height;
+        f.settings.public_screen_width = width;
+        QVERIFY(f.dlg.Open(mode, false));
+        QCOMPARE(f.dlg.window()->geometry(), QRect(PrimaryGeometry().topLeft(), expected));
+        QCOMPARE(f.dlg.otherScreen(), mode == 2);
+    }
+
+    void openWaitsForThePageOnly() {
+        Fixture f;
+        QVERIFY(!f.dlg.created());
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(f.dlg.Open(1, false));
+        // The page is there when Open returns, well before the eight seconds are up.
+        QVERIFY(f.view()->HasDocument());
+        QVERIFY(timer.elapsed() < 7500);
+        QVERIFY(f.dlg.created());
+        QVERIFY(f.dlg.active());
+        QVERIFY(f.dlg.window()->isVisible());
+        QVERIFY(f.dlg.window()->isEnabled());
+        QVERIFY(!f.view()->isEnabled());
+        QCOMPARE(f.dlg.window()->parentWidget(), &f.owner);
+        QVERIFY(f.dlg.window()->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(f.dlg.window()->windowFlags() & Qt::WindowDoesNotAcceptFocus);
+        QCOMPARE(f.view()->PageUrl().toLocalFile(),
+                 TestDataPath(QStringLiteral("recorder/public_screen.htm")));
+        // Open again: not new, nothing to wait for.
+        QVERIFY(!f.dlg.Open(1, false));
+        QVERIFY(!f.dlg.Open(0, false));
+        QVERIFY(!f.dlg.created());
+    }
+
+    void layoutSameAndOtherScreen() {
+        Fixture f;
+        f.settings.public_screen_height = 500;
+        f.settings.public_screen_width = 701;
+        QVERIFY(f.dlg.Open(1, false));
+        QPushButton* close = f.button("close_button");
+        QPushButton* draw = f.button("draw_button");
+        QVERIFY(close->isVisible() && draw->isVisible());
+        QCOMPARE(close->geometry().right() + 1 + 20, draw->x());
+        QCOMPARE(close->x(), 701 / 2 - 10 - close->width());
+        QCOMPARE(close->y(), 0);
+        QCOMPARE(draw->y(), 0);
+        // Template sizes: 70 x 15 and 70 x 14 dialog units.
+        QCOMPARE(close->width(), draw->width());
+        QVERIFY(close->height() > draw->height());
+        QCOMPARE(f.view()->geometry(), QRect(0, close->height(), 701, 500 - close->height()));
+        QCOMPARE(close->text(), QStringLiteral("Sulje (Esc)"));
+        QCOMPARE(draw->text(), QStringLiteral("Arvonta (Välilyönti)"));
+
+        f.settings.language = 1;
+        QVERIFY(!f.dlg.Open(2, false));
+        QVERIFY(close->isHidden() && draw->isHidden());
+        QCOMPARE(f.view()->geometry(), f.dlg.window()->rect());
+        QVERIFY(f.view()->isVisible());
+
+        QVERIFY(!f.dlg.Open(1, false));
+        QCOMPARE(close->text(), QStringLiteral("Stäng (Esc)"));
+        QCOMPARE(draw->text(), QStringLiteral("Drag (Mellanslag)"));
+        f.dlg.SetDrawButtonText(TextId::TXT_STOP_SPACEBAR);
+        QCOMPARE(draw->text(),
+                 QString::fromStdString(Language::GetText(TextId::TXT_STOP_SPACEBAR, 1)));
+
+        f.dlg.LayoutPage(false);
+        QVERIFY(!f.dlg.active());
+        QVERIFY(f.view()->isHidden());
+        QVERIFY(close->isHidden() && draw->isHidden());
+    }
+
+    void buttonsAndClicksGiveTheFocusBack() {
+        Fixture f;
+        QVERIFY(f.dlg.Open(1, false));
+        QPushButton* close = f.button("close_button");
+        QPushButton* draw = f.button("draw_button");
+        // Disabled until the program is ready.
+        QVERIFY(!close->isEnabled() && !draw->isEnabled());
+        f.dlg.EnableButtons(true);
+        QVERIFY(close->isEnabled() && draw->isEnabled());
+        QCOMPARE(close->focusPolicy(), Qt::NoFocus);
+
+        QSignalSpy drawn(&f.dlg, &PublicScreenDlg::drawRequested);
+        QSignalSpy closed(&f.dlg, &PublicScreenDlg::closeRequested);
+        QSignalSpy focus(&f.dlg, &PublicScreenDlg::focusReturned);
+        QTest::mouseClick(draw, Qt::LeftButton);
+        QCOMPARE(drawn.size(), 1);
+        QCOMPARE(focus.size(), 1);
+        QTest::mouseClick(close, Qt::LeftButton);
+        QCOMPARE(closed.size(), 1);
+        QCOMPARE(focus.size(), 2);
+        f.dlg.EnableDrawButton(false);
+        QVERIFY(!draw->isEnabled());
+        QTest::mouseClick(draw, Qt::LeftButton);
+        QCOMPARE(drawn.size(), 1);
+    }
+
+    void pageTakesNoInput() {
+        Fixture f;
+        QVERIFY(f.dlg.Open(2, false));
+        QSignalSpy focus(&f.dlg, &PublicScreenDlg::focusReturned);
+        // Every widget of the view, the one that draws the page included.
+        QList<QWidget*> targets = f.view()->findChildren<QWidget*>();
+        targets << f.view();
+        for (QWidget* target : targets) {
+            QVERIFY(!target->isEnabled());
+            const QPoint middle = target->rect().center();
+            QTest::mouseClick(target, Qt::LeftButton, {}, middle);
+            QTest::mouseDClick(target, Qt::LeftButton, {}, middle);
+            QTest::mouseClick(target, Qt::RightButton, {}, middle);
+            QTest::keyClick(target, Qt::Key_Space);
+        }
+        QTest::qWait(100);
+        QCOMPARE(RunScript(f.view()->page(), QStringLiteral("window.clicks")).toInt(), 0);
+        // The clicks went to the window, which hands the focus back each time.
+        QVERIFY(focus.size() >= 3);
+    }
+
+    void pageCallsCarryTheirArguments() {
+        Fixture f;
+        QVERIFY(f.dlg.Open(1, false));
+        f.settings.disable_animation = 1;
+        f.dlg.PageReset(90);
+        f.dlg.PageUpdateMainScreen(-1, 0, 2);
+        f.dlg.PageShowTicket("1,0,3", "1,0,2", true, 17);
+        f.settings.disable_animation = 0;
+        f.dlg.PageReset(75);
+        f.dlg.PageShowTicket("4", "0", false, 999999);
+        const QJsonArray calls = f.calls();
+        QCOMPARE(calls.size(), 5);
+        auto args = [&](int i) { return calls[i].toObject()[QStringLiteral("args")].toArray(); };
+        auto name = [&](int i) { return calls[i].toObject()[QStringLiteral("name")].toString(); };
+        QCOMPARE(name(0), QStringLiteral("reset"));
+        QCOMPARE(args(0), (QJsonArray{90, 0, 1}));
+        QCOMPARE(name(1), QStringLiteral("updateMainScreen"));
+        QCOMPARE(args(1), (QJsonArray{-1, 0, 2}));
+        QCOMPARE(name(2), QStringLiteral("showTicket"));
+        QCOMPARE(args(2), (QJsonArray{QStringLiteral("1,0,3"), QStringLiteral("1,0,2"), 1, 17}));
+        QCOMPARE(calls[2].toObject()[QStringLiteral("types")].toArray(),
+                 (QJsonArray{QStringLiteral("string"), QStringLiteral("string"),
+                             QStringLiteral("number"), QStringLiteral("number")}));
+        QCOMPARE(args(3), (QJsonArray{75, 0, 0}));
+        QCOMPARE(args(4), (QJsonArray{QStringLiteral("4"), QStringLiteral("0"), 0, 999999}));
+    }
+
+    void noCallUnlessCreatedAndActive() {
+        Fixture f;
+        MessageBoxCatcher boxes;
+        // Not created: nothing happens at all.
+        f.dlg.PageReset(75);
+        f.dlg.PageUpdateMainScreen(5, 1, 1);
+        f.dlg.PageShowTicket("1", "1", true, 1);
+        f.dlg.PlaceWindow(100, 100);
+        f.dlg.LayoutPage(true);
+        f.dlg.EnableButtons(true);
+        QVERIFY(!f.dlg.created());
+        QVERIFY(!f.dlg.active());
+
+        QVERIFY(f.dlg.Open(1, false));
+        f.dlg.LayoutPage(false);
+        f.dlg.PageReset(75);
+        f.dlg.PageUpdateMainScreen(5, 1, 1);
+        f.dlg.LayoutPage(true);
+        QCOMPARE(f.calls().size(), 0);
+
+        // Hidden on the same screen it stays active, and its page keeps up.
+        f.dlg.HideWindow();
+        QVERIFY(f.dlg.window()->isHidden());
+        f.dlg.PageUpdateMainScreen(5, 1, 1);
+        QCOMPARE(f.calls().size(), 1);
+
+        f.dlg.Close();
+        f.dlg.PageReset(75);
+        QVERIFY(boxes.seen().empty());
+    }
+
+    void failureShowsTheMessageOwnedByTheScreen() {
+        Fixture f(QStringLiteral("no_ticket"));
+        QVERIFY(f.dlg.Open(1, false));
+        QCoreApplication::setApplicationName(QStringLiteral("zorvi"));
+        MessageBoxCatcher boxes;
+        f.dlg.PageShowTicket("1", "1", true, 3);
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Failed to get from script by id")});
+        QCOMPARE(boxes.seen()[0].title, QStringLiteral("zorvi"));
+        QCOMPARE(boxes.seen()[0].parent, f.dlg.window());
+        // The rest of the page still works, and each failing check says so again.
+        f.dlg.PageUpdateMainScreen(5, 1, 1);
+        f.dlg.PageShowTicket("1", "1", false, 4);
+        QCOMPARE(boxes.texts().size(), 2);
+        QCOMPARE(RunScriptJson(f.view()->page(), QStringLiteral("window.calls")).array(),
+                 (QJsonArray{QStringLiteral("updateMainScreen")}));
+    }
+
+    void reloadTakesTheNewLanguageFolder() {
+        Fixture f;
+        QVERIFY(f.dlg.Open(1, false));
+        f.dlg.PageReset(75);
+        f.dlg.SetHtmlFolder(TestDataPath(QStringLiteral("no_ticket")));
+        // Without reload the page stays.
+        QVERIFY(!f.dlg.Open(1, false));
+        QCOMPARE(f.calls().size(), 1);
+        QVERIFY(!f.dlg.Open(1, true));
+        QVERIFY(f.view()->HasDocument());
+        QCOMPARE(f.view()->PageUrl().toLocalFile(),
+                 TestDataPath(QStringLiteral("no_ticket/public_screen.htm")));
+        QCOMPARE(f.calls().size(), 0);
+    }
+
+    void closeAndOpenAgainMakesANewWindow() {
+        Fixture f;
+        QVERIFY(f.dlg.Open(1, false));
+        QPointer<QWidget> first = f.dlg.window();
+        f.dlg.Close();
+        QVERIFY(!f.dlg.created());
+        QVERIFY(!f.dlg.active());
+        QVERIFY(f.dlg.window() == nullptr);
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(f.dlg.Open(2, false));
+        QVERIFY(f.view()->HasDocument());
+    }
+
+    void crashedPageIsShownTheGameAgain() {
+        Fixture f;
+        QVERIFY(f.dlg.Open(1, false));
+        f.dlg.PageReset(75);
+        f.dlg.PageUpdateMainScreen(7, 1, 1);
+        f.dlg.PageUpdateMainScreen(9, 2, 1);
+        f.dlg.PageUpdateMainScreen(9, 2, 2); // row change
+        f.dlg.PageUpdateMainScreen(11, 3, 2);
+        f.dlg.PageUpdateMainScreen(9, 2, 2); // cancelled
+        QSignalSpy restored(f.view(), &CHtmlContent::pageRestored);
+        ::kill(static_cast<pid_t>(f.view()->page()->renderProcessPid()), SIGKILL);
+        QVERIFY(restored.wait(20000));
+        const QJsonArray calls = f.calls();
+        QStringList seen;
+        for (const QJsonValue& call : calls)
+            seen << call.toObject()[QStringLiteral("name")].toString() + QLatin1Char(' ') +
+                        QString::fromUtf8(
+                            QJsonDocument(call.toObject()[QStringLiteral("args")].toArray())
+                                .toJson(QJsonDocument::Compact));
+        QCOMPARE(seen, (QStringList{QStringLiteral("reset [75,0,0]"),
+                                    QStringLiteral("updateMainScreen [7,1,2]"),
+                                    QStringLiteral("updateMainScreen [9,2,2]"),
+                                    QStringLiteral("updateMainScreen [9,2,2]")}));
+    }
+
+    void windowEndsWithThisObject() {
+        QWidget owner;
+        QPointer<QWidget> window;
+        {
+            Settings settings{Settings::NoLoad{}};
+            PublicScreenDlg dlg(settings, &owner);
+            dlg.SetHtmlFolder(TestDataPath(QStringLiteral("recorder")));
+            QVERIFY(dlg.Open(1, false));
+            window = dlg.window();
+        }
+        QVERIFY(window.isNull());
+    }
+
+    void windowEndsWithItsOwner() {
+        Settings settings{Settings::NoLoad{}};
+        auto owner = std::make_unique<QWidget>();
+        PublicScreenDlg dlg(settings, owner.get());
+        dlg.SetHtmlFolder(TestDataPath(QStringLiteral("recorder")));
+        QVERIFY(dlg.Open(1, false));
+        QPointer<QWidget> window = dlg.window();
+        owner.reset();
+        QVERIFY(window.isNull());
+        QVERIFY(!dlg.created());
+        dlg.PageReset(75); // no window, no call
+    }
+};
+
+std::unique_ptr<QObject> MakeTestPublicScreenDlg() {
+    return std::make_unique<TestPublicScreenDlg>();
+}
+
+} // namespace zorvi::test
+
+#include "TestPublicScreenDlg.moc"

@@ -1,0 +1,258 @@
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcessEnvironment>
+
+#include "PageScriptBridge.h"
+#include "TestSupport.h"
+
+namespace zorvi::test {
+
+// Our own pages in html/fi, html/se and html/en, driven through the bridge and read back
+// from their document.
+class TestPublicScreenPages : public QObject {
+    Q_OBJECT
+
+private:
+    struct Page {
+        CHtmlContent view;
+        explicit Page(const QString& lang, QSize size = QSize(1280, 1024)) {
+            view.resize(size);
+            view.LoadFile(PagesPath(lang + QStringLiteral("/public_screen.htm")));
+        }
+        void call(const QString& name, const QJsonArray& args) {
+            QString error;
+            const bool ok = PageScriptBridge(&view).CallPageScript(name, args, error);
+            QVERIFY2(ok, qPrintable(name + QStringLiteral(": ") + error));
+        }
+        QString text(const QString& selector) {
+            return RunScript(
+                       view.page(),
+                       QStringLiteral("document.querySelector('%1').textContent").arg(selector))
+                .toString();
+        }
+        int count(const QString& selector) {
+            return RunScript(view.page(),
+                             QStringLiteral("document.querySelectorAll('%1').length").arg(selector))
+                .toInt();
+        }
+        bool has(const QString& selector, const QString& cls) {
+            return RunScript(view.page(),
+                             QStringLiteral("document.querySelector('%1').classList.contains('%2')")
+                                 .arg(selector, cls))
+                .toBool();
+        }
+    };
+
+    static QString Ticket75(QString* marks) {
+        QStringList numbers;
+        QStringList m;
+        for (int i = 0; i < 25; ++i) {
+            numbers << QString::number((i % 5) * 15 + i / 5 + 1);
+            m << QString::number(i == 12 ? 2 : (i / 5 == 2 ? 1 : 0));
+        }
+        *marks = m.join(QLatin1Char(','));
+        return numbers.join(QLatin1Char(','));
+    }
+
+    static QString Ticket90(QString* marks) {
+        QStringList numbers;
+        QStringList m;
+        for (int i = 0; i < 27; ++i) {
+            const bool blank = (i + i / 9) % 2 == 1;
+            numbers << QString::number(blank ? 0 : (i % 9) * 10 + i / 9 + 1);
+            m << QString::number(blank ? 0 : (i == 0 ? 2 : i < 9 ? 1 : 0));
+        }
+        *marks = m.join(QLatin1Char(','));
+        return numbers.join(QLatin1Char(','));
+    }
+
+private slots:
+    void languages_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("rowText");
+        QTest::addColumn<QString>("wrong");
+        QTest::addColumn<QString>("name5");
+        QTest::addColumn<QString>("name88");
+        QTest::newRow("fi") << "fi"
+                            << "Rivi 2"
+                            << "Väärin!"
+                            << "Bertta"
+                            << "Sakari";
+        QTest::newRow("se") << "se"
+                            << "Rad 2"
+                            << "Fel!"
+                            << "Bertil"
+                            << "Sven";
+        QTest::newRow("en") << "en"
+                            << "Row 2"
+                            << "Wrong!"
+                            << "B"
+                            << "S";
+    }
+    void languages() {
+        QFETCH(QString, lang);
+        QFETCH(QString, rowText);
+        QFETCH(QString, wrong);
+        QFETCH(QString, name5);
+        QFETCH(QString, name88);
+        Page page(lang);
+        QVERIFY(WaitForDocument(&page.view));
+
+        // Only the three functions are global.
+        const QJsonArray globals =
+            RunScriptJson(page.view.page(),
+                          QStringLiteral("Object.getOwnPropertyNames(window).filter(function(k){"
+                                         "try{return typeof window[k]==='function'&&"
+                                         "!/\\[native code\\]/.test(Function.prototype.toString."
+                                         "call(window[k]));}catch(e){return false;}}).sort()"))
+                .array();
+        QCOMPARE(globals, (QJsonArray{QStringLiteral("reset"), QStringLiteral("showTicket"),
+                                      QStringLiteral("updateMainScreen")}));
+
+        page.call(QStringLiteral("reset"), {75, 0, 1});
+        QCOMPARE(page.count(QStringLiteral("#board .cell")), 75);
+        QCOMPARE(page.text(QStringLiteral("#number")), QStringLiteral("\u2013"));
+        QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 0);
+
+        page.call(QStringLiteral("updateMainScreen"), {-1, 0, 2});
+        QCOMPARE(page.text(QStringLiteral("#row")), rowText);
+        QCOMPARE(page.text(QStringLiteral("#number")), QStringLiteral("\u2013"));
+
+        page.call(QStringLiteral("updateMainScreen"), {12, 1, 2});
+        page.call(QStringLiteral("updateMainScreen"), {5, 2, 2});
+        QCOMPARE(page.text(QStringLiteral("#number")), QStringLiteral("5"));
+        QCOMPARE(page.text(QStringLiteral("#letter")), name5);
+        QCOMPARE(page.text(QStringLiteral("#count")), QStringLiteral("2"));
+        QCOMPARE(page.text(QStringLiteral("#row")), rowText);
+        QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 2);
+        QCOMPARE(page.count(QStringLiteral("#board .cell.latest")), 1);
+        QCOMPARE(page.text(QStringLiteral("#board .cell.latest")), QStringLiteral("5"));
+        QCOMPARE(page.text(QStringLiteral("#prevballs .mini")), QStringLiteral("12"));
+
+        // A winning coupon, then a losing one.
+        QString marks;
+        const QString numbers = Ticket75(&marks);
+        page.call(QStringLiteral("showTicket"), {numbers, marks, 1, 17});
+        QVERIFY(page.has(QStringLiteral("#ticket"), QStringLiteral("shown")));
+        QCOMPARE(page.text(QStringLiteral("#verdict")), QStringLiteral("BINGO!"));
+        QVERIFY(page.text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 17")));
+        QCOMPARE(page.count(QStringLiteral("#tgrid .tcell")), 25);
+        QCOMPARE(page.count(QStringLiteral("#tgrid .tcell.m1")), 4);
+        QCOMPARE(page.count(QStringLiteral("#tgrid .tcell.m2")), 1);
+        page.call(QStringLiteral("showTicket"), {numbers, marks, 0, 18});
+        QCOMPARE(page.text(QStringLiteral("#verdict")), wrong);
+        QVERIFY(page.text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 18")));
+
+        // A row change keeps the coupon up; the next draw clears it.
+        page.call(QStringLiteral("updateMainScreen"), {5, 2, 3});
+        QVERIFY(page.has(QStringLiteral("#ticket"), QStringLiteral("shown")));
+        page.call(QStringLiteral("updateMainScreen"), {70, 3, 3});
+        QVERIFY(!page.has(QStringLiteral("#ticket"), QStringLiteral("shown")));
+        // A cancelled number leaves the board.
+        page.call(QStringLiteral("updateMainScreen"), {5, 2, 3});
+        QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 2);
+        QCOMPARE(page.text(QStringLiteral("#board .cell.latest")), QStringLiteral("5"));
+
+        // 90 numbers: a bigger board and a 3 x 9 coupon.
+        page.call(QStringLiteral("reset"), {90, 0, 0});
+        QCOMPARE(page.count(QStringLiteral("#board .cell")), 90);
+        QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 0);
+        QCOMPARE(page.text(QStringLiteral("#count")), QStringLiteral("0"));
+        QVERIFY(!page.has(QStringLiteral("#ticket"), QStringLiteral("shown")));
+        page.call(QStringLiteral("updateMainScreen"), {88, 1, 1});
+        QCOMPARE(page.text(QStringLiteral("#letter")), name88);
+        QString marks90;
+        const QString numbers90 = Ticket90(&marks90);
+        page.call(QStringLiteral("showTicket"), {numbers90, marks90, 1, 123456});
+        QCOMPARE(page.count(QStringLiteral("#tgrid .tcell")), 27);
+        QCOMPARE(page.count(QStringLiteral("#tgrid .tcell.blank")), 12);
+        QCOMPARE(page.text(QStringLiteral("#verdict")), QStringLiteral("BINGO!"));
+        QVERIFY(page.text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 123456")));
+    }
+
+    void hostileTicketTextStaysText() {
+        Page page(QStringLiteral("en"));
+        QVERIFY(WaitForDocument(&page.view));
+        page.call(QStringLiteral("reset"), {75, 0, 1});
+        page.call(
+            QStringLiteral("showTicket"),
+            {QStringLiteral("<img src=x onerror=window.hit=1>,2"), QStringLiteral("x,y"), 7, -5});
+        QCOMPARE(page.count(QStringLiteral("#tgrid img")), 0);
+        QCOMPARE(page.count(QStringLiteral("#tgrid .tcell")), 25);
+        QCOMPARE(page.text(QStringLiteral("#verdict")), QStringLiteral("Wrong!"));
+        page.call(QStringLiteral("updateMainScreen"), {500, -3, 1});
+        QCOMPARE(page.text(QStringLiteral("#number")), QStringLiteral("\u2013"));
+        QCOMPARE(page.text(QStringLiteral("#count")), QStringLiteral("0"));
+    }
+
+    void animationOffStillsThePage() {
+        Page page(QStringLiteral("fi"));
+        QVERIFY(WaitForDocument(&page.view));
+        page.call(QStringLiteral("reset"), {75, 0, 1});
+        QVERIFY(page.has(QStringLiteral("body"), QStringLiteral("still")));
+        page.call(QStringLiteral("updateMainScreen"), {3, 1, 1});
+        QVERIFY(!page.has(QStringLiteral("#ball"), QStringLiteral("fresh")));
+        QString marks;
+        page.call(QStringLiteral("showTicket"), {Ticket75(&marks), marks, 1, 1});
+        QCOMPARE(page.count(QStringLiteral("#confetti .bit")), 0);
+
+        page.call(QStringLiteral("reset"), {75, 0, 0});
+        QVERIFY(!page.has(QStringLiteral("body"), QStringLiteral("still")));
+        page.call(QStringLiteral("updateMainScreen"), {3, 1, 1});
+        QVERIFY(page.has(QStringLiteral("#ball"), QStringLiteral("fresh")));
+        page.call(QStringLiteral("showTicket"), {Ticket75(&marks), marks, 1, 1});
+        QVERIFY(page.count(QStringLiteral("#confetti .bit")) > 0);
+    }
+
+    // Saves pictures of the page in its main states when ZORVI_SCREENSHOTS names a folder.
+    void screenshots() {
+        const QString folder = qEnvironmentVariable("ZORVI_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("set ZORVI_SCREENSHOTS to a folder to save screenshots");
+        QDir().mkpath(folder);
+        const QList<QSize> sizes{QSize(1920, 1080), QSize(1280, 1024), QSize(600, 800)};
+        const QStringList langs = qEnvironmentVariable("ZORVI_SCREENSHOT_LANGS", "fi")
+                                      .split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QString& lang : langs) {
+            for (const QSize& size : sizes) {
+                const QString base = QStringLiteral("%1/%2-%3x%4-")
+                                         .arg(folder, lang)
+                                         .arg(size.width())
+                                         .arg(size.height());
+                Page page(lang, size);
+                page.view.show();
+                QVERIFY(WaitForDocument(&page.view));
+                auto shoot = [&](const QString& state) {
+                    QTest::qWait(400);
+                    QVERIFY(page.view.grab().save(base + state + QStringLiteral(".png")));
+                };
+                page.call(QStringLiteral("reset"), {75, 0, 1});
+                shoot(QStringLiteral("new-game"));
+                const int drawn[] = {12, 33, 41, 58, 61, 7, 29, 44, 70, 2, 19, 53};
+                for (int i = 0; i < 12; ++i)
+                    page.call(QStringLiteral("updateMainScreen"), {drawn[i], i + 1, 2});
+                shoot(QStringLiteral("draw-75"));
+                QString marks;
+                page.call(QStringLiteral("showTicket"), {Ticket75(&marks), marks, 1, 17});
+                shoot(QStringLiteral("bingo-75"));
+                page.call(QStringLiteral("reset"), {90, 0, 1});
+                const int drawn90[] = {88, 4, 17, 26, 35, 47, 59, 62, 73, 81, 90, 11, 24, 66};
+                for (int i = 0; i < 14; ++i)
+                    page.call(QStringLiteral("updateMainScreen"), {drawn90[i], i + 1, 1});
+                shoot(QStringLiteral("draw-90"));
+                QString marks90;
+                page.call(QStringLiteral("showTicket"), {Ticket90(&marks90), marks90, 0, 4021});
+                shoot(QStringLiteral("wrong-90"));
+            }
+        }
+    }
+};
+
+std::unique_ptr<QObject> MakeTestPublicScreenPages() {
+    return std::make_unique<TestPublicScreenPages>();
+}
+
+} // namespace zorvi::test
+
+#include "TestPublicScreenPages.moc"

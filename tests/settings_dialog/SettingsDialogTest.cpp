@@ -1,0 +1,565 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+#include "CSettingsDlg.h"
+#include "Language.h"
+#include "LogWriter.h"
+#include "Settings.h"
+#include "TestFolders.h"
+
+using zorvi::CSettingsDlg;
+using zorvi::Language;
+using zorvi::LogWriter;
+using zorvi::Settings;
+using zorvi::TextId;
+using Map = QMap<QString, QString>;
+
+namespace {
+
+// The record as key=value texts, so that a test can say which keys it expects to change.
+Map Snapshot(const Settings& s) {
+    return {{"max_called_numbers", QString::number(s.max_called_numbers)},
+            {"language", QString::number(s.language)},
+            {"public_screen", QString::number(s.public_screen)},
+            {"free_middle", QString::number(s.free_middle)},
+            {"public_screen_height", QString::number(s.public_screen_height)},
+            {"public_screen_width", QString::number(s.public_screen_width)},
+            {"voice", QString::fromStdString(s.voice)},
+            {"coupon_series", QString::number(s.coupon_series)},
+            {"dialog_mode", QString::number(s.dialog_mode)},
+            {"volume", QString::number(s.volume)},
+            {"enable_background_voice", QString::number(s.enable_background_voice)},
+            {"enable_number_limit", QString::number(s.enable_number_limit)},
+            {"disable_animation", QString::number(s.disable_animation)}};
+}
+
+// "key=value;key=value" over a snapshot.
+Map With(Map map, const QString& changes) {
+    for (const QString& pair : changes.split(';', Qt::SkipEmptyParts)) {
+        const qsizetype eq = pair.indexOf('=');
+        map[pair.left(eq)] = pair.mid(eq + 1);
+    }
+    return map;
+}
+
+void Apply(Settings& s, const QString& changes) {
+    const Map m = With(Snapshot(s), changes);
+    s.max_called_numbers = m["max_called_numbers"].toInt();
+    s.language = m["language"].toInt();
+    s.public_screen = m["public_screen"].toInt();
+    s.free_middle = m["free_middle"].toInt();
+    s.public_screen_height = m["public_screen_height"].toInt();
+    s.public_screen_width = m["public_screen_width"].toInt();
+    s.voice = m["voice"].toStdString();
+    s.coupon_series = m["coupon_series"].toInt();
+    s.dialog_mode = m["dialog_mode"].toInt();
+    s.volume = m["volume"].toInt();
+    s.enable_background_voice = m["enable_background_voice"].toInt();
+    s.enable_number_limit = m["enable_number_limit"].toInt();
+    s.disable_animation = m["disable_animation"].toInt();
+}
+
+// The four flags as "restart reread screen language", e.g. "1100".
+QString Flags(const CSettingsDlg& d) {
+    return QString("%1%2%3%4")
+        .arg(d.restart_game)
+        .arg(d.reread_coupons)
+        .arg(d.public_screen_changed)
+        .arg(d.language_changed);
+}
+
+// Answers every message box that comes up while it lives with OK, and records the texts.
+class MessageBoxAnswerer {
+public:
+    MessageBoxAnswerer() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        timer_.start(5);
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};
+
+// A column of the current data row, where QFETCH's declaration does not fit.
+template <class T> T Data(const char* column) {
+    return *static_cast<T*>(QTest::qData(column, qMetaTypeId<T>()));
+}
+
+const QString kPositive = "Enter a positive integer.";
+const QString kRange = "Enter an integer between 0 and 99999.";
+
+} // namespace
+
+class SettingsDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<zorvi::test::TestFolders> folders_;
+    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<LogWriter> log_;
+    QTimer safety_;
+    bool timedOut_ = false;
+
+    template <class T> static T* Find(CSettingsDlg& d, int id) {
+        auto* w = qobject_cast<T*>(d.Control(id));
+        if (!w)
+            qFatal("control %d missing", id);
+        return w;
+    }
+    static QComboBox* List(CSettingsDlg& d, int id) { return Find<QComboBox>(d, id); }
+    static QCheckBox* Box(CSettingsDlg& d, int id) { return Find<QCheckBox>(d, id); }
+    static QLineEdit* Edit(CSettingsDlg& d, int id) { return Find<QLineEdit>(d, id); }
+    static QPushButton* Button(CSettingsDlg& d, int id) { return Find<QPushButton>(d, id); }
+    static QString Caption(CSettingsDlg& d, int id) { return Describe(d.Control(id)); }
+    static QString Describe(QWidget* w) {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            return label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            return button->text();
+        return w->metaObject()->className();
+    }
+
+private slots:
+    void init() {
+        folders_ = std::make_unique<zorvi::test::TestFolders>();
+        const auto audio = folders_->programFolder() / "audio";
+        std::filesystem::create_directories(audio / "Matti");
+        std::filesystem::create_directories(audio / "anna");
+        std::filesystem::create_directories(audio / ".hidden");
+        std::filesystem::create_directories(audio / "back\\slash"); // not kept by settings.ini
+        zorvi::test::TestFolders::WriteFile(audio / "notes.txt", "not a voice");
+        settings_ = std::make_unique<Settings>(Settings::NoLoad{});
+        Apply(*settings_, "public_screen_width=600;public_screen_height=800");
+        log_ = std::make_unique<LogWriter>();
+        // A dialog that never closes would otherwise hang the run.
+        timedOut_ = false;
+        safety_.setSingleShot(true);
+        safety_.callOnTimeout([this] {
+            timedOut_ = true;
+            while (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        safety_.start(10000);
+    }
+
+    void cleanup() {
+        safety_.stop();
+        log_.reset();
+        settings_.reset();
+        folders_.reset();
+        QVERIFY2(!timedOut_, "a dialog had to be closed by the safety timer");
+    }
+
+    // clang-format off
+    void initialSelections_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("voice");
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<bool>("freeMiddleChecked");
+        QTest::addColumn<bool>("freeMiddleEnabled");
+        QTest::addColumn<bool>("seriesEnabled");
+
+        QTest::newRow("defaults") << "" << 0 << 0 << 0 << "A" << "75" << false << true << true;
+        QTest::newRow("english, 90, other screen, voice Matti")
+            << "language=2;max_called_numbers=90;public_screen=2;voice=Matti;free_middle=1" << 2
+            << 2 << 2 << "A" << "90" << true << false << false;
+        QTest::newRow("swedish, series B, voice in other case")
+            << "language=1;coupon_series=1;free_middle=1;voice=ANNA;public_screen=1" << 1 << 1 << 1
+            << "B" << "75" << true << false << true;
+        QTest::newRow("series C with free middle") << "coupon_series=2;free_middle=1" << 0 << 0 << 0
+            << "C" << "75" << true << true << true;
+    }
+    // clang-format on
+
+    void initialSelections() {
+        QFETCH(QString, stored);
+        Apply(*settings_, stored + ";enable_number_limit=1;disable_animation=1;"
+                                   "enable_background_voice=1;public_screen_width=1024");
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        const int lang = settings_->language;
+
+        QCOMPARE(List(d, 1007)->currentIndex(), Data<int>("language"));
+        QCOMPARE(List(d, 1014)->currentIndex(), Data<int>("voice"));
+        QCOMPARE(List(d, 1022)->currentIndex(), Data<int>("screen"));
+        QCOMPARE(List(d, 1079)->currentText(), Data<QString>("series"));
+        QCOMPARE(List(d, 1002)->currentText(), Data<QString>("count"));
+        QCOMPARE(Box(d, 1025)->isChecked(), Data<bool>("freeMiddleChecked"));
+        QCOMPARE(Box(d, 1025)->isEnabled(), Data<bool>("freeMiddleEnabled"));
+        QCOMPARE(List(d, 1079)->isEnabled(), Data<bool>("seriesEnabled"));
+
+        // Lists: literals and table texts in the stored language; voices hidden and plain
+        // files left out, in name order.
+        auto items = [](QComboBox* box) {
+            QStringList all;
+            for (int i = 0; i < box->count(); ++i)
+                all << box->itemText(i);
+            return all;
+        };
+        auto text = [lang](TextId id) {
+            return QString::fromStdString(Language::GetText(id, lang));
+        };
+        QCOMPARE(items(List(d, 1007)), QStringList({"Suomi", "Svenska", "English"}));
+        QCOMPARE(items(List(d, 1014)), QStringList({text(TextId::TXT_NO_VOICES), "anna", "Matti"}));
+        QCOMPARE(items(List(d, 1022)), QStringList({text(TextId::TXT_PUBLIC_SCREEN_DISABLED),
+                                                    text(TextId::TXT_PUBLIC_SCREEN_SAME),
+                                                    text(TextId::TXT_PUBLIC_SCREEN_OTHER)}));
+        QCOMPARE(items(List(d, 1079)), QStringList({"A", "B", "C"}));
+        QCOMPARE(items(List(d, 1002)), QStringList({"75", "90"}));
+
+        const std::pair<int, TextId> captions[] = {{1003, TextId::TXT_NUMBER_COUNT},
+                                                   {1008, TextId::TXT_LANGUAGE},
+                                                   {1015, TextId::TXT_VOICE},
+                                                   {1023, TextId::TXT_PUBLIC_SCREEN},
+                                                   {1029, TextId::TXT_WIDTH},
+                                                   {1028, TextId::TXT_HEIGHT},
+                                                   {1025, TextId::TXT_FREE_MIDDLE},
+                                                   {1052, TextId::TXT_CANCEL},
+                                                   {1060, TextId::TXT_SHOW_GAME_LOG},
+                                                   {1080, TextId::TXT_COUPON_SERIES},
+                                                   {1102, TextId::TXT_DISABLE_ANIMATION}};
+        for (const auto& [id, entry] : captions)
+            QCOMPARE(Caption(d, id), text(entry));
+        QCOMPARE(Caption(d, 1099), QString("Numeroraja käytössä"));
+        QCOMPARE(Caption(d, 1), QString("OK"));
+        QCOMPARE(d.windowTitle(), QString());
+
+        QCOMPARE(Edit(d, 1027)->text(), QString("1024"));
+        QCOMPARE(Edit(d, 1026)->text(), QString("800"));
+        QVERIFY(Box(d, 1099)->isChecked());
+        QVERIFY(Box(d, 1102)->isChecked());
+        QVERIFY(Box(d, 1095)->isChecked());
+        QVERIFY(Box(d, 1095)->isHidden());
+        QCOMPARE(Flags(d), QString("0000"));
+        QCOMPARE(Snapshot(*settings_), before); // opening changes nothing
+    }
+
+    // clang-format off
+    void countSwitching_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("checkedAfter75");
+        QTest::addColumn<bool>("enabledAfter75");
+        QTest::newRow("series A, free middle on") << "free_middle=1" << false << true;
+        QTest::newRow("series C") << "coupon_series=2" << false << true;
+        QTest::newRow("series B") << "coupon_series=1;free_middle=1" << true << false;
+    }
+    // clang-format on
+
+    void countSwitching() {
+        QFETCH(QString, stored);
+        Apply(*settings_, stored);
+        CSettingsDlg d(*settings_, *log_);
+        QComboBox* count = List(d, 1002);
+        QCheckBox* freeMiddle = Box(d, 1025);
+        QComboBox* series = List(d, 1079);
+
+        count->setCurrentIndex(1); // "90"
+        QVERIFY(!freeMiddle->isEnabled());
+        QVERIFY(!freeMiddle->isChecked());
+        QVERIFY(!series->isEnabled());
+
+        count->setCurrentIndex(0); // back to "75"
+        QVERIFY(series->isEnabled());
+        QCOMPARE(freeMiddle->isChecked(), Data<bool>("checkedAfter75"));
+        QCOMPARE(freeMiddle->isEnabled(), Data<bool>("enabledAfter75"));
+    }
+
+    // Series "B" takes the free middle into the record at once; Esc then cancels the rest.
+    void seriesBThenCancel() {
+        Apply(*settings_, "coupon_series=0;free_middle=0;language=2");
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        bool checkedWhileOpen = false;
+        QTimer::singleShot(0, &d, [&] {
+            List(d, 1079)->setCurrentIndex(1);
+            checkedWhileOpen = Box(d, 1025)->isChecked() && !Box(d, 1025)->isEnabled() &&
+                               settings_->free_middle == 1;
+            List(d, 1007)->setCurrentIndex(0); // not kept: the dialog is cancelled
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+        QCOMPARE(d.exec(), int(QDialog::Rejected));
+        QVERIFY(checkedWhileOpen);
+        QCOMPARE(Snapshot(*settings_), With(before, "free_middle=1"));
+        QCOMPARE(Flags(d), QString("0000"));
+    }
+
+    // clang-format off
+    void okFlags_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("action"); // control id=value
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QString>("flags"); // restart reread screen language
+
+        QTest::newRow("nothing") << "" << "" << "" << "0000";
+        QTest::newRow("language") << "" << "1007=2" << "language=2" << "0001";
+        QTest::newRow("count 75 to 90") << "free_middle=1" << "1002=1"
+            << "max_called_numbers=90;free_middle=0" << "1100";
+        QTest::newRow("count 90 to 75") << "max_called_numbers=90" << "1002=0"
+            << "max_called_numbers=75" << "1100";
+        QTest::newRow("series A to C") << "" << "1079=2" << "coupon_series=2" << "1100";
+        QTest::newRow("series A to B") << "" << "1079=1" << "coupon_series=1;free_middle=1"
+            << "1100";
+        QTest::newRow("series B to A keeps free middle") << "coupon_series=1;free_middle=1"
+            << "1079=0" << "coupon_series=0" << "1100";
+        QTest::newRow("free middle") << "" << "1025=1" << "free_middle=1" << "1000";
+        QTest::newRow("public screen") << "" << "1022=1" << "public_screen=1" << "0010";
+        QTest::newRow("width") << "" << "1027=1280" << "public_screen_width=1280" << "0010";
+        QTest::newRow("height") << "" << "1026=0" << "public_screen_height=0" << "0010";
+        QTest::newRow("no animation") << "" << "1102=1" << "disable_animation=1" << "1000";
+        QTest::newRow("number limit") << "" << "1099=1" << "enable_number_limit=1" << "0000";
+        QTest::newRow("voice folder") << "" << "1014=2" << "voice=Matti" << "0000";
+        QTest::newRow("no voice") << "voice=anna" << "1014=0" << "voice=" << "0000";
+        QTest::newRow("background voice carried through") << "enable_background_voice=0" << "" << ""
+            << "0000";
+    }
+    // clang-format on
+
+    void okFlags() {
+        QFETCH(QString, stored);
+        QFETCH(QString, action);
+        Apply(*settings_, stored);
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        d.show();
+        if (!action.isEmpty()) {
+            const int id = action.section('=', 0, 0).toInt();
+            const QString value = action.section('=', 1);
+            QWidget* w = d.Control(id);
+            if (auto* list = qobject_cast<QComboBox*>(w))
+                list->setCurrentIndex(value.toInt());
+            else if (auto* edit = qobject_cast<QLineEdit*>(w))
+                edit->setText(value);
+            else if (auto* box = qobject_cast<QCheckBox*>(w))
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
+        }
+        Button(d, 1)->click();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QVERIFY(d.isHidden());
+        QCOMPARE(Flags(d), Data<QString>("flags"));
+        QCOMPARE(Snapshot(*settings_), With(before, Data<QString>("changed")));
+        QCOMPARE(d.BackgroundVoice(), settings_->enable_background_voice);
+    }
+
+    // clang-format off
+    void sizeRefused_data() {
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("width 100000") << "100000" << "800" << 1027 << kRange;
+        QTest::newRow("height 100000") << "600" << "100000" << 1026 << kRange;
+        QTest::newRow("many digits") << "99999999999999999999" << "800" << 1027 << kRange;
+        QTest::newRow("negative") << "-5" << "800" << 1027 << kPositive;
+        QTest::newRow("letters") << "abc" << "800" << 1027 << kPositive;
+        QTest::newRow("empty") << "600" << "" << 1026 << kPositive;
+        QTest::newRow("trailing text") << "12px" << "800" << 1027 << kPositive;
+        QTest::newRow("both bad: height first") << "x" << "100000" << 1026 << kRange;
+    }
+    // clang-format on
+
+    void sizeRefused() {
+        Apply(*settings_, "language=2");
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        d.show();
+        List(d, 1007)->setCurrentIndex(0); // a change that must not be stored either
+        Edit(d, 1027)->setText(Data<QString>("width"));
+        Edit(d, 1026)->setText(Data<QString>("height"));
+        MessageBoxAnswerer answers;
+        Button(d, 1)->click();
+        QCOMPARE(answers.texts, QStringList({Data<QString>("message")}));
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.result(), int(QDialog::Rejected)); // not closed: result untouched
+        QCOMPARE(d.focusWidget(), d.Control(Data<int>("field")));
+        QCOMPARE(Flags(d), QString("0000"));
+        QCOMPARE(Snapshot(*settings_), before);
+    }
+
+    // Through the modal loop: refused, corrected, then accepted with Enter.
+    void sizeRefusedThenAccepted() {
+        CSettingsDlg d(*settings_, *log_);
+        MessageBoxAnswerer answers;
+        bool stayedOpen = false;
+        QTimer::singleShot(0, &d, [&] {
+            Edit(d, 1027)->setText("100000");
+            Button(d, 1)->click();
+            stayedOpen = d.isVisible();
+            Edit(d, 1027)->setText(" 1280 ");
+            QTest::keyClick(Edit(d, 1027), Qt::Key_Return);
+        });
+        QCOMPARE(d.exec(), int(QDialog::Accepted));
+        QVERIFY(stayedOpen);
+        QCOMPARE(answers.texts, QStringList({kRange}));
+        QCOMPARE(settings_->public_screen_width, 1280);
+        QCOMPARE(Flags(d), QString("0010"));
+    }
+
+    // A list change takes and puts back the values: the refused field returns to its last
+    // good value, while the operator's other entries and clicks stay.
+    void refusedFieldRevertsOnListChange() {
+        CSettingsDlg d(*settings_, *log_);
+        d.show();
+        MessageBoxAnswerer answers;
+        Edit(d, 1026)->setText("abc");
+        Edit(d, 1027)->setText("1280");
+        Box(d, 1102)->setChecked(true);
+        Box(d, 1099)->setChecked(true);
+        List(d, 1002)->setCurrentIndex(1);
+        QCOMPARE(answers.texts, QStringList({kPositive}));
+        QCOMPARE(Edit(d, 1026)->text(), QString("800"));
+        QCOMPARE(Edit(d, 1027)->text(), QString("1280"));
+        QVERIFY(Box(d, 1102)->isChecked());
+        QVERIFY(Box(d, 1099)->isChecked());
+        QCOMPARE(d.focusWidget(), d.Control(1026));
+        QVERIFY(!Box(d, 1025)->isEnabled()); // the count rule still ran
+    }
+
+    // clang-format off
+    void unselectedLists_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typedSeries");
+        QTest::addColumn<int>("list");
+        QTest::addColumn<int>("openIndex");
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QString>("flags");
+
+        QTest::newRow("language 7") << "language=7" << "" << 1007 << 0 << "language=0" << "0001";
+        QTest::newRow("language -1") << "language=-1" << "" << 1007 << 0 << "language=0" << "0001";
+        QTest::newRow("count 80") << "max_called_numbers=80" << "" << 1002 << 0
+            << "max_called_numbers=75" << "1100";
+        QTest::newRow("public screen 9") << "public_screen=9" << "" << 1022 << 0
+            << "public_screen=0" << "0010";
+        QTest::newRow("series 5") << "coupon_series=5" << "" << 1079 << 0 << "coupon_series=0"
+            << "1100";
+        QTest::newRow("voice folder gone") << "voice=Gone" << "" << 1014 << -1 << "" << "0000";
+        QTest::newRow("series text names nothing") << "coupon_series=2" << "Z" << 1079 << 2 << ""
+            << "0000";
+        QTest::newRow("series typed in other case") << "" << "c" << 1079 << 0 << "coupon_series=2"
+            << "1100";
+        QTest::newRow("screen size out of range")
+            << "public_screen_width=-5;public_screen_height=123456" << "" << 1022 << 0
+            << "public_screen_width=0;public_screen_height=99999" << "0010";
+    }
+    // clang-format on
+
+    void unselectedLists() {
+        QFETCH(QString, stored);
+        QFETCH(QString, typedSeries);
+        Apply(*settings_, stored);
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        d.show();
+        QCOMPARE(List(d, Data<int>("list"))->currentIndex(), Data<int>("openIndex"));
+        if (!typedSeries.isEmpty()) {
+            QLineEdit* edit = List(d, 1079)->lineEdit();
+            edit->selectAll();
+            QTest::keyClicks(edit, typedSeries);
+        }
+        Button(d, 1)->click();
+        QCOMPARE(d.result(), int(QDialog::Accepted));
+        QCOMPARE(Snapshot(*settings_), With(before, Data<QString>("changed")));
+        QCOMPARE(Flags(d), Data<QString>("flags"));
+    }
+
+    // clang-format off
+    void gameHistory_data() {
+        QTest::addColumn<bool>("logOpen");
+        QTest::addColumn<bool>("openerWorks");
+        QTest::addColumn<int>("opened");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no log") << false << true << 0 << "No game log is open.";
+        QTest::newRow("log open") << true << true << 1 << "";
+        QTest::newRow("editor does not start") << true << false << 1 << "Could not open";
+    }
+    // clang-format on
+
+    void gameHistory() {
+        QFETCH(bool, logOpen);
+        QFETCH(bool, openerWorks);
+        if (logOpen)
+            log_->OpenLog(nullptr);
+        QCOMPARE(log_->IsOpen(), logOpen);
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        QStringList opened;
+        d.SetFileOpener([&](const QString& path) {
+            opened << path;
+            return openerWorks;
+        });
+        d.show();
+        MessageBoxAnswerer answers;
+        Button(d, 1060)->click();
+
+        QCOMPARE(opened.size(), Data<int>("opened"));
+        if (!opened.isEmpty()) {
+            QCOMPARE(opened.front(), QString::fromStdString(log_->GetLogFilePath()));
+            QVERIFY(std::filesystem::exists(opened.front().toStdString()));
+        }
+        QFETCH(QString, message);
+        if (message.isEmpty()) {
+            QVERIFY(answers.texts.isEmpty());
+        } else {
+            QCOMPARE(answers.texts.size(), 1);
+            QVERIFY2(answers.texts.front().startsWith(message), qPrintable(answers.texts.front()));
+        }
+        QVERIFY(d.isVisible()); // the dialog goes on
+        QCOMPARE(Snapshot(*settings_), before);
+    }
+
+    // Every visible control lies inside the dialog, none overlaps another, and each shows
+    // its whole caption, in every language.
+    // clang-format off
+    void layout_data() {
+        QTest::addColumn<int>("language");
+        QTest::newRow("Finnish") << 0;
+        QTest::newRow("Swedish") << 1;
+        QTest::newRow("English") << 2;
+    }
+    // clang-format on
+
+    void layout() {
+        QFETCH(int, language);
+        settings_->language = language;
+        CSettingsDlg d(*settings_, *log_);
+        d.show();
+        const QRect inside = d.rect();
+        QList<QWidget*> controls;
+        for (QWidget* w : d.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (w->isHidden() || w->inherits("QGroupBox"))
+                continue;
+            controls << w;
+            QVERIFY2(inside.contains(w->geometry()), qPrintable(w->metaObject()->className()));
+            if (w->inherits("QLabel") || w->inherits("QAbstractButton"))
+                QVERIFY2(w->sizeHint().width() <= w->width(), qPrintable(Describe(w)));
+        }
+        for (int i = 0; i < controls.size(); ++i)
+            for (int j = i + 1; j < controls.size(); ++j)
+                QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
+                         qPrintable(Describe(controls[i]) + " and " + Describe(controls[j])));
+        if (const QByteArray dir = qgetenv("ZORVI_SETTINGS_GRAB"); !dir.isEmpty())
+            d.grab().save(QString("%1/settings-%2.png").arg(QString(dir)).arg(language));
+    }
+};
+
+QTEST_MAIN(SettingsDialogTest)
+#include "SettingsDialogTest.moc"

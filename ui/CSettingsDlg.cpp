@@ -1,0 +1,460 @@
+#include "CSettingsDlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "DesktopOpener.h"
+#include "Folders.h"
+#include "Language.h"
+#include "LogWriter.h"
+#include "Settings.h"
+
+namespace zorvi {
+
+namespace {
+
+// Template 130: 195 x 301 dialog units in Arial 10 point (Liberation Sans has its metrics).
+constexpr int kTemplateWidth = 195;
+constexpr int kTemplateHeight = 301;
+
+QFont DialogFont() {
+    QFont font = DialogUnits::FontByPoints(QStringLiteral("Arial"), 10);
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    return font;
+}
+
+QString Text(TextId entry, int language) {
+    return QString::fromStdString(Language::GetText(entry, language));
+}
+
+// Index of a stored choice 0..last; a value that no item stands for selects the first
+// item, the one the rest of the program falls back to for it.
+int ChoiceIndex(int stored, int last) {
+    return stored >= 0 && stored <= last ? stored : 0;
+}
+
+} // namespace
+
+CSettingsDlg::CSettingsDlg(Settings& settings, LogWriter& log, QWidget* parent)
+    : QDialog(parent), settings_(settings), log_(log), units_(DialogFont()),
+      opener_(OpenInTextEditor) {
+    // A modal frame with caption bar and system menu, and an empty title.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(QString());
+    setModal(true);
+    setFont(DialogFont());
+    setFixedSize(units_.Size(kTemplateWidth, kTemplateHeight));
+
+    BuildControls();
+    OnInitDialog();
+
+    // Connected after the first fill, so that only the operator's selections run the rules.
+    connect(numberCount_, &QComboBox::currentIndexChanged, this,
+            &CSettingsDlg::OnNumberCountChanged);
+    connect(series_, &QComboBox::currentIndexChanged, this, &CSettingsDlg::OnSeriesChanged);
+    connect(series_, &QComboBox::editTextChanged, this, &CSettingsDlg::OnSeriesTextEdited);
+    connect(gameHistory_, &QPushButton::clicked, this, &CSettingsDlg::OnGameHistory);
+    connect(ok_, &QPushButton::clicked, this, &CSettingsDlg::accept);
+    connect(cancel_, &QPushButton::clicked, this, &CSettingsDlg::reject);
+}
+
+CSettingsDlg::~CSettingsDlg() = default;
+
+QWidget* CSettingsDlg::Control(int id) const {
+    const auto children = findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (child->property("controlId").toInt() == id)
+            return child;
+    }
+    return nullptr;
+}
+
+void CSettingsDlg::SetFileOpener(FileOpener opener) {
+    opener_ = std::move(opener);
+}
+
+void CSettingsDlg::BuildControls() {
+    // Controls are made in template order, which is also the tab order.
+    auto place = [this](QWidget* w, int id, int left, int top, int width, int height) {
+        if (id != 0)
+            w->setProperty("controlId", id);
+        w->setGeometry(units_.Rect(left, top, width, height));
+    };
+    // A drop-down list: the template height is that of the opened list; the closed box is
+    // as high as its font needs.
+    auto placeList = [this, &place](QComboBox* box, int id, int left, int top, int width) {
+        place(box, id, left, top, width, 0);
+        box->resize(box->width(), box->sizeHint().height());
+    };
+    // A text wider than its template box may grow into the free room to its right.
+    auto fit = [this](QWidget* w, int room) {
+        const int needed = w->sizeHint().width();
+        if (needed > w->width())
+            w->resize(std::min(needed, units_.X(room)), w->height());
+    };
+    auto label = [this, &place](int id, const QString& text, int l, int t, int w, int h) {
+        auto* item = new QLabel(text, this);
+        place(item, id, l, t, w, h);
+        return item;
+    };
+
+    QLabel* languageLabel = label(IDC_LANGUAGE_LABEL, QStringLiteral("Kieli"), 10, 7, 47, 8);
+    language_ = new QComboBox(this);
+    placeList(language_, IDC_LANGUAGE, 75, 5, 100);
+
+    QLabel* voiceLabel = label(IDC_VOICE_LABEL, QStringLiteral("Kuulutusääni"), 10, 26, 47, 8);
+    voice_ = new QComboBox(this);
+    placeList(voice_, IDC_VOICE, 75, 24, 100);
+
+    // Carries enable_background_voice through; the operator does not see it.
+    backgroundVoice_ = new QCheckBox(QStringLiteral("Jatkuva taustaääni"), this);
+    place(backgroundVoice_, IDC_BACKGROUND_VOICE, 75, 42, 77, 10);
+    backgroundVoice_->setVisible(false);
+
+    auto* frame = new QGroupBox(this);
+    place(frame, 0, 5, 54, 185, 77);
+
+    QLabel* screenLabel =
+        label(IDC_PUBLIC_SCREEN_LABEL, QStringLiteral("Yleisönäyttö"), 10, 68, 55, 8);
+    publicScreen_ = new QComboBox(this);
+    placeList(publicScreen_, IDC_PUBLIC_SCREEN, 75, 66, 100);
+
+    QLabel* widthLabel = label(IDC_WIDTH_LABEL, QStringLiteral("Leveys"), 10, 92, 24, 8);
+    widthEdit_ = new QLineEdit(this);
+    place(widthEdit_, IDC_WIDTH, 40, 89, 40, 14);
+    label(0, QStringLiteral("px"), 84, 92, 9, 8);
+    QLabel* heightLabel = label(IDC_HEIGHT_LABEL, QStringLiteral("Korkeus"), 102, 92, 27, 8);
+    heightEdit_ = new QLineEdit(this);
+    place(heightEdit_, IDC_HEIGHT, 132, 89, 40, 14);
+    label(0, QStringLiteral("px"), 177, 92, 9, 8);
+
+    noAnimation_ = new QCheckBox(QStringLiteral("Ei animointia"), this);
+    place(noAnimation_, IDC_NO_ANIMATION, 69, 112, 76, 10);
+
+    QLabel* countLabel =
+        label(IDC_NUMBER_COUNT_LABEL, QStringLiteral("Numeromäärä"), 10, 141, 55, 8);
+    numberCount_ = new QComboBox(this);
+    placeList(numberCount_, IDC_NUMBER_COUNT, 75, 139, 100);
+
+    QLabel* seriesLabel = label(IDC_SERIES_LABEL, QStringLiteral("Lappusarja"), 10, 161, 55, 8);
+    series_ = new QComboBox(this);
+    series_->setEditable(true);
+    // Typed text never becomes an item: the list holds exactly the three series.
+    series_->setInsertPolicy(QComboBox::NoInsert);
+    placeList(series_, IDC_SERIES, 75, 159, 100);
+
+    freeMiddle_ = new QCheckBox(QStringLiteral("Vapaa keskiruutu"), this);
+    place(freeMiddle_, IDC_FREE_MIDDLE, 21, 180, 71, 10);
+    numberLimit_ = new QCheckBox(QStringLiteral("Numeroraja käytössä"), this);
+    place(numberLimit_, IDC_NUMBER_LIMIT, 104, 180, 86, 10);
+
+    gameHistory_ = new QPushButton(QStringLiteral("Pelihistoria"), this);
+    place(gameHistory_, IDC_GAME_HISTORY, 54, 197, 85, 14);
+    gameHistory_->setAutoDefault(false);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    place(ok_, IDOK_BUTTON, 42, 275, 50, 14);
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Peruuta"), this);
+    place(cancel_, IDC_CANCEL, 102, 275, 50, 14);
+    cancel_->setAutoDefault(false);
+
+    // Run-time texts go in first, then the boxes that need it grow into their free room.
+    const int lang = settings_.language;
+    countLabel->setText(Text(TextId::TXT_NUMBER_COUNT, lang));
+    languageLabel->setText(Text(TextId::TXT_LANGUAGE, lang));
+    voiceLabel->setText(Text(TextId::TXT_VOICE, lang));
+    screenLabel->setText(Text(TextId::TXT_PUBLIC_SCREEN, lang));
+    widthLabel->setText(Text(TextId::TXT_WIDTH, lang));
+    heightLabel->setText(Text(TextId::TXT_HEIGHT, lang));
+    freeMiddle_->setText(Text(TextId::TXT_FREE_MIDDLE, lang));
+    cancel_->setText(Text(TextId::TXT_CANCEL, lang));
+    gameHistory_->setText(Text(TextId::TXT_SHOW_GAME_LOG, lang));
+    seriesLabel->setText(Text(TextId::TXT_COUPON_SERIES, lang));
+    noAnimation_->setText(Text(TextId::TXT_DISABLE_ANIMATION, lang));
+
+    for (QLabel* item : {languageLabel, voiceLabel, screenLabel, countLabel, seriesLabel})
+        fit(item, 63);
+    fit(widthLabel, 29);
+    fit(heightLabel, 29);
+    fit(noAnimation_, 116);
+    fit(freeMiddle_, 81);
+    fit(numberLimit_, 89);
+}
+
+void CSettingsDlg::OnInitDialog() {
+    const int lang = settings_.language;
+
+    freeMiddle_->setChecked(settings_.free_middle != 0);
+    width_ =
+        static_cast<unsigned>(std::clamp(settings_.public_screen_width, 0, int(kMaxScreenSize)));
+    height_ =
+        static_cast<unsigned>(std::clamp(settings_.public_screen_height, 0, int(kMaxScreenSize)));
+
+    // Voice folders in name order, so that the list does not depend on the directory's order.
+    // Each item keeps the folder name exactly as listed, for OnOK to store.
+    // Names that the settings file could not keep (see IsSafeVoiceName) are left out.
+    std::vector<std::string> voices = Helpers::ListSubfolders("audio");
+    std::erase_if(voices, [](const std::string& name) { return !Settings::IsSafeVoiceName(name); });
+    std::sort(voices.begin(), voices.end(), [](const std::string& a, const std::string& b) {
+        return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) <
+               0;
+    });
+    voice_->addItem(Text(TextId::TXT_NO_VOICES, lang));
+    for (const std::string& name : voices)
+        voice_->addItem(QString::fromStdString(name), QByteArray::fromStdString(name));
+    int voiceIndex = -1;
+    if (settings_.voice.empty()) {
+        voiceIndex = 0;
+    } else {
+        const QString stored = QString::fromStdString(settings_.voice);
+        for (int i = 1; i < voice_->count() && voiceIndex < 0; ++i) {
+            if (voice_->itemText(i).compare(stored, Qt::CaseInsensitive) == 0)
+                voiceIndex = i;
+        }
+    }
+    // A voice whose folder is gone selects nothing; OnOK then keeps the stored name, so the
+    // voice comes back when its folder does.
+    voice_->setCurrentIndex(voiceIndex);
+
+    language_->addItems(
+        {QStringLiteral("Suomi"), QStringLiteral("Svenska"), QStringLiteral("English")});
+    language_->setCurrentIndex(ChoiceIndex(settings_.language, 2));
+
+    publicScreen_->addItems({Text(TextId::TXT_PUBLIC_SCREEN_DISABLED, lang),
+                             Text(TextId::TXT_PUBLIC_SCREEN_SAME, lang),
+                             Text(TextId::TXT_PUBLIC_SCREEN_OTHER, lang)});
+    publicScreen_->setCurrentIndex(ChoiceIndex(settings_.public_screen, 2));
+
+    series_->addItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    series_->setCurrentIndex(ChoiceIndex(settings_.coupon_series, 2));
+
+    // A count other than 90 selects "75", the count the rest of the program falls back to.
+    numberCount_->addItems({QStringLiteral("75"), QStringLiteral("90")});
+    numberCount_->setCurrentIndex(settings_.max_called_numbers == 90 ? 1 : 0);
+
+    background_voice_ = settings_.enable_background_voice != 0 ? 1 : 0;
+    number_limit_ = settings_.enable_number_limit != 0 ? 1 : 0;
+    no_animation_ = settings_.disable_animation != 0 ? 1 : 0;
+
+    if (settings_.max_called_numbers == 90) {
+        freeMiddle_->setEnabled(false);
+        series_->setEnabled(false);
+    }
+    if (settings_.coupon_series == 1)
+        freeMiddle_->setEnabled(false);
+
+    DoDataExchange(Exchange::ToControls);
+}
+
+bool CSettingsDlg::TakeSize(QLineEdit* field, unsigned& value, bool showMessage) {
+    // An unsigned decimal integer, blanks around it allowed; then the range check.
+    QString text = field->text().trimmed();
+    if (text.startsWith(QLatin1Char('+')))
+        text.remove(0, 1);
+    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    QString message;
+    if (!digits) {
+        message = QStringLiteral("Enter a positive integer.");
+    } else {
+        // Leading zeros aside, more than five digits is beyond the range whatever they say.
+        while (text.size() > 1 && text.front() == QLatin1Char('0'))
+            text.remove(0, 1);
+        const unsigned number = text.size() <= 5 ? text.toUInt() : kMaxScreenSize + 1;
+        if (number <= kMaxScreenSize) {
+            value = number;
+            return true;
+        }
+        message = QStringLiteral("Enter an integer between %1 and %2.").arg(0).arg(kMaxScreenSize);
+    }
+    if (showMessage) {
+        ShowValidationMessage(message);
+        field->setFocus();
+        field->selectAll();
+    }
+    return false;
+}
+
+void CSettingsDlg::ShowValidationMessage(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool CSettingsDlg::DoDataExchange(Exchange direction) {
+    if (direction == Exchange::ToControls) {
+        heightEdit_->setText(QString::number(height_));
+        widthEdit_->setText(QString::number(width_));
+        backgroundVoice_->setChecked(background_voice_ != 0);
+        numberLimit_->setChecked(number_limit_ != 0);
+        noAnimation_->setChecked(no_animation_ != 0);
+        return true;
+    }
+
+    // For OnOK the exchange stops at the first refused field. The list handlers go on past
+    // it (FromControlsKeepGood): only the refused field returns to its previous value when
+    // the values are put back, and the operator's other entries and clicks are kept.
+    const bool keepGood = direction == Exchange::FromControlsKeepGood;
+    bool refused = false;
+    for (auto [field, value] : {std::pair{heightEdit_, &height_}, std::pair{widthEdit_, &width_}}) {
+        if (!TakeSize(field, *value, !refused)) {
+            if (!keepGood)
+                return false;
+            refused = true;
+        }
+    }
+    background_voice_ = backgroundVoice_->isChecked() ? 1 : 0;
+    number_limit_ = numberLimit_->isChecked() ? 1 : 0;
+    no_animation_ = noAnimation_->isChecked() ? 1 : 0;
+    return !refused;
+}
+
+int CSettingsDlg::SelectedSeries() const {
+    // Typed text that names no series leaves the box without a selection.
+    const int index = series_->currentIndex();
+    if (index < 0 ||
+        series_->currentText().trimmed().compare(series_->itemText(index), Qt::CaseInsensitive))
+        return -1;
+    return index;
+}
+
+int CSettingsDlg::SelectedNumberCount() const {
+    switch (numberCount_->currentIndex()) {
+    case 0:
+        return 75;
+    case 1:
+        return 90;
+    default:
+        return 0;
+    }
+}
+
+void CSettingsDlg::ApplySeriesRule() {
+    if (SelectedSeries() == 1) {
+        // Series "B" is played with a free middle square. The record takes it at once, so it
+        // stays even when the dialog is cancelled.
+        settings_.free_middle = 1;
+        freeMiddle_->setChecked(true);
+        freeMiddle_->setEnabled(false);
+    } else {
+        freeMiddle_->setEnabled(true);
+    }
+}
+
+void CSettingsDlg::OnNumberCountChanged() {
+    DoDataExchange(Exchange::FromControlsKeepGood);
+    if (SelectedNumberCount() == 90) {
+        // 90-number coupons have neither a middle square nor a choice of series.
+        freeMiddle_->setEnabled(false);
+        series_->setEnabled(false);
+        freeMiddle_->setChecked(false);
+    } else {
+        series_->setEnabled(true);
+        ApplySeriesRule();
+    }
+    DoDataExchange(Exchange::ToControls);
+}
+
+void CSettingsDlg::OnSeriesChanged() {
+    DoDataExchange(Exchange::FromControlsKeepGood);
+    ApplySeriesRule();
+    DoDataExchange(Exchange::ToControls);
+}
+
+void CSettingsDlg::OnSeriesTextEdited(const QString& text) {
+    // Typing a series' name selects it, as picking it from the list would.
+    const int found = series_->findText(text.trimmed(), Qt::MatchFixedString);
+    if (found >= 0 && found != series_->currentIndex())
+        series_->setCurrentIndex(found);
+}
+
+void CSettingsDlg::OnGameHistory() {
+    const std::string path = log_.GetLogFilePath();
+    if (path.empty()) {
+        // The language table has no entry for this; the text is English in every language.
+        QMessageBox box(QMessageBox::Information, QString(), QStringLiteral("No game log is open."),
+                        QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+    const QString file = QString::fromStdString(path);
+    if (!opener_ || !opener_(file)) {
+        QMessageBox box(QMessageBox::Warning, QString(),
+                        QStringLiteral("Could not open the game log:\n%1").arg(file),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+}
+
+// A list left without a selected item never gives a value that no item stands for:
+// - language, public screen, series and number count select, at opening, the item that the
+//   rest of the program uses for a stored value outside the list (the first item; "75");
+//   OK then stores that item and raises the flags of a change;
+// - a list that still has no selection at OK (a voice whose folder is gone, text typed in
+//   the series box that names no series) keeps the stored value untouched and raises no
+//   flag for it.
+void CSettingsDlg::accept() {
+    if (!DoDataExchange(Exchange::FromControls))
+        return; // the message was shown; nothing is stored and the dialog stays open
+
+    const int selectedCount = SelectedNumberCount();
+    const int n = selectedCount != 0 ? selectedCount : settings_.max_called_numbers;
+    const int f = freeMiddle_->isChecked() ? 1 : 0;
+    if (f != settings_.free_middle || n != settings_.max_called_numbers)
+        restart_game = 1;
+    if (n != settings_.max_called_numbers)
+        reread_coupons = 1;
+    settings_.free_middle = f;
+    settings_.max_called_numbers = n;
+
+    if (const int s = SelectedSeries(); s >= 0) {
+        if (s != settings_.coupon_series) {
+            reread_coupons = 1;
+            restart_game = 1;
+        }
+        settings_.coupon_series = s;
+    }
+
+    if (const int l = language_->currentIndex(); l >= 0 && l != settings_.language) {
+        language_changed = 1;
+        settings_.language = l;
+    }
+
+    const int screen = publicScreen_->currentIndex() >= 0 ? publicScreen_->currentIndex()
+                                                          : settings_.public_screen;
+    if (int(width_) != settings_.public_screen_width ||
+        int(height_) != settings_.public_screen_height || screen != settings_.public_screen)
+        public_screen_changed = 1;
+    settings_.public_screen_width = int(width_);
+    settings_.public_screen_height = int(height_);
+    settings_.public_screen = screen;
+
+    if (const int v = voice_->currentIndex(); v == 0)
+        settings_.voice.clear();
+    else if (v > 0)
+        settings_.voice = voice_->itemData(v).toByteArray().toStdString();
+
+    settings_.enable_background_voice = background_voice_;
+    settings_.enable_number_limit = number_limit_;
+    if (no_animation_ != settings_.disable_animation)
+        restart_game = 1;
+    settings_.disable_animation = no_animation_;
+
+    QDialog::accept();
+}
+
+void CSettingsDlg::reject() {
+    QDialog::reject();
+}
+
+} // namespace zorvi

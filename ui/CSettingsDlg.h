@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+
+#include "DialogUnits.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace zorvi {
+
+class LogWriter;
+class Settings;
+
+// The settings dialog (template 130). It fills its controls from the shared Settings record,
+// writes the operator's choices back into the record on OK and reports what changed through
+// the four public flags; it never writes a file (the operator window saves).
+class CSettingsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // Controls of template 130 by identifier; each widget carries its number in the
+    // "controlId" property.
+    enum ControlId {
+        IDOK_BUTTON = 1,
+        IDC_NUMBER_COUNT = 1002,
+        IDC_NUMBER_COUNT_LABEL = 1003,
+        IDC_LANGUAGE = 1007,
+        IDC_LANGUAGE_LABEL = 1008,
+        IDC_VOICE = 1014,
+        IDC_VOICE_LABEL = 1015,
+        IDC_PUBLIC_SCREEN = 1022,
+        IDC_PUBLIC_SCREEN_LABEL = 1023,
+        IDC_FREE_MIDDLE = 1025,
+        IDC_HEIGHT = 1026,
+        IDC_WIDTH = 1027,
+        IDC_HEIGHT_LABEL = 1028,
+        IDC_WIDTH_LABEL = 1029,
+        IDC_CANCEL = 1052,
+        IDC_GAME_HISTORY = 1060,
+        IDC_SERIES = 1079,
+        IDC_SERIES_LABEL = 1080,
+        IDC_BACKGROUND_VOICE = 1095,
+        IDC_NUMBER_LIMIT = 1099,
+        IDC_NO_ANIMATION = 1102,
+    };
+
+    // Opens a file in the operator's text editor; false when nothing could be started.
+    using FileOpener = std::function<bool(const QString& path)>;
+
+    CSettingsDlg(Settings& settings, LogWriter& log, QWidget* parent = nullptr);
+    ~CSettingsDlg() override;
+
+    // The control with this identifier, or null.
+    QWidget* Control(int id) const;
+
+    // Replaces the way the game-history button opens the log (tests observe it here).
+    void SetFileOpener(FileOpener opener);
+
+    // The background-voice value as it was carried through the hidden check box.
+    int BackgroundVoice() const { return background_voice_; }
+
+    // Set to 1 by OnOK, read by the operator window after the dialog closed with OK.
+    int restart_game = 0;
+    int reread_coupons = 0;
+    int public_screen_changed = 0;
+    int language_changed = 0;
+
+    static constexpr unsigned kMaxScreenSize = 99999;
+
+public slots:
+    void accept() override; // OnOK
+    void reject() override; // OnCancel: the base behaviour
+
+private:
+    enum class Exchange { ToControls, FromControls, FromControlsKeepGood };
+
+    void BuildControls();
+    void OnInitDialog();
+    // Returns false when a field was refused (its message shown, the focus in it).
+    bool DoDataExchange(Exchange direction);
+    bool TakeSize(QLineEdit* field, unsigned& value, bool showMessage);
+    void ShowValidationMessage(const QString& text);
+
+    void OnNumberCountChanged();
+    void OnSeriesChanged();
+    void OnSeriesTextEdited(const QString& text);
+    void OnGameHistory();
+    void ApplySeriesRule();
+
+    int SelectedSeries() const;
+    int SelectedNumberCount() const; // 75, 90 or 0 when nothing is selected
+
+    Settings& settings_;
+    LogWriter& log_;
+    DialogUnits units_;
+    FileOpener opener_;
+
+    // Members of the value exchange.
+    unsigned height_ = 0;
+    unsigned width_ = 0;
+    int background_voice_ = 0;
+    int number_limit_ = 0;
+    int no_animation_ = 0;
+
+    QComboBox* language_ = nullptr;
+    QComboBox* voice_ = nullptr;
+    QCheckBox* backgroundVoice_ = nullptr;
+    QComboBox* publicScreen_ = nullptr;
+    QLineEdit* widthEdit_ = nullptr;
+    QLineEdit* heightEdit_ = nullptr;
+    QCheckBox* noAnimation_ = nullptr;
+    QComboBox* numberCount_ = nullptr;
+    QComboBox* series_ = nullptr;
+    QCheckBox* freeMiddle_ = nullptr;
+    QCheckBox* numberLimit_ = nullptr;
+    QPushButton* gameHistory_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};
+
+} // namespace zorvi

@@ -1,0 +1,465 @@
+#include "CZorviDlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSlider>
+#include <QTimer>
+
+#include "CCalledNumbersDlg.h"
+#include "CWaitDlg.h"
+#include "ConfirmDlg.h"
+#include "ControlIds.h"
+#include "DialogResult.h"
+#include "Folders.h"
+#include "KeyFilter.h"
+#include "NumberLimitDlg.h"
+#include "OkDlg.h"
+#include "ProgramArt.h"
+#include "StateFile.h"
+#include "StaticControl.h"
+
+namespace zorvi {
+
+namespace {
+
+QFont OperatorFont() {
+    return DialogUnits::FontByPoints(QStringLiteral("Arial"), 11);
+}
+
+} // namespace
+
+CZorviDlg::CZorviDlg(Random15& generator, QWidget* parent)
+    : QDialog(parent), state_(generator), publicScreen_(settings_, this), messages_(this),
+      commands_(state_, settings_, coupons_, *this),
+      units_(DialogUnits::ForOperatorWindow(OperatorFont())) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(OperatorFont());
+    setWindowTitle(QString());
+    setWindowIcon(ProgramIcon());
+    resize(units_.Size(471, 351));
+
+    CreateControls();
+    ConnectControls();
+
+    // Every failure box of the engine and the services ends like any modal window.
+    messages_.SetAfterBox([this] { ForgetHeldKeys(); });
+
+    keyFilter_ = std::make_unique<KeyFilter>(
+        [this](QKeyEvent* event) { return HandleKey(event); },
+        [this](QObject* receiver) { return IsOurKeyReceiver(receiver); });
+    keyFilter_->SetWindow(this);
+    qApp->installEventFilter(keyFilter_.get());
+}
+
+CZorviDlg::~CZorviDlg() {
+    qApp->removeEventFilter(keyFilter_.get());
+    for (auto& [id, timer] : timers_)
+        timer->stop();
+    delete waitDlg_.data();
+    DeleteCells();
+    log_.CloseLog();
+}
+
+void CZorviDlg::ConnectControls() {
+    const auto onClick = [this](int id, auto handler) {
+        if (auto* button = qobject_cast<QAbstractButton*>(ControlById(id)))
+            connect(button, &QAbstractButton::clicked, this, handler);
+    };
+    onClick(Control::Draw, [this] { commands_.DrawCommand(); });
+    onClick(Control::AutomaticCheck, [this] { commands_.ToggleAutomatic(); });
+    onClick(Control::IntervalDown, [this] { commands_.IntervalDown(); });
+    onClick(Control::IntervalUp, [this] { commands_.IntervalUp(); });
+    onClick(Control::CancelNumber, [this] { commands_.CancelNumberCommand(); });
+    onClick(Control::NewGame, [this] { commands_.NewGameCommand(); });
+    onClick(Control::RowUp, [this] { commands_.RowUpCommand(); });
+    onClick(Control::RowDown, [this] { commands_.RowDownCommand(); });
+    onClick(Control::Check, [this] { commands_.CheckCommand(); });
+    onClick(Control::ShowDrawnNumbers, [this] { ShowDrawnNumbersCommand(); });
+    onClick(Control::Settings, [this] { SettingsCommand(); });
+    onClick(Control::Fullscreen, [this] { FullscreenCommand(); });
+    onClick(Control::VolumeDown, [this] { VolumeDown(); });
+    onClick(Control::VolumeUp, [this] { VolumeUp(); });
+    onClick(Control::Exit, [this] { ExitCommand(); });
+
+    if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider))) {
+        // Whenever the slider shows a new position the game takes it, without the bound
+        // fields: a moved slider must never raise the coupon field's message.
+        connect(slider, &QSlider::valueChanged, this, &CZorviDlg::OnIntervalSliderMoved);
+        slider->installEventFilter(this);
+    }
+    if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::VolumeSlider)))
+        slider->installEventFilter(this);
+
+    connect(&publicScreen_, &PublicScreenDlg::drawRequested, this,
+            [this] { commands_.DrawCommand(); });
+    connect(&publicScreen_, &PublicScreenDlg::closeRequested, this, [this] { HidePublicScreen(); });
+    connect(&publicScreen_, &PublicScreenDlg::focusReturned, this, [this] {
+        activateWindow();
+        FocusCouponField();
+    });
+}
+
+bool CZorviDlg::eventFilter(QObject* watched, QEvent* event) {
+    // A released mouse button on a slider: the position is final once the slider has taken
+    // the release itself.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == ControlById(Control::IntervalSlider))
+            QTimer::singleShot(0, this, [this] { OnIntervalSliderReleased(); });
+        else if (watched == ControlById(Control::VolumeSlider))
+            QTimer::singleShot(0, this, [this] { VolumeFromSlider(); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CZorviDlg::OnIntervalSliderMoved(int position) {
+    intervalPosition_ = position;
+    commands_.IntervalFromSlider(position, false);
+}
+
+void CZorviDlg::OnIntervalSliderReleased() {
+    if (!ReadBoundFields())
+        return;
+    commands_.IntervalFromSlider(intervalPosition_, true);
+}
+
+QString CZorviDlg::Text(TextId id) const {
+    return QString::fromStdString(Language::GetText(id, settings_.language));
+}
+
+// ---- Keys -------------------------------------------------------------------------------
+
+bool CZorviDlg::IsOurKeyReceiver(QObject* receiver) const {
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget || !isEnabled())
+        return false;
+    const QWidget* top = widget->window();
+    if (top != this && (!publicScreen_.window() || top != publicScreen_.window()))
+        return false;
+    // Keys of a modal window of ours are that window's own.
+    const QWidget* modal = QApplication::activeModalWidget();
+    return !modal || modal == this;
+}
+
+bool CZorviDlg::HandleKey(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+        commands_.DrawCommand();
+        return true;
+    case Qt::Key_Plus:
+        if (!event->modifiers().testFlag(Qt::KeypadModifier))
+            return false;
+        return commands_.StartStopKey();
+    case Qt::Key_Escape:
+        if (settings_.public_screen == 1) {
+            state_.shown_public_screen = 0;
+            publicScreen_.HideWindow();
+        }
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // The focus of the application when a window of it is active, else the window's own.
+        const QWidget* field = ControlById(Control::CouponField);
+        const QWidget* focused =
+            QApplication::focusWidget() ? QApplication::focusWidget() : focusWidget();
+        if (focused != field)
+            return false;
+    }
+        commands_.CheckCommand();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CZorviDlg::ForgetHeldKeys() {
+    if (keyFilter_)
+        keyFilter_->ForgetHeldKeys();
+}
+
+void CZorviDlg::keyPressEvent(QKeyEvent* event) {
+    // Keys that no control took end here: the dialog's own keyboard interface (Enter for a
+    // default button, Esc for closing, arrows between buttons) stays out of play.
+    event->ignore();
+}
+
+bool CZorviDlg::focusNextPrevChild(bool) {
+    return false;
+}
+
+void CZorviDlg::reject() {
+    // Esc and every other way of cancelling the dialog do nothing; the window ends only
+    // through Exit or a confirmed close request.
+}
+
+// ---- Bound fields -------------------------------------------------------------------------
+
+bool CZorviDlg::ReadBoundFields() {
+    auto* edit = qobject_cast<QLineEdit*>(ControlById(Control::CouponField));
+    const QString text = edit ? edit->text().trimmed() : QString();
+    bool ok = !text.isEmpty();
+    for (QChar c : text)
+        ok = ok && c.isDigit() && c.unicode() < 128;
+    const qulonglong value = ok ? text.toULongLong(&ok) : 0;
+    ok = ok && value <= 0xFFFFFFFFull;
+    QString message;
+    if (!ok) {
+        message = QStringLiteral("Enter a positive integer.");
+    } else {
+        couponNumber_ = unsigned(value);
+        if (couponNumber_ < 1 || couponNumber_ > 999999)
+            message = QStringLiteral("Enter an integer between %1 and %2.").arg(1).arg(999999);
+    }
+    if (!message.isEmpty()) {
+        QMessageBox::warning(this, QApplication::applicationName(), message);
+        ForgetHeldKeys();
+        FocusCouponField();
+        return false;
+    }
+    if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider)))
+        intervalPosition_ = slider->value();
+    intervalDisplay_ = ControlText(Control::IntervalDisplay);
+    if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::VolumeSlider)))
+        volumePosition_ = slider->value();
+    volumeDisplay_ = ControlText(Control::VolumeDisplay);
+    return true;
+}
+
+void CZorviDlg::ShowBoundFields() {
+    if (auto* edit = qobject_cast<QLineEdit*>(ControlById(Control::CouponField)))
+        edit->setText(QString::number(couponNumber_));
+    SetSliderPosition(Control::IntervalSlider, intervalPosition_);
+    SetControlText(Control::IntervalDisplay, intervalDisplay_.toStdString());
+    SetSliderPosition(Control::VolumeSlider, volumePosition_);
+    SetControlText(Control::VolumeDisplay, volumeDisplay_.toStdString());
+}
+
+long long CZorviDlg::ReadCouponNumber() {
+    ReadBoundFields();
+    return couponNumber_;
+}
+
+void CZorviDlg::FocusCouponField() {
+    if (auto* edit = qobject_cast<QLineEdit*>(ControlById(Control::CouponField))) {
+        edit->selectAll();
+        edit->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// ---- Controls -----------------------------------------------------------------------------
+
+void CZorviDlg::EnableControl(int id, bool enable) {
+    if (QWidget* w = ControlById(id))
+        w->setEnabled(enable);
+}
+
+bool CZorviDlg::IsControlEnabled(int id) const {
+    // The control's own state, not whether the whole window is enabled.
+    const QWidget* w = ControlById(id);
+    return w && w->isEnabledTo(const_cast<CZorviDlg*>(this));
+}
+
+void CZorviDlg::ShowControl(int id, bool show) {
+    if (QWidget* w = ControlById(id))
+        w->setVisible(show);
+}
+
+void CZorviDlg::SetAutomaticCheck(bool checked) {
+    if (auto* check = qobject_cast<QCheckBox*>(ControlById(Control::AutomaticCheck)))
+        check->setChecked(checked);
+}
+
+void CZorviDlg::SetSliderPosition(int id, int position) {
+    auto* slider = qobject_cast<QSlider*>(ControlById(id));
+    if (!slider)
+        return;
+    slider->setValue(position);
+    if (id == Control::IntervalSlider)
+        intervalPosition_ = slider->value();
+    else if (id == Control::VolumeSlider)
+        volumePosition_ = slider->value();
+}
+
+std::optional<ControlColours> CZorviDlg::ControlColoursFor(int id, const QString& text) const {
+    const std::vector<int> drawn = state_.DrawnNumbers();
+    const ColourContext context{paint_, drawn, int(couponCells_.size()), settings_.free_middle,
+                                state_.bingo_found};
+    return ChooseControlColours(id, text, context);
+}
+
+// ---- Timers -------------------------------------------------------------------------------
+
+void CZorviDlg::StartTimer(int id, int periodMs) {
+    QTimer*& timer = timers_[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
+    }
+    timer->start(std::max(0, periodMs));
+}
+
+void CZorviDlg::StopTimer(int id) {
+    const auto it = timers_.find(id);
+    if (it != timers_.end())
+        it->second->stop();
+}
+
+bool CZorviDlg::IsTimerActive(int id) const {
+    const auto it = timers_.find(id);
+    return it != timers_.end() && it->second->isActive();
+}
+
+int CZorviDlg::TimerInterval(int id) const {
+    const auto it = timers_.find(id);
+    return it == timers_.end() ? -1 : it->second->interval();
+}
+
+void CZorviDlg::OnTimer(int id) {
+    switch (id) {
+    case Timer::Automatic:
+        commands_.OnAutomaticTick();
+        break;
+    case Timer::DrawLock:
+        commands_.OnDrawLockTick();
+        break;
+    case Timer::OtherScreenWatch:
+        CheckOtherScreen();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Prompts ------------------------------------------------------------------------------
+
+int CZorviDlg::RunModal(QDialog& dialog) {
+    const int result = dialog.exec();
+    // The modal window may have taken the release of a key that is marked as held.
+    ForgetHeldKeys();
+    return result;
+}
+
+bool CZorviDlg::AskConfirmation(TextId question) {
+    ConfirmDlg dialog(settings_, this);
+    dialog.SetQuestion(Text(question));
+    return RunModal(dialog) == IDYES;
+}
+
+void CZorviDlg::OkDlg(TextId message) {
+    zorvi::OkDlg dialog(Text(message), this);
+    RunModal(dialog);
+}
+
+std::optional<int> CZorviDlg::NumberLimitDlg(int initialLimit) {
+    zorvi::NumberLimitDlg dialog(settings_, paint_, initialLimit, this);
+    if (RunModal(dialog) == IDOK)
+        return dialog.limit();
+    return std::nullopt;
+}
+
+void CZorviDlg::ShowPlainMessage(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    RunModal(box);
+}
+
+// ---- Voice, log, public screen ------------------------------------------------------------
+
+void CZorviDlg::SayNumber(int number) {
+    voice_.SayNumber(number);
+}
+void CZorviDlg::SayNumberLimit() {
+    voice_.SayNumberLimit();
+}
+void CZorviDlg::SayCorrect() {
+    voice_.SayCorrect();
+}
+void CZorviDlg::WriteLog(const std::string& line) {
+    log_.WriteLog(line);
+}
+
+void CZorviDlg::ShowPublicScreen() {
+    if (QWidget* window = publicScreen_.window())
+        window->show();
+}
+
+void CZorviDlg::EnablePublicDrawButton(bool enable) {
+    publicScreen_.EnableDrawButton(enable);
+}
+
+void CZorviDlg::SetPublicDrawCaption(const std::string& caption) {
+    // The caption is one of the three Draw entries in the current language.
+    for (TextId entry :
+         {TextId::TXT_DRAW_SPACEBAR, TextId::TXT_START_SPACEBAR, TextId::TXT_STOP_SPACEBAR}) {
+        if (Language::GetText(entry, settings_.language) == caption) {
+            publicScreen_.SetDrawButtonText(entry);
+            return;
+        }
+    }
+}
+
+void CZorviDlg::PageReset(int numberCount) {
+    publicScreen_.PageReset(numberCount);
+}
+
+void CZorviDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
+    publicScreen_.PageUpdateMainScreen(currentNumber, count, row);
+}
+
+void CZorviDlg::PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
+                               int couponNumber) {
+    publicScreen_.PageShowTicket(numbers, marks, winner, couponNumber);
+}
+
+void CZorviDlg::SelectPageFolder() {
+    const QString program = QString::fromStdString(Helpers::GetProgramFolder().string());
+    publicScreen_.SetHtmlFolder(PublicScreenDlg::PageFolderFor(program, settings_.language));
+}
+
+void CZorviDlg::OpenPublicScreen(bool reload) {
+    const int mode = state_.shown_public_screen;
+    if (mode <= 0) {
+        ClosePublicScreen();
+        StopTimer(Timer::OtherScreenWatch);
+        return;
+    }
+    if (publicScreen_.Open(mode, reload))
+        PageReset(state_.NumberCount());
+    StartTimer(Timer::OtherScreenWatch, 1000);
+}
+
+void CZorviDlg::ClosePublicScreen() {
+    publicScreen_.Close();
+}
+
+void CZorviDlg::HidePublicScreen() {
+    if (settings_.public_screen != 1)
+        return;
+    state_.shown_public_screen = 0;
+    publicScreen_.HideWindow();
+}
+
+void CZorviDlg::CheckOtherScreen() {
+    if (state_.shown_public_screen != 2)
+        return;
+    const QWidget* screen = publicScreen_.window();
+    if (!screen)
+        return;
+    const QRect own = frameGeometry();
+    const QRect other = screen->frameGeometry();
+    // Left the second monitor: bring the window back to this one and stop watching.
+    if (other.left() <= own.width() / 2) {
+        settings_.public_screen = 1;
+        state_.shown_public_screen = 1;
+        OpenPublicScreen(false);
+        StopTimer(Timer::OtherScreenWatch);
+    }
+}
+
+} // namespace zorvi

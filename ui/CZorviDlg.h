@@ -1,0 +1,210 @@
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "BingoCoupon.h"
+#include "BingoHelpers.h"
+#include "ColourRules.h"
+#include "DialogUnits.h"
+#include "GameCommands.h"
+#include "LogWriter.h"
+#include "PaintHelper.h"
+#include "ProgramState.h"
+#include "PublicScreenDlg.h"
+#include "QtMessageSink.h"
+#include "SaveFailureNotice.h"
+#include "Settings.h"
+#include "Voice.h"
+#include "WindowRequests.h"
+
+class QKeyEvent;
+class QLineEdit;
+class QPlainTextEdit;
+class QSlider;
+class QTimer;
+
+namespace zorvi {
+
+class CSettingsDlg;
+class CWaitDlg;
+class KeyFilter;
+class Random15;
+class StaticControl;
+
+// The operator's window. It owns the objects of a running system, binds its buttons, keys
+// and timers to the game commands, and carries out every request of the commands.
+class CZorviDlg : public QDialog, public WindowRequests {
+    Q_OBJECT
+public:
+    // `generator` is the program's one random generator, seeded by the application.
+    explicit CZorviDlg(Random15& generator, QWidget* parent = nullptr);
+    ~CZorviDlg() override;
+
+    // The start-up of the window: log, wait window, stored game, controls, public screen,
+    // coupons, board, window mode, background sound, then the game. Runs once; showing the
+    // window runs it when nobody has.
+    void Start();
+    bool started() const { return started_; }
+    // The result of reading the stored game at start-up: 1 continued, 0 new, -1 corrupted.
+    int loadedAtStart() const { return loaded_; }
+
+    // Operations of the window.
+    void FocusCouponField() override;
+    void ForgetHeldKeys() override;
+    bool ReadBoundFields();
+    void ShowBoundFields() override;
+    void RelabelWindow();
+    void ApplyDialogMode();
+    void SelectPageFolder();
+    void PrepareControls(int loaded);
+    void OpenPublicScreen(bool reload);
+    void ClosePublicScreen();
+    void HidePublicScreen();
+    void CheckOtherScreen();
+
+    // Window commands.
+    void ShowDrawnNumbersCommand();
+    void SettingsCommand();
+    void FullscreenCommand();
+    void VolumeDown();
+    void VolumeUp();
+    void VolumeFromSlider();
+    void ExitCommand();
+    // The platform's close request: true when both questions were answered Yes.
+    bool CloseRequest();
+
+    // Painting.
+    void BuildCellGrid(int frameId, std::vector<StaticControl*>& cells, int perLine, int firstId,
+                       const std::vector<std::string>& texts, const QFont& font);
+    void PlaceCouponNumberLabel();
+    void RoundControlCorners(int id, int ellipseWidth, int ellipseHeight);
+    std::optional<ControlColours> ControlColoursFor(int id, const QString& text) const;
+
+    // Access for tests, tools and screenshots.
+    QWidget* ControlById(int id) const;
+    QString ControlText(int id) const;
+    GameCommands& Commands() { return commands_; }
+    ProgramState& State() { return state_; }
+    Settings& GetSettings() { return settings_; }
+    const PaintHelper& Paint() const { return paint_; }
+    BingoHelpers& Coupons() { return coupons_; }
+    PublicScreenDlg& PublicScreen() { return publicScreen_; }
+    const DialogUnits& Units() const { return units_; }
+    bool IsTimerActive(int id) const;
+    int TimerInterval(int id) const;
+    void OnTimer(int id);
+    unsigned CouponNumber() const { return couponNumber_; }
+    int BoardCellCount() const { return int(boardCells_.size()); }
+    int CouponCellCount() const { return int(couponCells_.size()); }
+    KeyFilter& Keys() { return *keyFilter_; }
+
+    // WindowRequests.
+    void EnableControl(int id, bool enable) override;
+    bool IsControlEnabled(int id) const override;
+    void ShowControl(int id, bool show) override;
+    void SetControlText(int id, const std::string& text) override;
+    void SetAutomaticCheck(bool checked) override;
+    void SetSliderPosition(int id, int position) override;
+    void ScrollWinnersToEnd() override;
+    long long ReadCouponNumber() override;
+    void StartTimer(int id, int periodMs) override;
+    void StopTimer(int id) override;
+    void ClearCouponPanel() override;
+    void ShowCoupon(const BingoCoupon& coupon) override;
+    void RepaintBoard() override;
+    void RepaintCouponPanel() override;
+    void RedrawAll() override;
+    void RebuildNumberBoard(int n) override;
+    bool AskConfirmation(TextId question) override;
+    void OkDlg(TextId message) override;
+    std::optional<int> NumberLimitDlg(int initialLimit) override;
+    void SayNumber(int number) override;
+    void SayNumberLimit() override;
+    void SayCorrect() override;
+    void WriteLog(const std::string& line) override;
+    void ShowPublicScreen() override;
+    void EnablePublicDrawButton(bool enable) override;
+    void SetPublicDrawCaption(const std::string& caption) override;
+    void PageReset(int numberCount) override;
+    void PageUpdateMainScreen(int currentNumber, int count, int row) override;
+    void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
+                        int couponNumber) override;
+
+    // Esc and the dialog's own keyboard interface never close the window.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Members in the order the system builds them; released in reverse.
+    Settings settings_;
+    ProgramState state_;
+    Voice voice_;
+    PaintHelper paint_;
+    BingoHelpers coupons_;
+    PublicScreenDlg publicScreen_;
+    LogWriter log_;
+
+    QtMessageSink messages_;
+    GameCommands commands_;
+    DialogUnits units_;
+
+    void CreateControls();
+    void ConnectControls();
+    void SetFonts();
+    bool HandleKey(QKeyEvent* event);
+    bool IsOurKeyReceiver(QObject* receiver) const;
+    int RunModal(QDialog& dialog);
+    void ShowPlainMessage(const QString& text, const QString& caption);
+    QString Text(TextId id) const;
+    void SetWrappedButtonText(int id, const QString& text);
+    void VolumeSteps();
+    void OnIntervalSliderMoved(int position);
+    void OnIntervalSliderReleased();
+    void FinishWindow(int result);
+    void DeleteCells();
+    // Saves the settings record; a failure is told to the operator (once, see the notice).
+    void SaveSettings();
+    // Tells the operator that saves of one kind fail, after the command that saved has
+    // finished, so that no message loop opens in the middle of a game step.
+    void ReportSave(SaveFailureNotice& notice, bool saved, const QString& text);
+    // The settings step after OK: what the dialog reported as changed.
+    void ApplyChangedSettings(const CSettingsDlg& dialog);
+
+    std::map<int, QWidget*> controls_;
+    std::map<int, QTimer*> timers_;
+    std::vector<StaticControl*> boardCells_;
+    std::vector<StaticControl*> couponCells_;
+    // The coupon panel shows the series' blank coupon. A flag, not a coupon view: a view
+    // points into the series and would dangle once the series is read again.
+    bool couponPanelBlank_ = false;
+    std::unique_ptr<KeyFilter> keyFilter_;
+    QPointer<CWaitDlg> waitDlg_;
+    SaveFailureNotice stateSaveNotice_;
+    SaveFailureNotice settingsSaveNotice_;
+
+    // Bound fields.
+    unsigned couponNumber_ = 1;
+    int intervalPosition_ = 0;
+    QString intervalDisplay_;
+    int volumePosition_ = 0;
+    QString volumeDisplay_;
+
+    QRect normalGeometry_; // window mode's place, kept while in full screen
+    bool started_ = false;
+    bool finishing_ = false;
+    int loaded_ = 0;
+};
+
+} // namespace zorvi

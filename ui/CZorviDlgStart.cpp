@@ -1,0 +1,240 @@
+// The operator window's start-up and its own commands (drawn numbers, window mode, volume
+// and the two ways out). The settings step is in CZorviDlgSettings.cpp.
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSlider>
+#include <QTimer>
+
+#include "CCalledNumbersDlg.h"
+#include "CWaitDlg.h"
+#include "CZorviDlg.h"
+#include "ControlIds.h"
+#include "Folders.h"
+#include "ProgramArt.h"
+#include "StateFile.h"
+#include "StaticControl.h"
+#include "WaitWithMessages.h"
+#include "WindowTitle.h"
+
+namespace zorvi {
+
+void CZorviDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // Shown without an explicit start: start as soon as the window is up.
+    if (!started_)
+        QTimer::singleShot(0, this, [this] { Start(); });
+}
+
+void CZorviDlg::Start() {
+    if (started_)
+        return;
+    started_ = true;
+
+    setWindowIcon(ProgramIcon());
+    log_.OpenLog(&messages_);
+    log_.WriteLog("Starting program");
+
+    waitDlg_ = new CWaitDlg(Text(TextId::TXT_PROGRAM_STARTING), this);
+    waitDlg_->ShowCentred();
+    Helpers::WaitWithMessages(50);
+
+    state_.shown_public_screen = settings_.public_screen;
+    state_.AttachSettings(settings_);
+    voice_.AttachSettings(settings_);
+    coupons_.AttachSettings(settings_);
+    coupons_.AttachMessages(&messages_);
+    state_.AttachSaver([this](const ProgramState& state) {
+        ReportSave(stateSaveNotice_, StateFile::SaveState(state),
+                   QStringLiteral("The game could not be saved: the data folder cannot be "
+                                  "written. The game goes on but will not survive a restart."));
+    });
+
+    int loaded = StateFile::LoadState(state_);
+    // A stored game that this number count cannot play is as good as a corrupted file.
+    if (loaded == 1 && !StateFile::IsPlayable(state_, settings_.max_called_numbers))
+        loaded = -1;
+    if (loaded == 1) {
+        StateFile::NormalizeLoadedState(state_);
+        if (!AskConfirmation(TextId::TXT_LOAD_PREVIOUS_STATE)) {
+            loaded = 0;
+            // A declined game's automatic mode would otherwise steer the fresh game while
+            // its controls show manual drawing.
+            state_.auto_new_number = 0;
+        }
+    } else if (loaded == -1) {
+        ShowPlainMessage(QStringLiteral("Corrupted state filed, resetting"), QString());
+        state_.ResetGame();
+        // Whatever the broken file left in the values that steer the controls is brought
+        // back into range, so the new game starts in a usable mode.
+        StateFile::NormalizeLoadedState(state_);
+    }
+    loaded_ = loaded;
+
+    RelabelWindow();
+    SelectPageFolder();
+    PrepareControls(loaded);
+    OpenPublicScreen(false);
+    couponPanelBlank_ = false; // the blank coupon is replaced with the series
+    coupons_.ReadCouponSeries(settings_.max_called_numbers, settings_.coupon_series);
+    log_.WriteLog("Read coupons");
+    ClearCouponPanel();
+    RebuildNumberBoard(settings_.max_called_numbers);
+    ApplyDialogMode();
+    RelabelWindow();
+    delete waitDlg_.data();
+    publicScreen_.EnableButtons(true);
+    if (settings_.enable_background_voice)
+        voice_.StartBackgroundVoice();
+    else
+        voice_.StopBackgroundVoice();
+    if (loaded == 1)
+        commands_.ContinueStoredGame();
+    else
+        commands_.BeginNewGame();
+
+    // The interval slider's first showing hands its position to the game.
+    if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider)))
+        OnIntervalSliderMoved(slider->value());
+}
+
+void CZorviDlg::PrepareControls(int loaded) {
+    setWindowTitle(QString::fromStdString(BuildWindowTitle(Helpers::GetProgramFolder())));
+    SetControlText(Control::CheckedCoupon, "-");
+
+    const int interval = loaded == 1 ? state_.auto_speed : 5;
+    auto* intervalSlider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider));
+    // The slider is only placed here; the game takes its position once the start is over.
+    const bool wasBlocked = intervalSlider && intervalSlider->blockSignals(true);
+    intervalDisplay_ = QString::number(interval);
+    volumeDisplay_ = QString::number(settings_.volume);
+    ShowBoundFields();
+    if (intervalSlider)
+        intervalSlider->setRange(1, 60);
+    SetSliderPosition(Control::IntervalSlider, interval);
+    SetSliderPosition(Control::VolumeSlider, settings_.volume);
+    if (intervalSlider)
+        intervalSlider->blockSignals(wasBlocked);
+
+    voice_.ApplyVolume(settings_.volume);
+    SetFonts();
+    EnableControl(Control::IntervalSlider, false);
+    EnableControl(Control::IntervalDown, false);
+    EnableControl(Control::IntervalUp, false);
+    if (loaded == 0)
+        state_.SetBingoFound(0);
+    SetControlText(Control::CheckResult, "-");
+    SetControlText(Control::CurrentRow, std::to_string(state_.current_row));
+
+    RoundControlCorners(Control::CurrentNumber, 25, 25);
+    RoundControlCorners(Control::LetterName, 10, 10);
+    RoundControlCorners(Control::PreviousNumber, 10, 10);
+    RoundControlCorners(Control::DrawnCount, 5, 5);
+    RoundControlCorners(Control::CheckedCoupon, 5, 5);
+    RoundControlCorners(Control::CurrentRow, 5, 5);
+    RoundControlCorners(Control::AutomaticPanel, 5, 5);
+
+    SetControlText(Control::AutomaticPanel, "");
+    SetControlText(Control::AutomaticStatus, "");
+    ShowControl(Control::AutomaticPanel, false);
+    ShowControl(Control::AutomaticStatus, false);
+}
+
+void CZorviDlg::ApplyDialogMode() {
+    const QSize templateSize = units_.Size(471, 351);
+    if (settings_.dialog_mode == 1) {
+        // Full screen: the whole screen, no caption bar; the controls keep their places.
+        // The geometry is set as well, for a desktop without a window manager.
+        if (!isFullScreen() && isVisible())
+            normalGeometry_ = geometry();
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->geometry());
+        showFullScreen();
+    } else {
+        showNormal();
+        setFixedSize(templateSize);
+        if (normalGeometry_.isValid())
+            move(normalGeometry_.topLeft());
+    }
+}
+
+// ---- Window commands ----------------------------------------------------------------------
+
+void CZorviDlg::ShowDrawnNumbersCommand() {
+    const QString text = QStringLiteral("%1: %2").arg(
+        Text(TextId::TXT_DRAWN_NUMBERS),
+        QString::fromStdString(BingoHelpers::DrawnNumbersText(state_.DrawnNumbers())));
+    CCalledNumbersDlg dialog(text, this);
+    RunModal(dialog);
+}
+
+void CZorviDlg::FullscreenCommand() {
+    settings_.dialog_mode = settings_.dialog_mode == 0 ? 1 : 0;
+    ApplyDialogMode();
+    RelabelWindow();
+    SaveSettings();
+}
+
+void CZorviDlg::VolumeDown() {
+    volumePosition_ = std::max(0, volumePosition_ - 5);
+    VolumeSteps();
+}
+
+void CZorviDlg::VolumeUp() {
+    volumePosition_ = std::min(100, volumePosition_ + 5);
+    VolumeSteps();
+}
+
+void CZorviDlg::VolumeFromSlider() {
+    if (!ReadBoundFields())
+        return;
+    VolumeSteps();
+}
+
+void CZorviDlg::VolumeSteps() {
+    settings_.volume = volumePosition_;
+    volumeDisplay_ = QString::number(settings_.volume);
+    voice_.ApplyVolume(settings_.volume);
+    SaveSettings();
+    ShowBoundFields();
+}
+
+void CZorviDlg::ExitCommand() {
+    if (!AskConfirmation(TextId::TXT_CONFIRM_CLOSE_GAME_ON))
+        return;
+    if (!AskConfirmation(TextId::TXT_CONFIRM_CLOSE))
+        return;
+    // The game is over for good: the next start begins a fresh one without asking.
+    StateFile::DeleteStateFile();
+    FinishWindow(QDialog::Rejected);
+}
+
+bool CZorviDlg::CloseRequest() {
+    return AskConfirmation(TextId::TXT_CONFIRM_CLOSE_GAME_ON) &&
+           AskConfirmation(TextId::TXT_CONFIRM_CLOSE);
+}
+
+void CZorviDlg::closeEvent(QCloseEvent* event) {
+    if (finishing_) {
+        event->accept();
+        return;
+    }
+    if (CloseRequest()) {
+        // The state file stays, so the next start offers to continue the game.
+        FinishWindow(QDialog::Rejected);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void CZorviDlg::FinishWindow(int result) {
+    finishing_ = true;
+    for (auto& [id, timer] : timers_)
+        timer->stop();
+    QDialog::done(result);
+}
+
+} // namespace zorvi

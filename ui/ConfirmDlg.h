@@ -1,0 +1,26 @@
+#pragma once
+
+#include "PromptDialog.h"
+
+class QLabel;
+
+namespace zorvi {
+
+class Settings;
+
+// A yes/no question: Yes (the default, also Enter) gives IDYES, No IDNO, Esc IDCANCEL.
+class ConfirmDlg : public PromptDialog {
+    Q_OBJECT
+public:
+    ConfirmDlg(const Settings& settings, QWidget* owner);
+    ~ConfirmDlg() override = default;
+
+    void SetQuestion(const QString& question);
+    QString Question() const;
+
+private:
+    const Settings& settings_;
+    QLabel* question_;
+};
+
+} // namespace zorvi

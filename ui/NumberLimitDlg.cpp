@@ -1,0 +1,95 @@
+#include "NumberLimitDlg.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <limits>
+
+#include "DialogResult.h"
+#include "Language.h"
+#include "PaintHelper.h"
+#include "Settings.h"
+
+namespace zorvi {
+
+NumberLimitDlg::NumberLimitDlg(const Settings& settings, const PaintHelper& paint, int limit,
+                               QWidget* owner)
+    : PromptDialog(owner, 10, 217, 109, true), settings_(settings), limit_(limit) {
+    const int lang = settings_.language;
+    auto* prompt = new QLabel(
+        QString::fromStdString(Language::GetText(TextId::TXT_NUMBER_LIMIT_FOR_GAME, lang)), this);
+    prompt->setObjectName(QStringLiteral("1096"));
+    prompt->setGeometry(units().Rect(21, 7, 179, 13));
+    prompt->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    prompt->setTextFormat(Qt::PlainText);
+
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(QStringLiteral("1098"));
+    edit_->setGeometry(units().Rect(21, 23, 76, 50));
+    edit_->setAlignment(Qt::AlignCenter);
+    edit_->setFont(paint.font_limit);
+    edit_->setText(QString::number(limit_));
+
+    // Up-down arrows 1097: two halves, not bound to the edit.
+    const QRect arrows = units().Rect(97, 23, 34, 50);
+    up_ = new QToolButton(this);
+    up_->setObjectName(QStringLiteral("1097up"));
+    up_->setArrowType(Qt::UpArrow);
+    up_->setGeometry(arrows.x(), arrows.y(), arrows.width(), arrows.height() / 2);
+    up_->setFocusPolicy(Qt::NoFocus);
+    down_ = new QToolButton(this);
+    down_->setObjectName(QStringLiteral("1097down"));
+    down_->setArrowType(Qt::DownArrow);
+    down_->setGeometry(arrows.x(), arrows.y() + arrows.height() / 2, arrows.width(),
+                       arrows.height() - arrows.height() / 2);
+    down_->setFocusPolicy(Qt::NoFocus);
+    connect(up_, &QToolButton::clicked, this, [this] { Step(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+
+    auto* ok = AddButton(1, QStringLiteral("OK"), units().Rect(138, 23, 62, 50), true);
+    connect(ok, &QPushButton::clicked, this, &NumberLimitDlg::accept);
+    auto* skip =
+        AddButton(2, QString::fromStdString(Language::GetText(TextId::TXT_SKIP_NUMBER_LIMIT, lang)),
+                  units().Rect(21, 81, 179, 21), false);
+    connect(skip, &QPushButton::clicked, this, &NumberLimitDlg::reject);
+
+    edit_->setFocus();
+    edit_->selectAll();
+}
+
+void NumberLimitDlg::Step(int delta) {
+    // The stored limit moves, not the edit's text; held inside int so no press can overflow.
+    if (delta > 0 && limit_ < std::numeric_limits<int>::max())
+        ++limit_;
+    else if (delta < 0 && limit_ > std::numeric_limits<int>::min())
+        --limit_;
+    edit_->setText(QString::number(limit_));
+}
+
+NumberLimitDlg::Verdict NumberLimitDlg::Validate(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        return {std::nullopt, QStringLiteral("Enter an integer.")};
+    if (value < kMinimum || value > kMaximum)
+        return {std::nullopt,
+                QStringLiteral("Enter an integer between %1 and %2.").arg(kMinimum).arg(kMaximum)};
+    return {value, QString()};
+}
+
+void NumberLimitDlg::accept() {
+    const Verdict verdict = Validate(edit_->text());
+    if (!verdict.limit) {
+        QMessageBox::warning(this, QApplication::applicationName(), verdict.message);
+        edit_->setFocus();
+        edit_->selectAll();
+        return;
+    }
+    limit_ = *verdict.limit;
+    done(IDOK);
+}
+
+} // namespace zorvi

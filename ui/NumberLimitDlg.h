@@ -1,0 +1,47 @@
+#pragma once
+
+#include <optional>
+
+#include "PromptDialog.h"
+
+class QLineEdit;
+class QToolButton;
+
+namespace zorvi {
+
+class PaintHelper;
+class Settings;
+
+// The number-limit prompt of a new game. The arrows step the stored limit by one without
+// bounds; OK takes the edit's text, which must be an integer from 0 to 90 (IDOK); the skip
+// button, Esc and the close box give IDCANCEL.
+class NumberLimitDlg : public PromptDialog {
+    Q_OBJECT
+public:
+    NumberLimitDlg(const Settings& settings, const PaintHelper& paint, int limit, QWidget* owner);
+    ~NumberLimitDlg() override = default;
+
+    int limit() const { return limit_; }
+    void accept() override;
+
+    // The limit a text gives, or the warning it raises ("Enter an integer." or the range text).
+    struct Verdict {
+        std::optional<int> limit;
+        QString message;
+    };
+    static Verdict Validate(const QString& text);
+
+    static constexpr int kMinimum = 0;
+    static constexpr int kMaximum = 90;
+
+private:
+    void Step(int delta);
+
+    const Settings& settings_;
+    int limit_;
+    QLineEdit* edit_;
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+} // namespace zorvi
