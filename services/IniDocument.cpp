@@ -8,8 +8,10 @@ namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
+// A stray carriage return counts as a blank, so a line reads the same whichever line ends the
+// file is written back with.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string_view Trim(std::string_view text) {

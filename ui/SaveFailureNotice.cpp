@@ -7,6 +7,8 @@ bool SaveFailureNotice::Report(bool saved) {
         armed_ = true;
         return false;
     }
+    if (!armed_ || showing_)
+        return false;
     armed_ = false;
     showing_ = true;
     return true;
