@@ -1,31 +1,14 @@
 // "settings.ini" from outside: every value read must lie where the program indexes with it.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <unistd.h>
 
+#include "FuzzDataFolder.h"
 #include "Language.h"
 #include "Settings.h"
 
-namespace {
-struct Environment {
-    Environment() {
-        root = std::filesystem::temp_directory_path() / ("zorvi-fuzz-settings-" + std::to_string(getpid()));
-        std::filesystem::create_directories(root / "ZORVI");
-        setenv("XDG_DATA_HOME", root.c_str(), 1);
-    }
-    std::filesystem::path root;
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Environment env;
-    {
-        std::ofstream out(env.root / "ZORVI" / "settings.ini", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    static const FuzzDataFolder folder("settings");
+    folder.Write("settings.ini", data, size);
     zorvi::Settings settings;
     const bool ok = settings.language >= 0 && settings.language <= 2 &&
                     (settings.max_called_numbers == 75 || settings.max_called_numbers == 90) &&

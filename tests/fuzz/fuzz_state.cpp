@@ -2,34 +2,16 @@
 // playability check must never read outside its lists while the game goes on.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <unistd.h>
 
-#include "Folders.h"
+#include "FuzzDataFolder.h"
 #include "ProgramState.h"
 #include "Random.h"
 #include "Settings.h"
 #include "StateFile.h"
 
-namespace {
-struct Environment {
-    Environment() {
-        root = std::filesystem::temp_directory_path() / ("zorvi-fuzz-state-" + std::to_string(getpid()));
-        std::filesystem::create_directories(root / "ZORVI");
-        setenv("XDG_DATA_HOME", root.c_str(), 1);
-    }
-    std::filesystem::path root;
-};
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Environment env;
-    {
-        std::ofstream out(env.root / "ZORVI" / "state.ini", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
+    static const FuzzDataFolder folder("state");
+    folder.Write("state.ini", data, size);
     zorvi::Settings settings{zorvi::Settings::NoLoad{}};
     settings.max_called_numbers = (size > 0 && (data[0] & 1)) ? 90 : 75;
     zorvi::Random15 generator(7);

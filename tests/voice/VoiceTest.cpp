@@ -215,7 +215,7 @@ private slots:
         QTest::newRow("wave header, then nothing")
             << QByteArray("RIFF\x24\x10\0\0WAVEfmt ", 16) << true;
         QTest::newRow("wave header, damaged format")
-            << QByteArray("RIFF\x24\x10\0\0WAVEfmt \x10\0\0\0\x07\0\x09\0garbagegarbage", 42)
+            << QByteArray("RIFF\x24\x10\0\0WAVEfmt \x10\0\0\0\x07\0\x09\0garbagegarbage", 38)
             << true;
         // Files the player would wait on forever: they must never reach it.
         QTest::newRow("samples cut off")
