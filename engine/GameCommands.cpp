@@ -312,6 +312,10 @@ void GameCommands::BeginNewGame() {
 }
 
 void GameCommands::ContinueStoredGame() {
+    // No timer runs after a restart: a game stored while automatic drawing ran comes back
+    // stopped, so the Draw button offers Start instead of a Stop that stops nothing.
+    if (state_.auto_new_number == 2)
+        state_.auto_new_number = 1;
     EnableDrawButtons(window_, true);
     window_.PageReset(settings_.max_called_numbers);
     ShowCurrentNumber();

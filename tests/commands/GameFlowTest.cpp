@@ -253,6 +253,29 @@ TEST_F(CommandsTest, ContinuingAStoredGameShowsItAgain) {
     EXPECT_FALSE(restarted.Has("page reset 90"));
 }
 
+TEST_F(CommandsTest, AGameStoredWhileDrawingAutomaticallyComesBackStopped) {
+    StartGame(75);
+    DrawTimes(2);
+    commands.ToggleAutomatic();
+    commands.StartAutomatic();
+    state.Save();
+
+    ProgramState loaded(otherRandom);
+    loaded.AttachSettings(settings);
+    ASSERT_EQ(StateFile::LoadState(loaded), 1);
+    ASSERT_EQ(loaded.auto_new_number, 2);
+    RecordingWindow restarted;
+    GameCommands again(loaded, settings, coupons, restarted);
+    again.ContinueStoredGame();
+    EXPECT_EQ(loaded.auto_new_number, 1);
+    EXPECT_EQ(restarted.Text(Control::Draw), "Start (Spacebar)");
+    EXPECT_EQ(restarted.Text(Control::AutomaticStatus), "Lottery is off");
+    EXPECT_EQ(restarted.TimerPeriod(Timer::Automatic), std::nullopt);
+    again.DrawCommand(); // starts it again
+    EXPECT_EQ(loaded.auto_new_number, 2);
+    EXPECT_TRUE(restarted.TimerPeriod(Timer::Automatic).has_value());
+}
+
 TEST_F(CommandsTest, ContinuingAGameWithEveryNumberDrawnDisablesDrawAgain) {
     StartGame(75);
     DrawTimes(75);
