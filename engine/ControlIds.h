@@ -50,7 +50,7 @@ inline constexpr int NumberLimitLabel = 1100;
 inline constexpr int NumberLimit = 1101;
 inline constexpr int BoardFrame = 1000;
 
-inline constexpr int FirstBoardCell = 100000; // + number - 1
+inline constexpr int FirstBoardCell = 100000;  // + number - 1
 inline constexpr int FirstCouponCell = 101000; // + position
 } // namespace Control
 

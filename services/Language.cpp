@@ -12,66 +12,78 @@ struct Entry {
 
 const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
     static const std::array<Entry, static_cast<std::size_t>(TextId::Count)> table{{
-        {{"Anna pelille numeroraja", "Antalsgräns för detta spel", "Number limit for this game"}}, // TXT_NUMBER_LIMIT_FOR_GAME
+        {{"Anna pelille numeroraja", "Antalsgräns för detta spel",
+          "Number limit for this game"}},                           // TXT_NUMBER_LIMIT_FOR_GAME
         {{"Arvonta pois päältä", "Dragning av", "Lottery is off"}}, // TXT_LOTTERY_OFF
         {{"Arvonta käynnissä", "Dragning igång", "Lottery is on"}}, // TXT_LOTTERY_ON
         {{"Arvontanopeus (sek.)", "Hastighet (sek.)", "Autospeed (sec.)"}}, // TXT_AUTOSPEED
-        {{"Automaattinen", "Automatisk", "Automatic"}}, // TXT_AUTOMATIC
-        {{"BINGO!", "BINGO!", "BINGO!"}}, // TXT_BINGO
-        {{"Väärin!", "Fel!", "Wrong!"}}, // TXT_WRONG
-        {{"Arvotut numerot", "Utropade nummer", "Drawn Numbers"}}, // TXT_DRAWN_NUMBERS
-        {{"Peruuta", "Upphäva", "Cancel"}}, // TXT_CANCEL
-        {{"Peruuta numero", "Upphäva", "Cancel number"}}, // TXT_CANCEL_NUMBER
-        {{"Sulje (Esc)", "Stäng (Esc)", "Close (Esc)"}}, // TXT_CLOSE_ESC
-        {{"Oletko varma?", "Är du säkert?", "Are you sure?"}}, // TXT_ARE_YOU_SURE
-        {{"Oletko varma että haluat peruuttaa numeron?", "Är du säkert att du vill upphäva numret?", "Are you sure you want to cancel last number?"}}, // TXT_CONFIRM_CANCEL_NUMBER
-        {{"Oletko varma että haluat vaihtaa riviä?", "Är du säkert att du vill växla raden?", "Are you sure you want to change the current row?"}}, // TXT_CONFIRM_CHANGE_ROW
-        {{"Oletko varma että haluat sulkea ohjelman?", "Är du säkert att du vill sluta programmet?", "Are you sure you want to close the program?"}}, // TXT_CONFIRM_CLOSE
-        {{"Peli käynnissä, haluatko varmasti sulkea ohjelman?", "Spelet är igång. Är du säkert att du vill sluta programmet?", "The game is on. Are you sure want to close the program?"}}, // TXT_CONFIRM_CLOSE_GAME_ON
-        {{"Oletko varma että haluat aloittaa uuden pelin?", "Är du säkert att du vill starta nya spelet?", "Are you sure you want to start a new game?"}}, // TXT_CONFIRM_NEW_GAME
-        {{"Lappusarja", "Kupongserien", "Coupon Series"}}, // TXT_COUPON_SERIES
-        {{"Ruudukko", "Rutnät", "Grid"}}, // TXT_GRID
-        {{"Ei animointia", "Ingen animation", "Disable animation"}}, // TXT_DISABLE_ANIMATION
-        {{"Lopeta", "Avsluta", "Exit"}}, // TXT_EXIT
-        {{"Vapaa keskiruutu", "Fria", "Free middle"}}, // TXT_FREE_MIDDLE
-        {{"Näytä peliloki", "Visa logg", "Show game log"}}, // TXT_SHOW_GAME_LOG
-        {{"Tarkista", "Kolla", "Check"}}, // TXT_CHECK
-        {{"Korkeus", "Höjd", "Height"}}, // TXT_HEIGHT
-        {{"Kieli", "Språk", "Language"}}, // TXT_LANGUAGE
-        {{"Uusi peli", "Nya spel", "New game"}}, // TXT_NEW_GAME
-        {{"Numero", "Nummer", "Number"}}, // TXT_NUMBER
+        {{"Automaattinen", "Automatisk", "Automatic"}},                     // TXT_AUTOMATIC
+        {{"BINGO!", "BINGO!", "BINGO!"}},                                   // TXT_BINGO
+        {{"Väärin!", "Fel!", "Wrong!"}},                                    // TXT_WRONG
+        {{"Arvotut numerot", "Utropade nummer", "Drawn Numbers"}},          // TXT_DRAWN_NUMBERS
+        {{"Peruuta", "Upphäva", "Cancel"}},                                 // TXT_CANCEL
+        {{"Peruuta numero", "Upphäva", "Cancel number"}},                   // TXT_CANCEL_NUMBER
+        {{"Sulje (Esc)", "Stäng (Esc)", "Close (Esc)"}},                    // TXT_CLOSE_ESC
+        {{"Oletko varma?", "Är du säkert?", "Are you sure?"}},              // TXT_ARE_YOU_SURE
+        {{"Oletko varma että haluat peruuttaa numeron?", "Är du säkert att du vill upphäva numret?",
+          "Are you sure you want to cancel last number?"}}, // TXT_CONFIRM_CANCEL_NUMBER
+        {{"Oletko varma että haluat vaihtaa riviä?", "Är du säkert att du vill växla raden?",
+          "Are you sure you want to change the current row?"}}, // TXT_CONFIRM_CHANGE_ROW
+        {{"Oletko varma että haluat sulkea ohjelman?", "Är du säkert att du vill sluta programmet?",
+          "Are you sure you want to close the program?"}}, // TXT_CONFIRM_CLOSE
+        {{"Peli käynnissä, haluatko varmasti sulkea ohjelman?",
+          "Spelet är igång. Är du säkert att du vill sluta programmet?",
+          "The game is on. Are you sure want to close the program?"}}, // TXT_CONFIRM_CLOSE_GAME_ON
+        {{"Oletko varma että haluat aloittaa uuden pelin?",
+          "Är du säkert att du vill starta nya spelet?",
+          "Are you sure you want to start a new game?"}},                   // TXT_CONFIRM_NEW_GAME
+        {{"Lappusarja", "Kupongserien", "Coupon Series"}},                  // TXT_COUPON_SERIES
+        {{"Ruudukko", "Rutnät", "Grid"}},                                   // TXT_GRID
+        {{"Ei animointia", "Ingen animation", "Disable animation"}},        // TXT_DISABLE_ANIMATION
+        {{"Lopeta", "Avsluta", "Exit"}},                                    // TXT_EXIT
+        {{"Vapaa keskiruutu", "Fria", "Free middle"}},                      // TXT_FREE_MIDDLE
+        {{"Näytä peliloki", "Visa logg", "Show game log"}},                 // TXT_SHOW_GAME_LOG
+        {{"Tarkista", "Kolla", "Check"}},                                   // TXT_CHECK
+        {{"Korkeus", "Höjd", "Height"}},                                    // TXT_HEIGHT
+        {{"Kieli", "Språk", "Language"}},                                   // TXT_LANGUAGE
+        {{"Uusi peli", "Nya spel", "New game"}},                            // TXT_NEW_GAME
+        {{"Numero", "Nummer", "Number"}},                                   // TXT_NUMBER
         {{"Arvonta (Välilyönti)", "Drag (Mellanslag)", "Draw (Spacebar)"}}, // TXT_DRAW_SPACEBAR
         {{"Aloita (Välilyönti)", "Starta (Mellanslag)", "Start (Spacebar)"}}, // TXT_START_SPACEBAR
-        {{"Lopeta (Välilyönti)", "Sluta (Mellanslag)", "Stop (Spacebar)"}}, // TXT_STOP_SPACEBAR
-        {{"Ei", "Nej", "No"}}, // TXT_NO
-        {{"Numeromäärä", "Antal", "Number count"}}, // TXT_NUMBER_COUNT
-        {{"Bertta", "Bertil", "B"}}, // TXT_LETTER_B
-        {{"Gideon", "Gustav", "G"}}, // TXT_LETTER_G
-        {{"Iivari", "Ivar", "I"}}, // TXT_LETTER_I
-        {{"Niilo", "Niklas", "N"}}, // TXT_LETTER_N
-        {{"Otto", "Oskar", "O"}}, // TXT_LETTER_O
-        {{"Sakari", "Sven", "S"}}, // TXT_LETTER_S
-        {{"Edellinen numero", "Förra", "Previous number"}}, // TXT_PREVIOUS_NUMBER
-        {{"Ohjelma käynnistyy...", "Programmet startas...", "Program is starting..."}}, // TXT_PROGRAM_STARTING
-        {{"Yleisönäyttö", "Bildskärmen", "Public screen"}}, // TXT_PUBLIC_SCREEN
-        {{"Ei käytössä", "Deaktiverad", "Disabled"}}, // TXT_PUBLIC_SCREEN_DISABLED
+        {{"Lopeta (Välilyönti)", "Sluta (Mellanslag)", "Stop (Spacebar)"}},   // TXT_STOP_SPACEBAR
+        {{"Ei", "Nej", "No"}},                                                // TXT_NO
+        {{"Numeromäärä", "Antal", "Number count"}},                           // TXT_NUMBER_COUNT
+        {{"Bertta", "Bertil", "B"}},                                          // TXT_LETTER_B
+        {{"Gideon", "Gustav", "G"}},                                          // TXT_LETTER_G
+        {{"Iivari", "Ivar", "I"}},                                            // TXT_LETTER_I
+        {{"Niilo", "Niklas", "N"}},                                           // TXT_LETTER_N
+        {{"Otto", "Oskar", "O"}},                                             // TXT_LETTER_O
+        {{"Sakari", "Sven", "S"}},                                            // TXT_LETTER_S
+        {{"Edellinen numero", "Förra", "Previous number"}},                   // TXT_PREVIOUS_NUMBER
+        {{"Ohjelma käynnistyy...", "Programmet startas...",
+          "Program is starting..."}},                                 // TXT_PROGRAM_STARTING
+        {{"Yleisönäyttö", "Bildskärmen", "Public screen"}},           // TXT_PUBLIC_SCREEN
+        {{"Ei käytössä", "Deaktiverad", "Disabled"}},                 // TXT_PUBLIC_SCREEN_DISABLED
         {{"Toisessa näytössä", "Andra bildskärmen", "Other screen"}}, // TXT_PUBLIC_SCREEN_OTHER
-        {{"Samassa näytössä", "Samma bildskärmen", "Same screen"}}, // TXT_PUBLIC_SCREEN_SAME
-        {{"Rivi", "Rad", "Row"}}, // TXT_ROW
-        {{"Asetukset", "Inställningar", "Settings"}}, // TXT_SETTINGS
-        {{"Näytä arvotut numerot", "Visa utropate nummer", "Show drawn numbers"}}, // TXT_SHOW_DRAWN_NUMBERS
+        {{"Samassa näytössä", "Samma bildskärmen", "Same screen"}},   // TXT_PUBLIC_SCREEN_SAME
+        {{"Rivi", "Rad", "Row"}},                                     // TXT_ROW
+        {{"Asetukset", "Inställningar", "Settings"}},                 // TXT_SETTINGS
+        {{"Näytä arvotut numerot", "Visa utropate nummer",
+          "Show drawn numbers"}},                              // TXT_SHOW_DRAWN_NUMBERS
         {{"Vaihda koko näyttöön", "Fullskärm", "Fullscreen"}}, // TXT_FULLSCREEN
-        {{"Vaihda ikkunaan", "Windowed", "Windowed"}}, // TXT_WINDOWED
-        {{"Kuulutuskieli", "Utrop språk", "Voice"}}, // TXT_VOICE
-        {{"Ei ääniä", "Ingen ljud", "No voices"}}, // TXT_NO_VOICES
-        {{"Äänenv.", "Volym", "Volume"}}, // TXT_VOLUME
-        {{"Odota hetki...", "Vänta...", "Please wait..."}}, // TXT_PLEASE_WAIT
-        {{"Leveys", "Bredd", "Width"}}, // TXT_WIDTH
-        {{"Voittajat", "Vinnarna", "Winners"}}, // TXT_WINNERS
-        {{"Kyllä", "Ja", "Yes"}}, // TXT_YES
-        {{"Ladataanko aiempi tila?", "Ladda tidigare tillstånd?", "Load previous state?"}}, // TXT_LOAD_PREVIOUS_STATE
+        {{"Vaihda ikkunaan", "Windowed", "Windowed"}},         // TXT_WINDOWED
+        {{"Kuulutuskieli", "Utrop språk", "Voice"}},           // TXT_VOICE
+        {{"Ei ääniä", "Ingen ljud", "No voices"}},             // TXT_NO_VOICES
+        {{"Äänenv.", "Volym", "Volume"}},                      // TXT_VOLUME
+        {{"Odota hetki...", "Vänta...", "Please wait..."}},    // TXT_PLEASE_WAIT
+        {{"Leveys", "Bredd", "Width"}},                        // TXT_WIDTH
+        {{"Voittajat", "Vinnarna", "Winners"}},                // TXT_WINNERS
+        {{"Kyllä", "Ja", "Yes"}},                              // TXT_YES
+        {{"Ladataanko aiempi tila?", "Ladda tidigare tillstånd?",
+          "Load previous state?"}},                      // TXT_LOAD_PREVIOUS_STATE
         {{"Numeroraja", "Antalsgräns", "Number limit"}}, // TXT_NUMBER_LIMIT
-        {{"Ei numerorajaa tähän peliin", "Hoppa över antalsgräns för detta spel", "Skip number limit for this game"}}, // TXT_SKIP_NUMBER_LIMIT
+        {{"Ei numerorajaa tähän peliin", "Hoppa över antalsgräns för detta spel",
+          "Skip number limit for this game"}}, // TXT_SKIP_NUMBER_LIMIT
     }};
     return table;
 }

@@ -26,8 +26,8 @@ public:
 
     // Opens the month's file for appending; on failure shows "Failed opening log file".
     void OpenLog(MessageSink* messages);
-    // Appends one line when the log is open. A failed write drops the line and never stops the game;
-    // the first failure is told once through the message sink given at OpenLog.
+    // Appends one line when the log is open. A failed write drops the line and never stops the
+    // game; the first failure is told once through the message sink given at OpenLog.
     void WriteLog(const std::string& message);
     void CloseLog();
     // Path of the open log file, or empty when none is open.

@@ -66,15 +66,17 @@ TEST_P(HostileCouponFileTest, ReadAndCheckStayInsideTheSeries) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, HostileCouponFileTest,
-    ::testing::Values(HostileCase{"Empty75", 75, 0, 0}, HostileCase{"Short75", 75, 24, 7},
-                      HostileCase{"Zeros75", 75, 25 * 400, 0},
-                      HostileCase{"AllFF75", 75, 25 * 400 + 3, 0xFF},
-                      HostileCase{"Zeros90", 90, 15 * 400, 0},
-                      HostileCase{"AllFF90", 90, 15 * 400 + 14, 0xFF},
-                      HostileCase{"Random25MB", 75, 25 * 1000 * 1000, -1}),
-    [](const ::testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Files, HostileCouponFileTest,
+                         ::testing::Values(HostileCase{"Empty75", 75, 0, 0},
+                                           HostileCase{"Short75", 75, 24, 7},
+                                           HostileCase{"Zeros75", 75, 25 * 400, 0},
+                                           HostileCase{"AllFF75", 75, 25 * 400 + 3, 0xFF},
+                                           HostileCase{"Zeros90", 90, 15 * 400, 0},
+                                           HostileCase{"AllFF90", 90, 15 * 400 + 14, 0xFF},
+                                           HostileCase{"Random25MB", 75, 25 * 1000 * 1000, -1}),
+                         [](const ::testing::TestParamInfo<HostileCase>& info) {
+                             return info.param.name;
+                         });
 
 } // namespace
 } // namespace zorvi

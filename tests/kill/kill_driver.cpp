@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
             commands.CheckCommand();
         } else if (op < 94) {
             commands.IntervalFromSlider(1 + static_cast<int>(choose() % 60), true);
-        } else if (op < 96 || state.rows_left == 0 || state.DrawnCount() >= settings.max_called_numbers) {
+        } else if (op < 96 || state.rows_left == 0 ||
+                   state.DrawnCount() >= settings.max_called_numbers) {
             commands.NewGameCommand();
         }
     }

@@ -34,8 +34,8 @@ std::vector<std::string> CompleteLines(const std::string& text) {
 pid_t StartDriver(const std::filesystem::path& journal, unsigned seed) {
     const pid_t pid = fork();
     if (pid == 0) {
-        execl(ZORVI_KILL_DRIVER, ZORVI_KILL_DRIVER, journal.c_str(),
-              std::to_string(seed).c_str(), static_cast<char*>(nullptr));
+        execl(ZORVI_KILL_DRIVER, ZORVI_KILL_DRIVER, journal.c_str(), std::to_string(seed).c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     return pid;
@@ -92,7 +92,8 @@ TEST(KillTest, StateSurvivesSigkillAtRandomMoments) {
             if (after == saved.back())
                 continue;
             const std::string previous = saved.size() >= 2 ? saved[saved.size() - 2] : before;
-            ASSERT_EQ(after, previous) << "round " << round << ": more than the save in flight lost";
+            ASSERT_EQ(after, previous)
+                << "round " << round << ": more than the save in flight lost";
             ++lostInFlight;
         }
     }

@@ -42,7 +42,9 @@ TestFolders::~TestFolders() {
     std::filesystem::remove_all(root_, ec);
 }
 
-std::filesystem::path TestFolders::dataFolder() const { return root_ / "xdg" / "ZORVI"; }
+std::filesystem::path TestFolders::dataFolder() const {
+    return root_ / "xdg" / "ZORVI";
+}
 
 std::filesystem::path TestFolders::WriteFile(const std::filesystem::path& path,
                                              const std::string& bytes) {

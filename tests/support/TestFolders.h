@@ -16,11 +16,12 @@ public:
     TestFolders& operator=(const TestFolders&) = delete;
 
     const std::filesystem::path& root() const { return root_; }
-    std::filesystem::path dataFolder() const;    // <root>/xdg/ZORVI (not created)
+    std::filesystem::path dataFolder() const; // <root>/xdg/ZORVI (not created)
     const std::filesystem::path& programFolder() const { return program_; }
 
     // Writes a file with the given bytes (creating folders) and returns its path.
-    static std::filesystem::path WriteFile(const std::filesystem::path& path, const std::string& bytes);
+    static std::filesystem::path WriteFile(const std::filesystem::path& path,
+                                           const std::string& bytes);
     static std::string ReadFile(const std::filesystem::path& path);
 
 private:
