@@ -70,5 +70,14 @@ TEST(IniDocument, LineBreakInValueCannotAddKeys) {
     EXPECT_EQ(reread.Get("common", "voice"), "x language=7");
 }
 
+// A stray carriage return must not make a heading name another section: a key written to
+// "common" would otherwise land in a second "[common]" that the next read does not see.
+TEST(IniDocument, StrayCarriageReturnsDoNotSplitASection) {
+    IniDocument doc = IniDocument::Parse(std::string_view("\r\0\nk\n[common\r\r\n\r-\r00\n", 21));
+    doc.Set("common", "key", "value=1");
+    const IniDocument reread = IniDocument::Parse(doc.Serialize());
+    EXPECT_EQ(reread.Get("common", "key"), "value=1");
+}
+
 } // namespace
 } // namespace zorvi
