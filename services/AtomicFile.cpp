@@ -102,7 +102,10 @@ bool WriteFileAtomically(const fs::path& path, std::string_view content) {
     const fs::path folder = path.parent_path();
     // Hidden, so that a temporary left by a power cut is never taken for a voice or a file
     // of the program.
-    std::string pattern = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+    std::string name = ".";
+    name += path.filename().string();
+    name += ".tmp-XXXXXX";
+    std::string pattern = (folder / name).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return false;

@@ -1,6 +1,7 @@
 #include "IniDocument.h"
 
 #include <cctype>
+#include <utility>
 
 namespace zorvi {
 
@@ -138,7 +139,10 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     const std::string line = keyText + "=" + OneLine(value);
     const auto start = FindSection(section);
     if (!start) {
-        lines_.push_back("[" + OneLine(Trim(section)) + "]");
+        std::string heading = "[";
+        heading += OneLine(Trim(section));
+        heading += ']';
+        lines_.push_back(std::move(heading));
         lines_.push_back(line);
         return;
     }
