@@ -24,7 +24,8 @@ std::string BuildWindowTitle(const std::filesystem::path& programFolder) {
         if (bytes[i] != '\n')
             extra.push_back(bytes[i]);
     // The file's bytes are text in the system's 8-bit code page.
-    title += " " + QString::fromLocal8Bit(extra.data(), qsizetype(extra.size())).toStdString();
+    title += ' ';
+    title += QString::fromLocal8Bit(extra.data(), qsizetype(extra.size())).toStdString();
     return title;
 }
 
