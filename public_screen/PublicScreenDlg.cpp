@@ -291,6 +291,33 @@ void PublicScreenDlg::PageShowTicket(const std::string& numbers, const std::stri
                         winner ? 1 : 0, couponNumber});
 }
 
+bool PublicScreenDlg::PageMissedNumbers(int count) const {
+    return PageCallable() && count > 1 &&
+           history_.drawn.size() + 1 < static_cast<std::size_t>(count);
+}
+
+void PublicScreenDlg::PageShowGame(const std::vector<int>& drawn, int row) {
+    if (!PageCallable())
+        return;
+    if (drawn.empty()) {
+        PageUpdateMainScreen(-1, 0, row);
+        return;
+    }
+    QString error;
+    for (std::size_t i = 0; i + 1 < drawn.size(); ++i) {
+        const int count = static_cast<int>(i) + 1;
+        history_.drawn.resize(i + 1, 0);
+        history_.drawn[i] = drawn[i];
+        PageScriptBridge(page_.data())
+            .CallPageScript(QStringLiteral("updateMainScreen"), QJsonArray{drawn[i], count, row},
+                            error);
+        // The call lets other events run; the window may have gone meanwhile.
+        if (!PageCallable())
+            return;
+    }
+    PageUpdateMainScreen(drawn.back(), static_cast<int>(drawn.size()), row);
+}
+
 void PublicScreenDlg::CallPage(const QString& name, const QJsonArray& args) {
     QString error;
     if (PageScriptBridge(page_.data()).CallPageScript(name, args, error))

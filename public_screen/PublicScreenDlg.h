@@ -61,6 +61,12 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row);
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                         int couponNumber);
+    // True when the page has not been shown every number before the count-th since its
+    // reset (a resumed game, a page loaded anew): one more update would leave gaps.
+    bool PageMissedNumbers(int count) const;
+    // Shows a game in progress on such a page: every drawn number in order, so its board lights
+    // them all; the last goes as a regular page call, which reports a failure once.
+    void PageShowGame(const std::vector<int>& drawn, int row);
 
 signals:
     void drawRequested();  // the draw button: the operator window's Draw command

@@ -409,6 +409,15 @@ void CZorviDlg::PageReset(int numberCount) {
 }
 
 void CZorviDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
+    // A page that has not seen the earlier numbers (a resumed game, a page loaded anew) gets
+    // the whole game, or the players' board would light the current number only.
+    if (publicScreen_.PageMissedNumbers(count)) {
+        const std::vector<int> drawn = state_.DrawnNumbers();
+        if (int(drawn.size()) == count && drawn.back() == currentNumber) {
+            publicScreen_.PageShowGame(drawn, row);
+            return;
+        }
+    }
     publicScreen_.PageUpdateMainScreen(currentNumber, count, row);
 }
 

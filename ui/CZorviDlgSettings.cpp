@@ -49,8 +49,13 @@ void CZorviDlg::ApplyChangedSettings(const CSettingsDlg& dialog) {
     if (dialog.public_screen_changed || dialog.language_changed) {
         state_.shown_public_screen = settings_.public_screen;
         OpenPublicScreen(dialog.language_changed != 0);
-        if (dialog.language_changed)
+        if (dialog.language_changed) {
             PageReset(n);
+            // The page loaded anew knows nothing of the game that goes on.
+            if (!dialog.restart_game)
+                PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(),
+                                     state_.current_row);
+        }
     }
     if (dialog.BackgroundVoice())
         voice_.StartBackgroundVoice();

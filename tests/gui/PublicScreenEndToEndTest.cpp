@@ -24,6 +24,7 @@
 #include "ProgramState.h"
 #include "Random.h"
 #include "Settings.h"
+#include "StateFile.h"
 #include "TestFolders.h"
 
 using namespace zorvi;
@@ -69,15 +70,15 @@ QString PageValue(QWebEngineView* view, const QString& expression) {
 // The main screen as the players see it: number | count | row | numbers lit on the board |
 // the number marked latest.
 QString MainScreen(QWebEngineView* view) {
-    return PageValue(view, QStringLiteral(
-                               "[document.getElementById('number').textContent,"
-                               " document.getElementById('count').textContent,"
-                               " document.getElementById('row').textContent,"
-                               " Array.from(document.querySelectorAll('#board .cell.on'))"
-                               "   .map(function (c) { return c.textContent; }).join(','),"
-                               " Array.from(document.querySelectorAll('#board .cell.latest'))"
-                               "   .map(function (c) { return c.textContent; }).join(',')"
-                               "].join('|')"));
+    return PageValue(view,
+                     QStringLiteral("[document.getElementById('number').textContent,"
+                                    " document.getElementById('count').textContent,"
+                                    " document.getElementById('row').textContent,"
+                                    " Array.from(document.querySelectorAll('#board .cell.on'))"
+                                    "   .map(function (c) { return c.textContent; }).join(','),"
+                                    " Array.from(document.querySelectorAll('#board .cell.latest'))"
+                                    "   .map(function (c) { return c.textContent; }).join(',')"
+                                    "].join('|')"));
 }
 
 // What MainScreen should read for the game in the window, with the page's row word.
@@ -100,18 +101,18 @@ QString ExpectedMainScreen(CZorviDlg& window, const QString& rowWord) {
 // The checked coupon as the page shows it: classes | verdict | coupon caption | cell texts |
 // cells marked drawn | the cell marked as drawn last.
 QString Ticket(QWebEngineView* view) {
-    return PageValue(view, QStringLiteral(
-                               "(function () {"
-                               "  var texts = function (sel) {"
-                               "    return Array.from(document.querySelectorAll(sel))"
-                               "      .map(function (c) { return c.textContent; }).join(',');"
-                               "  };"
-                               "  return [document.getElementById('ticket').className,"
-                               "    document.getElementById('verdict').textContent,"
-                               "    document.getElementById('coupon').textContent,"
-                               "    texts('#tgrid .tcell'), texts('#tgrid .tcell.m1'),"
-                               "    texts('#tgrid .tcell.m2')].join('|');"
-                               "})()"));
+    return PageValue(view,
+                     QStringLiteral("(function () {"
+                                    "  var texts = function (sel) {"
+                                    "    return Array.from(document.querySelectorAll(sel))"
+                                    "      .map(function (c) { return c.textContent; }).join(',');"
+                                    "  };"
+                                    "  return [document.getElementById('ticket').className,"
+                                    "    document.getElementById('verdict').textContent,"
+                                    "    document.getElementById('coupon').textContent,"
+                                    "    texts('#tgrid .tcell'), texts('#tgrid .tcell.m1'),"
+                                    "    texts('#tgrid .tcell.m2')].join('|');"
+                                    "})()"));
 }
 
 // What Ticket should read for coupon k just checked (no free middle).
@@ -225,8 +226,8 @@ private slots:
         for (int i = 1; i <= 3; ++i) {
             Draw(*window);
             QCOMPARE(window->State().number_count, i);
-            QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Row")),
-                                      kPageWaitMs);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Row")), kPageWaitMs);
         }
         QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | ")));
     }
@@ -260,21 +261,19 @@ private slots:
 
         Check(*window, loser);
         QCOMPARE(window->ControlText(Control::CheckedCoupon), QString::number(loser));
-        QTRY_COMPARE_WITH_TIMEOUT(Ticket(view), ExpectedTicket(*window, loser, false),
-                                  kPageWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(Ticket(view), ExpectedTicket(*window, loser, false), kPageWaitMs);
 
         Check(*window, winner);
         QCOMPARE(window->State().winners.size(), std::size_t(1));
-        QTRY_COMPARE_WITH_TIMEOUT(Ticket(view), ExpectedTicket(*window, winner, true),
-                                  kPageWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(Ticket(view), ExpectedTicket(*window, winner, true), kPageWaitMs);
 
         // The next number clears the ticket off the board.
         Draw(*window);
         QTRY_COMPARE_WITH_TIMEOUT(
             PageValue(view, QStringLiteral("document.getElementById('ticket').className")),
             QString(), kPageWaitMs);
-        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Row")),
-                                  kPageWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
+                                  ExpectedMainScreen(*window, QStringLiteral("Row")), kPageWaitMs);
         QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | ")));
     }
 
@@ -295,8 +294,8 @@ private slots:
         QWebEngineView* view = PageView(*window);
         QVERIFY(screen && view);
         Draw(*window);
-        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Row")),
-                                  kPageWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
+                                  ExpectedMainScreen(*window, QStringLiteral("Row")), kPageWaitMs);
 
         if (closeButton) {
             auto* button = screen->findChild<QPushButton*>(QStringLiteral("close_button"));
@@ -315,17 +314,43 @@ private slots:
         if (byCheck) {
             Check(*window, 5);
             QVERIFY(screen->isVisible());
-            QTRY_COMPARE_WITH_TIMEOUT(Ticket(view), ExpectedTicket(*window, 5, false),
-                                      kPageWaitMs);
+            QTRY_COMPARE_WITH_TIMEOUT(Ticket(view), ExpectedTicket(*window, 5, false), kPageWaitMs);
         } else {
             Draw(*window);
             QCOMPARE(window->State().number_count, 2);
             QVERIFY(screen->isVisible());
-            QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Row")),
-                                      kPageWaitMs);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Row")), kPageWaitMs);
         }
         QCOMPARE(window->State().shown_public_screen, 1);
         QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | ")));
+    }
+
+    // A game resumed at start-up: the page, reset, is shown every number drawn so far.
+    void resumedGameShowsWholeBoard() {
+        {
+            Settings settings;
+            Random15 generator(99);
+            ProgramState stored(generator);
+            stored.AttachSettings(settings);
+            stored.ResetGame();
+            for (int i = 0; i < 6; ++i)
+                stored.DrawNext();
+            QVERIFY(StateFile::SaveState(stored));
+        }
+        ModalScript script{ModalScript::Answer::Yes};
+        auto window = StartWindow(script);
+        QCOMPARE(window->loadedAtStart(), 1);
+        QCOMPARE(window->State().number_count, 6);
+        QWebEngineView* view = PageView(*window);
+        QVERIFY(view);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
+                                  ExpectedMainScreen(*window, QStringLiteral("Row")), kPageWaitMs);
+        QCOMPARE(
+            PageValue(view, QStringLiteral("document.querySelectorAll('.mini:not(.placeholder)')"
+                                           ".length")),
+            QStringLiteral("5"));
+        QVERIFY2(script.Done() && !script.Unexpected(), qPrintable(script.Seen().join(" | ")));
     }
 
     void languageChangeReloadsPageKeepingGame() {
@@ -335,8 +360,8 @@ private slots:
         QVERIFY(view);
         for (int i = 0; i < 3; ++i)
             Draw(*window);
-        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Row")),
-                                  kPageWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
+                                  ExpectedMainScreen(*window, QStringLiteral("Row")), kPageWaitMs);
         const std::vector<int> sequence = window->State().randomizer_numbers;
         // A mark that only the old document carries: gone once the page is loaded anew.
         QCOMPARE(PageValue(view, QStringLiteral("window.oldDocument = 'yes'")),
@@ -366,19 +391,20 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(
             PageValue(view, QStringLiteral("document.body.classList.contains('still')")),
             QStringLiteral("true"), kPageWaitMs);
-        QCOMPARE(PageValue(view, QStringLiteral("document.querySelectorAll('#board .cell').length")),
-                 QStringLiteral("75"));
+        QCOMPARE(
+            PageValue(view, QStringLiteral("document.querySelectorAll('#board .cell').length")),
+            QStringLiteral("75"));
 
         // The game goes on where it was.
         QCOMPARE(window->State().number_count, 3);
         QCOMPARE(window->State().randomizer_numbers, sequence);
         QCOMPARE(window->ControlText(Control::DrawnCount), QStringLiteral("3"));
-        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Rivi")),
-                                  kPageWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
+                                  ExpectedMainScreen(*window, QStringLiteral("Rivi")), kPageWaitMs);
         Draw(*window);
         QCOMPARE(window->State().number_count, 4);
-        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view), ExpectedMainScreen(*window, QStringLiteral("Rivi")),
-                                  kPageWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
+                                  ExpectedMainScreen(*window, QStringLiteral("Rivi")), kPageWaitMs);
         QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | ")));
     }
 };
