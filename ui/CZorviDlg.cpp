@@ -413,7 +413,7 @@ void CZorviDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
     // the whole game, or the players' board would light the current number only.
     if (publicScreen_.PageMissedNumbers(count)) {
         const std::vector<int> drawn = state_.DrawnNumbers();
-        if (int(drawn.size()) == count && drawn.back() == currentNumber) {
+        if (!drawn.empty() && int(drawn.size()) == count && drawn.back() == currentNumber) {
             publicScreen_.PageShowGame(drawn, row);
             return;
         }
