@@ -116,12 +116,14 @@ bool SaveState(const ProgramState& state) {
 
 int LoadState(ProgramState& state) {
     Helpers::EnsureDataFolder();
-    if (!Helpers::IniFileExists(kFileName))
+    // One read of the file serves every key.
+    const Helpers::IniFileSnapshot file(kFileName);
+    if (!file.Exists())
         return 0;
 
-    state.number_count = Helpers::ReadIniInt(kFileName, "number_count", 0);
+    state.number_count = file.ReadInt("number_count", 0);
 
-    const std::string sequence = Helpers::ReadIniStringWhole(kFileName, "randomizer_numbers", "");
+    const std::string sequence = file.ReadStringWhole("randomizer_numbers", "");
     const bool sequenceRead = ForEachPiece(sequence, ';', [&](std::string_view piece) {
         const std::optional<int> number = ParsePiece(piece);
         if (!number)
@@ -132,16 +134,16 @@ int LoadState(ProgramState& state) {
     if (!sequenceRead)
         return -1;
 
-    state.current_row = Helpers::ReadIniInt(kFileName, "current_row", 0);
-    state.auto_speed = Helpers::ReadIniInt(kFileName, "auto_speed", 0);
-    state.auto_new_number = Helpers::ReadIniInt(kFileName, "auto_new_number", 0);
-    state.bingo_found = Helpers::ReadIniInt(kFileName, "bingo_found", 0) == 1 ? 1 : 0;
-    state.bingo_on_this_row = Helpers::ReadIniInt(kFileName, "bingo_on_this_row", 0) == 1 ? 1 : 0;
-    state.max_row = Helpers::ReadIniInt(kFileName, "max_row", 0);
-    state.rows_left = Helpers::ReadIniInt(kFileName, "rows_left", 0) == 1 ? 1 : 0;
-    state.number_limit = Helpers::ReadIniInt(kFileName, "number_limit", 0);
+    state.current_row = file.ReadInt("current_row", 0);
+    state.auto_speed = file.ReadInt("auto_speed", 0);
+    state.auto_new_number = file.ReadInt("auto_new_number", 0);
+    state.bingo_found = file.ReadInt("bingo_found", 0) == 1 ? 1 : 0;
+    state.bingo_on_this_row = file.ReadInt("bingo_on_this_row", 0) == 1 ? 1 : 0;
+    state.max_row = file.ReadInt("max_row", 0);
+    state.rows_left = file.ReadInt("rows_left", 0) == 1 ? 1 : 0;
+    state.number_limit = file.ReadInt("number_limit", 0);
 
-    const std::string winners = Helpers::ReadIniStringWhole(kFileName, "winners", "");
+    const std::string winners = file.ReadStringWhole("winners", "");
     const bool winnersRead = ForEachPiece(winners, ';', [&](std::string_view entry) {
         // Row, drawn count and coupon number; pieces after the third are ignored.
         std::optional<int> fields[3];

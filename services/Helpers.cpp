@@ -16,14 +16,6 @@ fs::path IniPath(const std::string& file) {
     return GetDataFolder() / file;
 }
 
-// The raw value of a key, or nothing when the file, the section or the key is missing.
-std::optional<std::string> ReadIniValue(const std::string& file, const std::string& key) {
-    const std::optional<std::string> content = ReadWholeFile(IniPath(file));
-    if (!content)
-        return std::nullopt;
-    return IniDocument::Parse(*content).Get(kIniSection, key);
-}
-
 // Cuts a UTF-8 text to at most the limit in bytes without splitting a character: the cut
 // backs off over continuation bytes to the start of the character it would have halved.
 std::string CutUtf8(std::string text, std::size_t limit) {
@@ -62,8 +54,22 @@ int ParseLeadingInt(std::string_view text) {
     return static_cast<int>(value);
 }
 
-int ReadIniInt(const std::string& file, const std::string& key, int defaultValue) {
-    const std::optional<std::string> value = ReadIniValue(file, key);
+IniFileSnapshot::IniFileSnapshot(const std::string& file) {
+    const fs::path path = IniPath(file);
+    std::error_code ec;
+    exists_ = fs::is_regular_file(path, ec);
+    if (const std::optional<std::string> content = ReadWholeFile(path))
+        doc_ = IniDocument::Parse(*content);
+}
+
+std::optional<std::string> IniFileSnapshot::Value(const std::string& key) const {
+    if (!doc_)
+        return std::nullopt;
+    return doc_->Get(kIniSection, key);
+}
+
+int IniFileSnapshot::ReadInt(const std::string& key, int defaultValue) const {
+    const std::optional<std::string> value = Value(key);
     if (!value || value->empty())
         return defaultValue;
     return ParseLeadingInt(*value);
@@ -71,19 +77,32 @@ int ReadIniInt(const std::string& file, const std::string& key, int defaultValue
 
 // The limit counts UTF-8 bytes, where the platform's reader counts UTF-16 units: 259 ASCII
 // characters come back whole, a longer text of wider characters is cut earlier.
+std::string IniFileSnapshot::ReadString(const std::string& key,
+                                        const std::string& defaultValue) const {
+    return CutUtf8(ReadStringWhole(key, defaultValue), kIniStringLimit);
+}
+
+std::string IniFileSnapshot::ReadStringWhole(const std::string& key,
+                                             const std::string& defaultValue) const {
+    return Value(key).value_or(defaultValue);
+}
+
+int ReadIniInt(const std::string& file, const std::string& key, int defaultValue) {
+    return IniFileSnapshot(file).ReadInt(key, defaultValue);
+}
+
 std::string ReadIniString(const std::string& file, const std::string& key,
                           const std::string& defaultValue) {
-    return CutUtf8(ReadIniStringWhole(file, key, defaultValue), kIniStringLimit);
+    return IniFileSnapshot(file).ReadString(key, defaultValue);
 }
 
 std::string ReadIniStringWhole(const std::string& file, const std::string& key,
                                const std::string& defaultValue) {
-    return ReadIniValue(file, key).value_or(defaultValue);
+    return IniFileSnapshot(file).ReadStringWhole(key, defaultValue);
 }
 
 bool IniFileExists(const std::string& file) {
-    std::error_code ec;
-    return fs::is_regular_file(IniPath(file), ec);
+    return IniFileSnapshot(file).Exists();
 }
 
 bool WriteIniInt(const std::string& file, const std::string& key, int value) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Folders.h"
+#include "IniDocument.h"
 
 namespace zorvi::Helpers {
 
@@ -36,6 +37,25 @@ bool WriteIniString(const std::string& file, const std::string& key, const std::
 // one write per key would give; skips the write when nothing would change.
 bool WriteIniValues(const std::string& file,
                     const std::vector<std::pair<std::string, std::string>>& values);
+
+// One settings-style file of the data folder, read once, for a caller that reads many keys
+// of it; each read answers as the single-key reads above do.
+class IniFileSnapshot {
+public:
+    explicit IniFileSnapshot(const std::string& file);
+    virtual ~IniFileSnapshot() = default;
+
+    bool Exists() const { return exists_; }
+    int ReadInt(const std::string& key, int defaultValue) const;
+    std::string ReadString(const std::string& key, const std::string& defaultValue) const;
+    std::string ReadStringWhole(const std::string& key, const std::string& defaultValue) const;
+
+private:
+    std::optional<std::string> Value(const std::string& key) const;
+
+    bool exists_ = false;
+    std::optional<IniDocument> doc_;
+};
 
 // The integer at the start of a text as the settings-style reader takes it.
 int ParseLeadingInt(std::string_view text);

@@ -50,28 +50,28 @@ bool Settings::IsSafeVoiceName(const std::string& name) {
 void Settings::LoadSettings() {
     using namespace Helpers;
     EnsureDataFolder();
-    if (!IniFileExists(kFileName))
+    // One read of the file serves every key.
+    const IniFileSnapshot file(kFileName);
+    if (!file.Exists())
         return;
 
-    free_middle = Flag(ReadIniInt(kFileName, "free_middle", 0));
-    max_called_numbers = ReadIniInt(kFileName, "max_called_numbers", 75);
+    free_middle = Flag(file.ReadInt("free_middle", 0));
+    max_called_numbers = file.ReadInt("max_called_numbers", 75);
     if (max_called_numbers != 75 && max_called_numbers != 90)
         max_called_numbers = 75;
-    language = Choice(ReadIniInt(kFileName, "language", 0), 2);
-    public_screen = Choice(ReadIniInt(kFileName, "public_screen", 0), 2);
-    public_screen_height =
-        std::clamp(ReadIniInt(kFileName, "public_screen_height", 800), 0, kMaxScreenSize);
-    public_screen_width =
-        std::clamp(ReadIniInt(kFileName, "public_screen_width", 600), 0, kMaxScreenSize);
-    voice = ReadIniString(kFileName, "voice", "");
+    language = Choice(file.ReadInt("language", 0), 2);
+    public_screen = Choice(file.ReadInt("public_screen", 0), 2);
+    public_screen_height = std::clamp(file.ReadInt("public_screen_height", 800), 0, kMaxScreenSize);
+    public_screen_width = std::clamp(file.ReadInt("public_screen_width", 600), 0, kMaxScreenSize);
+    voice = file.ReadString("voice", "");
     if (!IsSafeVoiceName(voice))
         voice.clear();
-    coupon_series = Choice(ReadIniInt(kFileName, "coupon_series", 0), 2);
-    dialog_mode = Flag(ReadIniInt(kFileName, "dialog_mode", 0));
-    volume = std::clamp(ReadIniInt(kFileName, "volume", 25), 0, 100);
-    enable_background_voice = Flag(ReadIniInt(kFileName, "enable_background_voice", 1));
-    enable_number_limit = Flag(ReadIniInt(kFileName, "enable_number_limit", 0));
-    disable_animation = Flag(ReadIniInt(kFileName, "disable_animation", 0));
+    coupon_series = Choice(file.ReadInt("coupon_series", 0), 2);
+    dialog_mode = Flag(file.ReadInt("dialog_mode", 0));
+    volume = std::clamp(file.ReadInt("volume", 25), 0, 100);
+    enable_background_voice = Flag(file.ReadInt("enable_background_voice", 1));
+    enable_number_limit = Flag(file.ReadInt("enable_number_limit", 0));
+    disable_animation = Flag(file.ReadInt("disable_animation", 0));
 }
 
 bool Settings::SaveSettings() const {
