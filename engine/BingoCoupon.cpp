@@ -5,21 +5,19 @@
 #include <bitset>
 #include <vector>
 
+#include "GameRules.h"
+
 namespace zorvi {
 
 namespace {
 
-constexpr std::uint32_t kRowLength = 5;
+constexpr std::uint32_t kRowLength = GameRules::kRowLength;
 constexpr int kNoNumberDrawn = -100;
 constexpr int kUnmarked = -1;
 
 // The square that counts as drawn with a free middle, or -1 for a coupon without one.
 int FreeMiddlePosition(std::uint32_t size) {
-    if (size == 25)
-        return 12;
-    if (size == 15)
-        return 7;
-    return -1;
+    return GameRules::MiddleCell(static_cast<int>(size));
 }
 
 } // namespace

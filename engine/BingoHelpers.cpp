@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "Folders.h"
+#include "GameRules.h"
 #include "Language.h"
 #include "MessageSink.h"
 #include "ProgramState.h"
@@ -20,14 +21,13 @@ namespace {
 
 // The coupon number field takes at most this number, so no later coupon can ever be checked;
 // reading stops there, which also keeps a huge or endless file from exhausting memory.
-constexpr std::uint64_t kMaxCheckableCoupons = 999999;
-constexpr std::uint32_t kCouponSize75 = 25;
-constexpr std::uint32_t kCouponSize90 = 15;
-constexpr std::size_t kTicketCells = 27;
-constexpr std::size_t kTicketColumns = 9;
+constexpr std::uint64_t kMaxCheckableCoupons = GameRules::kHighestCouponNumber;
+constexpr std::size_t kTicketCells = GameRules::kNinetyTicketCells;
+constexpr std::size_t kTicketColumns = GameRules::kNinetyTicketColumns;
+constexpr std::size_t kTicketNumbers = GameRules::CouponSize(GameRules::kNumbers90);
 
 std::uint32_t CouponSizeFor(int numberCount) {
-    return numberCount == 75 ? kCouponSize75 : kCouponSize90;
+    return static_cast<std::uint32_t>(GameRules::CouponSize(numberCount));
 }
 
 // Characters, not bytes, of a UTF-8 text: the widths must match the heading on screen.
@@ -39,10 +39,10 @@ int CharacterCount(const std::string& text) {
 
 // The column of a 90-ticket number by its tens; -1 for a value that has no column.
 int NinetyColumn(int value) {
-    if (value < 1 || value > 90)
+    if (value < 1 || value > GameRules::kNumbers90)
         return -1;
-    if (value == 90)
-        return 8;
+    if (value == GameRules::kNumbers90)
+        return GameRules::kNinetyTicketColumns - 1;
     return value / 10;
 }
 
@@ -97,7 +97,7 @@ bool ReadUpTo(int fd, std::uint64_t limit, std::vector<std::uint8_t>& out) {
 
 std::optional<std::string> BingoHelpers::SeriesFileName(int numberCount, int couponSeries) {
     static const std::array<const char*, 3> kSeries75 = {"kup75.hex", "VORPA.hex", "KASTIRO.hex"};
-    if (numberCount != 75)
+    if (numberCount != GameRules::kNumbers75)
         return std::string("90.hex");
     if (couponSeries < 0 || couponSeries >= static_cast<int>(kSeries75.size()))
         return std::nullopt;
@@ -144,7 +144,7 @@ void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t
 std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std::string& name) {
     const std::filesystem::path path = Helpers::GetProgramFolder() / name;
     // The largest series size that can matter: every checkable coupon of the larger size.
-    const std::uint64_t limit = kMaxCheckableCoupons * kCouponSize75;
+    const std::uint64_t limit = kMaxCheckableCoupons * CouponSizeFor(GameRules::kNumbers75);
     std::vector<std::uint8_t> bytes;
     bool ok = false;
     {
@@ -187,22 +187,23 @@ BingoCoupon BingoHelpers::BlankCoupon() const {
 int BingoHelpers::CheckCouponNumber(int rowsNeeded, const std::vector<int>& drawn,
                                     long long k) const {
     if (k < 1 || k > static_cast<long long>(CouponCount()))
-        return -1;
+        return CouponCheck::NotInSeries;
     const int freeMiddle = settings_ != nullptr ? settings_->free_middle : 0;
-    return GetCoupon(k).HasBingo(rowsNeeded, drawn, freeMiddle) ? 1 : 0;
+    return GetCoupon(k).HasBingo(rowsNeeded, drawn, freeMiddle) ? CouponCheck::Wins
+                                                                : CouponCheck::DoesNotWin;
 }
 
 std::vector<int> BingoHelpers::LayoutNinetyTicket(const std::vector<int>& numbers) {
     std::vector<int> cells(kTicketCells, 0);
     int column = 0;
     // A ticket has three rows of five; anything beyond them has no cell.
-    const std::size_t count = std::min<std::size_t>(numbers.size(), 15);
+    const std::size_t count = std::min(numbers.size(), kTicketNumbers);
     for (std::size_t p = 0; p < count; ++p) {
         const int value = numbers[p];
         const int own = NinetyColumn(value);
         if (own >= 0)
             column = own;
-        const std::size_t row = p / 5;
+        const std::size_t row = p / GameRules::kRowLength;
         cells[row * kTicketColumns + static_cast<std::size_t>(column)] = value;
     }
     return cells;
@@ -211,8 +212,10 @@ std::vector<int> BingoHelpers::LayoutNinetyTicket(const std::vector<int>& number
 std::vector<int> BingoHelpers::MarkDrawnNumbers(const std::vector<int>& layout,
                                                 const std::vector<int>& drawn, int freeMiddle) {
     std::vector<int> marks(layout.size(), 0);
-    if (freeMiddle == 1 && layout.size() == 25)
-        marks[12] = 1;
+    // The free middle of a 75-number card; a 90-number layout has none.
+    constexpr int kCardCells = GameRules::CouponSize(GameRules::kNumbers75);
+    if (freeMiddle == 1 && layout.size() == kCardCells)
+        marks[GameRules::MiddleCell(kCardCells)] = 1;
     for (std::size_t i = 0; i < drawn.size(); ++i) {
         const auto cell = std::find(layout.begin(), layout.end(), drawn[i]);
         if (cell != layout.end())

@@ -8,18 +8,13 @@
 #include "BingoHelpers.h"
 #include "ControlIds.h"
 #include "GameCommands.h"
+#include "GameRules.h"
 #include "Language.h"
 #include "ProgramState.h"
 #include "Settings.h"
 #include "WindowRequests.h"
 
 namespace zorvi {
-
-namespace {
-
-constexpr long long kHighestCouponNumber = 999999;
-
-} // namespace
 
 void GameCommands::CheckCommand() {
     const long long k = window_.ReadCouponNumber();
@@ -28,7 +23,7 @@ void GameCommands::CheckCommand() {
         state_.shown_public_screen = settings_.public_screen;
         window_.ShowPublicScreen();
     }
-    if (k < 1 || k > kHighestCouponNumber)
+    if (k < GameRules::kLowestCouponNumber || k > GameRules::kHighestCouponNumber)
         return;
     const int couponNumber = static_cast<int>(k);
     window_.SetControlText(Control::CheckedCoupon, std::to_string(couponNumber));
@@ -38,12 +33,13 @@ void GameCommands::CheckCommand() {
     BingoCoupon coupon = coupons_.GetCoupon(couponNumber);
     std::vector<std::uint8_t> zeros;
     if (coupon.empty()) {
-        zeros.assign(static_cast<std::size_t>(settings_.CouponSize()), 0);
+        zeros.assign(static_cast<std::size_t>(GameRules::CouponSize(settings_.max_called_numbers)),
+                     0);
         coupon = BingoCoupon(zeros.data(), static_cast<std::uint32_t>(zeros.size()));
     }
     const std::vector<int> drawn = state_.DrawnNumbers();
 
-    const std::vector<int> layout = settings_.max_called_numbers == 90
+    const std::vector<int> layout = settings_.max_called_numbers == GameRules::kNumbers90
                                         ? BingoHelpers::LayoutNinetyTicket(coupon.Numbers())
                                         : coupon.Numbers();
     const std::vector<int> marks =
@@ -52,7 +48,7 @@ void GameCommands::CheckCommand() {
     const std::string marksText = BingoHelpers::JoinComma(marks);
 
     const int result = coupons_.CheckCouponNumber(state_.current_row, drawn, couponNumber);
-    if (result == 1) {
+    if (result == CouponCheck::Wins) {
         state_.SetBingoFound(1);
         state_.bingo_on_this_row = 1;
         state_.Save();

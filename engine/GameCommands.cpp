@@ -5,6 +5,7 @@
 
 #include "BingoHelpers.h"
 #include "ControlIds.h"
+#include "GameRules.h"
 #include "Language.h"
 #include "ProgramState.h"
 #include "Settings.h"
@@ -31,11 +32,14 @@ void CaptionDrawButtons(WindowRequests& window, const std::string& caption) {
 
 // Timer periods from the interval; only a state file can hold an interval outside 1 to 60, and
 // it must not turn into a negative or overflowing period.
+int IntervalInRange(const ProgramState& state) {
+    return std::clamp(state.auto_speed, GameRules::kShortestInterval, GameRules::kLongestInterval);
+}
 int TenthOfInterval(const ProgramState& state) {
-    return std::clamp(state.auto_speed, 1, 60) * 100;
+    return IntervalInRange(state) * GameRules::kFirstTickMsPerSecond;
 }
 int WholeInterval(const ProgramState& state) {
-    return std::clamp(state.auto_speed, 1, 60) * 1000;
+    return IntervalInRange(state) * GameRules::kTickMsPerSecond;
 }
 
 void RestartAutomaticTimer(WindowRequests& window, int periodMs) {
@@ -54,16 +58,16 @@ void GameCommands::DrawCommand() {
     if (!window_.IsControlEnabled(Control::Draw))
         return;
     EnableDrawButtons(window_, false);
-    window_.StartTimer(Timer::DrawLock, 1000);
+    window_.StartTimer(Timer::DrawLock, GameRules::kDrawLockMs);
     window_.ClearCouponPanel();
     switch (state_.auto_new_number) {
-    case 0:
+    case AutoMode::Manual:
         DrawNumber();
         break;
-    case 1:
+    case AutoMode::Stopped:
         StartAutomatic();
         break;
-    case 2:
+    case AutoMode::Running:
         StopAutomatic();
         break;
     default:
@@ -137,9 +141,9 @@ void GameCommands::ShowCurrentNumber() {
 }
 
 void GameCommands::StartAutomatic() {
-    if (state_.auto_new_number == 2)
+    if (state_.auto_new_number == AutoMode::Running)
         window_.StopTimer(Timer::Automatic);
-    state_.auto_new_number = 2;
+    state_.auto_new_number = AutoMode::Running;
     CaptionDrawButtons(window_, Language::GetText(TextId::TXT_STOP_SPACEBAR, settings_.language));
     window_.SetControlText(Control::AutomaticStatus,
                            Language::GetText(TextId::TXT_LOTTERY_ON, settings_.language));
@@ -147,9 +151,9 @@ void GameCommands::StartAutomatic() {
 }
 
 void GameCommands::StopAutomatic() {
-    if (state_.auto_new_number == 0)
+    if (state_.auto_new_number == AutoMode::Manual)
         return;
-    state_.auto_new_number = 1;
+    state_.auto_new_number = AutoMode::Stopped;
     CaptionDrawButtons(window_, Language::GetText(TextId::TXT_START_SPACEBAR, settings_.language));
     window_.SetControlText(Control::AutomaticStatus,
                            Language::GetText(TextId::TXT_LOTTERY_OFF, settings_.language));
@@ -157,7 +161,7 @@ void GameCommands::StopAutomatic() {
 }
 
 void GameCommands::SwitchToManual() {
-    state_.auto_new_number = 0;
+    state_.auto_new_number = AutoMode::Manual;
     CaptionDrawButtons(window_, Language::GetText(TextId::TXT_DRAW_SPACEBAR, settings_.language));
     window_.SetControlText(Control::AutomaticStatus,
                            Language::GetText(TextId::TXT_LOTTERY_OFF, settings_.language));
@@ -165,23 +169,24 @@ void GameCommands::SwitchToManual() {
 }
 
 void GameCommands::ToggleAutomatic() {
-    state_.auto_new_number = state_.auto_new_number == 0 ? 1 : 0;
+    state_.auto_new_number =
+        state_.auto_new_number == AutoMode::Manual ? AutoMode::Stopped : AutoMode::Manual;
     RefreshAutomaticControls();
 }
 
 void GameCommands::RefreshAutomaticControls() {
     const int mode = state_.auto_new_number;
     // A mode outside 0 to 2 (only a state file can hold one) is shown and handled as manual.
-    const bool automatic = mode == 1 || mode == 2;
-    const TextId caption = mode == 1   ? TextId::TXT_START_SPACEBAR
-                           : mode == 2 ? TextId::TXT_STOP_SPACEBAR
-                                       : TextId::TXT_DRAW_SPACEBAR;
+    const bool automatic = mode == AutoMode::Stopped || mode == AutoMode::Running;
+    const TextId caption = mode == AutoMode::Stopped   ? TextId::TXT_START_SPACEBAR
+                           : mode == AutoMode::Running ? TextId::TXT_STOP_SPACEBAR
+                                                       : TextId::TXT_DRAW_SPACEBAR;
     window_.SetAutomaticCheck(automatic);
     CaptionDrawButtons(window_, Language::GetText(caption, settings_.language));
-    window_.SetControlText(
-        Control::AutomaticStatus,
-        Language::GetText(mode == 2 ? TextId::TXT_LOTTERY_ON : TextId::TXT_LOTTERY_OFF,
-                          settings_.language));
+    window_.SetControlText(Control::AutomaticStatus,
+                           Language::GetText(mode == AutoMode::Running ? TextId::TXT_LOTTERY_ON
+                                                                       : TextId::TXT_LOTTERY_OFF,
+                                             settings_.language));
     window_.EnableControl(Control::IntervalSlider, automatic);
     window_.EnableControl(Control::IntervalDown, automatic);
     window_.EnableControl(Control::IntervalUp, automatic);
@@ -194,23 +199,23 @@ void GameCommands::RefreshAutomaticControls() {
 
 bool GameCommands::StartStopKey() {
     switch (state_.auto_new_number) {
-    case 2:
+    case AutoMode::Running:
         StopAutomatic();
         return true;
-    case 1:
+    case AutoMode::Stopped:
         if (state_.IsLastRowOrAllDrawn())
             return false;
-        state_.auto_new_number = 2;
+        state_.auto_new_number = AutoMode::Running;
         StartAutomatic();
         return true;
-    case 0:
+    case AutoMode::Manual:
         if (state_.IsLastRowOrAllDrawn())
             return false;
         window_.EnableControl(Control::IntervalSlider, true);
         window_.EnableControl(Control::IntervalDown, true);
         window_.EnableControl(Control::IntervalUp, true);
         ToggleAutomatic();
-        state_.auto_new_number = 2;
+        state_.auto_new_number = AutoMode::Running;
         StartAutomatic();
         return true;
     default:
@@ -225,29 +230,30 @@ void ShowInterval(WindowRequests& window, ProgramState& state, bool moveSlider, 
     if (moveSlider)
         window.SetSliderPosition(Control::IntervalSlider, state.auto_speed);
     window.SetControlText(Control::IntervalDisplay, Decimal(state.auto_speed));
-    if (restartTimer && state.auto_new_number == 2)
+    if (restartTimer && state.auto_new_number == AutoMode::Running)
         RestartAutomaticTimer(window, WholeInterval(state));
 }
 
 } // namespace
 
 void GameCommands::IntervalDown() {
-    if (state_.auto_speed <= 1)
+    if (state_.auto_speed <= GameRules::kShortestInterval)
         return;
     // A stored interval above the range steps back into it.
-    state_.auto_speed = std::min(state_.auto_speed, 61) - 1;
+    state_.auto_speed = std::min(state_.auto_speed, GameRules::kLongestInterval + 1) - 1;
     ShowInterval(window_, state_, true, true);
 }
 
 void GameCommands::IntervalUp() {
-    if (state_.auto_speed >= 60)
+    if (state_.auto_speed >= GameRules::kLongestInterval)
         return;
-    state_.auto_speed = std::max(state_.auto_speed, 0) + 1;
+    state_.auto_speed = std::max(state_.auto_speed, GameRules::kShortestInterval - 1) + 1;
     ShowInterval(window_, state_, true, true);
 }
 
 void GameCommands::IntervalFromSlider(int position, bool released) {
-    state_.auto_speed = std::clamp(position, 1, 60);
+    state_.auto_speed =
+        std::clamp(position, GameRules::kShortestInterval, GameRules::kLongestInterval);
     ShowInterval(window_, state_, false, released);
 }
 
@@ -314,8 +320,8 @@ void GameCommands::BeginNewGame() {
 void GameCommands::ContinueStoredGame() {
     // No timer runs after a restart: a game stored while automatic drawing ran comes back
     // stopped, so the Draw button offers Start instead of a Stop that stops nothing.
-    if (state_.auto_new_number == 2)
-        state_.auto_new_number = 1;
+    if (state_.auto_new_number == AutoMode::Running)
+        state_.auto_new_number = AutoMode::Stopped;
     EnableDrawButtons(window_, true);
     window_.PageReset(settings_.max_called_numbers);
     ShowCurrentNumber();

@@ -8,15 +8,11 @@
 
 namespace zorvi {
 
-namespace {
-constexpr int kDefaultNumberCount = 75;
-} // namespace
-
 ProgramState::ProgramState(Random15& generator) : generator_(&generator) {}
 
-int ProgramState::NumberCount() const {
+int ProgramState::NumbersInGame() const {
     if (settings_ == nullptr)
-        return kDefaultNumberCount;
+        return GameRules::kDefaultNumberCount;
     return std::max(0, settings_->max_called_numbers);
 }
 
@@ -27,7 +23,7 @@ int ProgramState::DrawnInSequence() const {
 }
 
 void ProgramState::ResetGame() {
-    const int n = NumberCount();
+    const int n = NumbersInGame();
     randomizer_numbers = Helpers::MakeNumberSequence(n);
     Helpers::ShuffleSequence(*generator_, randomizer_numbers);
     number_count = 0;
@@ -35,13 +31,13 @@ void ProgramState::ResetGame() {
     bingo_found = 0;
     bingo_on_this_row = 0;
     rows_left = 1;
-    max_row = n == 75 ? 5 : 3;
+    max_row = GameRules::RowsPerGame(n);
     Save();
 }
 
 void ProgramState::DrawNext() {
     // Also stop at the end of the sequence, which a state file may have left short.
-    if (number_count >= NumberCount() ||
+    if (number_count >= NumbersInGame() ||
         static_cast<long long>(number_count) >= static_cast<long long>(randomizer_numbers.size()))
         return;
     ++number_count;
@@ -92,7 +88,7 @@ void ProgramState::SetBingoFound(int value) {
 }
 
 bool ProgramState::IsLastRowOrAllDrawn() const {
-    return current_row >= max_row || number_count >= NumberCount();
+    return current_row >= max_row || number_count >= NumbersInGame();
 }
 
 void ProgramState::AddWinner(int coupon_number, int row, int drawn_count) {

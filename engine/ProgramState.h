@@ -3,6 +3,8 @@
 #include <functional>
 #include <vector>
 
+#include "GameRules.h"
+
 namespace zorvi {
 
 class Random15;
@@ -30,8 +32,9 @@ public:
     void AttachSaver(Saver saver) { saver_ = std::move(saver); }
     const Settings* GetSettings() const { return settings_; }
 
-    // The number count N, from the settings at every use (75 without settings).
-    int NumberCount() const;
+    // N, the numbers of this game (75 or 90): the `max_called_numbers` setting at every use,
+    // 75 without settings. Not to be confused with `number_count`, the numbers drawn so far.
+    int NumbersInGame() const;
 
     void ResetGame();
     void DrawNext();
@@ -53,12 +56,12 @@ public:
     int number_count = 0;
     std::vector<int> randomizer_numbers;
     int current_row = 1;
-    int auto_speed = 60;
-    int auto_new_number = 0;
+    int auto_speed = GameRules::kLongestInterval;
+    int auto_new_number = AutoMode::Manual;
     int bingo_found = 0;
     int bingo_on_this_row = 0;
-    int max_row = 5;
-    int shown_public_screen = 0;
+    int max_row = GameRules::RowsPerGame(GameRules::kDefaultNumberCount);
+    int shown_public_screen = PublicScreenMode::None;
     int rows_left = 1;
     std::vector<Winner> winners;
 

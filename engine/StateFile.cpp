@@ -171,15 +171,16 @@ bool IsPlayable(const ProgramState& state, int n) {
             return false;
         seen[static_cast<std::size_t>(number)] = true;
     }
-    const int rows = n == 75 ? 5 : 3;
+    const int rows = GameRules::RowsPerGame(n);
     return state.number_count >= 0 && state.number_count <= n && state.max_row == rows &&
            state.current_row >= 1 && state.current_row <= state.max_row;
 }
 
 void NormalizeLoadedState(ProgramState& state) {
-    state.auto_speed = std::clamp(state.auto_speed, 1, 60);
-    if (state.auto_new_number < 0 || state.auto_new_number > 2)
-        state.auto_new_number = 0;
+    state.auto_speed =
+        std::clamp(state.auto_speed, GameRules::kShortestInterval, GameRules::kLongestInterval);
+    if (state.auto_new_number < AutoMode::Manual || state.auto_new_number > AutoMode::Running)
+        state.auto_new_number = AutoMode::Manual;
     state.number_limit = std::max(state.number_limit, 0);
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "CHtmlContent.h"
+#include "GameRules.h"
 #include "PageScriptBridge.h"
 #include "Placement.h"
 #include "PublicScreenWindow.h"
@@ -110,7 +111,7 @@ void PublicScreenDlg::CreateScreenWindow() {
 }
 
 bool PublicScreenDlg::Open(int mode, bool reload) {
-    if (mode <= 0) {
+    if (mode <= PublicScreenMode::None) {
         Close();
         return false;
     }
@@ -119,7 +120,7 @@ bool PublicScreenDlg::Open(int mode, bool reload) {
         CreateScreenWindow();
         isNew = true;
     }
-    SetOtherScreen(mode == 2);
+    SetOtherScreen(mode == PublicScreenMode::OtherScreen);
     window_->show();
     PlaceWindow(settings_.public_screen_height, settings_.public_screen_width);
     LayoutPage(true);

@@ -56,11 +56,12 @@ void Settings::LoadSettings() {
         return;
 
     free_middle = Flag(file.ReadInt("free_middle", 0));
-    max_called_numbers = file.ReadInt("max_called_numbers", 75);
-    if (max_called_numbers != 75 && max_called_numbers != 90)
-        max_called_numbers = 75;
+    max_called_numbers = file.ReadInt("max_called_numbers", GameRules::kDefaultNumberCount);
+    if (!GameRules::IsNumberCount(max_called_numbers))
+        max_called_numbers = GameRules::kDefaultNumberCount;
     language = Choice(file.ReadInt("language", 0), 2);
-    public_screen = Choice(file.ReadInt("public_screen", 0), 2);
+    public_screen = Choice(file.ReadInt("public_screen", PublicScreenMode::None),
+                           PublicScreenMode::OtherScreen);
     public_screen_height = std::clamp(file.ReadInt("public_screen_height", 800), 0, kMaxScreenSize);
     public_screen_width = std::clamp(file.ReadInt("public_screen_width", 600), 0, kMaxScreenSize);
     voice = file.ReadString("voice", "");

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "GameRules.h"
+
 namespace zorvi {
 
 // The operator's choices, read from "settings.ini" in the data folder when built.
@@ -19,12 +21,7 @@ public:
     // Writes all thirteen keys as one replacement of "settings.ini"; false when it failed.
     bool SaveSettings() const;
 
-    // The number of rows of a game with this number count.
-    int MaxRow() const { return max_called_numbers == 75 ? 5 : 3; }
-    // Numbers on one coupon of this number count.
-    int CouponSize() const { return max_called_numbers == 75 ? 25 : 15; }
-
-    int max_called_numbers = 75;
+    int max_called_numbers = GameRules::kDefaultNumberCount;
     int language = 0;
     int public_screen = 0;
     int free_middle = 0;

@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "CouponGenerator.h"
 #include "CouponInspector.h"
+#include "GameRules.h"
 #include "SeriesFile.h"
 
 namespace zorvi {
@@ -14,7 +15,7 @@ namespace {
 
 constexpr std::uint64_t kSampleCount = 3000;
 // The program checks coupon numbers up to this one.
-constexpr std::uint64_t kCheckableCoupons = 999999;
+constexpr std::uint64_t kCheckableCoupons = GameRules::kHighestCouponNumber;
 
 int Usage(const std::string& message) {
     std::cerr << "zorvi-coupons: " << message << "\n";
@@ -24,10 +25,9 @@ int Usage(const std::string& message) {
 } // namespace
 
 int ParseNumbersOption(const std::string& value) {
-    if (value == "75")
-        return 75;
-    if (value == "90")
-        return 90;
+    for (const int numbers : {GameRules::kNumbers75, GameRules::kNumbers90})
+        if (value == std::to_string(numbers))
+            return numbers;
     std::cerr << "zorvi-coupons: --numbers must be 75 or 90\n";
     return 0;
 }

@@ -13,6 +13,7 @@
 
 #include "DesktopOpener.h"
 #include "Folders.h"
+#include "GameRules.h"
 #include "Language.h"
 #include "LogWriter.h"
 #include "Settings.h"
@@ -233,20 +234,21 @@ void CSettingsDlg::OnInitDialog() {
     publicScreen_->addItems({Text(TextId::TXT_PUBLIC_SCREEN_DISABLED, lang),
                              Text(TextId::TXT_PUBLIC_SCREEN_SAME, lang),
                              Text(TextId::TXT_PUBLIC_SCREEN_OTHER, lang)});
-    publicScreen_->setCurrentIndex(ChoiceIndex(settings_.public_screen, 2));
+    publicScreen_->setCurrentIndex(
+        ChoiceIndex(settings_.public_screen, PublicScreenMode::OtherScreen));
 
     series_->addItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     series_->setCurrentIndex(ChoiceIndex(settings_.coupon_series, 2));
 
     // A count other than 90 selects "75", the count the rest of the program falls back to.
     numberCount_->addItems({QStringLiteral("75"), QStringLiteral("90")});
-    numberCount_->setCurrentIndex(settings_.max_called_numbers == 90 ? 1 : 0);
+    numberCount_->setCurrentIndex(settings_.max_called_numbers == GameRules::kNumbers90 ? 1 : 0);
 
     background_voice_ = settings_.enable_background_voice != 0 ? 1 : 0;
     number_limit_ = settings_.enable_number_limit != 0 ? 1 : 0;
     no_animation_ = settings_.disable_animation != 0 ? 1 : 0;
 
-    if (settings_.max_called_numbers == 90) {
+    if (settings_.max_called_numbers == GameRules::kNumbers90) {
         freeMiddle_->setEnabled(false);
         series_->setEnabled(false);
     }
@@ -331,9 +333,9 @@ int CSettingsDlg::SelectedSeries() const {
 int CSettingsDlg::SelectedNumberCount() const {
     switch (numberCount_->currentIndex()) {
     case 0:
-        return 75;
+        return GameRules::kNumbers75;
     case 1:
-        return 90;
+        return GameRules::kNumbers90;
     default:
         return 0;
     }
@@ -353,7 +355,7 @@ void CSettingsDlg::ApplySeriesRule() {
 
 void CSettingsDlg::OnNumberCountChanged() {
     DoDataExchange(Exchange::FromControlsKeepGood);
-    if (SelectedNumberCount() == 90) {
+    if (SelectedNumberCount() == GameRules::kNumbers90) {
         // 90-number coupons have neither a middle square nor a choice of series.
         freeMiddle_->setEnabled(false);
         series_->setEnabled(false);

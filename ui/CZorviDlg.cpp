@@ -16,6 +16,7 @@
 #include "ControlIds.h"
 #include "DialogResult.h"
 #include "Folders.h"
+#include "GameRules.h"
 #include "KeyFilter.h"
 #include "NumberLimitDlg.h"
 #include "OkDlg.h"
@@ -157,8 +158,8 @@ bool CZorviDlg::HandleKey(QKeyEvent* event) {
             return false;
         return commands_.StartStopKey();
     case Qt::Key_Escape:
-        if (settings_.public_screen == 1) {
-            state_.shown_public_screen = 0;
+        if (settings_.public_screen == PublicScreenMode::SameScreen) {
+            state_.shown_public_screen = PublicScreenMode::None;
             publicScreen_.HideWindow();
         }
         return true;
@@ -213,8 +214,11 @@ bool CZorviDlg::ReadBoundFields() {
         message = QStringLiteral("Enter a positive integer.");
     } else {
         couponNumber_ = unsigned(value);
-        if (couponNumber_ < 1 || couponNumber_ > 999999)
-            message = QStringLiteral("Enter an integer between %1 and %2.").arg(1).arg(999999);
+        if (couponNumber_ < unsigned(GameRules::kLowestCouponNumber) ||
+            couponNumber_ > unsigned(GameRules::kHighestCouponNumber))
+            message = QStringLiteral("Enter an integer between %1 and %2.")
+                          .arg(GameRules::kLowestCouponNumber)
+                          .arg(GameRules::kHighestCouponNumber);
     }
     if (!message.isEmpty()) {
         QMessageBox::warning(this, QApplication::applicationName(), message);
@@ -433,13 +437,13 @@ void CZorviDlg::SelectPageFolder() {
 
 void CZorviDlg::OpenPublicScreen(bool reload) {
     const int mode = state_.shown_public_screen;
-    if (mode <= 0) {
+    if (mode <= PublicScreenMode::None) {
         ClosePublicScreen();
         StopTimer(Timer::OtherScreenWatch);
         return;
     }
     if (publicScreen_.Open(mode, reload))
-        PageReset(state_.NumberCount());
+        PageReset(state_.NumbersInGame());
     StartTimer(Timer::OtherScreenWatch, 1000);
 }
 
@@ -448,14 +452,14 @@ void CZorviDlg::ClosePublicScreen() {
 }
 
 void CZorviDlg::HidePublicScreen() {
-    if (settings_.public_screen != 1)
+    if (settings_.public_screen != PublicScreenMode::SameScreen)
         return;
-    state_.shown_public_screen = 0;
+    state_.shown_public_screen = PublicScreenMode::None;
     publicScreen_.HideWindow();
 }
 
 void CZorviDlg::CheckOtherScreen() {
-    if (state_.shown_public_screen != 2)
+    if (state_.shown_public_screen != PublicScreenMode::OtherScreen)
         return;
     const QWidget* screen = publicScreen_.window();
     if (!screen)
@@ -464,8 +468,8 @@ void CZorviDlg::CheckOtherScreen() {
     const QRect other = screen->frameGeometry();
     // Left the second monitor: bring the window back to this one and stop watching.
     if (other.left() <= own.width() / 2) {
-        settings_.public_screen = 1;
-        state_.shown_public_screen = 1;
+        settings_.public_screen = PublicScreenMode::SameScreen;
+        state_.shown_public_screen = PublicScreenMode::SameScreen;
         OpenPublicScreen(false);
         StopTimer(Timer::OtherScreenWatch);
     }

@@ -13,6 +13,7 @@
 
 #include "CZorviDlg.h"
 #include "ControlIds.h"
+#include "GameRules.h"
 #include "Helpers.h"
 #include "ProgramArt.h"
 #include "StaticControl.h"
@@ -287,18 +288,18 @@ void CZorviDlg::RelabelWindow() {
     };
     // The Draw captions follow the automatic mode; a running mode keeps its own.
     switch (state_.auto_new_number) {
-    case 0:
+    case AutoMode::Manual:
         set(Control::Draw, TextId::TXT_DRAW_SPACEBAR);
         SetPublicDrawCaption(Language::GetText(TextId::TXT_DRAW_SPACEBAR, settings_.language));
         break;
-    case 1:
+    case AutoMode::Stopped:
         set(Control::Draw, TextId::TXT_START_SPACEBAR);
         SetPublicDrawCaption(Language::GetText(TextId::TXT_START_SPACEBAR, settings_.language));
         break;
     default:
         break;
     }
-    if (state_.auto_new_number == 0 || state_.auto_new_number == 1)
+    if (state_.auto_new_number == AutoMode::Manual || state_.auto_new_number == AutoMode::Stopped)
         set(Control::AutomaticStatus, TextId::TXT_LOTTERY_OFF);
 
     set(Control::BoardFrame, TextId::TXT_DRAWN_NUMBERS);
@@ -379,8 +380,8 @@ void CZorviDlg::ShowCoupon(const BingoCoupon& coupon) {
     std::vector<std::string> texts;
     for (int number : coupon.Numbers())
         texts.push_back(std::to_string(number));
-    BuildCellGrid(Control::CouponFrame, couponCells_, 5, Control::FirstCouponCell, texts,
-                  paint_.font_coupon_cell);
+    BuildCellGrid(Control::CouponFrame, couponCells_, GameRules::kRowLength,
+                  Control::FirstCouponCell, texts, paint_.font_coupon_cell);
     // Compared while both the shown coupon and the blank one are views of the current series.
     couponPanelBlank_ = coupon == coupons_.BlankCoupon();
     PlaceCouponNumberLabel();
@@ -393,8 +394,8 @@ void CZorviDlg::ClearCouponPanel() {
     std::vector<std::string> texts;
     for (int number : blank.Numbers())
         texts.push_back(std::to_string(number));
-    BuildCellGrid(Control::CouponFrame, couponCells_, 5, Control::FirstCouponCell, texts,
-                  paint_.font_coupon_cell);
+    BuildCellGrid(Control::CouponFrame, couponCells_, GameRules::kRowLength,
+                  Control::FirstCouponCell, texts, paint_.font_coupon_cell);
     couponPanelBlank_ = true;
     SetControlText(Control::CheckResult, "-");
     SetControlText(Control::CheckedCoupon, "-");

@@ -11,6 +11,7 @@
 #include "CZorviDlg.h"
 #include "ControlIds.h"
 #include "Folders.h"
+#include "GameRules.h"
 #include "ProgramArt.h"
 #include "StateFile.h"
 #include "StaticControl.h"
@@ -52,17 +53,17 @@ void CZorviDlg::Start() {
 
     int loaded = StateFile::LoadState(state_);
     // A stored game that this number count cannot play is as good as a corrupted file.
-    if (loaded == 1 && !StateFile::IsPlayable(state_, settings_.max_called_numbers))
-        loaded = -1;
-    if (loaded == 1) {
+    if (loaded == StateLoad::Loaded && !StateFile::IsPlayable(state_, settings_.max_called_numbers))
+        loaded = StateLoad::Corrupted;
+    if (loaded == StateLoad::Loaded) {
         StateFile::NormalizeLoadedState(state_);
         if (!AskConfirmation(TextId::TXT_LOAD_PREVIOUS_STATE)) {
-            loaded = 0;
+            loaded = StateLoad::NoFile;
             // A declined game's automatic mode would otherwise steer the fresh game while
             // its controls show manual drawing.
-            state_.auto_new_number = 0;
+            state_.auto_new_number = AutoMode::Manual;
         }
-    } else if (loaded == -1) {
+    } else if (loaded == StateLoad::Corrupted) {
         ShowPlainMessage(QStringLiteral("Corrupted state filed, resetting"), QString());
         state_.ResetGame();
         // Whatever the broken file left in the values that steer the controls is brought
@@ -88,7 +89,7 @@ void CZorviDlg::Start() {
         voice_.StartBackgroundVoice();
     else
         voice_.StopBackgroundVoice();
-    if (loaded == 1)
+    if (loaded == StateLoad::Loaded)
         commands_.ContinueStoredGame();
     else
         commands_.BeginNewGame();
@@ -102,7 +103,8 @@ void CZorviDlg::PrepareControls(int loaded) {
     setWindowTitle(QString::fromStdString(BuildWindowTitle(Helpers::GetProgramFolder())));
     SetControlText(Control::CheckedCoupon, "-");
 
-    const int interval = loaded == 1 ? state_.auto_speed : 5;
+    const int interval =
+        loaded == StateLoad::Loaded ? state_.auto_speed : GameRules::kStartInterval;
     auto* intervalSlider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider));
     // The slider is only placed here; the game takes its position once the start is over.
     const bool wasBlocked = intervalSlider && intervalSlider->blockSignals(true);
@@ -110,7 +112,7 @@ void CZorviDlg::PrepareControls(int loaded) {
     volumeDisplay_ = QString::number(settings_.volume);
     ShowBoundFields();
     if (intervalSlider)
-        intervalSlider->setRange(1, 60);
+        intervalSlider->setRange(GameRules::kShortestInterval, GameRules::kLongestInterval);
     SetSliderPosition(Control::IntervalSlider, interval);
     SetSliderPosition(Control::VolumeSlider, settings_.volume);
     if (intervalSlider)
@@ -121,7 +123,7 @@ void CZorviDlg::PrepareControls(int loaded) {
     EnableControl(Control::IntervalSlider, false);
     EnableControl(Control::IntervalDown, false);
     EnableControl(Control::IntervalUp, false);
-    if (loaded == 0)
+    if (loaded == StateLoad::NoFile)
         state_.SetBingoFound(0);
     SetControlText(Control::CheckResult, "-");
     SetControlText(Control::CurrentRow, std::to_string(state_.current_row));

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "ControlIds.h"
+#include "GameRules.h"
 #include "PaintHelper.h"
 
 namespace zorvi {
@@ -35,8 +36,8 @@ std::optional<ControlColours> BoardRule(int id, const ColourContext& cx) {
 }
 
 std::optional<ControlColours> CouponRule(int id, const QString& text, const ColourContext& cx) {
-    const int middle = Control::FirstCouponCell + (cx.couponCellCount == 15 ? 7 : 12);
-    if (cx.freeMiddle == 1 && id == middle && cx.couponCellCount > 0)
+    const int middleCell = GameRules::MiddleCell(cx.couponCellCount);
+    if (cx.freeMiddle == 1 && middleCell >= 0 && id == Control::FirstCouponCell + middleCell)
         return WhiteOn(cx.paint.colour_free_middle);
     if (id >= Control::FirstCouponCell && id < Control::FirstCouponCell + cx.couponCellCount) {
         bool ok = false;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "GameRules.h"
 #include "PromptDialog.h"
 
 class QLineEdit;
@@ -32,7 +33,7 @@ public:
     static Verdict Validate(const QString& text);
 
     static constexpr int kMinimum = 0;
-    static constexpr int kMaximum = 90;
+    static constexpr int kMaximum = GameRules::kHighestNumberLimit;
 
 private:
     void Step(int delta);

@@ -174,7 +174,7 @@ TEST_P(NoSeriesTest, CheckWithoutASeriesShowsZerosAndWrong) {
     check.CheckCommand();
     EXPECT_EQ(window.Text(Control::CheckResult), "Wrong!");
     EXPECT_EQ(state.bingo_found, 0);
-    const int n = settings.CouponSize();
+    const int n = GameRules::CouponSize(settings.max_called_numbers);
     const int cells = c.n == 90 ? 27 : 25;
     EXPECT_TRUE(window.Has("page showTicket " + Zeros(cells) + "|" + Zeros(cells) + "|0|1"));
     EXPECT_TRUE(window.Has("showCoupon " + Zeros(n)));

@@ -11,6 +11,7 @@
 #include "BingoHelpers.h"
 #include "ControlIds.h"
 #include "GameCommands.h"
+#include "GameRules.h"
 #include "ProgramState.h"
 #include "Random.h"
 #include "RecordingWindow.h"
@@ -44,7 +45,7 @@ protected:
         saves = 0;
     }
 
-    int Size() const { return settings.CouponSize(); }
+    int Size() const { return GameRules::CouponSize(settings.max_called_numbers); }
     int Seq(int i) const { return state.randomizer_numbers.at(static_cast<std::size_t>(i)); }
 
     // Coupon 1 holds the first n numbers of the draw sequence row by row, so it completes its

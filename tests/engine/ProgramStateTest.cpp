@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(NumberCounts, ResetGameTest,
 TEST_F(ProgramStateTest, NumberCountIsReadFromTheSettingsAtEveryUse) {
     Reset(75);
     settings.max_called_numbers = 90;
-    EXPECT_EQ(state.NumberCount(), 90);
+    EXPECT_EQ(state.NumbersInGame(), 90);
     state.ResetGame();
     EXPECT_EQ(state.randomizer_numbers.size(), 90u);
 }

@@ -181,14 +181,5 @@ TEST(SettingsVoiceName, IsSafeVoiceName) {
     EXPECT_FALSE(Settings::IsSafeVoiceName(std::string("a\0b", 3)));
 }
 
-TEST_F(SettingsFile, MaxRowAndCouponSizeFollowTheNumberCount) {
-    Settings s{Settings::NoLoad{}};
-    EXPECT_EQ(s.MaxRow(), 5);
-    EXPECT_EQ(s.CouponSize(), 25);
-    s.max_called_numbers = 90;
-    EXPECT_EQ(s.MaxRow(), 3);
-    EXPECT_EQ(s.CouponSize(), 15);
-}
-
 } // namespace
 } // namespace zorvi

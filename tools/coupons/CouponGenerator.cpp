@@ -174,11 +174,11 @@ void CouponGenerator::MakeStrip(CouponRandom& random, std::uint8_t* strip) {
 }
 
 std::string CouponGenerator::Validate(const GenerateOptions& options) {
-    if (options.numbers != 75 && options.numbers != 90)
+    if (!GameRules::IsNumberCount(options.numbers))
         return "the number count must be 75 or 90";
     if (options.count == 0 || options.count > kMaxCount)
         return "the coupon count must be 1 to " + std::to_string(kMaxCount);
-    if (options.freeMiddle && options.numbers != 75)
+    if (options.freeMiddle && options.numbers != GameRules::kNumbers75)
         return "a free middle exists on 75-number cards only";
     return {};
 }
@@ -192,7 +192,7 @@ std::vector<std::uint8_t> CouponGenerator::Generate(const GenerateOptions& optio
     CouponIndex index(size, count);
     CouponRandom random(options.seed);
 
-    if (options.numbers == 75) {
+    if (options.numbers == GameRules::kNumbers75) {
         for (std::uint32_t k = 0; k < count;) {
             MakeCard(random, options.freeMiddle, bytes.data() + static_cast<std::size_t>(k) * size);
             if (index.FindOrAdd(bytes.data(), k) == CouponIndex::kNone)

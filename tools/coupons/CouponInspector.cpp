@@ -36,7 +36,7 @@ std::uint32_t CheckNumbers(const std::uint8_t* coupon, std::uint32_t size, int n
     std::uint32_t valid = 0;
     for (std::uint32_t p = 0; p < size; ++p) {
         const int v = coupon[p];
-        if (numbers == 75 && p == kMiddle && v == 0) {
+        if (numbers == GameRules::kNumbers75 && p == kMiddle && v == 0) {
             ++report.freeMiddles;
             continue;
         }
@@ -99,7 +99,7 @@ void CheckStrip(const std::uint8_t* strip, std::uint64_t firstCoupon, Collector&
     std::uint8_t times[256] = {};
     for (std::uint32_t i = 0; i < kStripTickets * kTicketSize; ++i)
         ++times[strip[i]];
-    for (int v = 1; v <= 90; ++v)
+    for (int v = 1; v <= GameRules::kNumbers90; ++v)
         if (times[v] != 1)
             faults.Add(FaultKind::StripNumbers, firstCoupon, -1, v, times[v]);
 }
@@ -123,13 +123,13 @@ InspectReport CouponInspector::Inspect(const std::uint8_t* bytes, std::size_t si
     if (report.trailingBytes != 0)
         faults.Add(FaultKind::TrailingBytes, report.couponCount, -1, 0, report.trailingBytes);
 
-    const bool strips = numbers == 90 && report.couponCount % kStripTickets == 0;
+    const bool strips = numbers == GameRules::kNumbers90 && report.couponCount % kStripTickets == 0;
     CouponIndex index(n, static_cast<std::size_t>(report.couponCount));
     for (std::uint64_t i = 0; i < report.couponCount; ++i) {
         const std::uint8_t* coupon = bytes + i * n;
         const std::uint64_t k = i + 1;
         const std::uint32_t valid = CheckNumbers(coupon, n, numbers, k, report, faults);
-        if (numbers == 75)
+        if (numbers == GameRules::kNumbers75)
             CheckCard(coupon, valid, k, faults);
         else
             CheckTicket(coupon, valid, k, faults);
@@ -210,7 +210,7 @@ std::string CouponInspector::Format(const InspectReport& report) {
             std::to_string(CouponSize(report.numbers)) + " per coupon)\n";
     text += "Coupons: " + std::to_string(report.couponCount) + "\n";
     text += "Trailing bytes: " + std::to_string(report.trailingBytes) + "\n";
-    if (report.numbers == 75)
+    if (report.numbers == GameRules::kNumbers75)
         text += "Free middles: " + std::to_string(report.freeMiddles) + "\n";
     for (const CouponFault& fault : report.faults)
         text += "Fault: " + Describe(fault, report.numbers) + "\n";

@@ -167,7 +167,7 @@ bool CouponPrinter::Print(const std::vector<std::uint8_t>& bytes, const PrintOpt
             *error = text;
         return false;
     };
-    if (options.numbers != 75 && options.numbers != 90)
+    if (!GameRules::IsNumberCount(options.numbers))
         return fail("the number count must be 75 or 90");
     const std::uint32_t size = CouponSize(options.numbers);
     const std::uint64_t count = bytes.size() / size;
@@ -198,7 +198,7 @@ bool CouponPrinter::Print(const std::vector<std::uint8_t>& bytes, const PrintOpt
         DrawPageTitle(page, title);
     };
 
-    if (options.numbers == 75) {
+    if (options.numbers == GameRules::kNumbers75) {
         for (std::uint64_t k = options.from; k <= to; ++k) {
             const std::uint64_t slot = (k - options.from) % kCardsPerPage;
             if (slot == 0) {
