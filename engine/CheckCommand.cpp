@@ -52,17 +52,15 @@ void GameCommands::CheckCommand() {
         state_.SetBingoFound(1);
         state_.bingo_on_this_row = 1;
         state_.Save();
-        window_.SetControlText(Control::CheckResult,
-                               Language::GetText(TextId::TXT_BINGO, settings_.language));
+        window_.SetControlCaption(Control::CheckResult, TextId::TXT_BINGO);
         window_.PageShowTicket(numbersText, marksText, true, couponNumber);
         window_.SayCorrect();
         window_.WriteLog("Bingo found in coupon " + std::to_string(couponNumber) + " (row " +
                          std::to_string(state_.current_row) + ")");
         window_.WriteLog("Drawn numbers: " + BingoHelpers::DrawnNumbersText(drawn));
         if (state_.IsLastRowOrAllDrawn()) {
-            window_.EnableControl(Control::Draw, false);
+            EnableDrawButtons(false);
             window_.EnableControl(Control::CancelNumber, false);
-            window_.EnablePublicDrawButton(false);
         }
         // Saved at once: a crash before the next draw must not lose a winner already announced.
         state_.AddWinner(couponNumber, state_.current_row, state_.number_count);
@@ -72,8 +70,7 @@ void GameCommands::CheckCommand() {
         window_.ScrollWinnersToEnd();
     } else {
         state_.SetBingoFound(0);
-        window_.SetControlText(Control::CheckResult,
-                               Language::GetText(TextId::TXT_WRONG, settings_.language));
+        window_.SetControlCaption(Control::CheckResult, TextId::TXT_WRONG);
         window_.PageShowTicket(numbersText, marksText, false, couponNumber);
     }
     window_.ShowCoupon(coupon);

@@ -19,17 +19,6 @@ std::string Decimal(int value) {
     return std::to_string(value);
 }
 
-// The Draw button and the public screen's draw button always change together.
-void EnableDrawButtons(WindowRequests& window, bool enable) {
-    window.EnableControl(Control::Draw, enable);
-    window.EnablePublicDrawButton(enable);
-}
-
-void CaptionDrawButtons(WindowRequests& window, const std::string& caption) {
-    window.SetControlText(Control::Draw, caption);
-    window.SetPublicDrawCaption(caption);
-}
-
 // Timer periods from the interval; only a state file can hold an interval outside 1 to 60, and
 // it must not turn into a negative or overflowing period.
 int IntervalInRange(const ProgramState& state) {
@@ -49,15 +38,44 @@ void RestartAutomaticTimer(WindowRequests& window, int periodMs) {
 
 } // namespace
 
+AutomaticCaptions AutomaticCaptionsFor(int mode) {
+    switch (mode) {
+    case AutoMode::Stopped:
+        return {TextId::TXT_START_SPACEBAR, TextId::TXT_LOTTERY_OFF};
+    case AutoMode::Running:
+        return {TextId::TXT_STOP_SPACEBAR, TextId::TXT_LOTTERY_ON};
+    default:
+        // A mode outside 0 to 2 (only a state file can hold one) is shown as manual.
+        return {TextId::TXT_DRAW_SPACEBAR, TextId::TXT_LOTTERY_OFF};
+    }
+}
+
 GameCommands::GameCommands(ProgramState& state, const Settings& settings,
                            const BingoHelpers& coupons, WindowRequests& window)
     : state_(state), settings_(settings), coupons_(coupons), window_(window) {}
 
+int GameCommands::AutomaticMode() const {
+    return state_.auto_new_number;
+}
+
+void GameCommands::EnableDrawButtons(bool enable) {
+    drawEnabled_ = enable;
+    window_.EnableControl(Control::Draw, enable);
+    window_.EnablePublicDrawButton(enable);
+}
+
+void GameCommands::ShowAutomaticCaptions() {
+    const AutomaticCaptions captions = AutomaticCaptionsFor(state_.auto_new_number);
+    window_.SetControlCaption(Control::Draw, captions.draw);
+    window_.SetPublicDrawCaption(captions.draw);
+    window_.SetControlCaption(Control::AutomaticStatus, captions.status);
+}
+
 void GameCommands::DrawCommand() {
     // Refused during the one-second lock and after the last number, whatever the source.
-    if (!window_.IsControlEnabled(Control::Draw))
+    if (!drawEnabled_)
         return;
-    EnableDrawButtons(window_, false);
+    EnableDrawButtons(false);
     window_.StartTimer(Timer::DrawLock, GameRules::kDrawLockMs);
     window_.ClearCouponPanel();
     switch (state_.auto_new_number) {
@@ -78,7 +96,7 @@ void GameCommands::DrawCommand() {
 void GameCommands::OnDrawLockTick() {
     window_.StopTimer(Timer::DrawLock);
     if (state_.number_count < settings_.max_called_numbers)
-        EnableDrawButtons(window_, true);
+        EnableDrawButtons(true);
 }
 
 void GameCommands::OnAutomaticTick() {
@@ -125,9 +143,10 @@ void GameCommands::ShowCurrentNumber() {
     if (current != -1) {
         window_.SetControlText(Control::DrawnCount, Decimal(count));
         window_.SetControlText(Control::CurrentNumber, Decimal(current));
-        const auto letter = Language::GetLetterName(current);
-        window_.SetControlText(Control::LetterName,
-                               letter ? Language::GetText(*letter, settings_.language) : "-");
+        if (const auto letter = Language::GetLetterName(current))
+            window_.SetControlCaption(Control::LetterName, *letter);
+        else
+            window_.SetControlText(Control::LetterName, "-");
         window_.SayNumber(current);
         window_.PageUpdateMainScreen(current, count, state_.current_row);
     } else {
@@ -137,16 +156,14 @@ void GameCommands::ShowCurrentNumber() {
     }
     window_.RepaintBoard();
     if (state_.number_count >= settings_.max_called_numbers)
-        EnableDrawButtons(window_, false);
+        EnableDrawButtons(false);
 }
 
 void GameCommands::StartAutomatic() {
     if (state_.auto_new_number == AutoMode::Running)
         window_.StopTimer(Timer::Automatic);
     state_.auto_new_number = AutoMode::Running;
-    CaptionDrawButtons(window_, Language::GetText(TextId::TXT_STOP_SPACEBAR, settings_.language));
-    window_.SetControlText(Control::AutomaticStatus,
-                           Language::GetText(TextId::TXT_LOTTERY_ON, settings_.language));
+    ShowAutomaticCaptions();
     window_.StartTimer(Timer::Automatic, TenthOfInterval(state_));
 }
 
@@ -154,17 +171,13 @@ void GameCommands::StopAutomatic() {
     if (state_.auto_new_number == AutoMode::Manual)
         return;
     state_.auto_new_number = AutoMode::Stopped;
-    CaptionDrawButtons(window_, Language::GetText(TextId::TXT_START_SPACEBAR, settings_.language));
-    window_.SetControlText(Control::AutomaticStatus,
-                           Language::GetText(TextId::TXT_LOTTERY_OFF, settings_.language));
+    ShowAutomaticCaptions();
     window_.StopTimer(Timer::Automatic);
 }
 
 void GameCommands::SwitchToManual() {
     state_.auto_new_number = AutoMode::Manual;
-    CaptionDrawButtons(window_, Language::GetText(TextId::TXT_DRAW_SPACEBAR, settings_.language));
-    window_.SetControlText(Control::AutomaticStatus,
-                           Language::GetText(TextId::TXT_LOTTERY_OFF, settings_.language));
+    ShowAutomaticCaptions();
     window_.StopTimer(Timer::Automatic);
 }
 
@@ -178,15 +191,8 @@ void GameCommands::RefreshAutomaticControls() {
     const int mode = state_.auto_new_number;
     // A mode outside 0 to 2 (only a state file can hold one) is shown and handled as manual.
     const bool automatic = mode == AutoMode::Stopped || mode == AutoMode::Running;
-    const TextId caption = mode == AutoMode::Stopped   ? TextId::TXT_START_SPACEBAR
-                           : mode == AutoMode::Running ? TextId::TXT_STOP_SPACEBAR
-                                                       : TextId::TXT_DRAW_SPACEBAR;
     window_.SetAutomaticCheck(automatic);
-    CaptionDrawButtons(window_, Language::GetText(caption, settings_.language));
-    window_.SetControlText(Control::AutomaticStatus,
-                           Language::GetText(mode == AutoMode::Running ? TextId::TXT_LOTTERY_ON
-                                                                       : TextId::TXT_LOTTERY_OFF,
-                                             settings_.language));
+    ShowAutomaticCaptions();
     window_.EnableControl(Control::IntervalSlider, automatic);
     window_.EnableControl(Control::IntervalDown, automatic);
     window_.EnableControl(Control::IntervalUp, automatic);
@@ -271,7 +277,7 @@ void GameCommands::CancelNumberCommand() {
         window_.EnableControl(Control::CancelNumber, false);
         window_.EnableControl(Control::ShowDrawnNumbers, false);
     } else {
-        EnableDrawButtons(window_, true);
+        EnableDrawButtons(true);
     }
     ShowCurrentNumber();
     // With nothing drawn any more the page must not keep showing the cancelled number; it gets
@@ -302,7 +308,7 @@ void GameCommands::BeginNewGame() {
     window_.ForgetHeldKeys();
     window_.EnableControl(Control::CancelNumber, false);
     window_.EnableControl(Control::ShowDrawnNumbers, false);
-    EnableDrawButtons(window_, true);
+    EnableDrawButtons(true);
     state_.ResetGame();
     window_.PageReset(n);
     ShowCurrentNumber();
@@ -322,7 +328,7 @@ void GameCommands::ContinueStoredGame() {
     // stopped, so the Draw button offers Start instead of a Stop that stops nothing.
     if (state_.auto_new_number == AutoMode::Running)
         state_.auto_new_number = AutoMode::Stopped;
-    EnableDrawButtons(window_, true);
+    EnableDrawButtons(true);
     window_.PageReset(settings_.max_called_numbers);
     ShowCurrentNumber();
     window_.SetControlText(Control::WinnersList,
@@ -357,7 +363,7 @@ void GameCommands::RowDownCommand() {
     BackRow();
     if (!state_.IsLastRowOrAllDrawn()) {
         // Back from the last row: a game that a full-coupon winner had ended goes on.
-        EnableDrawButtons(window_, true);
+        EnableDrawButtons(true);
         window_.EnableControl(Control::CancelNumber, true);
         state_.rows_left = 1;
         state_.Save();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Language.h"
+
 namespace zorvi {
 
 class BingoHelpers;
@@ -44,12 +46,32 @@ public:
     void BackRow();
     void BeginNewGame();
     void ContinueStoredGame();
+    // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.
+    void ShowAutomaticCaptions();
+
+    // What the engine keeps of its own. The Draw buttons take a command only while this holds:
+    // not during the one-second lock, not after the last number, not after the full coupon.
+    bool DrawEnabled() const { return drawEnabled_; }
+    // AutoMode::Manual, Stopped or Running; stored in the state, changed only here.
+    int AutomaticMode() const;
 
 private:
+    // Enables or disables both Draw buttons, the operator's and the public screen's.
+    void EnableDrawButtons(bool enable);
+
     ProgramState& state_;
     const Settings& settings_;
     const BingoHelpers& coupons_;
     WindowRequests& window_;
+    // No game yet: a key press during the start-up draws nothing.
+    bool drawEnabled_ = false;
 };
+
+// The captions that show an automatic mode: the Draw buttons' caption and the status text.
+struct AutomaticCaptions {
+    TextId draw;
+    TextId status;
+};
+AutomaticCaptions AutomaticCaptionsFor(int mode);
 
 } // namespace zorvi

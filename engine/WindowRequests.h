@@ -11,16 +11,20 @@ class BingoCoupon;
 
 // Everything the game commands and the coupon check ask of the operator window. The commands
 // touch no widget, timer, sound, file or page themselves; the operator window carries each
-// request out, and tests record them.
+// request out, and tests record them. The window is told, never asked about the game: what
+// the engine needs to know (the draw lock, the automatic mode) it keeps itself.
 class WindowRequests {
 public:
     virtual ~WindowRequests() = default;
 
     // Controls, by identifier (ControlIds.h).
     virtual void EnableControl(int id, bool enable) = 0;
-    virtual bool IsControlEnabled(int id) const = 0;
     virtual void ShowControl(int id, bool show) = 0;
+    // A text that is the same in every language (numbers, "-", the winners list).
     virtual void SetControlText(int id, const std::string& text) = 0;
+    // A text of the language table: the window shows it in the current language, and again
+    // in the new one when the language changes.
+    virtual void SetControlCaption(int id, TextId text) = 0;
     virtual void SetAutomaticCheck(bool checked) = 0;
     virtual void SetSliderPosition(int id, int position) = 0;
     virtual void ScrollWinnersToEnd() = 0;
@@ -62,7 +66,7 @@ public:
     // Public screen window and its draw button.
     virtual void ShowPublicScreen() = 0;
     virtual void EnablePublicDrawButton(bool enable) = 0;
-    virtual void SetPublicDrawCaption(const std::string& caption) = 0;
+    virtual void SetPublicDrawCaption(TextId caption) = 0;
 
     // Page calls.
     virtual void PageReset(int numberCount) = 0;

@@ -229,11 +229,12 @@ void PublicScreenDlg::LayoutButtons(bool visible) {
 void PublicScreenDlg::SetButtonTexts() {
     if (!created())
         return;
-    draw_button_->setText(PageText(TextId::TXT_DRAW_SPACEBAR, settings_.language));
+    draw_button_->setText(PageText(draw_entry_, settings_.language));
     close_button_->setText(PageText(TextId::TXT_CLOSE_ESC, settings_.language));
 }
 
 void PublicScreenDlg::SetDrawButtonText(TextId entry) {
+    draw_entry_ = entry;
     if (created())
         draw_button_->setText(PageText(entry, settings_.language));
 }

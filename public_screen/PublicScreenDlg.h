@@ -50,6 +50,8 @@ public:
     void PlaceWindow(int height, int width);
     void LayoutPage(bool active);
     void LayoutButtons(bool visible);
+    // Both buttons' captions in the current language; the draw button keeps the caption of the
+    // automatic mode it was last given, also when the window is made anew.
     void SetButtonTexts();
     void SetDrawButtonText(TextId entry);
     void EnableDrawButton(bool enable);
@@ -91,6 +93,7 @@ private:
     bool other_screen_ = false;
     bool active_ = false;
     QString html_folder_;
+    TextId draw_entry_ = TextId::TXT_DRAW_SPACEBAR;
 
     // What the page has been told since the last reset, to tell it again after a crash.
     struct PageHistory {

@@ -264,7 +264,7 @@ void CZorviDlg::EnableControl(int id, bool enable) {
 }
 
 bool CZorviDlg::IsControlEnabled(int id) const {
-    // The control's own state, not whether the whole window is enabled.
+    // The control's own state, not whether the whole window is enabled (tests ask it).
     const QWidget* w = ControlById(id);
     return w && w->isEnabledTo(const_cast<CZorviDlg*>(this));
 }
@@ -397,15 +397,8 @@ void CZorviDlg::EnablePublicDrawButton(bool enable) {
     publicScreen_.EnableDrawButton(enable);
 }
 
-void CZorviDlg::SetPublicDrawCaption(const std::string& caption) {
-    // The caption is one of the three Draw entries in the current language.
-    for (TextId entry :
-         {TextId::TXT_DRAW_SPACEBAR, TextId::TXT_START_SPACEBAR, TextId::TXT_STOP_SPACEBAR}) {
-        if (Language::GetText(entry, settings_.language) == caption) {
-            publicScreen_.SetDrawButtonText(entry);
-            return;
-        }
-    }
+void CZorviDlg::SetPublicDrawCaption(TextId caption) {
+    publicScreen_.SetDrawButtonText(caption);
 }
 
 void CZorviDlg::PageReset(int numberCount) {

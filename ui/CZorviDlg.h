@@ -96,6 +96,7 @@ public:
     BingoHelpers& Coupons() { return coupons_; }
     PublicScreenDlg& PublicScreen() { return publicScreen_; }
     const DialogUnits& Units() const { return units_; }
+    bool IsControlEnabled(int id) const;
     bool IsTimerActive(int id) const;
     int TimerInterval(int id) const;
     void OnTimer(int id);
@@ -106,9 +107,9 @@ public:
 
     // WindowRequests.
     void EnableControl(int id, bool enable) override;
-    bool IsControlEnabled(int id) const override;
     void ShowControl(int id, bool show) override;
     void SetControlText(int id, const std::string& text) override;
+    void SetControlCaption(int id, TextId text) override;
     void SetAutomaticCheck(bool checked) override;
     void SetSliderPosition(int id, int position) override;
     void ScrollWinnersToEnd() override;
@@ -130,7 +131,7 @@ public:
     void WriteLog(const std::string& line) override;
     void ShowPublicScreen() override;
     void EnablePublicDrawButton(bool enable) override;
-    void SetPublicDrawCaption(const std::string& caption) override;
+    void SetPublicDrawCaption(TextId caption) override;
     void PageReset(int numberCount) override;
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
@@ -169,6 +170,7 @@ private:
     void ShowPlainMessage(const QString& text, const QString& caption);
     QString Text(TextId id) const;
     void SetWrappedButtonText(int id, const QString& text);
+    void ShowText(int id, const QString& text);
     void VolumeSteps();
     void OnIntervalSliderMoved(int position);
     void OnIntervalSliderReleased();
@@ -184,6 +186,8 @@ private:
 
     std::map<int, QWidget*> controls_;
     std::map<int, QTimer*> timers_;
+    // Controls that show a text of the language table, to show again in a new language.
+    std::map<int, TextId> captions_;
     std::vector<StaticControl*> boardCells_;
     std::vector<StaticControl*> couponCells_;
     // The coupon panel shows the series' blank coupon. A flag, not a coupon view: a view

@@ -257,7 +257,16 @@ void CZorviDlg::SetWrappedButtonText(int id, const QString& text) {
 }
 
 void CZorviDlg::SetControlText(int id, const std::string& text) {
-    const QString value = QString::fromStdString(text);
+    captions_.erase(id);
+    ShowText(id, QString::fromStdString(text));
+}
+
+void CZorviDlg::SetControlCaption(int id, TextId text) {
+    captions_[id] = text;
+    ShowText(id, Text(text));
+}
+
+void CZorviDlg::ShowText(int id, const QString& value) {
     QWidget* w = ControlById(id);
     if (!w)
         return;
@@ -283,24 +292,11 @@ void CZorviDlg::SetControlText(int id, const std::string& text) {
 }
 
 void CZorviDlg::RelabelWindow() {
-    const auto set = [this](int id, TextId text) {
-        SetControlText(id, Language::GetText(text, settings_.language));
-    };
-    // The Draw captions follow the automatic mode; a running mode keeps its own.
-    switch (state_.auto_new_number) {
-    case AutoMode::Manual:
-        set(Control::Draw, TextId::TXT_DRAW_SPACEBAR);
-        SetPublicDrawCaption(Language::GetText(TextId::TXT_DRAW_SPACEBAR, settings_.language));
-        break;
-    case AutoMode::Stopped:
-        set(Control::Draw, TextId::TXT_START_SPACEBAR);
-        SetPublicDrawCaption(Language::GetText(TextId::TXT_START_SPACEBAR, settings_.language));
-        break;
-    default:
-        break;
-    }
-    if (state_.auto_new_number == AutoMode::Manual || state_.auto_new_number == AutoMode::Stopped)
-        set(Control::AutomaticStatus, TextId::TXT_LOTTERY_OFF);
+    const auto set = [this](int id, TextId text) { SetControlCaption(id, text); };
+    // What the game told the window (the Draw captions of the automatic mode, its status, the
+    // verdict, the letter name) comes back in the current language.
+    for (const auto& [id, text] : captions_)
+        ShowText(id, Text(text));
 
     set(Control::BoardFrame, TextId::TXT_DRAWN_NUMBERS);
     set(Control::Exit, TextId::TXT_EXIT);

@@ -89,6 +89,7 @@ void CZorviDlg::Start() {
         voice_.StartBackgroundVoice();
     else
         voice_.StopBackgroundVoice();
+    commands_.ShowAutomaticCaptions();
     if (loaded == StateLoad::Loaded)
         commands_.ContinueStoredGame();
     else

@@ -262,7 +262,7 @@ TEST_P(EndOfGameTest, WinnerOnTheLastRowOrWithAllDrawnEndsTheDrawing) {
     EXPECT_EQ(Stored().rows_left, state.rows_left);
     if (c.ends) {
         ExpectInOrder({"log Drawn numbers: " + BingoHelpers::DrawnNumbersText(state.DrawnNumbers()),
-                       "enable 1016=0", "enable 1035=0", "public enable=0",
+                       "enable 1016=0", "public enable=0", "enable 1035=0",
                        "text 1084=" + BingoHelpers::FormatWinners(state.winners, 2)});
     } else {
         EXPECT_THAT(window.Matching("enable "), IsEmpty());

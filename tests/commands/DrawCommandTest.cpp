@@ -75,6 +75,55 @@ INSTANTIATE_TEST_SUITE_P(EveryMode, DrawLockTest,
                                            LockCase{"Stop", 2}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The lock is the engine's own: what the window's button shows does not unlock it, and before
+// a game has begun (a key pressed during the start-up) nothing is drawn.
+TEST_F(CommandsTest, TheDrawLockIsKeptByTheCommandsNotReadFromTheWindow) {
+    commands.DrawCommand();
+    EXPECT_THAT(window.events(), IsEmpty());
+    EXPECT_FALSE(commands.DrawEnabled());
+
+    StartGame(75);
+    EXPECT_TRUE(commands.DrawEnabled());
+    commands.DrawCommand();
+    EXPECT_FALSE(commands.DrawEnabled());
+    window.EnableControl(Control::Draw, true); // a window that would say "enabled"
+    window.Clear();
+    commands.DrawCommand();
+    EXPECT_THAT(window.events(), IsEmpty());
+    EXPECT_EQ(state.number_count, 1);
+}
+
+// One table gives the captions of every automatic mode, whichever step set the mode.
+struct CaptionCase {
+    const char* name;
+    int mode;
+    const char* draw;
+    const char* status;
+};
+
+class AutomaticCaptionTest : public CommandsTest,
+                             public ::testing::WithParamInterface<CaptionCase> {};
+
+TEST_P(AutomaticCaptionTest, EveryStepShowsTheCaptionsOfItsMode) {
+    const CaptionCase& c = GetParam();
+    StartGame(75);
+    state.auto_new_number = c.mode;
+    commands.RefreshAutomaticControls();
+    const int mode = commands.AutomaticMode();
+    EXPECT_EQ(window.Text(Control::Draw), Language::GetText(AutomaticCaptionsFor(mode).draw, 2));
+    EXPECT_EQ(window.Text(Control::Draw), c.draw);
+    EXPECT_EQ(window.Text(Control::AutomaticStatus), c.status);
+    EXPECT_EQ(window.Matching("public caption=").back(), std::string("public caption=") + c.draw);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, AutomaticCaptionTest,
+    ::testing::Values(CaptionCase{"Manual", 0, "Draw (Spacebar)", "Lottery is off"},
+                      CaptionCase{"Stopped", 1, "Start (Spacebar)", "Lottery is off"},
+                      CaptionCase{"Running", 2, "Stop (Spacebar)", "Lottery is on"},
+                      CaptionCase{"OutOfRangeIsManual", 7, "Draw (Spacebar)", "Lottery is off"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CommandsTest, AutomaticDrawingTicksAfterATenthThenAfterTheWholeInterval) {
     StartGame(75);
     state.auto_speed = 5;

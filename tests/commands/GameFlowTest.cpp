@@ -187,7 +187,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, RowCommandTest,
 TEST_F(CommandsTest, RowDownOnTheFirstRowReopensDrawAndCancel) {
     StartGame(75);
     state.rows_left = 0;
-    window.EnableControl(Control::Draw, false);
     window.Clear();
     commands.RowDownCommand();
     EXPECT_EQ(state.current_row, 1);

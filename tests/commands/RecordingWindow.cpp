@@ -39,6 +39,10 @@ void RecordingWindow::SetControlText(int id, const std::string& text) {
     Record("text " + std::to_string(id) + "=" + text);
 }
 
+void RecordingWindow::SetControlCaption(int id, TextId text) {
+    SetControlText(id, English(text));
+}
+
 void RecordingWindow::SetAutomaticCheck(bool checked) {
     Record("check=" + Flag(checked));
 }
@@ -141,8 +145,8 @@ void RecordingWindow::EnablePublicDrawButton(bool enable) {
     Record("public enable=" + Flag(enable));
 }
 
-void RecordingWindow::SetPublicDrawCaption(const std::string& caption) {
-    Record("public caption=" + caption);
+void RecordingWindow::SetPublicDrawCaption(TextId caption) {
+    Record("public caption=" + English(caption));
 }
 
 void RecordingWindow::PageReset(int numberCount) {

@@ -26,9 +26,9 @@ namespace zorvi::test {
 class RecordingWindow : public WindowRequests {
 public:
     void EnableControl(int id, bool enable) override;
-    bool IsControlEnabled(int id) const override;
     void ShowControl(int id, bool show) override;
     void SetControlText(int id, const std::string& text) override;
+    void SetControlCaption(int id, TextId text) override;
     void SetAutomaticCheck(bool checked) override;
     void SetSliderPosition(int id, int position) override;
     void ScrollWinnersToEnd() override;
@@ -53,7 +53,7 @@ public:
     void WriteLog(const std::string& line) override;
     void ShowPublicScreen() override;
     void EnablePublicDrawButton(bool enable) override;
-    void SetPublicDrawCaption(const std::string& caption) override;
+    void SetPublicDrawCaption(TextId caption) override;
     void PageReset(int numberCount) override;
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
@@ -70,7 +70,9 @@ public:
     // Events that start with `prefix`, in order.
     std::vector<std::string> Matching(const std::string& prefix) const;
 
-    // The last text set on a control, or nothing.
+    // Whether a control was last enabled (controls start enabled).
+    bool IsControlEnabled(int id) const;
+    // The last text set on a control, or nothing; a caption in English.
     std::optional<std::string> Text(int id) const;
     bool PublicDrawEnabled() const { return publicDrawEnabled_; }
     // Period of a running timer, or nothing when it is stopped.

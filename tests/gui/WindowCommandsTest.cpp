@@ -190,6 +190,13 @@ private slots:
         QCOMPARE(OneLine(window->ControlText(Control::Draw)),
                  Tr(TextId::TXT_START_SPACEBAR, newLanguage));
         QCOMPARE(window->ControlText(Control::Settings), Tr(TextId::TXT_SETTINGS, newLanguage));
+        // The texts the game told the window follow the language too.
+        if (!restarted) {
+            QCOMPARE(window->ControlText(Control::CheckResult), Tr(TextId::TXT_WRONG, newLanguage));
+            const auto letter = Language::GetLetterName(window->State().CurrentNumber());
+            QVERIFY(letter);
+            QCOMPARE(window->ControlText(Control::LetterName), Tr(*letter, newLanguage));
+        }
         QCOMPARE(window->ControlText(Control::WinnersHeading),
                  Tr(TextId::TXT_ROW, newLanguage) + "  " +
                      Tr(TextId::TXT_NUMBER_COUNT, newLanguage) + "  " +

@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <random>
-#include <set>
 
 #include "WindowRequests.h"
 
@@ -12,15 +11,10 @@ namespace zorvi::test {
 // the engine alone, as fast as it can.
 class NullWindow : public WindowRequests {
 public:
-    void EnableControl(int id, bool enable) override {
-        if (enable)
-            disabled_.erase(id);
-        else
-            disabled_.insert(id);
-    }
-    bool IsControlEnabled(int id) const override { return !disabled_.count(id); }
+    void EnableControl(int, bool) override {}
     void ShowControl(int, bool) override {}
     void SetControlText(int, const std::string&) override {}
+    void SetControlCaption(int, TextId) override {}
     void SetAutomaticCheck(bool) override {}
     void SetSliderPosition(int, int) override {}
     void ScrollWinnersToEnd() override {}
@@ -45,15 +39,12 @@ public:
     void WriteLog(const std::string&) override {}
     void ShowPublicScreen() override {}
     void EnablePublicDrawButton(bool) override {}
-    void SetPublicDrawCaption(const std::string&) override {}
+    void SetPublicDrawCaption(TextId) override {}
     void PageReset(int) override {}
     void PageUpdateMainScreen(int, int, int) override {}
     void PageShowTicket(const std::string&, const std::string&, bool, int) override {}
 
     long long coupon_number = 1;
-
-private:
-    std::set<int> disabled_;
 };
 
 } // namespace zorvi::test

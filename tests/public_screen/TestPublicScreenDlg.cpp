@@ -197,6 +197,11 @@ private slots:
         f.dlg.SetDrawButtonText(TextId::TXT_STOP_SPACEBAR);
         QCOMPARE(draw->text(),
                  QString::fromStdString(Language::GetText(TextId::TXT_STOP_SPACEBAR, 1)));
+        // A relabel in another language keeps the caption of the automatic mode.
+        f.settings.language = 2;
+        f.dlg.SetButtonTexts();
+        QCOMPARE(draw->text(),
+                 QString::fromStdString(Language::GetText(TextId::TXT_STOP_SPACEBAR, 2)));
 
         f.dlg.LayoutPage(false);
         QVERIFY(!f.dlg.active());
