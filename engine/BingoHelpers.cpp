@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "Folders.h"
 #include "GameRules.h"
 #include "Language.h"
 #include "MessageSink.h"
 #include "ProgramState.h"
+#include "RegularFile.h"
 #include "Settings.h"
 
 namespace zorvi {
@@ -44,53 +41,6 @@ int NinetyColumn(int value) {
     if (value == GameRules::kNumbers90)
         return GameRules::kNinetyTicketColumns - 1;
     return value / 10;
-}
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-// Reads up to `limit` bytes of the file in as few reads as the system allows. False on a
-// read error (a folder of that name, an I/O failure).
-bool ReadUpTo(int fd, std::uint64_t limit, std::vector<std::uint8_t>& out) {
-    struct stat info {};
-    std::uint64_t expected = 0;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0)
-        expected = std::min<std::uint64_t>(static_cast<std::uint64_t>(info.st_size), limit);
-    // One allocation of the file's size; the extra byte lets the read loop notice the end
-    // without growing the buffer.
-    out.resize(static_cast<std::size_t>(std::min<std::uint64_t>(expected + 1, limit)));
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == out.size()) {
-            if (out.size() >= limit)
-                break;
-            const std::uint64_t grown = std::max<std::uint64_t>(out.size() * 2, 65536);
-            out.resize(static_cast<std::size_t>(std::min<std::uint64_t>(grown, limit)));
-        }
-        const ssize_t got = ::read(fd, out.data() + filled, out.size() - filled);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-    }
-    out.resize(filled);
-    return true;
 }
 
 } // namespace
@@ -143,16 +93,13 @@ void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t
 
 std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std::string& name) {
     const std::filesystem::path path = Helpers::GetProgramFolder() / name;
-    // The largest series size that can matter: every checkable coupon of the larger size.
+    // The largest series that can matter: every checkable coupon of the larger size. A longer
+    // file (or one that never ends) is read that far; what lies beyond could never be checked.
+    // Only a regular file is read, and the open never waits on a pipe.
     const std::uint64_t limit = kMaxCheckableCoupons * CouponSizeFor(GameRules::kNumbers75);
     std::vector<std::uint8_t> bytes;
-    bool ok = false;
-    {
-        FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() >= 0)
-            ok = ReadUpTo(fd.get(), limit, bytes);
-    }
-    if (!ok) {
+    const FileRead read = ReadRegularFile(path, limit, bytes);
+    if (read != FileRead::Ok && read != FileRead::TooLarge) {
         if (messages_ != nullptr)
             messages_->ShowMessage("Failed opening coupon file: " + name, "Failed");
         return std::nullopt;

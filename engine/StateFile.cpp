@@ -11,6 +11,7 @@
 #include "Folders.h"
 #include "Helpers.h"
 #include "ProgramState.h"
+#include "SetAside.h"
 
 namespace zorvi::StateFile {
 
@@ -111,7 +112,8 @@ bool SaveState(const ProgramState& state) {
         {"number_limit", std::to_string(state.number_limit)},
         {"winners", FormatWinners(state)},
     };
-    return Helpers::WriteIniValues(kFileName, values);
+    // A file of its own each time: the cost of a save is the game, whatever was on disk.
+    return Helpers::ReplaceIniFile(kFileName, values);
 }
 
 int LoadState(ProgramState& state) {
@@ -120,6 +122,9 @@ int LoadState(ProgramState& state) {
     const Helpers::IniFileSnapshot file(kFileName);
     if (!file.Exists())
         return 0;
+    // A folder, a pipe, a device, an endless or oversized file: no game can be in it.
+    if (file.Read() != FileRead::Ok)
+        return -1;
 
     state.number_count = file.ReadInt("number_count", 0);
 
@@ -182,6 +187,11 @@ void NormalizeLoadedState(ProgramState& state) {
     if (state.auto_new_number < AutoMode::Manual || state.auto_new_number > AutoMode::Running)
         state.auto_new_number = AutoMode::Manual;
     state.number_limit = std::max(state.number_limit, 0);
+}
+
+std::optional<std::string> FileAwayCorruptedState() {
+    Helpers::EnsureDataFolder();
+    return Helpers::SetAsideFile(kFileName);
 }
 
 void DeleteStateFile() {

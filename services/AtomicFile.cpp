@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "RegularFile.h"
+
 #include <cstdio>
 #include <random>
 #include <system_error>
@@ -18,24 +20,9 @@ namespace zorvi {
 
 namespace fs = std::filesystem;
 
-// Plain C reads: a read error (a folder in the file's place, a failing disk) is a result
-// here, where the C++ stream buffer would throw.
 std::optional<std::string> ReadWholeFile(const fs::path& path) {
-#ifdef _WIN32
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
-#else
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-#endif
-    if (file == nullptr)
-        return std::nullopt;
     std::string content;
-    char buffer[8192];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        content.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed)
+    if (ReadRegularFile(path, kIniFileLimit, content) != FileRead::Ok)
         return std::nullopt;
     return content;
 }

@@ -7,7 +7,8 @@
 
 namespace zorvi {
 
-// The whole content of a file, or nothing when it cannot be opened or read.
+// The whole content of a regular file of at most kIniFileLimit bytes, or nothing when there
+// is no such file or it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path);
 
 // Replaces the file with the content as one step: a temporary file in the same folder is

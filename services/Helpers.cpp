@@ -55,11 +55,16 @@ int ParseLeadingInt(std::string_view text) {
 }
 
 IniFileSnapshot::IniFileSnapshot(const std::string& file) {
-    const fs::path path = IniPath(file);
-    std::error_code ec;
-    exists_ = fs::is_regular_file(path, ec);
-    if (const std::optional<std::string> content = ReadWholeFile(path))
-        doc_ = IniDocument::Parse(*content);
+    std::string content;
+    read_ = ReadRegularFile(IniPath(file), kIniFileLimit, content);
+    if (read_ != FileRead::Ok)
+        return;
+    doc_ = IniDocument::Parse(content);
+    std::string_view text = content;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    const bool blank = text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+    holdsNoSettings_ = !blank && !doc_->HasSection(kIniSection);
 }
 
 std::optional<std::string> IniFileSnapshot::Value(const std::string& key) const {
@@ -102,7 +107,7 @@ std::string ReadIniStringWhole(const std::string& file, const std::string& key,
 }
 
 bool IniFileExists(const std::string& file) {
-    return IniFileSnapshot(file).Exists();
+    return IniFileSnapshot(file).Read() == FileRead::Ok;
 }
 
 bool WriteIniInt(const std::string& file, const std::string& key, int value) {
@@ -118,21 +123,34 @@ bool WriteIniValues(const std::string& file,
     if (values.empty())
         return true;
     const fs::path path = IniPath(file);
-    std::error_code ec;
-    const bool exists = fs::exists(path, ec);
-    std::optional<std::string> old;
-    if (exists) {
-        old = ReadWholeFile(path);
-        // A file that is there but cannot be read is not overwritten: its other keys would be lost.
-        if (!old)
-            return false;
-    }
-    IniDocument doc = IniDocument::Parse(old.value_or(std::string()));
+    std::string old;
+    const FileRead read = ReadRegularFile(path, kIniFileLimit, old);
+    // What is there but could not be read is not overwritten: its other keys would be lost.
+    if (read != FileRead::Ok && read != FileRead::Missing)
+        return false;
+    IniDocument doc = IniDocument::Parse(old);
     for (const auto& [key, value] : values)
         doc.Set(kIniSection, key, value);
     const std::string content = doc.Serialize();
-    if (old && *old == content)
+    if (read == FileRead::Ok && old == content)
         return true;
+    return WriteFileAtomically(path, content);
+}
+
+bool ReplaceIniFile(const std::string& file,
+                    const std::vector<std::pair<std::string, std::string>>& values) {
+    IniDocument doc;
+    for (const auto& [key, value] : values)
+        doc.Set(kIniSection, key, value);
+    const std::string content = doc.Serialize();
+    const fs::path path = IniPath(file);
+    // One byte more than the new content is enough to tell whether anything changes.
+    std::string old;
+    const FileRead read = ReadRegularFile(path, content.size(), old);
+    if (read == FileRead::Ok && old == content)
+        return true;
+    if (read == FileRead::NotRegular || read == FileRead::Unreadable)
+        return false;
     return WriteFileAtomically(path, content);
 }
 

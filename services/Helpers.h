@@ -9,6 +9,7 @@
 
 #include "Folders.h"
 #include "IniDocument.h"
+#include "RegularFile.h"
 
 namespace zorvi::Helpers {
 
@@ -35,7 +36,14 @@ bool WriteIniInt(const std::string& file, const std::string& key, int value);
 bool WriteIniString(const std::string& file, const std::string& key, const std::string& value);
 // Writes several keys in order as one replacement of the file, with the same content that
 // one write per key would give; skips the write when nothing would change.
+// A file there that is no regular file, too long or unreadable is never overwritten.
 bool WriteIniValues(const std::string& file,
+                    const std::vector<std::pair<std::string, std::string>>& values);
+// Writes a file that holds section "common" with exactly these keys, in order, whatever the
+// file held before: the cost is the size of the values, never the size of the old file (it
+// is read only as far as needed to see that nothing changes). Like WriteIniValues it never
+// overwrites something that is no regular file or cannot be read.
+bool ReplaceIniFile(const std::string& file,
                     const std::vector<std::pair<std::string, std::string>>& values);
 
 // One settings-style file of the data folder, read once, for a caller that reads many keys
@@ -45,7 +53,13 @@ public:
     explicit IniFileSnapshot(const std::string& file);
     virtual ~IniFileSnapshot() = default;
 
-    bool Exists() const { return exists_; }
+    // Something of that name is there (a file, or something that cannot be one).
+    bool Exists() const { return read_ != FileRead::Missing; }
+    // How the read went; only Ok gives values.
+    FileRead Read() const { return read_; }
+    // True when the file was read but nothing in it can be a setting: it holds text other
+    // than blanks and no section "common" (junk, a binary file, some other program's file).
+    bool HoldsNoSettings() const { return holdsNoSettings_; }
     int ReadInt(const std::string& key, int defaultValue) const;
     std::string ReadString(const std::string& key, const std::string& defaultValue) const;
     std::string ReadStringWhole(const std::string& key, const std::string& defaultValue) const;
@@ -53,7 +67,8 @@ public:
 private:
     std::optional<std::string> Value(const std::string& key) const;
 
-    bool exists_ = false;
+    FileRead read_ = FileRead::Missing;
+    bool holdsNoSettings_ = false;
     std::optional<IniDocument> doc_;
 };
 

@@ -20,6 +20,8 @@ public:
     // absent.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
 
+    bool HasSection(std::string_view section) const { return FindSection(section).has_value(); }
+
     // Replaces the key's value in place; a new key goes after the last key line of its
     // section; a missing section is added at the end of the file.
     void Set(std::string_view section, std::string_view key, std::string_view value);

@@ -39,6 +39,39 @@ bool FlushToDisk(std::FILE* file) {
 #endif
 }
 
+// The length of the file, which is where the next appended line begins; -1 when unknown.
+long long EndOfFile(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return -1;
+#ifdef _WIN32
+    return _ftelli64(file);
+#else
+    return ::ftello(file);
+#endif
+}
+
+// Cuts the file back to the given length, taking a torn line off its end.
+bool CutBack(std::FILE* file, long long length) {
+    if (length < 0)
+        return false;
+#ifdef _WIN32
+    return _chsize_s(_fileno(file), length) == 0;
+#else
+    return ::ftruncate(fileno(file), static_cast<off_t>(length)) == 0;
+#endif
+}
+
+// True when the file ends in the middle of a line (a torn write of an earlier run).
+bool EndsMidLine(std::FILE* file) {
+    if (EndOfFile(file) <= 0)
+        return false;
+    if (std::fseek(file, -1, SEEK_END) != 0)
+        return false;
+    const int last = std::fgetc(file);
+    std::clearerr(file);
+    return last != EOF && last != '\n';
+}
+
 } // namespace
 
 LogWriter::LogWriter() : clock_(LocalNow) {}
@@ -74,11 +107,20 @@ void LogWriter::OpenLog(MessageSink* messages) {
     fs::create_directory(folder, ec);
     const fs::path path = folder / LogFileName(now);
 
-    // Binary append: the CR LF ends are written as they are, and nothing is ever truncated.
+    // Only a regular file (or none yet): opening a named pipe for writing would wait for a
+    // reader for ever, and a device is no log.
+    const fs::file_status status = fs::status(path, ec);
+    if (fs::exists(status) && !fs::is_regular_file(status)) {
+        if (messages_ != nullptr)
+            messages_->ShowMessage("Failed opening log file", "");
+        return;
+    }
+    // Binary append: the CR LF ends are written as they are; only a torn line of our own is
+    // ever cut off. Reading is needed to look at the file's last byte.
 #ifdef _WIN32
-    file_ = _wfopen(path.c_str(), L"ab");
+    file_ = _wfopen(path.c_str(), L"a+b");
 #else
-    file_ = std::fopen(path.c_str(), "ab");
+    file_ = std::fopen(path.c_str(), "a+b");
 #endif
     if (file_ == nullptr) {
         if (messages_ != nullptr)
@@ -88,6 +130,7 @@ void LogWriter::OpenLog(MessageSink* messages) {
     // Unbuffered: a line goes to the file in one write, and a failed write leaves nothing
     // behind to come out later in the middle of another line.
     std::setvbuf(file_, nullptr, _IONBF, 0);
+    needsLineBreak_ = EndsMidLine(file_);
     path_ = path;
     open_ = 1;
 }
@@ -95,10 +138,22 @@ void LogWriter::OpenLog(MessageSink* messages) {
 void LogWriter::WriteLog(const std::string& message) {
     if (open_ == 0)
         return;
-    const std::string line = FormatLine(clock_ ? clock_() : LocalNow(), message);
+    std::string line = FormatLine(clock_ ? clock_() : LocalNow(), message);
+    if (needsLineBreak_)
+        line.insert(0, "\r\n");
+    const long long start = EndOfFile(file_);
     const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
-    if (FlushToDisk(file_) && written)
-        return;
+    if (written) {
+        needsLineBreak_ = false;
+        if (FlushToDisk(file_))
+            return;
+    } else {
+        // A full disk took part of the line: cut it off, so every line of the log stays whole.
+        // Should that fail too, the next line starts on a line of its own.
+        std::clearerr(file_);
+        if (!CutBack(file_, start))
+            needsLineBreak_ = true;
+    }
     // The line is lost, the game goes on; the operator hears of it once.
     std::clearerr(file_);
     if (!writeFailureShown_ && messages_ != nullptr) {

@@ -27,7 +27,8 @@ public:
     // Opens the month's file for appending; on failure shows "Failed opening log file".
     void OpenLog(MessageSink* messages);
     // Appends one line when the log is open. A failed write drops the line and never stops the
-    // game; the first failure is told once through the message sink given at OpenLog.
+    // game; the first failure is told once through the message sink given at OpenLog. A line
+    // that could be written only in part is cut off again, so the log holds whole lines only.
     void WriteLog(const std::string& message);
     void CloseLog();
     // Path of the open log file, or empty when none is open.
@@ -44,6 +45,7 @@ private:
     Clock clock_;
     MessageSink* messages_ = nullptr;
     bool writeFailureShown_ = false;
+    bool needsLineBreak_ = false; // the file ends inside a line: begin the next on a new one
 };
 
 } // namespace zorvi

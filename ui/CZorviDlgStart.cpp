@@ -51,6 +51,16 @@ void CZorviDlg::Start() {
                                   "written. The game goes on but will not survive a restart."));
     });
 
+    // The settings record was read when the window was built; what it did with a file it
+    // could not use is told once, here.
+    if (!settings_.SetAsideAs().empty())
+        ShowPlainMessage(QStringLiteral("Unusable settings filed as %1, using defaults")
+                             .arg(QString::fromStdString(settings_.SetAsideAs())),
+                         QString());
+    else if (settings_.FileUnreadable())
+        ShowPlainMessage(QStringLiteral("Unreadable settings left in place, using defaults"),
+                         QString());
+
     int loaded = StateFile::LoadState(state_);
     // A stored game that this number count cannot play is as good as a corrupted file.
     if (loaded == StateLoad::Loaded && !StateFile::IsPlayable(state_, settings_.max_called_numbers))
@@ -64,11 +74,18 @@ void CZorviDlg::Start() {
             state_.auto_new_number = AutoMode::Manual;
         }
     } else if (loaded == StateLoad::Corrupted) {
-        ShowPlainMessage(QStringLiteral("Corrupted state filed, resetting"), QString());
+        // A file read and judged corrupted is moved aside, and the fresh game is saved to a
+        // clean file before the operator is told; one that could not be read at all (or not
+        // be moved) stays where it is and is never overwritten.
+        const bool filed = StateFile::FileAwayCorruptedState().has_value();
+        if (!filed)
+            ShowPlainMessage(QStringLiteral("Corrupted state left in place, resetting"), QString());
         state_.ResetGame();
         // Whatever the broken file left in the values that steer the controls is brought
         // back into range, so the new game starts in a usable mode.
         StateFile::NormalizeLoadedState(state_);
+        if (filed)
+            ShowPlainMessage(QStringLiteral("Corrupted state filed, resetting"), QString());
     }
     loaded_ = loaded;
 

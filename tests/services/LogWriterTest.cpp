@@ -1,5 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdio>
+#include <regex>
+
+#ifdef __unix__
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
 #include "LogWriter.h"
 #include "RecordingSink.h"
 #include "TestFolders.h"
@@ -110,21 +124,152 @@ TEST_F(GameLog, OpenFailureIsShownOnceAndTheRunGoesOn) {
     EXPECT_FALSE(silent.IsOpen());
 }
 
-TEST_F(GameLog, WriteFailureDropsTheLineAndIsShownOnce) {
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    fs::create_directories(LogFolder());
-    fs::create_symlink("/dev/full", LogFolder() / "2024-3.log");
+// Something that is no file where the month's log would be: a device or a named pipe. The
+// open must neither wait for a reader nor write into a device; the run goes on without a log.
+TEST_F(GameLog, NoFileInPlaceOfTheLogIsAnOpenFailure) {
+    for (const char* kind : {"device", "pipe", "folder"}) {
+        SCOPED_TRACE(kind);
+        fs::remove_all(LogFolder());
+        fs::create_directories(LogFolder());
+        const fs::path path = LogFolder() / "2024-3.log";
+        if (std::string(kind) == "device") {
+            if (!fs::exists("/dev/full"))
+                continue;
+            fs::create_symlink("/dev/full", path);
+        } else if (std::string(kind) == "pipe") {
+#ifdef __unix__
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+#else
+            continue;
+#endif
+        } else {
+            fs::create_directory(path);
+        }
+        RecordingSink messages;
+        LogWriter log;
+        UseClock(log);
+        log.OpenLog(&messages);
+        EXPECT_FALSE(log.IsOpen());
+        log.WriteLog("Starting program");
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].first, "Failed opening log file");
+    }
+}
+
+TEST_F(GameLog, ATornLastLineOfAnEarlierRunIsEndedFirst) {
+    TestFolders::WriteFile(LogFolder() / "2024-3.log", "2024-3-5 9:5:2: Starting pr");
+    LogWriter log;
+    UseClock(log);
+    log.OpenLog(&sink);
+    log.WriteLog("Starting program");
+    EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-3.log"),
+              "2024-3-5 9:5:2: Starting pr\r\n2024-3-5 9:5:3: Starting program\r\n");
+}
+
+#ifdef __linux__
+
+// A log folder that can be filled to the last byte: a real 64 KiB tmpfs when this process may
+// mount one (root), otherwise the file-size limit of the process, under which the kernel
+// refuses writes past the limit in the same way (a short write, then errors).
+class FullDisk {
+public:
+    explicit FullDisk(const fs::path& folder) : folder_(folder) {
+        fs::create_directories(folder_);
+        mounted_ = ::mount("tmpfs", folder_.c_str(), "tmpfs", 0, "size=64k") == 0;
+        if (mounted_) {
+            // Fill every page; space is then handed out page by page.
+            filler_ = ::open((folder_ / "filler").c_str(), O_WRONLY | O_CREAT, 0600);
+            const std::string page(4096, 'x');
+            while (::write(filler_, page.data(), page.size()) > 0) {
+            }
+            fillerSize_ = ::lseek(filler_, 0, SEEK_END);
+        } else {
+            ::getrlimit(RLIMIT_FSIZE, &saved_);
+            oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        }
+    }
+    ~FullDisk() {
+        if (mounted_) {
+            ::close(filler_);
+            ::umount2(folder_.c_str(), MNT_DETACH);
+        } else {
+            ::setrlimit(RLIMIT_FSIZE, &saved_);
+            std::signal(SIGXFSZ, oldHandler_);
+        }
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+    bool mounted() const { return mounted_; }
+
+    // Lets files take `bytes` in all from now on (a multiple of the page size).
+    void Allow(off_t bytes) {
+        if (mounted_) {
+            ASSERT_EQ(::ftruncate(filler_, fillerSize_ - bytes), 0);
+        } else {
+            rlimit limit = saved_;
+            limit.rlim_cur = static_cast<rlim_t>(bytes);
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
+    }
+
+private:
+    fs::path folder_;
+    bool mounted_ = false;
+    int filler_ = -1;
+    off_t fillerSize_ = 0;
+    rlimit saved_{};
+    void (*oldHandler_)(int) = SIG_DFL;
+};
+
+// Every line of a log as it is on disk: whole lines in the program's format, nothing else.
+void ExpectOnlyWholeLines(const std::string& log) {
+    static const std::regex kLine(R"(\d{4}-\d{1,2}-\d{1,2} \d{1,2}:\d{1,2}:\d{1,2}: [^\r\n]*)");
+    ASSERT_FALSE(log.empty());
+    ASSERT_EQ(log.substr(log.size() - 2), "\r\n");
+    std::size_t start = 0;
+    while (start < log.size()) {
+        const std::size_t end = log.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        const std::string line = log.substr(start, end - start);
+        EXPECT_TRUE(std::regex_match(line, kLine)) << "torn line: " << line;
+        start = end + 2;
+    }
+}
+
+TEST_F(GameLog, AFullDiskNeverTearsALine) {
+    FullDisk disk(LogFolder());
+    RecordProperty("full_disk", disk.mounted() ? "tmpfs" : "file-size limit");
+    disk.Allow(4096);
     LogWriter log;
     UseClock(log);
     log.OpenLog(&sink);
     ASSERT_TRUE(log.IsOpen());
-    EXPECT_NO_THROW(log.WriteLog("Starting program"));
-    EXPECT_NO_THROW(log.WriteLog("Read coupons"));
-    EXPECT_TRUE(log.IsOpen());
+    // 50-byte lines: the page holds 81 of them, and the 82nd can be written only in part.
+    constexpr std::size_t kLineLength = 50;
+    for (int i = 0; i < 100; ++i) {
+        char message[64];
+        std::snprintf(message, sizeof message, "Line %04d of thirty-two bytes...", i);
+        ASSERT_EQ(LogWriter::FormatLine(now, message).size(), kLineLength);
+        log.WriteLog(message);
+    }
+    const fs::path file = LogFolder() / "2024-3.log";
+    std::string written = TestFolders::ReadFile(file);
+    EXPECT_EQ(written.size(), 4096 / kLineLength * kLineLength);
+    ExpectOnlyWholeLines(written);
     ASSERT_EQ(sink.messages.size(), 1u);
     EXPECT_EQ(sink.messages[0].first, "Failed writing log file");
+
+    // Space again: the next line is whole and on a line of its own.
+    disk.Allow(3 * 4096);
+    log.WriteLog("Starting program");
+    written = TestFolders::ReadFile(file);
+    ExpectOnlyWholeLines(written);
+    EXPECT_EQ(written.substr(written.size() - 34), "2024-3-5 9:5:3: Starting program\r\n");
+    EXPECT_EQ(sink.messages.size(), 1u);
 }
+
+#endif
 
 } // namespace
 } // namespace zorvi
