@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -56,8 +57,7 @@ std::vector<std::string> SetAsideCopies(const std::string& file) {
         if (name.compare(0, prefix.size(), prefix) == 0)
             names.push_back(std::move(name));
     }
-    // The stamps are zero-padded, so the names sort by time (a second copy within the same
-    // second carries a suffix and sorts after the first).
+    // The stamps and suffixes are zero-padded, so the names sort by time.
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -71,12 +71,22 @@ std::optional<std::string> SetAsideFile(const std::string& file) {
     if (ReadRegularFile(path, 0, scratch) == FileRead::Unreadable)
         return std::nullopt;
 
+    // A second copy within the same second gets the next two-digit suffix, so the names keep
+    // sorting by time even after older copies were removed.
     const std::string base = Prefix(file) + Stamp();
     std::string name = base;
-    for (int n = 2; Taken(folder / name); ++n) {
-        if (n > 99)
+    int last = Taken(folder / base) ? 1 : 0;
+    for (const std::string& copy : SetAsideCopies(file)) {
+        if (copy.size() == base.size() + 3 && copy.compare(0, base.size(), base) == 0 &&
+            copy[base.size()] == '-')
+            last = std::max(last, std::atoi(copy.c_str() + base.size() + 1));
+    }
+    if (last > 0) {
+        if (last >= 99)
             return std::nullopt;
-        name = base + "-" + std::to_string(n);
+        char suffix[8];
+        std::snprintf(suffix, sizeof suffix, "-%02d", last + 1);
+        name = base + suffix;
     }
     // A rename moves the entry itself: a link stays a link, a pipe is never opened.
     std::error_code ec;
