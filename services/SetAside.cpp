@@ -84,7 +84,7 @@ std::optional<std::string> SetAsideFile(const std::string& file) {
     if (last > 0) {
         if (last >= 99)
             return std::nullopt;
-        char suffix[8];
+        char suffix[16];
         std::snprintf(suffix, sizeof suffix, "-%02d", last + 1);
         name = base + suffix;
     }
