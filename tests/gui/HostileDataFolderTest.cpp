@@ -6,6 +6,10 @@
 #include <filesystem>
 #include <memory>
 
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
 #include "CZorviDlg.h"
 #include "ControlIds.h"
 #include "GuiSupport.h"
@@ -140,6 +144,43 @@ private slots:
             QCOMPARE(Helpers::SetAsideCopies("settings.ini").size(), std::size_t{1});
         }
         QVERIFY(!script.Unexpected());
+    }
+
+    // A corrupted state that cannot be moved (the data folder is read-only) stays as it is:
+    // the operator is told so, the game is played without being saved, and the file is never
+    // written over.
+    void corruptedStateThatCannotBeMoved() {
+#ifdef __linux__
+        const fs::path data = folders_->dataFolder();
+        if (::mount("tmpfs", data.c_str(), "tmpfs", 0, "size=1m") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        struct Unmount {
+            fs::path path;
+            ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+        } unmount{data};
+        test::WriteSettings([](Settings& s) {
+            s.language = 2;
+            s.public_screen = 0;
+            s.enable_background_voice = 0;
+        });
+        test::TestFolders::WriteFile(data / "state.ini", "no game in here");
+        QCOMPARE(::mount("tmpfs", data.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
+
+        ModalScript script;
+        script.AnswerRestWith(Answer::Ok);
+        auto window = StartWindow();
+        QCOMPARE(window->loadedAtStart(), -1);
+        QVERIFY2(script.Seen().contains(QStringLiteral("Corrupted state left in place, resetting")),
+                 qPrintable(script.Seen().join(" | ")));
+        QVERIFY(!script.Seen().contains(kFiled));
+        Draw(*window);
+        QCOMPARE(window->State().number_count, 1);
+        QCOMPARE(test::TestFolders::ReadFile(data / "state.ini"), std::string("no game in here"));
+        QVERIFY(Helpers::SetAsideCopies("state.ini").empty());
+        window.reset();
+#else
+        QSKIP("needs a mountable file system");
+#endif
     }
 
     // A stored game with 100,000 winners is no corruption: it is offered, resumed and played.
