@@ -1,21 +1,22 @@
 #pragma once
 
-#include "Random.h"
+#include "DrawSource.h"
 
 namespace zorvi {
 
-// The process's entry into the system: seeds the one random generator of the program once,
-// runs the operator window modally and ends when it ends.
+// The process's entry into the system: owns the draw source of the run (the operating system's
+// secure generator), runs the operator window modally and ends when it ends.
 class CZorviApp {
 public:
-    CZorviApp();
+    CZorviApp() = default;
     virtual ~CZorviApp() = default;
 
     // Builds and runs the operator window; returns the process's exit code.
     int InitInstance();
 
-    // The program's one random generator; every shuffle of the run draws from it.
-    static Random15& Generator();
+private:
+    // Every game of the run takes its sequence from here; nothing seeds it.
+    OsRandomSource source_;
 };
 
 } // namespace zorvi

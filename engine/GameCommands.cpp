@@ -5,6 +5,7 @@
 
 #include "BingoHelpers.h"
 #include "ControlIds.h"
+#include "DrawCommitment.h"
 #include "GameRules.h"
 #include "Language.h"
 #include "ProgramState.h"
@@ -309,8 +310,12 @@ void GameCommands::BeginNewGame() {
     window_.EnableControl(Control::CancelNumber, false);
     window_.EnableControl(Control::ShowDrawnNumbers, false);
     EnableDrawButtons(true);
+    DiscardSequence();
     state_.ResetGame();
-    window_.PageReset(n);
+    // Committed before any number of it can be drawn.
+    state_.NewCommitment();
+    window_.WriteLog(DrawCommitment::CommitmentMessage(state_));
+    window_.PageReset(n, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.ClearCouponPanel();
     window_.RebuildNumberBoard(n);
@@ -329,12 +334,20 @@ void GameCommands::ContinueStoredGame() {
     if (state_.auto_new_number == AutoMode::Running)
         state_.auto_new_number = AutoMode::Stopped;
     EnableDrawButtons(true);
-    window_.PageReset(settings_.max_called_numbers);
+    window_.PageReset(settings_.max_called_numbers, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.SetControlText(Control::WinnersList,
                            BingoHelpers::FormatWinners(state_.winners, settings_.language));
     RefreshAutomaticControls();
     window_.FocusCouponField();
+}
+
+void GameCommands::DiscardSequence() {
+    if (DrawCommitment::Commitment(state_).empty())
+        return;
+    window_.WriteLog(DrawCommitment::RevealMessage(state_));
+    // Revealed once: the sequence that replaces it gets its own nonce.
+    state_.commitment_nonce.clear();
 }
 
 void GameCommands::RowUpCommand() {

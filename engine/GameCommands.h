@@ -48,6 +48,9 @@ public:
     void ContinueStoredGame();
     // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.
     void ShowAutomaticCaptions();
+    // The game's sequence is given up (a new game, a declined or broken stored game, Exit, a
+    // settings change that restarts): the log reveals it with its nonce, once.
+    void DiscardSequence();
 
     // What the engine keeps of its own. The Draw buttons take a command only while this holds:
     // not during the one-second lock, not after the last number, not after the full coupon.

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "DrawCommitment.h"
+#include "DrawSource.h"
 #include "Helpers.h"
-#include "Random.h"
 #include "Settings.h"
 
 namespace zorvi {
 
-ProgramState::ProgramState(Random15& generator) : generator_(&generator) {}
+ProgramState::ProgramState(DrawSource& source) : source_(&source) {}
 
 int ProgramState::NumbersInGame() const {
     if (settings_ == nullptr)
@@ -24,14 +25,19 @@ int ProgramState::DrawnInSequence() const {
 
 void ProgramState::ResetGame() {
     const int n = NumbersInGame();
-    randomizer_numbers = Helpers::MakeNumberSequence(n);
-    Helpers::ShuffleSequence(*generator_, randomizer_numbers);
+    randomizer_numbers = Helpers::ShuffledSequence(*source_, n);
+    commitment_nonce.clear();
     number_count = 0;
     current_row = 1;
     bingo_found = 0;
     bingo_on_this_row = 0;
     rows_left = 1;
     max_row = GameRules::RowsPerGame(n);
+    Save();
+}
+
+void ProgramState::NewCommitment() {
+    commitment_nonce = DrawCommitment::NewNonce(*source_);
     Save();
 }
 

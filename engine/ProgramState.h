@@ -1,13 +1,14 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "GameRules.h"
 
 namespace zorvi {
 
-class Random15;
+class DrawSource;
 class Settings;
 
 struct Winner {
@@ -25,7 +26,7 @@ class ProgramState {
 public:
     using Saver = std::function<void(const ProgramState&)>;
 
-    explicit ProgramState(Random15& generator);
+    explicit ProgramState(DrawSource& source);
     virtual ~ProgramState() = default;
 
     void AttachSettings(const Settings& settings) { settings_ = &settings; }
@@ -36,7 +37,10 @@ public:
     // 75 without settings. Not to be confused with `number_count`, the numbers drawn so far.
     int NumbersInGame() const;
 
+    // A new shuffled sequence; it has no commitment until NewCommitment.
     void ResetGame();
+    // A fresh nonce that commits the game to its sequence (DrawCommitment.h); saves.
+    void NewCommitment();
     void DrawNext();
     void CancelLast();
     void NextRow();
@@ -64,12 +68,14 @@ public:
     int shown_public_screen = PublicScreenMode::None;
     int rows_left = 1;
     std::vector<Winner> winners;
+    // 32 hex digits while the sequence is committed in the game log, else empty.
+    std::string commitment_nonce;
 
 private:
     // number_count held inside 0 to the length of the sequence.
     int DrawnInSequence() const;
 
-    Random15* generator_;
+    DrawSource* source_;
     const Settings* settings_ = nullptr;
     Saver saver_;
 };

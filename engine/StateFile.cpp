@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "DrawCommitment.h"
 #include "Folders.h"
 #include "Helpers.h"
 #include "ProgramState.h"
@@ -111,6 +112,7 @@ bool SaveState(const ProgramState& state) {
         {"rows_left", FlagText(state.rows_left)},
         {"number_limit", std::to_string(state.number_limit)},
         {"winners", FormatWinners(state)},
+        {"commitment_nonce", state.commitment_nonce},
     };
     // A file of its own each time: the cost of a save is the game, whatever was on disk.
     return Helpers::ReplaceIniFile(kFileName, values);
@@ -164,6 +166,12 @@ int LoadState(ProgramState& state) {
     });
     if (!winnersRead)
         return -1;
+
+    // Absent in a file from before commitments: the game then simply has none. A value that is
+    // not a nonce is dropped the same way; it cannot open a reveal that proves anything.
+    const std::string nonce = file.ReadStringWhole("commitment_nonce", "");
+    if (DrawCommitment::IsNonce(nonce))
+        state.commitment_nonce = nonce;
     return 1;
 }
 

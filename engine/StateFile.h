@@ -11,11 +11,11 @@ namespace StateFile {
 
 inline constexpr const char* kFileName = "state.ini";
 
-// The eleven keys of the state, in their file order, with their stored values.
+// The keys of the state, in their file order, with their stored values.
 std::string FormatSequence(const ProgramState& state);
 std::string FormatWinners(const ProgramState& state);
 
-// Writes "state.ini" in the data folder anew with all eleven keys and nothing else, as one
+// Writes "state.ini" in the data folder anew with all its keys and nothing else, as one
 // replacement of the file. False when the file could not be written.
 bool SaveState(const ProgramState& state);
 

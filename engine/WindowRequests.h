@@ -69,7 +69,8 @@ public:
     virtual void SetPublicDrawCaption(TextId caption) = 0;
 
     // Page calls.
-    virtual void PageReset(int numberCount) = 0;
+    // `commitment`: the first digits of the game's commitment, or empty when it has none.
+    virtual void PageReset(int numberCount, const std::string& commitment) = 0;
     virtual void PageUpdateMainScreen(int currentNumber, int count, int row) = 0;
     virtual void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                                 int couponNumber) = 0;

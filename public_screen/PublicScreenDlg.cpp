@@ -260,10 +260,11 @@ bool PublicScreenDlg::PageCallable() const {
     return created() && active_ && page_;
 }
 
-void PublicScreenDlg::PageReset(int numberCount) {
+void PublicScreenDlg::PageReset(int numberCount, const QString& commitment) {
     if (!PageCallable())
         return;
-    const QJsonArray args{numberCount, 0, settings_.disable_animation};
+    // The fourth argument is extra: a page written for three ignores it.
+    const QJsonArray args{numberCount, 0, settings_.disable_animation, commitment};
     history_ = PageHistory{};
     history_.reset_sent = true;
     history_.reset_args = args;

@@ -59,7 +59,8 @@ public:
     void LoadPage();
 
     // Page calls; each does nothing unless the window is created and active.
-    void PageReset(int numberCount);
+    // `commitment`: the first digits of the game's commitment, shown small; may be empty.
+    void PageReset(int numberCount, const QString& commitment = QString());
     void PageUpdateMainScreen(int currentNumber, int count, int row);
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                         int couponNumber);

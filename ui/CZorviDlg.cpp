@@ -15,6 +15,7 @@
 #include "ConfirmDlg.h"
 #include "ControlIds.h"
 #include "DialogResult.h"
+#include "DrawCommitment.h"
 #include "Folders.h"
 #include "GameRules.h"
 #include "KeyFilter.h"
@@ -34,8 +35,8 @@ QFont OperatorFont() {
 
 } // namespace
 
-CZorviDlg::CZorviDlg(Random15& generator, QWidget* parent)
-    : QDialog(parent), state_(generator), publicScreen_(settings_, this), messages_(this),
+CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
+    : QDialog(parent), state_(source), publicScreen_(settings_, this), messages_(this),
       commands_(state_, settings_, coupons_, *this),
       units_(DialogUnits::ForOperatorWindow(OperatorFont())) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -401,8 +402,8 @@ void CZorviDlg::SetPublicDrawCaption(TextId caption) {
     publicScreen_.SetDrawButtonText(caption);
 }
 
-void CZorviDlg::PageReset(int numberCount) {
-    publicScreen_.PageReset(numberCount);
+void CZorviDlg::PageReset(int numberCount, const std::string& commitment) {
+    publicScreen_.PageReset(numberCount, QString::fromStdString(commitment));
 }
 
 void CZorviDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
@@ -436,7 +437,7 @@ void CZorviDlg::OpenPublicScreen(bool reload) {
         return;
     }
     if (publicScreen_.Open(mode, reload))
-        PageReset(state_.NumbersInGame());
+        PageReset(state_.NumbersInGame(), DrawCommitment::PageText(state_));
     StartTimer(Timer::OtherScreenWatch, 1000);
 }
 

@@ -34,7 +34,7 @@ namespace zorvi {
 class CSettingsDlg;
 class CWaitDlg;
 class KeyFilter;
-class Random15;
+class DrawSource;
 class StaticControl;
 
 // The operator's window. It owns the objects of a running system, binds its buttons, keys
@@ -42,8 +42,8 @@ class StaticControl;
 class CZorviDlg : public QDialog, public WindowRequests {
     Q_OBJECT
 public:
-    // `generator` is the program's one random generator, seeded by the application.
-    explicit CZorviDlg(Random15& generator, QWidget* parent = nullptr);
+    // `source` is where every game of the run takes its draw sequence from.
+    explicit CZorviDlg(DrawSource& source, QWidget* parent = nullptr);
     ~CZorviDlg() override;
 
     // The start-up of the window: log, wait window, stored game, controls, public screen,
@@ -132,7 +132,7 @@ public:
     void ShowPublicScreen() override;
     void EnablePublicDrawButton(bool enable) override;
     void SetPublicDrawCaption(TextId caption) override;
-    void PageReset(int numberCount) override;
+    void PageReset(int numberCount, const std::string& commitment) override;
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                         int couponNumber) override;

@@ -6,6 +6,7 @@
 #include "CSettingsDlg.h"
 #include "CWaitDlg.h"
 #include "CZorviDlg.h"
+#include "DrawCommitment.h"
 #include "WaitWithMessages.h"
 
 namespace zorvi {
@@ -41,6 +42,7 @@ void CZorviDlg::ApplyChangedSettings(const CSettingsDlg& dialog) {
         ClearCouponPanel();
     }
     if (dialog.restart_game) {
+        commands_.DiscardSequence();
         state_.ResetGame();
         ClearCouponPanel();
         RebuildNumberBoard(n);
@@ -50,7 +52,7 @@ void CZorviDlg::ApplyChangedSettings(const CSettingsDlg& dialog) {
         state_.shown_public_screen = settings_.public_screen;
         OpenPublicScreen(dialog.language_changed != 0);
         if (dialog.language_changed) {
-            PageReset(n);
+            PageReset(n, DrawCommitment::PageText(state_));
             // The page loaded anew knows nothing of the game that goes on.
             if (!dialog.restart_game)
                 PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(),

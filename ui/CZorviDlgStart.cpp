@@ -80,6 +80,8 @@ void CZorviDlg::Start() {
         const bool filed = StateFile::FileAwayCorruptedState().has_value();
         if (!filed)
             ShowPlainMessage(QStringLiteral("Corrupted state left in place, resetting"), QString());
+        // A stored game that cannot be played is still revealed when it was committed.
+        commands_.DiscardSequence();
         state_.ResetGame();
         // Whatever the broken file left in the values that steer the controls is brought
         // back into range, so the new game starts in a usable mode.
@@ -227,6 +229,7 @@ void CZorviDlg::ExitCommand() {
     if (!AskConfirmation(TextId::TXT_CONFIRM_CLOSE))
         return;
     // The game is over for good: the next start begins a fresh one without asking.
+    commands_.DiscardSequence();
     StateFile::DeleteStateFile();
     FinishWindow(QDialog::Rejected);
 }

@@ -99,6 +99,7 @@ protected:
         EXPECT_EQ(loaded.rows_left, state.rows_left);
         EXPECT_EQ(loaded.number_limit, state.number_limit);
         EXPECT_EQ(loaded.winners, state.winners);
+        EXPECT_EQ(loaded.commitment_nonce, state.commitment_nonce);
     }
 
     // Each event occurs in the record, after the one before it.

@@ -134,6 +134,8 @@ void RecordingWindow::SayCorrect() {
     Record("sayCorrect");
 }
 void RecordingWindow::WriteLog(const std::string& line) {
+    if (logWriter != nullptr)
+        logWriter->WriteLog(line);
     Record("log " + line);
 }
 void RecordingWindow::ShowPublicScreen() {
@@ -149,7 +151,8 @@ void RecordingWindow::SetPublicDrawCaption(TextId caption) {
     Record("public caption=" + English(caption));
 }
 
-void RecordingWindow::PageReset(int numberCount) {
+void RecordingWindow::PageReset(int numberCount, const std::string& commitment) {
+    pageCommitment = commitment;
     Record("page reset " + std::to_string(numberCount));
 }
 

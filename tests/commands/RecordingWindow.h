@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "LogWriter.h"
 #include "WindowRequests.h"
 
 namespace zorvi::test {
@@ -54,7 +55,7 @@ public:
     void ShowPublicScreen() override;
     void EnablePublicDrawButton(bool enable) override;
     void SetPublicDrawCaption(TextId caption) override;
-    void PageReset(int numberCount) override;
+    void PageReset(int numberCount, const std::string& commitment) override;
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                         int couponNumber) override;
@@ -85,6 +86,10 @@ public:
     std::optional<int> numberLimitAnswer;
     long long couponNumber = 1;
     std::function<void()> whileOkDlgOpen;
+    // When set, log lines also go to this real game log.
+    LogWriter* logWriter = nullptr;
+    // The commitment digits of the last page reset.
+    std::string pageCommitment;
 
 private:
     void Record(std::string event) { events_.push_back(std::move(event)); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CommandsFixture.h"
+#include "DrawCommitment.h"
 #include "Helpers.h"
 #include "Language.h"
 
@@ -49,12 +50,17 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
     settings.public_screen = 1;
 
     commands.BeginNewGame();
+    // The sequence is committed in the log before the page learns of the game.
+    const std::string commitment = DrawCommitment::Commitment(state);
+    ASSERT_EQ(commitment.size(), 64u);
+    EXPECT_EQ(window.pageCommitment, commitment.substr(0, 16));
     EXPECT_THAT(window.events(),
                 ElementsAre("forgetKeys", "enable 1035=0", "enable 1061=0", "enable 1016=1",
-                            "public enable=1", "page reset " + n, "public show", "text 1032=-",
-                            "text 1021=-", "text 1006=-", "text 1018=-", "repaintBoard",
-                            "clearCouponPanel", "rebuildBoard " + n, "text 1084=", "text 1041=1",
-                            "text 1047=-", "focusCoupon"));
+                            "public enable=1", "log Game commitment: " + commitment,
+                            "page reset " + n, "public show", "text 1032=-", "text 1021=-",
+                            "text 1006=-", "text 1018=-", "repaintBoard", "clearCouponPanel",
+                            "rebuildBoard " + n, "text 1084=", "text 1041=1", "text 1047=-",
+                            "focusCoupon"));
     EXPECT_EQ(state.max_row, c.rows);
     std::vector<int> sorted = state.randomizer_numbers;
     std::sort(sorted.begin(), sorted.end());
@@ -126,12 +132,20 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
     EXPECT_EQ(log, expectedLog);
 
     const std::vector<int> oldSequence = state.randomizer_numbers;
+    const std::string oldNonce = state.commitment_nonce;
     window.Clear();
     commands.NewGameCommand();
+    // The old sequence is revealed whole before the new one is committed.
+    std::string reveal = "log Game reveal: " + oldNonce + " ";
+    for (std::size_t i = 0; i < oldSequence.size(); ++i)
+        reveal += (i ? "," : "") + std::to_string(oldSequence[i]);
+    EXPECT_EQ(DrawCommitment::Commitment(oldSequence, oldNonce), commitment);
+    EXPECT_NE(state.commitment_nonce, oldNonce);
     ExpectInOrder({"log Starting new game", "ask Are you sure you want to start a new game?",
-                   "text 1101=0", "forgetKeys", "enable 1016=1", "public enable=1",
-                   "page reset " + n, "clearCouponPanel", "rebuildBoard " + n,
-                   "text 1084=", "text 1041=1", "text 1047=-", "focusCoupon"});
+                   "text 1101=0", "forgetKeys", "enable 1016=1", "public enable=1", reveal,
+                   "log " + DrawCommitment::CommitmentMessage(state), "page reset " + n,
+                   "clearCouponPanel", "rebuildBoard " + n, "text 1084=", "text 1041=1",
+                   "text 1047=-", "focusCoupon"});
     EXPECT_EQ(state.number_count, 0);
     EXPECT_EQ(state.current_row, 1);
     EXPECT_EQ(state.rows_left, 1);

@@ -51,6 +51,7 @@ protected:
         game.rows_left = 1;
         game.number_limit = 45;
         game.winners = {{2, 31, 1045}, {3, 40, 77}};
+        game.commitment_nonce = "00112233445566778899aabbccddeeff";
         return game;
     }
 
@@ -75,7 +76,40 @@ TEST_F(StateFileTest, SavedGameLoadsBackWhole) {
     EXPECT_EQ(state.rows_left, 1);
     EXPECT_EQ(state.number_limit, 45);
     EXPECT_EQ(state.winners, game.winners);
+    EXPECT_EQ(state.commitment_nonce, game.commitment_nonce);
 }
+
+struct NonceCase {
+    const char* name;
+    std::string line; // the nonce's line, or none at all
+    std::string loaded;
+};
+
+class NonceLoadTest : public StateFileTest, public ::testing::WithParamInterface<NonceCase> {};
+
+// A file from before commitments, or with a damaged nonce, loads as before without one: the
+// game goes on, it just cannot be revealed.
+TEST_P(NonceLoadTest, OnlyAWholeNonceIsKept) {
+    const NonceCase& c = GetParam();
+    WriteState("[common]\nnumber_count=3\nrandomizer_numbers=3;1;2;\nwinners=1:2:3;\n" + c.line);
+    ASSERT_EQ(StateFile::LoadState(state), 1);
+    EXPECT_EQ(state.commitment_nonce, c.loaded);
+    EXPECT_EQ(state.randomizer_numbers, (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(state.winners, (std::vector<Winner>{{1, 2, 3}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NonceLoadTest,
+    ::testing::Values(
+        NonceCase{"olderFile", "", ""},
+        NonceCase{"whole", "commitment_nonce=0123456789abcdef0123456789abcdef\n",
+                  "0123456789abcdef0123456789abcdef"},
+        NonceCase{"empty", "commitment_nonce=\n", ""},
+        NonceCase{"short", "commitment_nonce=0123456789abcdef0123456789abcde\n", ""},
+        NonceCase{"long", "commitment_nonce=0123456789abcdef0123456789abcdef0\n", ""},
+        NonceCase{"upperCase", "commitment_nonce=0123456789ABCDEF0123456789ABCDEF\n", ""},
+        NonceCase{"notHex", "commitment_nonce=0123456789abcdef0123456789abcdeg\n", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StateFileTest, ListValuesHaveTheirStoredForm) {
     const ProgramState game = SampleGame();
@@ -106,10 +140,10 @@ TEST_F(StateFileTest, FlagsAreStoredAsOneOrZero) {
     EXPECT_EQ(Helpers::ReadIniString("state.ini", "rows_left", ""), "0");
 }
 
-// One save gives the file that eleven single writes give, from any starting file.
-// The save writes a file of its own: whatever the old file held besides the eleven keys is
+// One save gives the file that single writes of every key give, from any starting file.
+// The save writes a file of its own: whatever the old file held besides the game's keys is
 // gone, so the cost of a save never depends on it.
-TEST_F(StateFileTest, SaveEqualsElevenSingleWritesToANewFile) {
+TEST_F(StateFileTest, SaveEqualsSingleWritesOfEveryKeyToANewFile) {
     const ProgramState game = SampleGame();
     for (const std::string& start :
          {std::string(), std::string("[other]\nnumber_count=9\n[common]\nwinners=old\nextra=keep\n"
@@ -133,6 +167,7 @@ TEST_F(StateFileTest, SaveEqualsElevenSingleWritesToANewFile) {
         Helpers::WriteIniString(f, "rows_left", "1");
         Helpers::WriteIniInt(f, "number_limit", game.number_limit);
         Helpers::WriteIniString(f, "winners", StateFile::FormatWinners(game));
+        Helpers::WriteIniString(f, "commitment_nonce", game.commitment_nonce);
         EXPECT_EQ(saved, ReadState()) << "starting from: " << start;
     }
 }

@@ -40,7 +40,7 @@ public:
     void ShowPublicScreen() override {}
     void EnablePublicDrawButton(bool) override {}
     void SetPublicDrawCaption(TextId) override {}
-    void PageReset(int) override {}
+    void PageReset(int, const std::string&) override {}
     void PageUpdateMainScreen(int, int, int) override {}
     void PageShowTicket(const std::string&, const std::string&, bool, int) override {}
 

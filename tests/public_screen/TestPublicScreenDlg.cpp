@@ -260,7 +260,7 @@ private slots:
         Fixture f;
         QVERIFY(f.dlg.Open(1, false));
         f.settings.disable_animation = 1;
-        f.dlg.PageReset(90);
+        f.dlg.PageReset(90, QStringLiteral("0123456789abcdef"));
         f.dlg.PageUpdateMainScreen(-1, 0, 2);
         f.dlg.PageShowTicket("1,0,3", "1,0,2", true, 17);
         f.settings.disable_animation = 0;
@@ -271,7 +271,7 @@ private slots:
         auto args = [&](int i) { return calls[i].toObject()[QStringLiteral("args")].toArray(); };
         auto name = [&](int i) { return calls[i].toObject()[QStringLiteral("name")].toString(); };
         QCOMPARE(name(0), QStringLiteral("reset"));
-        QCOMPARE(args(0), (QJsonArray{90, 0, 1}));
+        QCOMPARE(args(0), (QJsonArray{90, 0, 1, QStringLiteral("0123456789abcdef")}));
         QCOMPARE(name(1), QStringLiteral("updateMainScreen"));
         QCOMPARE(args(1), (QJsonArray{-1, 0, 2}));
         QCOMPARE(name(2), QStringLiteral("showTicket"));
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(calls[2].toObject()[QStringLiteral("types")].toArray(),
                  (QJsonArray{QStringLiteral("string"), QStringLiteral("string"),
                              QStringLiteral("number"), QStringLiteral("number")}));
-        QCOMPARE(args(3), (QJsonArray{75, 0, 0}));
+        QCOMPARE(args(3), (QJsonArray{75, 0, 0, QString()}));
         QCOMPARE(args(4), (QJsonArray{QStringLiteral("4"), QStringLiteral("0"), 0, 999999}));
     }
 
@@ -362,7 +362,7 @@ private slots:
     void crashedPageIsShownTheGameAgain() {
         Fixture f;
         QVERIFY(f.dlg.Open(1, false));
-        f.dlg.PageReset(75);
+        f.dlg.PageReset(75, QStringLiteral("0123456789abcdef"));
         f.dlg.PageUpdateMainScreen(7, 1, 1);
         f.dlg.PageUpdateMainScreen(9, 2, 1);
         f.dlg.PageUpdateMainScreen(9, 2, 2); // row change
@@ -378,7 +378,8 @@ private slots:
                         QString::fromUtf8(
                             QJsonDocument(call.toObject()[QStringLiteral("args")].toArray())
                                 .toJson(QJsonDocument::Compact));
-        QCOMPARE(seen, (QStringList{QStringLiteral("reset [75,0,0]"),
+        // The page loaded anew gets the game's commitment back as well.
+        QCOMPARE(seen, (QStringList{QStringLiteral("reset [75,0,0,\"0123456789abcdef\"]"),
                                     QStringLiteral("updateMainScreen [7,1,2]"),
                                     QStringLiteral("updateMainScreen [9,2,2]"),
                                     QStringLiteral("updateMainScreen [9,2,2]")}));

@@ -186,6 +186,24 @@ private slots:
         QCOMPARE(page.text(QStringLiteral("#count")), QStringLiteral("0"));
     }
 
+    // The fourth argument of reset: the commitment's first digits, shown small; without it (a
+    // caller of three arguments) or with anything that is not hex, no stray text appears.
+    void commitmentShownSmall() {
+        Page page(QStringLiteral("en"));
+        QVERIFY(WaitForDocument(&page.view));
+        page.call(QStringLiteral("reset"), {75, 0, 1, QStringLiteral("e1fe467e7c3680e8")});
+        QCOMPARE(page.text(QStringLiteral("#commitment")),
+                 QStringLiteral("Commitment e1fe467e7c3680e8"));
+        page.call(QStringLiteral("reset"), {90, 0, 1});
+        QCOMPARE(page.text(QStringLiteral("#commitment")), QString());
+        QCOMPARE(page.count(QStringLiteral("#board .cell")), 90);
+        page.call(QStringLiteral("reset"),
+                  {75, 0, 1, QStringLiteral("<b>zz</b>0123456789abcdef99")});
+        QCOMPARE(page.text(QStringLiteral("#commitment")),
+                 QStringLiteral("Commitment bb0123456789abcd"));
+        QCOMPARE(page.count(QStringLiteral("#commitment b")), 0);
+    }
+
     void animationOffStillsThePage() {
         Page page(QStringLiteral("fi"));
         QVERIFY(WaitForDocument(&page.view));

@@ -1,8 +1,17 @@
 #include "Random.h"
 
-#include <utility>
+namespace zorvi {
 
-namespace zorvi::Helpers {
+int Random15::UniformBelow(int n) {
+    return Helpers::RandomBelow(*this, n);
+}
+
+void Random15::FillBytes(std::uint8_t* data, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i)
+        data[i] = static_cast<std::uint8_t>(Next() & 0xff);
+}
+
+namespace Helpers {
 
 int RandomBelow(Random15& generator, int n) {
     // Outside the generator's range no uniform draw exists; 0 is the only safe answer.
@@ -17,14 +26,5 @@ int RandomBelow(Random15& generator, int n) {
     return r / bucket;
 }
 
-void ShuffleSequence(Random15& generator, std::vector<int>& list) {
-    const std::size_t k = list.size();
-    if (k < 2)
-        return;
-    for (std::size_t i = 1; i < k; ++i) {
-        const auto j = static_cast<std::size_t>(RandomBelow(generator, static_cast<int>(i + 1)));
-        std::swap(list[i], list[j]);
-    }
-}
-
-} // namespace zorvi::Helpers
+} // namespace Helpers
+} // namespace zorvi

@@ -1,0 +1,142 @@
+#include "DrawsCommands.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "CommandLine.h"
+#include "DrawCollect.h"
+#include "DrawSource.h"
+#include "DrawStatistics.h"
+#include "Helpers.h"
+#include "LogVerifier.h"
+
+namespace zorvi {
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+// Games in one run: enough for any study, small enough that a typing slip cannot fill a disk
+// for days.
+constexpr std::uint64_t kMaxGames = 100000000;
+
+struct Options {
+    int n = 0;
+    std::uint64_t games = 0;
+    std::unique_ptr<ByteStreamSource> source;
+};
+
+// --numbers 75|90 --games G [--key HEX]: the source is the keyed one with --key, else the
+// operating system's.
+bool ParseGameOptions(const std::vector<std::string>& args, const char* command, Options* out) {
+    CommandLine line;
+    std::string error;
+    if (!line.Parse(args, {"--numbers", "--games", "--key"}, {}, &error) ||
+        !line.Positional().empty()) {
+        std::cerr << "zorvi-draws " << command << ": "
+                  << (error.empty() ? "unexpected argument " + line.Positional().front() : error)
+                  << "\n";
+        return false;
+    }
+    const auto n = line.Number("--numbers");
+    if (!n || (*n != 75 && *n != 90)) {
+        std::cerr << "zorvi-draws " << command << ": --numbers must be 75 or 90\n";
+        return false;
+    }
+    const auto games = line.Number("--games");
+    if (!games || *games > kMaxGames) {
+        std::cerr << "zorvi-draws " << command << ": --games must be a number from 0 to "
+                  << kMaxGames << "\n";
+        return false;
+    }
+    out->n = static_cast<int>(*n);
+    out->games = *games;
+    if (line.Has("--key")) {
+        const std::string hex = line.Value("--key");
+        std::uint8_t key[32];
+        if (!KeyedSource::ParseKey(hex.data(), hex.size(), key)) {
+            std::cerr << "zorvi-draws " << command
+                      << ": --key must be 64 hexadecimal digits (32 bytes)\n";
+            return false;
+        }
+        out->source = std::make_unique<KeyedSource>(key);
+    } else {
+        out->source = std::make_unique<OsRandomSource>();
+    }
+    return true;
+}
+
+} // namespace
+
+int RunCollect(const std::vector<std::string>& args) {
+    Options options;
+    if (!ParseGameOptions(args, "collect", &options))
+        return kUsage;
+    if (!CollectGames(*options.source, options.n, options.games, stdout)) {
+        std::cerr << "zorvi-draws collect: writing the games failed\n";
+        return kFailed;
+    }
+    return kDone;
+}
+
+int RunVerify(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        std::cerr << "zorvi-draws verify: name the game log (or several, oldest first)\n";
+        return kUsage;
+    }
+    LogVerifier verifier;
+    for (const std::string& path : args) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            std::cerr << "zorvi-draws verify: cannot read " << path << "\n";
+            return kUsage;
+        }
+        verifier.Feed(in);
+    }
+    const LogVerifier::Result result = verifier.Finish();
+    if (!result.ok) {
+        std::string line = result.line;
+        while (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::cout << "line " << result.line_number << ": " << line << "\n"
+                  << "fails: " << result.reason << "\n";
+        return kFailed;
+    }
+    std::cout << result.games_verified << " games verified: each commitment matches its reveal; "
+              << result.lists_checked << " winners' drawn numbers checked against them\n";
+    if (result.not_revealed != 0)
+        std::cout << result.not_revealed
+                  << " games committed but not revealed in this log (still in play, or "
+                     "closed without Exit)\n";
+    if (result.lists_unchecked != 0)
+        std::cout << result.lists_unchecked
+                  << " winners' lists outside a revealed game, not checked\n";
+    if (result.reveals_without != 0)
+        std::cout << result.reveals_without
+                  << " reveals of games committed before this log, not checked\n";
+    if (result.repeated_reveals != 0)
+        std::cout << result.repeated_reveals << " games revealed again after a restart\n";
+    return kDone;
+}
+
+int RunStats(const std::vector<std::string>& args) {
+    Options options;
+    if (!ParseGameOptions(args, "stats", &options))
+        return kUsage;
+    DrawTally tally(options.n);
+    for (std::uint64_t g = 0; g < options.games; ++g)
+        tally.Add(Helpers::ShuffledSequence(*options.source, options.n));
+    std::printf("| N | games | test | chi-square | degrees of freedom | p-value |\n");
+    std::printf("|---|---|---|---|---|---|\n");
+    for (const DrawTally::Test& test : tally.Tests())
+        std::printf("| %d | %" PRIu64 " | %s | %.1f | %.0f | %.4f |\n", options.n, tally.Games(),
+                    test.name.c_str(), test.statistic, test.degrees, test.p_value);
+    return kDone;
+}
+
+} // namespace zorvi

@@ -1,0 +1,212 @@
+#include "LogVerifier.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "DrawCommitment.h"
+
+namespace zorvi {
+
+namespace {
+
+constexpr std::string_view kDrawnPrefix = "Drawn numbers: ";
+
+bool IsHexDigest(std::string_view text) {
+    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+// "17, 4, 75" as written by the coupon check; nothing when it is not such a list.
+std::optional<std::vector<int>> ParseDrawn(std::string_view text) {
+    std::vector<int> numbers;
+    if (text.empty())
+        return numbers;
+    std::size_t at = 0;
+    while (true) {
+        std::size_t end = at;
+        long value = 0;
+        while (end < text.size() && text[end] >= '0' && text[end] <= '9' && end - at < 7)
+            value = value * 10 + (text[end++] - '0');
+        if (end == at)
+            return std::nullopt;
+        numbers.push_back(static_cast<int>(value));
+        if (end == text.size())
+            return numbers;
+        if (text.substr(end, 2) != ", ")
+            return std::nullopt;
+        at = end + 2;
+    }
+}
+
+bool IsPermutation(const std::vector<int>& sequence) {
+    std::vector<bool> seen(sequence.size() + 1, false);
+    for (const int number : sequence) {
+        if (number < 1 || static_cast<std::size_t>(number) > sequence.size() ||
+            seen[static_cast<std::size_t>(number)])
+            return false;
+        seen[static_cast<std::size_t>(number)] = true;
+    }
+    return true;
+}
+
+struct DrawnList {
+    std::size_t line_number;
+    std::string line;
+    std::vector<int> numbers;
+};
+
+} // namespace
+
+struct LogVerifier::State {
+    Result result;
+    std::size_t line_number = 0;
+    // The game between its commitment and its reveal.
+    bool open = false;
+    std::string commitment;
+    std::vector<DrawnList> lists;
+    std::set<std::string> verified;
+
+    void Fail(const std::string& line, std::string reason) {
+        if (!result.ok)
+            return;
+        result.ok = false;
+        result.line_number = line_number;
+        result.line = line;
+        result.reason = std::move(reason);
+    }
+
+    void Abandon() {
+        // A game committed and never revealed: its lists cannot be checked.
+        if (open) {
+            ++result.not_revealed;
+            result.lists_unchecked += lists.size();
+        }
+        open = false;
+        lists.clear();
+        commitment.clear();
+    }
+
+    void Message(const std::string& line, std::string_view message) {
+        if (message.substr(0, DrawCommitment::kCommitmentPrefix.size()) ==
+            DrawCommitment::kCommitmentPrefix) {
+            const std::string_view digest =
+                message.substr(DrawCommitment::kCommitmentPrefix.size());
+            if (!IsHexDigest(digest)) {
+                Fail(line, "the commitment is not 64 lower-case hexadecimal digits");
+                return;
+            }
+            Abandon();
+            open = true;
+            commitment = std::string(digest);
+        } else if (message.substr(0, kDrawnPrefix.size()) == kDrawnPrefix) {
+            const auto numbers = ParseDrawn(message.substr(kDrawnPrefix.size()));
+            if (!numbers) {
+                Fail(line, "the drawn numbers are not a list of numbers");
+                return;
+            }
+            if (open)
+                lists.push_back({line_number, line, *numbers});
+            else
+                ++result.lists_unchecked;
+        } else if (message.substr(0, DrawCommitment::kRevealPrefix.size()) ==
+                   DrawCommitment::kRevealPrefix) {
+            Reveal(line, message.substr(DrawCommitment::kRevealPrefix.size()));
+        }
+    }
+
+    void Reveal(const std::string& line, std::string_view text) {
+        const auto reveal = DrawCommitment::ParseReveal(text);
+        if (!reveal) {
+            Fail(line, "the reveal is not a nonce and a list of numbers");
+            return;
+        }
+        if (!IsPermutation(reveal->sequence)) {
+            Fail(line, "the revealed sequence is not an order of the numbers 1 to " +
+                           std::to_string(reveal->sequence.size()));
+            return;
+        }
+        const std::string digest = DrawCommitment::Commitment(reveal->sequence, reveal->nonce);
+        if (!open) {
+            // Revealed again after a restart, or committed in an earlier log.
+            if (verified.count(digest) != 0)
+                ++result.repeated_reveals;
+            else
+                ++result.reveals_without;
+            return;
+        }
+        if (digest != commitment) {
+            Fail(line,
+                 "the revealed sequence and nonce do not give the game's commitment " + commitment);
+            return;
+        }
+        for (const DrawnList& list : lists) {
+            const bool prefix =
+                list.numbers.size() <= reveal->sequence.size() &&
+                std::equal(list.numbers.begin(), list.numbers.end(), reveal->sequence.begin());
+            if (!prefix) {
+                // Reported at the winner's line: that is the line that does not hold.
+                const std::size_t at = line_number;
+                line_number = list.line_number;
+                Fail(list.line, "a winner's drawn numbers are not the start of the revealed "
+                                "sequence of line " +
+                                    std::to_string(at));
+                line_number = at;
+                return;
+            }
+        }
+        ++result.games_verified;
+        result.lists_checked += lists.size();
+        verified.insert(digest);
+        open = false;
+        lists.clear();
+        commitment.clear();
+    }
+};
+
+LogVerifier::LogVerifier() : state_(std::make_unique<State>()) {}
+LogVerifier::~LogVerifier() = default;
+
+bool LogVerifier::SplitLine(const std::string& line, std::string* message) {
+    // Six numbers: "%d-%d-%d %d:%d:%d: ", then the message.
+    static constexpr char kAfter[] = {'-', '-', ' ', ':', ':', ':'};
+    std::size_t at = 0;
+    for (const char separator : kAfter) {
+        const std::size_t start = at;
+        while (at < line.size() && at - start < 5 && line[at] >= '0' && line[at] <= '9')
+            ++at;
+        if (at == start || at >= line.size() || line[at] != separator)
+            return false;
+        ++at;
+    }
+    if (at >= line.size() || line[at] != ' ')
+        return false;
+    std::string_view rest(line);
+    rest.remove_prefix(at + 1);
+    while (!rest.empty() && rest.back() == '\r')
+        rest.remove_suffix(1);
+    *message = std::string(rest);
+    return true;
+}
+
+void LogVerifier::Feed(std::istream& in) {
+    std::string line;
+    std::string message;
+    while (std::getline(in, line)) {
+        ++state_->line_number;
+        if (!state_->result.ok)
+            continue;
+        if (SplitLine(line, &message))
+            state_->Message(line, message);
+    }
+}
+
+LogVerifier::Result LogVerifier::Finish() {
+    if (state_->result.ok)
+        state_->Abandon();
+    return state_->result;
+}
+
+} // namespace zorvi
