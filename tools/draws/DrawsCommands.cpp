@@ -36,19 +36,18 @@ struct Options {
 bool ParseGameOptions(const std::vector<std::string>& args, const char* command, Options* out) {
     CommandLine line;
     std::string error;
-    if (!line.Parse(args, {"--numbers", "--games", "--key"}, {}, &error) ||
-        !line.Positional().empty()) {
+    if (!line.Parse(args, {"numbers", "games", "key"}, {}, &error) || !line.Positional().empty()) {
         std::cerr << "zorvi-draws " << command << ": "
                   << (error.empty() ? "unexpected argument " + line.Positional().front() : error)
                   << "\n";
         return false;
     }
-    const auto n = line.Number("--numbers");
+    const auto n = line.Number("numbers");
     if (!n || (*n != 75 && *n != 90)) {
         std::cerr << "zorvi-draws " << command << ": --numbers must be 75 or 90\n";
         return false;
     }
-    const auto games = line.Number("--games");
+    const auto games = line.Number("games");
     if (!games || *games > kMaxGames) {
         std::cerr << "zorvi-draws " << command << ": --games must be a number from 0 to "
                   << kMaxGames << "\n";
@@ -56,8 +55,8 @@ bool ParseGameOptions(const std::vector<std::string>& args, const char* command,
     }
     out->n = static_cast<int>(*n);
     out->games = *games;
-    if (line.Has("--key")) {
-        const std::string hex = line.Value("--key");
+    if (line.Has("key")) {
+        const std::string hex = line.Value("key");
         std::uint8_t key[32];
         if (!KeyedSource::ParseKey(hex.data(), hex.size(), key)) {
             std::cerr << "zorvi-draws " << command
