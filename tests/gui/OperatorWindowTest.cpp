@@ -188,18 +188,32 @@ private slots:
 
     void brokenStoredGameResets_data() {
         QTest::addColumn<QByteArray>("file");
+        // The reveal the log must get: a broken game that had a commitment is still revealed.
+        QTest::addColumn<QByteArray>("reveal");
+        const QByteArray descending = [] {
+            QByteArray all;
+            for (int n = 75; n >= 1; --n)
+                all += QByteArray::number(n) + ';';
+            return all;
+        }();
         QTest::newRow("unreadable sequence")
-            << QByteArray("[common]\nnumber_count=2\nrandomizer_numbers=1;x;3;\n");
+            << QByteArray("[common]\nnumber_count=2\nrandomizer_numbers=1;x;3;\n") << QByteArray();
         QTest::newRow("sequence of another game")
             << QByteArray("[common]\nnumber_count=2\nrandomizer_numbers=1;2;3;\ncurrent_row=1\n"
-                          "max_row=5\n");
+                          "max_row=5\n")
+            << QByteArray();
         QTest::newRow("count beyond the sequence")
-            << QByteArray("[common]\nnumber_count=500\nrandomizer_numbers=" + [] {
-                   QByteArray all;
-                   for (int n = 75; n >= 1; --n)
-                       all += QByteArray::number(n) + ';';
-                   return all;
-               }() + "\ncurrent_row=1\nmax_row=5\nauto_new_number=9\n");
+            << QByteArray("[common]\nnumber_count=500\nrandomizer_numbers=" + descending +
+                          "\ncurrent_row=1\nmax_row=5\nauto_new_number=9\n")
+            << QByteArray();
+        QByteArray revealed = descending;
+        revealed.chop(1);
+        revealed.replace(';', ',');
+        QTest::newRow("committed game with a row beyond its rows")
+            << QByteArray("[common]\nnumber_count=3\nrandomizer_numbers=" + descending +
+                          "\ncurrent_row=9\nmax_row=5\n"
+                          "commitment_nonce=00112233445566778899aabbccddeeff\n")
+            << "Game reveal: 00112233445566778899aabbccddeeff " + revealed;
     }
     void brokenStoredGameResets() {
         QFETCH(QByteArray, file);
@@ -211,6 +225,20 @@ private slots:
         QCOMPARE(window->loadedAtStart(), -1);
         QCOMPARE(window->State().number_count, 0);
         QCOMPARE(window->State().auto_new_number, 0);
+        QFETCH(QByteArray, reveal);
+        std::string log;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(folders_->dataFolder() / "logs"))
+            log += test::TestFolders::ReadFile(entry.path());
+        const std::size_t revealAt = log.find("Game reveal: ");
+        QCOMPARE(revealAt == std::string::npos, reveal.isEmpty());
+        if (!reveal.isEmpty())
+            QVERIFY(log.find(reveal.toStdString() + "\r\n") == revealAt ||
+                    log.find(reveal.toStdString() + "\n") == revealAt);
+        // The fresh game is committed after it.
+        const std::size_t commitAt = log.rfind("Game commitment: ");
+        QVERIFY(commitAt != std::string::npos);
+        QVERIFY(revealAt == std::string::npos || commitAt > revealAt);
         // The fresh game was written over the broken file and can be played.
         Random15 generator(1);
         ProgramState reread(generator);

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 #include "CSettingsDlg.h"
 #include "CZorviDlg.h"
@@ -16,6 +17,7 @@
 #include "GuiSupport.h"
 #include "Helpers.h"
 #include "Language.h"
+#include "LogVerifier.h"
 #include "ProgramState.h"
 #include "Random.h"
 #include "Settings.h"
@@ -66,6 +68,23 @@ std::string ReadLogs(const fs::path& dataFolder) {
     for (const auto& entry : fs::directory_iterator(dataFolder / "logs", ec))
         log += test::TestFolders::ReadFile(entry.path());
     return log;
+}
+
+// The game log checked as `zorvi-draws verify` checks it; fails the test when a line fails.
+LogVerifier::Result VerifyLogs(const fs::path& dataFolder) {
+    LogVerifier verifier;
+    std::istringstream in(ReadLogs(dataFolder));
+    verifier.Feed(in);
+    const LogVerifier::Result result = verifier.Finish();
+    [&] { QVERIFY2(result.ok, (result.line + " " + result.reason).c_str()); }();
+    return result;
+}
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 
 int SettingsFileInt(const char* key) {
@@ -206,6 +225,11 @@ private slots:
             ReadLogs(folders_->dataFolder()).find(": Reading coupons after settings change") !=
             std::string::npos;
         QCOMPARE(reread, restarted);
+        // A restart reveals the game it gives up and commits the new one, nothing in between.
+        const std::string log = ReadLogs(folders_->dataFolder());
+        QCOMPARE(Occurrences(log, ": Game commitment: "), restarted ? 2u : 1u);
+        QCOMPARE(Occurrences(log, ": Game reveal: "), restarted ? 1u : 0u);
+        QCOMPARE(VerifyLogs(folders_->dataFolder()).games_verified, restarted ? 1u : 0u);
         QCOMPARE(window->BoardCellCount(), n);
         const int couponSize = n == 75 ? 25 : 15;
         QCOMPARE(window->CouponCellCount(), couponSize);
@@ -337,12 +361,49 @@ private slots:
                      QStringLiteral("The game is on. Are you sure want to close the program?"));
             QCOMPARE(window->isVisible(), !ends);
             QCOMPARE(fs::exists(stateFile), stateKept);
+            // Only Exit gives the game up: its sequence is revealed then.
+            QCOMPARE(Occurrences(ReadLogs(folders_->dataFolder()), ": Game reveal: "),
+                     exit && ends ? 1u : 0u);
         }
         // The next start-up.
         ModalScript script{Answer::Yes};
         auto window = StartWindow(script);
         QCOMPARE(script.Seen(), stateKept ? QStringList{kLoadPrevious} : QStringList());
         QCOMPARE(window->State().number_count, stateKept ? 1 : 0);
+        // A continued game keeps its commitment; a fresh one gets its own.
+        const std::string log = ReadLogs(folders_->dataFolder());
+        QCOMPARE(Occurrences(log, ": Game commitment: "), stateKept ? 1u : 2u);
+        VerifyLogs(folders_->dataFolder());
+    }
+
+    // A stored game declined at the next start is revealed before the new game is committed,
+    // and the log verifies.
+    void declinedStoredGameIsRevealed() {
+        std::vector<int> first;
+        {
+            ModalScript script;
+            auto window = StartWindow(script);
+            Draw(*window);
+            Draw(*window);
+            first = window->State().randomizer_numbers;
+            script.Add(Answer::Yes);
+            script.Add(Answer::Yes);
+            window->close();
+            QVERIFY2(script.Done() && !script.Unexpected(), qPrintable(script.Seen().join(" | ")));
+        }
+        ModalScript script{Answer::No};
+        auto window = StartWindow(script);
+        QCOMPARE(script.Seen(), QStringList{kLoadPrevious});
+        const std::string log = ReadLogs(folders_->dataFolder());
+        std::string numbers;
+        for (std::size_t i = 0; i < first.size(); ++i)
+            numbers += (i ? "," : "") + std::to_string(first[i]);
+        const std::size_t reveal = log.find(": Game reveal: ");
+        QVERIFY(reveal != std::string::npos);
+        QVERIFY(log.find(numbers, reveal) != std::string::npos);
+        QVERIFY(log.rfind(": Game commitment: ") > reveal);
+        QCOMPARE(VerifyLogs(folders_->dataFolder()).games_verified, 1u);
+        QCOMPARE(window->State().number_count, 0);
     }
 
     // A data folder that cannot be written: the program starts and plays, and each kind of
