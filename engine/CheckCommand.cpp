@@ -2,6 +2,7 @@
 // played and the numbers drawn so far.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,11 @@
 namespace zorvi {
 
 void GameCommands::CheckCommand() {
-    const long long k = window_.ReadCouponNumber();
+    const std::optional<long long> read = window_.ReadCouponNumber();
+    // A refused field changes nothing on either screen: the last coupon shown stays as it was.
+    if (!read)
+        return;
+    const long long k = *read;
     StopAutomatic();
     if (state_.shown_public_screen != settings_.public_screen) {
         state_.shown_public_screen = settings_.public_screen;

@@ -30,9 +30,9 @@ public:
     virtual void ScrollWinnersToEnd() = 0;
     // Let the window show the current values of its bound fields.
     virtual void ShowBoundFields() = 0;
-    // Reads the coupon number field (1019) as the window exchanges it: the value typed, or the
-    // previous value when the text is not a number; the window shows its validation message.
-    virtual long long ReadCouponNumber() = 0;
+    // Reads the coupon number field (1019): the number typed, or nothing when the window
+    // refused the text (it has shown its validation message).
+    virtual std::optional<long long> ReadCouponNumber() = 0;
     virtual void FocusCouponField() = 0;
     virtual void ForgetHeldKeys() = 0;
 

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
 #include <string>
@@ -17,6 +16,7 @@
 #include "Language.h"
 #include "LogWriter.h"
 #include "Settings.h"
+#include "SettingsRules.h"
 
 namespace zorvi {
 
@@ -36,16 +36,10 @@ QString Text(TextId entry, int language) {
     return QString::fromStdString(Language::GetText(entry, language));
 }
 
-// Index of a stored choice 0..last; a value that no item stands for selects the first
-// item, the one the rest of the program falls back to for it.
-int ChoiceIndex(int stored, int last) {
-    return stored >= 0 && stored <= last ? stored : 0;
-}
-
 } // namespace
 
 CSettingsDlg::CSettingsDlg(Settings& settings, LogWriter& log, QWidget* parent)
-    : QDialog(parent), settings_(settings), log_(log), units_(DialogFont()),
+    : QDialog(parent), settings_(settings), log_(log), units_(DialogFont()), prompts_(this),
       opener_(OpenInTextEditor) {
     // A modal frame with caption bar and system menu, and an empty title.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -196,10 +190,8 @@ void CSettingsDlg::OnInitDialog() {
     const int lang = settings_.language;
 
     freeMiddle_->setChecked(settings_.free_middle != 0);
-    width_ =
-        static_cast<unsigned>(std::clamp(settings_.public_screen_width, 0, int(kMaxScreenSize)));
-    height_ =
-        static_cast<unsigned>(std::clamp(settings_.public_screen_height, 0, int(kMaxScreenSize)));
+    width_ = unsigned(SettingsRules::ScreenSizeShown(settings_.public_screen_width));
+    height_ = unsigned(SettingsRules::ScreenSizeShown(settings_.public_screen_height));
 
     // Voice folders in name order, so that the list does not depend on the directory's order.
     // Each item keeps the folder name exactly as listed, for OnOK to store.
@@ -229,68 +221,45 @@ void CSettingsDlg::OnInitDialog() {
 
     language_->addItems(
         {QStringLiteral("Suomi"), QStringLiteral("Svenska"), QStringLiteral("English")});
-    language_->setCurrentIndex(ChoiceIndex(settings_.language, 2));
+    language_->setCurrentIndex(SettingsRules::ChoiceIndex(settings_.language, 2));
 
     publicScreen_->addItems({Text(TextId::TXT_PUBLIC_SCREEN_DISABLED, lang),
                              Text(TextId::TXT_PUBLIC_SCREEN_SAME, lang),
                              Text(TextId::TXT_PUBLIC_SCREEN_OTHER, lang)});
     publicScreen_->setCurrentIndex(
-        ChoiceIndex(settings_.public_screen, PublicScreenMode::OtherScreen));
+        SettingsRules::ChoiceIndex(settings_.public_screen, PublicScreenMode::OtherScreen));
 
     series_->addItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-    series_->setCurrentIndex(ChoiceIndex(settings_.coupon_series, 2));
+    series_->setCurrentIndex(SettingsRules::ChoiceIndex(settings_.coupon_series, 2));
 
-    // A count other than 90 selects "75", the count the rest of the program falls back to.
     numberCount_->addItems({QStringLiteral("75"), QStringLiteral("90")});
-    numberCount_->setCurrentIndex(settings_.max_called_numbers == GameRules::kNumbers90 ? 1 : 0);
+    numberCount_->setCurrentIndex(SettingsRules::NumberCountIndex(settings_.max_called_numbers));
 
     background_voice_ = settings_.enable_background_voice != 0 ? 1 : 0;
     number_limit_ = settings_.enable_number_limit != 0 ? 1 : 0;
     no_animation_ = settings_.disable_animation != 0 ? 1 : 0;
 
-    if (settings_.max_called_numbers == GameRules::kNumbers90) {
-        freeMiddle_->setEnabled(false);
-        series_->setEnabled(false);
-    }
-    if (settings_.coupon_series == 1)
-        freeMiddle_->setEnabled(false);
+    const SettingsRules::CouponBoxes boxes =
+        SettingsRules::CouponBoxesAtOpening(settings_.max_called_numbers, settings_.coupon_series);
+    series_->setEnabled(boxes.seriesEnabled);
+    freeMiddle_->setEnabled(boxes.freeMiddleEnabled);
 
     DoDataExchange(Exchange::ToControls);
 }
 
 bool CSettingsDlg::TakeSize(QLineEdit* field, unsigned& value, bool showMessage) {
-    // An unsigned decimal integer, blanks around it allowed; then the range check.
-    QString text = field->text().trimmed();
-    if (text.startsWith(QLatin1Char('+')))
-        text.remove(0, 1);
-    const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    QString message;
-    if (!digits) {
-        message = QStringLiteral("Enter a positive integer.");
-    } else {
-        // Leading zeros aside, more than five digits is beyond the range whatever they say.
-        while (text.size() > 1 && text.front() == QLatin1Char('0'))
-            text.remove(0, 1);
-        const unsigned number = text.size() <= 5 ? text.toUInt() : kMaxScreenSize + 1;
-        if (number <= kMaxScreenSize) {
-            value = number;
-            return true;
-        }
-        message = QStringLiteral("Enter an integer between %1 and %2.").arg(0).arg(kMaxScreenSize);
+    const IntegerFieldVerdict verdict =
+        ReadIntegerField(field->text().toStdString(), SettingsRules::kScreenSizeField);
+    if (verdict.value) {
+        value = unsigned(*verdict.value);
+        return true;
     }
     if (showMessage) {
-        ShowValidationMessage(message);
+        prompts_.Message(QString::fromStdString(verdict.message), QString(), QMessageBox::Warning);
         field->setFocus();
         field->selectAll();
     }
     return false;
-}
-
-void CSettingsDlg::ShowValidationMessage(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::Ok, this);
-    box.exec();
 }
 
 bool CSettingsDlg::DoDataExchange(Exchange direction) {
@@ -331,45 +300,33 @@ int CSettingsDlg::SelectedSeries() const {
 }
 
 int CSettingsDlg::SelectedNumberCount() const {
-    switch (numberCount_->currentIndex()) {
-    case 0:
-        return GameRules::kNumbers75;
-    case 1:
-        return GameRules::kNumbers90;
-    default:
-        return 0;
-    }
+    return SettingsRules::NumberCountOfIndex(numberCount_->currentIndex());
 }
 
-void CSettingsDlg::ApplySeriesRule() {
-    if (SelectedSeries() == 1) {
-        // Series "B" is played with a free middle square. The record takes it at once, so it
-        // stays even when the dialog is cancelled.
+void CSettingsDlg::ApplyCouponRules() {
+    const SettingsRules::CouponBoxes boxes =
+        SettingsRules::CouponBoxesAfterChoice(SelectedNumberCount(), SelectedSeries());
+    series_->setEnabled(boxes.seriesEnabled);
+    freeMiddle_->setEnabled(boxes.freeMiddleEnabled);
+    if (boxes.freeMiddle == SettingsRules::Tick::Clear) {
+        freeMiddle_->setChecked(false);
+    } else if (boxes.freeMiddle == SettingsRules::Tick::Set) {
+        // The record takes the free middle of series "B" at once, so it stays even when the
+        // dialog is cancelled (on purpose: the series is never played without it).
         settings_.free_middle = 1;
         freeMiddle_->setChecked(true);
-        freeMiddle_->setEnabled(false);
-    } else {
-        freeMiddle_->setEnabled(true);
     }
 }
 
 void CSettingsDlg::OnNumberCountChanged() {
     DoDataExchange(Exchange::FromControlsKeepGood);
-    if (SelectedNumberCount() == GameRules::kNumbers90) {
-        // 90-number coupons have neither a middle square nor a choice of series.
-        freeMiddle_->setEnabled(false);
-        series_->setEnabled(false);
-        freeMiddle_->setChecked(false);
-    } else {
-        series_->setEnabled(true);
-        ApplySeriesRule();
-    }
+    ApplyCouponRules();
     DoDataExchange(Exchange::ToControls);
 }
 
 void CSettingsDlg::OnSeriesChanged() {
     DoDataExchange(Exchange::FromControlsKeepGood);
-    ApplySeriesRule();
+    ApplyCouponRules();
     DoDataExchange(Exchange::ToControls);
 }
 
@@ -384,17 +341,14 @@ void CSettingsDlg::OnGameHistory() {
     const std::string path = log_.GetLogFilePath();
     if (path.empty()) {
         // The language table has no entry for this; the text is English in every language.
-        QMessageBox box(QMessageBox::Information, QString(), QStringLiteral("No game log is open."),
-                        QMessageBox::Ok, this);
-        box.exec();
+        prompts_.Message(QStringLiteral("No game log is open."), QString(),
+                         QMessageBox::Information);
         return;
     }
     const QString file = QString::fromStdString(path);
     if (!opener_ || !opener_(file)) {
-        QMessageBox box(QMessageBox::Warning, QString(),
-                        QStringLiteral("Could not open the game log:\n%1").arg(file),
-                        QMessageBox::Ok, this);
-        box.exec();
+        prompts_.Message(QStringLiteral("Could not open the game log:\n%1").arg(file), QString(),
+                         QMessageBox::Warning);
     }
 }
 

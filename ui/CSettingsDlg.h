@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "DialogUnits.h"
+#include "Prompter.h"
 
 class QCheckBox;
 class QComboBox;
@@ -61,6 +62,9 @@ public:
     // Replaces the way the game-history button opens the log (tests observe it here).
     void SetFileOpener(FileOpener opener);
 
+    // The dialog's own messages (refused fields, the game log).
+    Prompter& Prompts() { return prompts_; }
+
     // The background-voice value as it was carried through the hidden check box.
     int BackgroundVoice() const { return background_voice_; }
 
@@ -69,8 +73,6 @@ public:
     int reread_coupons = 0;
     int public_screen_changed = 0;
     int language_changed = 0;
-
-    static constexpr unsigned kMaxScreenSize = 99999;
 
 public slots:
     void accept() override; // OnOK
@@ -84,13 +86,12 @@ private:
     // Returns false when a field was refused (its message shown, the focus in it).
     bool DoDataExchange(Exchange direction);
     bool TakeSize(QLineEdit* field, unsigned& value, bool showMessage);
-    void ShowValidationMessage(const QString& text);
 
     void OnNumberCountChanged();
     void OnSeriesChanged();
     void OnSeriesTextEdited(const QString& text);
     void OnGameHistory();
-    void ApplySeriesRule();
+    void ApplyCouponRules();
 
     int SelectedSeries() const;
     int SelectedNumberCount() const; // 75, 90 or 0 when nothing is selected
@@ -98,6 +99,7 @@ private:
     Settings& settings_;
     LogWriter& log_;
     DialogUnits units_;
+    Prompter prompts_;
     FileOpener opener_;
 
     // Members of the value exchange.

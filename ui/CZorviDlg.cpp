@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSlider>
 #include <QTimer>
 
@@ -18,6 +17,7 @@
 #include "DrawCommitment.h"
 #include "Folders.h"
 #include "GameRules.h"
+#include "IntegerField.h"
 #include "KeyFilter.h"
 #include "NumberLimitDlg.h"
 #include "OkDlg.h"
@@ -29,6 +29,10 @@ namespace zorvi {
 
 namespace {
 
+// The coupon number field takes the numbers a coupon can have.
+constexpr IntegerFieldRule kCouponField{GameRules::kLowestCouponNumber,
+                                        GameRules::kHighestCouponNumber, false};
+
 QFont OperatorFont() {
     return DialogUnits::FontByPoints(QStringLiteral("Arial"), 11);
 }
@@ -36,8 +40,8 @@ QFont OperatorFont() {
 } // namespace
 
 CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
-    : QDialog(parent), state_(source), publicScreen_(settings_, this), messages_(this),
-      commands_(state_, settings_, coupons_, *this),
+    : QDialog(parent), state_(source), publicScreen_(settings_, this), prompts_(this),
+      messages_(prompts_), commands_(state_, settings_, coupons_, *this),
       units_(DialogUnits::ForOperatorWindow(OperatorFont())) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -50,8 +54,8 @@ CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
     CreateControls();
     ConnectControls();
 
-    // Every failure box of the engine and the services ends like any modal window.
-    messages_.SetAfterBox([this] { ForgetHeldKeys(); });
+    // A modal window may have taken the release of a key that is marked as held.
+    prompts_.SetAfterPrompt([this] { ForgetHeldKeys(); });
 
     keyFilter_ = std::make_unique<KeyFilter>(
         [this](QKeyEvent* event) { return HandleKey(event); },
@@ -204,29 +208,17 @@ void CZorviDlg::reject() {
 
 bool CZorviDlg::ReadBoundFields() {
     auto* edit = qobject_cast<QLineEdit*>(ControlById(Control::CouponField));
-    const QString text = edit ? edit->text().trimmed() : QString();
-    bool ok = !text.isEmpty();
-    for (QChar c : text)
-        ok = ok && c.isDigit() && c.unicode() < 128;
-    const qulonglong value = ok ? text.toULongLong(&ok) : 0;
-    ok = ok && value <= 0xFFFFFFFFull;
-    QString message;
-    if (!ok) {
-        message = QStringLiteral("Enter a positive integer.");
-    } else {
-        couponNumber_ = unsigned(value);
-        if (couponNumber_ < unsigned(GameRules::kLowestCouponNumber) ||
-            couponNumber_ > unsigned(GameRules::kHighestCouponNumber))
-            message = QStringLiteral("Enter an integer between %1 and %2.")
-                          .arg(GameRules::kLowestCouponNumber)
-                          .arg(GameRules::kHighestCouponNumber);
-    }
-    if (!message.isEmpty()) {
-        QMessageBox::warning(this, QApplication::applicationName(), message);
-        ForgetHeldKeys();
+    const IntegerFieldVerdict coupon =
+        ReadIntegerField(edit ? edit->text().toStdString() : std::string(), kCouponField);
+    if (!coupon.value) {
+        // A refused field takes nothing: the fields keep their values and no caller acts.
+        prompts_.FieldWarning(QString::fromStdString(coupon.message));
+        // The box had the keyboard; without this the next digits typed would go nowhere.
+        activateWindow();
         FocusCouponField();
         return false;
     }
+    couponNumber_ = unsigned(*coupon.value);
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider)))
         intervalPosition_ = slider->value();
     intervalDisplay_ = ControlText(Control::IntervalDisplay);
@@ -245,8 +237,9 @@ void CZorviDlg::ShowBoundFields() {
     SetControlText(Control::VolumeDisplay, volumeDisplay_.toStdString());
 }
 
-long long CZorviDlg::ReadCouponNumber() {
-    ReadBoundFields();
+std::optional<long long> CZorviDlg::ReadCouponNumber() {
+    if (!ReadBoundFields())
+        return std::nullopt;
     return couponNumber_;
 }
 
@@ -343,35 +336,22 @@ void CZorviDlg::OnTimer(int id) {
 
 // ---- Prompts ------------------------------------------------------------------------------
 
-int CZorviDlg::RunModal(QDialog& dialog) {
-    const int result = dialog.exec();
-    // The modal window may have taken the release of a key that is marked as held.
-    ForgetHeldKeys();
-    return result;
-}
-
 bool CZorviDlg::AskConfirmation(TextId question) {
     ConfirmDlg dialog(settings_, this);
     dialog.SetQuestion(Text(question));
-    return RunModal(dialog) == IDYES;
+    return prompts_.Run(dialog) == IDYES;
 }
 
 void CZorviDlg::OkDlg(TextId message) {
     zorvi::OkDlg dialog(Text(message), this);
-    RunModal(dialog);
+    prompts_.Run(dialog);
 }
 
 std::optional<int> CZorviDlg::NumberLimitDlg(int initialLimit) {
     zorvi::NumberLimitDlg dialog(settings_, paint_, initialLimit, this);
-    if (RunModal(dialog) == IDOK)
+    if (prompts_.Run(dialog) == IDOK)
         return dialog.limit();
     return std::nullopt;
-}
-
-void CZorviDlg::ShowPlainMessage(const QString& text, const QString& caption) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    RunModal(box);
 }
 
 // ---- Voice, log, public screen ------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "LogWriter.h"
 #include "PaintHelper.h"
 #include "ProgramState.h"
+#include "Prompter.h"
 #include "PublicScreenDlg.h"
 #include "QtMessageSink.h"
 #include "SaveFailureNotice.h"
@@ -57,6 +58,8 @@ public:
     // Operations of the window.
     void FocusCouponField() override;
     void ForgetHeldKeys() override;
+    // Takes the bound fields from the controls; false when the coupon field was refused (its
+    // message shown, the focus back in it) and nothing was taken.
     bool ReadBoundFields();
     void ShowBoundFields() override;
     void RelabelWindow();
@@ -104,6 +107,7 @@ public:
     int BoardCellCount() const { return int(boardCells_.size()); }
     int CouponCellCount() const { return int(couponCells_.size()); }
     KeyFilter& Keys() { return *keyFilter_; }
+    Prompter& Prompts() { return prompts_; }
 
     // WindowRequests.
     void EnableControl(int id, bool enable) override;
@@ -113,7 +117,7 @@ public:
     void SetAutomaticCheck(bool checked) override;
     void SetSliderPosition(int id, int position) override;
     void ScrollWinnersToEnd() override;
-    long long ReadCouponNumber() override;
+    std::optional<long long> ReadCouponNumber() override;
     void StartTimer(int id, int periodMs) override;
     void StopTimer(int id) override;
     void ClearCouponPanel() override;
@@ -157,6 +161,7 @@ private:
     PublicScreenDlg publicScreen_;
     LogWriter log_;
 
+    Prompter prompts_;
     QtMessageSink messages_;
     GameCommands commands_;
     DialogUnits units_;
@@ -166,8 +171,6 @@ private:
     void SetFonts();
     bool HandleKey(QKeyEvent* event);
     bool IsOurKeyReceiver(QObject* receiver) const;
-    int RunModal(QDialog& dialog);
-    void ShowPlainMessage(const QString& text, const QString& caption);
     QString Text(TextId id) const;
     void SetWrappedButtonText(int id, const QString& text);
     void ShowText(int id, const QString& text);

@@ -14,7 +14,7 @@ namespace zorvi {
 void CZorviDlg::SettingsCommand() {
     commands_.StopAutomatic();
     CSettingsDlg dialog(settings_, log_, this);
-    if (RunModal(dialog) != QDialog::Accepted)
+    if (prompts_.Run(dialog) != QDialog::Accepted)
         return;
     ApplyChangedSettings(dialog);
 }
@@ -87,7 +87,7 @@ void CZorviDlg::ReportSave(SaveFailureNotice& notice, bool saved, const QString&
     // game step would let ticks and keys run in the middle of it.
     QTimer::singleShot(0, this, [this, &notice, text] {
         if (!finishing_)
-            ShowPlainMessage(text, QString());
+            prompts_.Message(text);
         notice.Closed();
     });
 }

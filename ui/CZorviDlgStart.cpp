@@ -54,12 +54,10 @@ void CZorviDlg::Start() {
     // The settings record was read when the window was built; what it did with a file it
     // could not use is told once, here.
     if (!settings_.SetAsideAs().empty())
-        ShowPlainMessage(QStringLiteral("Unusable settings filed as %1, using defaults")
-                             .arg(QString::fromStdString(settings_.SetAsideAs())),
-                         QString());
+        prompts_.Message(QStringLiteral("Unusable settings filed as %1, using defaults")
+                             .arg(QString::fromStdString(settings_.SetAsideAs())));
     else if (settings_.FileUnreadable())
-        ShowPlainMessage(QStringLiteral("Unreadable settings left in place, using defaults"),
-                         QString());
+        prompts_.Message(QStringLiteral("Unreadable settings left in place, using defaults"));
 
     int loaded = StateFile::LoadState(state_);
     // A stored game that this number count cannot play is as good as a corrupted file.
@@ -79,7 +77,7 @@ void CZorviDlg::Start() {
         // be moved) stays where it is and is never overwritten.
         const bool filed = StateFile::FileAwayCorruptedState().has_value();
         if (!filed)
-            ShowPlainMessage(QStringLiteral("Corrupted state left in place, resetting"), QString());
+            prompts_.Message(QStringLiteral("Corrupted state left in place, resetting"));
         // A stored game that cannot be played is still revealed when it was committed.
         commands_.DiscardSequence();
         state_.ResetGame();
@@ -87,7 +85,7 @@ void CZorviDlg::Start() {
         // back into range, so the new game starts in a usable mode.
         StateFile::NormalizeLoadedState(state_);
         if (filed)
-            ShowPlainMessage(QStringLiteral("Corrupted state filed, resetting"), QString());
+            prompts_.Message(QStringLiteral("Corrupted state filed, resetting"));
     }
     loaded_ = loaded;
 
@@ -189,7 +187,7 @@ void CZorviDlg::ShowDrawnNumbersCommand() {
         Text(TextId::TXT_DRAWN_NUMBERS),
         QString::fromStdString(BingoHelpers::DrawnNumbersText(state_.DrawnNumbers())));
     CCalledNumbersDlg dialog(text, this);
-    RunModal(dialog);
+    prompts_.Run(dialog);
 }
 
 void CZorviDlg::FullscreenCommand() {

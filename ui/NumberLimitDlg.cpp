@@ -1,23 +1,30 @@
 #include "NumberLimitDlg.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <limits>
 
 #include "DialogResult.h"
+#include "GameRules.h"
+#include "IntegerField.h"
 #include "Language.h"
 #include "PaintHelper.h"
 #include "Settings.h"
 
 namespace zorvi {
 
+namespace {
+
+// A game's limit: 0 (none) up to the most numbers a game has.
+constexpr IntegerFieldRule kLimitField{0, GameRules::kHighestNumberLimit, true};
+
+} // namespace
+
 NumberLimitDlg::NumberLimitDlg(const Settings& settings, const PaintHelper& paint, int limit,
                                QWidget* owner)
-    : PromptDialog(owner, 10, 217, 109, true), settings_(settings), limit_(limit) {
+    : PromptDialog(owner, 10, 217, 109, true), settings_(settings), prompts_(this), limit_(limit) {
     const int lang = settings_.language;
     auto* prompt = new QLabel(
         QString::fromStdString(Language::GetText(TextId::TXT_NUMBER_LIMIT_FOR_GAME, lang)), this);
@@ -69,26 +76,15 @@ void NumberLimitDlg::Step(int delta) {
     edit_->setText(QString::number(limit_));
 }
 
-NumberLimitDlg::Verdict NumberLimitDlg::Validate(const QString& text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        return {std::nullopt, QStringLiteral("Enter an integer.")};
-    if (value < kMinimum || value > kMaximum)
-        return {std::nullopt,
-                QStringLiteral("Enter an integer between %1 and %2.").arg(kMinimum).arg(kMaximum)};
-    return {value, QString()};
-}
-
 void NumberLimitDlg::accept() {
-    const Verdict verdict = Validate(edit_->text());
-    if (!verdict.limit) {
-        QMessageBox::warning(this, QApplication::applicationName(), verdict.message);
+    const IntegerFieldVerdict verdict = ReadIntegerField(edit_->text().toStdString(), kLimitField);
+    if (!verdict.value) {
+        prompts_.FieldWarning(QString::fromStdString(verdict.message));
         edit_->setFocus();
         edit_->selectAll();
         return;
     }
-    limit_ = *verdict.limit;
+    limit_ = int(*verdict.value);
     done(IDOK);
 }
 

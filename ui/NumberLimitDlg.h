@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "GameRules.h"
 #include "PromptDialog.h"
+#include "Prompter.h"
 
 class QLineEdit;
 class QToolButton;
@@ -25,20 +25,14 @@ public:
     int limit() const { return limit_; }
     void accept() override;
 
-    // The limit a text gives, or the warning it raises ("Enter an integer." or the range text).
-    struct Verdict {
-        std::optional<int> limit;
-        QString message;
-    };
-    static Verdict Validate(const QString& text);
-
-    static constexpr int kMinimum = 0;
-    static constexpr int kMaximum = GameRules::kHighestNumberLimit;
+    // Its own warnings (a refused limit).
+    Prompter& Prompts() { return prompts_; }
 
 private:
     void Step(int delta);
 
     const Settings& settings_;
+    Prompter prompts_;
     int limit_;
     QLineEdit* edit_;
     QToolButton* up_;

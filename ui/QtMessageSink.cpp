@@ -1,16 +1,11 @@
 #include "QtMessageSink.h"
 
-#include <QMessageBox>
+#include "Prompter.h"
 
 namespace zorvi {
 
 void QtMessageSink::ShowMessage(const std::string& text, const std::string& caption) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok, owner_.data());
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-    if (afterBox_)
-        afterBox_();
+    prompts_.Message(QString::fromStdString(text), QString::fromStdString(caption));
 }
 
 } // namespace zorvi

@@ -1,26 +1,22 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
-#include <functional>
-
 #include "MessageSink.h"
 
 namespace zorvi {
 
-// Shows the failures of the engine and services as plain boxes with one OK button, owned by
-// the operator window. `afterBox` runs once each box has closed.
+class Prompter;
+
+// Shows the failures of the engine and services as plain boxes with one OK button, through
+// the operator window's prompts.
 class QtMessageSink : public MessageSink {
 public:
-    explicit QtMessageSink(QWidget* owner) : owner_(owner) {}
+    explicit QtMessageSink(Prompter& prompts) : prompts_(prompts) {}
     ~QtMessageSink() override = default;
 
     void ShowMessage(const std::string& text, const std::string& caption) override;
-    void SetAfterBox(std::function<void()> afterBox) { afterBox_ = std::move(afterBox); }
 
 private:
-    QPointer<QWidget> owner_;
-    std::function<void()> afterBox_;
+    Prompter& prompts_;
 };
 
 } // namespace zorvi

@@ -217,6 +217,26 @@ TEST_F(CommandsTest, CouponNumberOutOfRangeStopsAfterStoppingAutomaticDrawing) {
     EXPECT_EQ(window.Text(Control::CheckResult), "Wrong!");
 }
 
+// A field the window refused (empty, say) after an earlier check: nothing of the earlier
+// coupon is shown again, on either screen, and the game is not touched.
+TEST_F(CommandsTest, RefusedCouponFieldChangesNothing) {
+    StartGame(75);
+    DrawTimes(5);
+    settings.public_screen = 1;
+    Check(1);
+    ASSERT_EQ(window.Text(Control::CheckResult), "BINGO!");
+    state.shown_public_screen = 0; // hidden with Esc
+    commands.StartAutomatic();
+    window.Clear();
+    saves = 0;
+    window.couponNumber = std::nullopt;
+    commands.CheckCommand();
+    EXPECT_THAT(window.events(), ElementsAre("readCoupon"));
+    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(state.auto_new_number, 2);
+    EXPECT_EQ(state.shown_public_screen, 0);
+}
+
 TEST_F(CommandsTest, SameWinnerTwiceIsListedOnceAndAMissKeepsTheRowWon) {
     StartGame(75);
     DrawTimes(5);

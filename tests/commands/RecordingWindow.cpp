@@ -58,7 +58,7 @@ void RecordingWindow::ShowBoundFields() {
     Record("showBoundFields");
 }
 
-long long RecordingWindow::ReadCouponNumber() {
+std::optional<long long> RecordingWindow::ReadCouponNumber() {
     Record("readCoupon");
     return couponNumber;
 }

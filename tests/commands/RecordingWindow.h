@@ -34,7 +34,7 @@ public:
     void SetSliderPosition(int id, int position) override;
     void ScrollWinnersToEnd() override;
     void ShowBoundFields() override;
-    long long ReadCouponNumber() override;
+    std::optional<long long> ReadCouponNumber() override;
     void FocusCouponField() override;
     void ForgetHeldKeys() override;
     void StartTimer(int id, int periodMs) override;
@@ -84,7 +84,8 @@ public:
     // the number-limit message is open (as a modal loop would deliver timer ticks).
     std::deque<bool> confirmations;
     std::optional<int> numberLimitAnswer;
-    long long couponNumber = 1;
+    // Nothing: the window refuses the field.
+    std::optional<long long> couponNumber = 1;
     std::function<void()> whileOkDlgOpen;
     // When set, log lines also go to this real game log.
     LogWriter* logWriter = nullptr;

@@ -9,6 +9,7 @@
 
 #include "CZorviDlg.h"
 #include "ControlIds.h"
+#include "DialogResult.h"
 #include "GuiSupport.h"
 #include "KeyFilter.h"
 #include "PaintHelper.h"
@@ -291,6 +292,29 @@ private slots:
         QCOMPARE(window->State().number_count, 2);
     }
 
+    // The test seam of the prompts: queued answers are given without a window, in order, and
+    // every prompt so answered still forgets the held keys.
+    void queuedAnswersAreGivenWithoutWindows() {
+        ModalScript script;
+        auto window = StartWindow(script);
+        Key(*window, QEvent::KeyPress, Qt::Key_Space);
+        QVERIFY(window->Keys().IsHeld(Qt::Key_Space, false));
+        window->Prompts().SetNextAnswer(IDNO);
+        window->Commands().CancelNumberCommand();
+        QCOMPARE(window->State().number_count, 1);
+        QVERIFY(!window->Keys().IsHeld(Qt::Key_Space, false));
+        window->Prompts().SetNextAnswer(IDYES);
+        window->Prompts().SetNextAnswer(IDYES);
+        qobject_cast<QPushButton*>(window->ControlById(Control::Exit))->click();
+        QCOMPARE(window->Prompts().Answered(),
+                 QStringList({QStringLiteral("Are you sure you want to cancel last number?"),
+                              QStringLiteral("The game is on. Are you sure want to close the "
+                                             "program?"),
+                              QStringLiteral("Are you sure you want to close the program?")}));
+        QVERIFY(!window->isVisible());
+        QVERIFY(script.Seen().isEmpty());
+    }
+
     void keypadPlusStartsAndStops() {
         ModalScript script;
         auto window = StartWindow(script);
@@ -375,7 +399,7 @@ private slots:
         QTest::addColumn<QString>("checked");
         QTest::newRow("empty") << ""
                                << "Enter a positive integer."
-                               << "1";
+                               << "-";
         QTest::newRow("zero") << "0"
                               << "Enter an integer between 1 and 999999."
                               << "-";
@@ -383,8 +407,8 @@ private slots:
                                  << "Enter an integer between 1 and 999999."
                                  << "-";
         QTest::newRow("beyond unsigned") << "99999999999"
-                                         << "Enter a positive integer."
-                                         << "1";
+                                         << "Enter an integer between 1 and 999999."
+                                         << "-";
         QTest::newRow("largest") << "999999"
                                  << ""
                                  << "999999";
@@ -403,10 +427,9 @@ private slots:
         field->setText(text);
         window->Commands().CheckCommand();
         QCOMPARE(script.Seen(), message.isEmpty() ? QStringList() : QStringList{message});
-        // An unreadable text keeps the previous number (1); a number outside the range is
-        // refused by the check itself.
+        // A refused field checks nothing.
         QCOMPARE(window->ControlText(Control::CheckedCoupon), checked);
-        QCOMPARE(window->focusWidget(), field);
+        QTRY_COMPARE(QApplication::focusWidget(), field);
         // Moving the interval slider never asks about the field.
         field->setText(QString());
         auto* slider = qobject_cast<QSlider*>(window->ControlById(Control::IntervalSlider));
@@ -415,6 +438,35 @@ private slots:
         QCOMPARE(window->State().auto_speed, 17);
         QCOMPARE(window->ControlText(Control::IntervalDisplay), QStringLiteral("17"));
         QCOMPARE(script.Seen().size(), message.isEmpty() ? 0 : 1);
+    }
+
+    // After a check, the field emptied and Enter: the message, and then nothing of the earlier
+    // coupon comes back; the focus is in the field, so the next digits typed land there.
+    void refusedFieldKeepsTheLastCheck() {
+        ModalScript script{Answer::Ok};
+        auto window = StartWindow(script);
+        for (int i = 0; i < 3; ++i)
+            DrawOnce(*window);
+        auto* field = qobject_cast<QLineEdit*>(window->ControlById(Control::CouponField));
+        field->setFocus();
+        field->setText(QStringLiteral("7"));
+        Tap(*window, Qt::Key_Return);
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("7"));
+        DrawOnce(*window); // clears the coupon panel
+        const QString result = window->ControlText(Control::CheckResult);
+        const int bingoFound = window->State().bingo_found;
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("-"));
+        field->clear();
+        Tap(*window, Qt::Key_Return);
+        QCOMPARE(script.Seen(), QStringList{QStringLiteral("Enter a positive integer.")});
+        QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("-"));
+        QCOMPARE(window->ControlText(Control::CheckResult), result);
+        QCOMPARE(window->ControlText(Control::FirstCouponCell), QStringLiteral("0"));
+        QCOMPARE(window->State().bingo_found, bingoFound);
+        QTRY_VERIFY(window->isActiveWindow());
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("42"));
+        QCOMPARE(field->text(), QStringLiteral("42"));
     }
 
     void boardColoursFollowTheDraws() {

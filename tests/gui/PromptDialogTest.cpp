@@ -44,8 +44,9 @@ private slots:
         QTest::newRow("not a number") << 5 << 0 << "abc"
                                       << "Enter an integer." << 0;
         QTest::newRow("empty") << 5 << 0 << QStringLiteral("") << "Enter an integer." << 0;
+        // An integer however long, outside the range (every integer field says so alike).
         QTest::newRow("too long for int") << 5 << 0 << "99999999999"
-                                          << "Enter an integer." << 0;
+                                          << "Enter an integer between 0 and 90." << 0;
         QTest::newRow("negative") << 5 << 0 << "-1"
                                   << "Enter an integer between 0 and 90." << 0;
     }

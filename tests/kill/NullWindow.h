@@ -19,7 +19,7 @@ public:
     void SetSliderPosition(int, int) override {}
     void ScrollWinnersToEnd() override {}
     void ShowBoundFields() override {}
-    long long ReadCouponNumber() override { return coupon_number; }
+    std::optional<long long> ReadCouponNumber() override { return coupon_number; }
     void FocusCouponField() override {}
     void ForgetHeldKeys() override {}
     void StartTimer(int, int) override {}
