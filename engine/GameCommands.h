@@ -8,6 +8,7 @@ class BingoHelpers;
 class ProgramState;
 class Settings;
 class WindowRequests;
+struct SettingsChange;
 
 // The operator's actions on the game: drawing, automatic drawing, the interval, cancel,
 // new game, rows and the coupon check. They change the game state and address every other
@@ -34,6 +35,21 @@ public:
     void RowUpCommand();
     void RowDownCommand();
     void CheckCommand();
+
+    // The decisions of the start-up and of a settings change; the window runs its own steps
+    // around them in its order.
+    //
+    // Reads the stored game and decides whether it goes on: a game that this number count can
+    // play is offered with the question "Load previous state?"; a corrupted or unplayable one is
+    // reported and replaced by a fresh game. A game that does not go on keeps nothing of the
+    // stored one: manual drawing, no number limit, the start interval. Returns StateLoad::Loaded
+    // when the stored game goes on, otherwise NoFile or Corrupted.
+    int LoadStoredGame();
+    int LoadedAtStart() const { return loaded_; }
+    // The last step of the start-up: the stored game goes on, or a new game begins.
+    void ResumeOrStart();
+    // What a change of the settings redoes, once the window has saved them.
+    void ApplySettingsChange(const SettingsChange& change);
 
     // Shared steps.
     void DrawNumber();
@@ -68,6 +84,7 @@ private:
     WindowRequests& window_;
     // No game yet: a key press during the start-up draws nothing.
     bool drawEnabled_ = false;
+    int loaded_ = 0; // StateLoad::NoFile
 };
 
 // The captions that show an automatic mode: the Draw buttons' caption and the status text.

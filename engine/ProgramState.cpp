@@ -1,6 +1,7 @@
 #include "ProgramState.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "DrawCommitment.h"
 #include "DrawSource.h"
@@ -102,6 +103,15 @@ void ProgramState::AddWinner(int coupon_number, int row, int drawn_count) {
     if (std::find(winners.begin(), winners.end(), winner) != winners.end())
         return;
     winners.push_back(winner);
+}
+
+bool operator==(const ProgramState& a, const ProgramState& b) {
+    const auto game = [](const ProgramState& s) {
+        return std::tie(s.number_limit, s.number_count, s.randomizer_numbers, s.current_row,
+                        s.auto_speed, s.auto_new_number, s.bingo_found, s.bingo_on_this_row,
+                        s.max_row, s.rows_left, s.winners, s.commitment_nonce);
+    };
+    return game(a) == game(b);
 }
 
 void ProgramState::Save() const {

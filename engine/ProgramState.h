@@ -56,6 +56,10 @@ public:
     // The save step: hands the whole state to the attached writer.
     void Save() const;
 
+    // The same game: equal in every field that the state file keeps. Where the public screen
+    // was last shown, the settings, the generator and the writer are not part of a game.
+    friend bool operator==(const ProgramState& a, const ProgramState& b);
+
     int number_limit = 0;
     int number_count = 0;
     std::vector<int> randomizer_numbers;

@@ -51,6 +51,8 @@ public:
 
     // Prompts. AskConfirmation is true only for Yes.
     virtual bool AskConfirmation(TextId question) = 0;
+    // A message box with one OK button and a fixed English text.
+    virtual void ShowMessage(const std::string& text) = 0;
     virtual void OkDlg(TextId message) = 0;
     // The limit entered with OK, or nothing when the prompt was skipped or closed.
     virtual std::optional<int> NumberLimitDlg(int initialLimit) = 0;
@@ -67,6 +69,16 @@ public:
     virtual void ShowPublicScreen() = 0;
     virtual void EnablePublicDrawButton(bool enable) = 0;
     virtual void SetPublicDrawCaption(TextId caption) = 0;
+
+    // The window's own steps that the start-up and a settings change ask for: every text
+    // again in the current language; the page folder of that language; the coupon series of
+    // this number count and series (a failure is told by the series itself); the public screen
+    // placed by `shown_public_screen`, its page loaded anew when asked; the background sound.
+    virtual void RelabelWindow() = 0;
+    virtual void SelectPageFolder() = 0;
+    virtual void ReadCouponSeries(int numberCount, int couponSeries) = 0;
+    virtual void OpenPublicScreen(bool reload) = 0;
+    virtual void SetBackgroundVoice(bool on) = 0;
 
     // Page calls.
     // `commitment`: the first digits of the game's commitment, or empty when it has none.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -88,6 +89,16 @@ void Settings::LoadSettings() {
     enable_background_voice = Flag(file.ReadInt("enable_background_voice", 1));
     enable_number_limit = Flag(file.ReadInt("enable_number_limit", 0));
     disable_animation = Flag(file.ReadInt("disable_animation", 0));
+}
+
+bool operator==(const Settings& a, const Settings& b) {
+    const auto values = [](const Settings& s) {
+        return std::tie(s.max_called_numbers, s.language, s.public_screen, s.free_middle,
+                        s.public_screen_height, s.public_screen_width, s.voice, s.coupon_series,
+                        s.dialog_mode, s.volume, s.enable_background_voice, s.enable_number_limit,
+                        s.disable_animation);
+    };
+    return values(a) == values(b);
 }
 
 bool Settings::SaveSettings() const {

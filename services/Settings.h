@@ -16,6 +16,11 @@ public:
     struct NoLoad {};
     explicit Settings(NoLoad);
     virtual ~Settings() = default;
+    // Copied to compare a record before and after the operator's edit (SettingsChange).
+    Settings(const Settings&) = default;
+    Settings& operator=(const Settings&) = default;
+    // The same choices: equal in the thirteen stored values.
+    friend bool operator==(const Settings& a, const Settings& b);
 
     void LoadSettings();
     // Writes all thirteen keys as one replacement of "settings.ini"; false when it failed.

@@ -39,7 +39,7 @@ QString Text(TextId entry, int language) {
 } // namespace
 
 CSettingsDlg::CSettingsDlg(Settings& settings, LogWriter& log, QWidget* parent)
-    : QDialog(parent), settings_(settings), log_(log), units_(DialogFont()), prompts_(this),
+    : QDialog(parent), settings_(settings), before_(settings), log_(log), units_(DialogFont()), prompts_(this),
       opener_(OpenInTextEditor) {
     // A modal frame with caption bar and system menu, and an empty title.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -355,42 +355,23 @@ void CSettingsDlg::OnGameHistory() {
 // A list left without a selected item never gives a value that no item stands for:
 // - language, public screen, series and number count select, at opening, the item that the
 //   rest of the program uses for a stored value outside the list (the first item; "75");
-//   OK then stores that item and raises the flags of a change;
+//   OK then stores that item, which Change() reports like any other change;
 // - a list that still has no selection at OK (a voice whose folder is gone, text typed in
-//   the series box that names no series) keeps the stored value untouched and raises no
-//   flag for it.
+//   the series box that names no series) keeps the stored value untouched.
 void CSettingsDlg::accept() {
     if (!DoDataExchange(Exchange::FromControls))
         return; // the message was shown; nothing is stored and the dialog stays open
 
     const int selectedCount = SelectedNumberCount();
-    const int n = selectedCount != 0 ? selectedCount : settings_.max_called_numbers;
-    const int f = freeMiddle_->isChecked() ? 1 : 0;
-    if (f != settings_.free_middle || n != settings_.max_called_numbers)
-        restart_game = 1;
-    if (n != settings_.max_called_numbers)
-        reread_coupons = 1;
-    settings_.free_middle = f;
-    settings_.max_called_numbers = n;
-
-    if (const int s = SelectedSeries(); s >= 0) {
-        if (s != settings_.coupon_series) {
-            reread_coupons = 1;
-            restart_game = 1;
-        }
+    settings_.free_middle = freeMiddle_->isChecked() ? 1 : 0;
+    if (selectedCount != 0)
+        settings_.max_called_numbers = selectedCount;
+    if (const int s = SelectedSeries(); s >= 0)
         settings_.coupon_series = s;
-    }
-
-    if (const int l = language_->currentIndex(); l >= 0 && l != settings_.language) {
-        language_changed = 1;
+    if (const int l = language_->currentIndex(); l >= 0)
         settings_.language = l;
-    }
-
     const int screen = publicScreen_->currentIndex() >= 0 ? publicScreen_->currentIndex()
                                                           : settings_.public_screen;
-    if (int(width_) != settings_.public_screen_width ||
-        int(height_) != settings_.public_screen_height || screen != settings_.public_screen)
-        public_screen_changed = 1;
     settings_.public_screen_width = int(width_);
     settings_.public_screen_height = int(height_);
     settings_.public_screen = screen;
@@ -402,11 +383,13 @@ void CSettingsDlg::accept() {
 
     settings_.enable_background_voice = background_voice_;
     settings_.enable_number_limit = number_limit_;
-    if (no_animation_ != settings_.disable_animation)
-        restart_game = 1;
     settings_.disable_animation = no_animation_;
 
     QDialog::accept();
+}
+
+SettingsChange CSettingsDlg::Change() const {
+    return SettingsChange::Between(before_, settings_);
 }
 
 void CSettingsDlg::reject() {

@@ -6,6 +6,8 @@
 
 #include "DialogUnits.h"
 #include "Prompter.h"
+#include "Settings.h"
+#include "SettingsChange.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,11 +17,10 @@ class QPushButton;
 namespace zorvi {
 
 class LogWriter;
-class Settings;
 
-// The settings dialog (template 130). It fills its controls from the shared Settings record,
-// writes the operator's choices back into the record on OK and reports what changed through
-// the four public flags; it never writes a file (the operator window saves).
+// The settings dialog. It fills its controls from the shared Settings record and writes the
+// operator's choices back into the record on OK; Change() tells what that brings with it. It
+// never writes a file (the operator window saves).
 class CSettingsDlg : public QDialog {
     Q_OBJECT
 
@@ -68,11 +69,9 @@ public:
     // The background-voice value as it was carried through the hidden check box.
     int BackgroundVoice() const { return background_voice_; }
 
-    // Set to 1 by OnOK, read by the operator window after the dialog closed with OK.
-    int restart_game = 0;
-    int reread_coupons = 0;
-    int public_screen_changed = 0;
-    int language_changed = 0;
+    // What the record now holds against what it held when the dialog was built, the series
+    // rule's free middle included; read by the operator window after OK.
+    SettingsChange Change() const;
 
 public slots:
     void accept() override; // OnOK
@@ -97,6 +96,7 @@ private:
     int SelectedNumberCount() const; // 75, 90 or 0 when nothing is selected
 
     Settings& settings_;
+    const Settings before_;
     LogWriter& log_;
     DialogUnits units_;
     Prompter prompts_;

@@ -354,6 +354,10 @@ std::optional<int> CZorviDlg::NumberLimitDlg(int initialLimit) {
     return std::nullopt;
 }
 
+void CZorviDlg::ShowMessage(const std::string& text) {
+    prompts_.Message(QString::fromStdString(text));
+}
+
 // ---- Voice, log, public screen ------------------------------------------------------------
 
 void CZorviDlg::SayNumber(int number) {
@@ -402,6 +406,20 @@ void CZorviDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
 void CZorviDlg::PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                                int couponNumber) {
     publicScreen_.PageShowTicket(numbers, marks, winner, couponNumber);
+}
+
+void CZorviDlg::ReadCouponSeries(int numberCount, int couponSeries) {
+    // The panel's blank coupon belongs to the series being replaced: the panel is built anew
+    // from the new series' blank.
+    couponPanelBlank_ = false;
+    coupons_.ReadCouponSeries(numberCount, couponSeries);
+}
+
+void CZorviDlg::SetBackgroundVoice(bool on) {
+    if (on)
+        voice_.StartBackgroundVoice();
+    else
+        voice_.StopBackgroundVoice();
 }
 
 void CZorviDlg::SelectPageFolder() {

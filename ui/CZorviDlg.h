@@ -52,8 +52,6 @@ public:
     // window runs it when nobody has.
     void Start();
     bool started() const { return started_; }
-    // The result of reading the stored game at start-up: 1 continued, 0 new, -1 corrupted.
-    int loadedAtStart() const { return loaded_; }
 
     // Operations of the window.
     void FocusCouponField() override;
@@ -62,11 +60,11 @@ public:
     // message shown, the focus back in it) and nothing was taken.
     bool ReadBoundFields();
     void ShowBoundFields() override;
-    void RelabelWindow();
+    void RelabelWindow() override;
     void ApplyDialogMode();
-    void SelectPageFolder();
-    void PrepareControls(int loaded);
-    void OpenPublicScreen(bool reload);
+    void SelectPageFolder() override;
+    void PrepareControls();
+    void OpenPublicScreen(bool reload) override;
     void ClosePublicScreen();
     void HidePublicScreen();
     void CheckOtherScreen();
@@ -127,6 +125,9 @@ public:
     void RedrawAll() override;
     void RebuildNumberBoard(int n) override;
     bool AskConfirmation(TextId question) override;
+    void ShowMessage(const std::string& text) override;
+    void ReadCouponSeries(int numberCount, int couponSeries) override;
+    void SetBackgroundVoice(bool on) override;
     void OkDlg(TextId message) override;
     std::optional<int> NumberLimitDlg(int initialLimit) override;
     void SayNumber(int number) override;
@@ -184,8 +185,6 @@ private:
     // Tells the operator that saves of one kind fail, after the command that saved has
     // finished, so that no message loop opens in the middle of a game step.
     void ReportSave(SaveFailureNotice& notice, bool saved, const QString& text);
-    // The settings step after OK: what the dialog reported as changed.
-    void ApplyChangedSettings(const CSettingsDlg& dialog);
 
     std::map<int, QWidget*> controls_;
     std::map<int, QTimer*> timers_;
@@ -211,7 +210,6 @@ private:
     QRect normalGeometry_; // window mode's place, kept while in full screen
     bool started_ = false;
     bool finishing_ = false;
-    int loaded_ = 0;
 };
 
 } // namespace zorvi

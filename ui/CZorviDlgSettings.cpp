@@ -16,10 +16,7 @@ void CZorviDlg::SettingsCommand() {
     CSettingsDlg dialog(settings_, log_, this);
     if (prompts_.Run(dialog) != QDialog::Accepted)
         return;
-    ApplyChangedSettings(dialog);
-}
 
-void CZorviDlg::ApplyChangedSettings(const CSettingsDlg& dialog) {
     // A local pointer: the start-up's wait window is its own, should the two ever overlap.
     QPointer<CWaitDlg> wait = new CWaitDlg(Text(TextId::TXT_PLEASE_WAIT), this);
     wait->ShowCentred();
@@ -28,43 +25,7 @@ void CZorviDlg::ApplyChangedSettings(const CSettingsDlg& dialog) {
     Helpers::WaitWithMessages(50);
 
     SaveSettings();
-    const int n = settings_.max_called_numbers;
-    if (dialog.language_changed) {
-        RelabelWindow();
-        SelectPageFolder();
-    }
-    if (dialog.reread_coupons) {
-        log_.WriteLog("Reading coupons after settings change");
-        // The panel's blank coupon belongs to the series being replaced: the panel is built
-        // anew from the new series' blank.
-        couponPanelBlank_ = false;
-        coupons_.ReadCouponSeries(n, settings_.coupon_series);
-        ClearCouponPanel();
-    }
-    if (dialog.restart_game) {
-        commands_.DiscardSequence();
-        state_.ResetGame();
-        ClearCouponPanel();
-        RebuildNumberBoard(n);
-        PlaceCouponNumberLabel();
-    }
-    if (dialog.public_screen_changed || dialog.language_changed) {
-        state_.shown_public_screen = settings_.public_screen;
-        OpenPublicScreen(dialog.language_changed != 0);
-        if (dialog.language_changed) {
-            PageReset(n, DrawCommitment::PageText(state_));
-            // The page loaded anew knows nothing of the game that goes on.
-            if (!dialog.restart_game)
-                PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(),
-                                     state_.current_row);
-        }
-    }
-    if (dialog.BackgroundVoice())
-        voice_.StartBackgroundVoice();
-    else
-        voice_.StopBackgroundVoice();
-    if (dialog.restart_game)
-        commands_.BeginNewGame();
+    commands_.ApplySettingsChange(dialog.Change());
 
     RedrawAll();
     delete wait.data();

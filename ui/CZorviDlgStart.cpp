@@ -40,7 +40,6 @@ void CZorviDlg::Start() {
     waitDlg_->ShowCentred();
     Helpers::WaitWithMessages(50);
 
-    state_.shown_public_screen = settings_.public_screen;
     state_.AttachSettings(settings_);
     voice_.AttachSettings(settings_);
     coupons_.AttachSettings(settings_);
@@ -59,42 +58,13 @@ void CZorviDlg::Start() {
     else if (settings_.FileUnreadable())
         prompts_.Message(QStringLiteral("Unreadable settings left in place, using defaults"));
 
-    int loaded = StateFile::LoadState(state_);
-    // A stored game that this number count cannot play is as good as a corrupted file.
-    if (loaded == StateLoad::Loaded && !StateFile::IsPlayable(state_, settings_.max_called_numbers))
-        loaded = StateLoad::Corrupted;
-    if (loaded == StateLoad::Loaded) {
-        StateFile::NormalizeLoadedState(state_);
-        if (!AskConfirmation(TextId::TXT_LOAD_PREVIOUS_STATE)) {
-            loaded = StateLoad::NoFile;
-            // A declined game's automatic mode would otherwise steer the fresh game while
-            // its controls show manual drawing.
-            state_.auto_new_number = AutoMode::Manual;
-        }
-    } else if (loaded == StateLoad::Corrupted) {
-        // A file read and judged corrupted is moved aside, and the fresh game is saved to a
-        // clean file before the operator is told; one that could not be read at all (or not
-        // be moved) stays where it is and is never overwritten.
-        const bool filed = StateFile::FileAwayCorruptedState().has_value();
-        if (!filed)
-            prompts_.Message(QStringLiteral("Corrupted state left in place, resetting"));
-        // A stored game that cannot be played is still revealed when it was committed.
-        commands_.DiscardSequence();
-        state_.ResetGame();
-        // Whatever the broken file left in the values that steer the controls is brought
-        // back into range, so the new game starts in a usable mode.
-        StateFile::NormalizeLoadedState(state_);
-        if (filed)
-            prompts_.Message(QStringLiteral("Corrupted state filed, resetting"));
-    }
-    loaded_ = loaded;
+    commands_.LoadStoredGame();
 
     RelabelWindow();
     SelectPageFolder();
-    PrepareControls(loaded);
+    PrepareControls();
     OpenPublicScreen(false);
-    couponPanelBlank_ = false; // the blank coupon is replaced with the series
-    coupons_.ReadCouponSeries(settings_.max_called_numbers, settings_.coupon_series);
+    ReadCouponSeries(settings_.max_called_numbers, settings_.coupon_series);
     log_.WriteLog("Read coupons");
     ClearCouponPanel();
     RebuildNumberBoard(settings_.max_called_numbers);
@@ -102,27 +72,20 @@ void CZorviDlg::Start() {
     RelabelWindow();
     delete waitDlg_.data();
     publicScreen_.EnableButtons(true);
-    if (settings_.enable_background_voice)
-        voice_.StartBackgroundVoice();
-    else
-        voice_.StopBackgroundVoice();
-    commands_.ShowAutomaticCaptions();
-    if (loaded == StateLoad::Loaded)
-        commands_.ContinueStoredGame();
-    else
-        commands_.BeginNewGame();
+    SetBackgroundVoice(settings_.enable_background_voice != 0);
+    commands_.ResumeOrStart();
 
     // The interval slider's first showing hands its position to the game.
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider)))
         OnIntervalSliderMoved(slider->value());
 }
 
-void CZorviDlg::PrepareControls(int loaded) {
+void CZorviDlg::PrepareControls() {
     setWindowTitle(QString::fromStdString(BuildWindowTitle(Helpers::GetProgramFolder())));
     SetControlText(Control::CheckedCoupon, "-");
 
-    const int interval =
-        loaded == StateLoad::Loaded ? state_.auto_speed : GameRules::kStartInterval;
+    // The stored interval of a game that goes on, the start interval of a new one.
+    const int interval = state_.auto_speed;
     auto* intervalSlider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider));
     // The slider is only placed here; the game takes its position once the start is over.
     const bool wasBlocked = intervalSlider && intervalSlider->blockSignals(true);
@@ -141,8 +104,6 @@ void CZorviDlg::PrepareControls(int loaded) {
     EnableControl(Control::IntervalSlider, false);
     EnableControl(Control::IntervalDown, false);
     EnableControl(Control::IntervalUp, false);
-    if (loaded == StateLoad::NoFile)
-        state_.SetBingoFound(0);
     SetControlText(Control::CheckResult, "-");
     SetControlText(Control::CurrentRow, std::to_string(state_.current_row));
 

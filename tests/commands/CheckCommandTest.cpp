@@ -77,11 +77,7 @@ TEST_P(CheckVerdictTest, VerdictTicketPanelAndWinner) {
 
     // The flags and a winner are in "state.ini" as soon as the check has decided.
     EXPECT_GE(saves, 1);
-    const ProgramState stored = Stored();
-    EXPECT_EQ(stored.bingo_found, state.bingo_found);
-    EXPECT_EQ(stored.bingo_on_this_row, state.bingo_on_this_row);
-    EXPECT_EQ(stored.rows_left, state.rows_left);
-    EXPECT_EQ(stored.winners, state.winners);
+    ExpectStoredEqualsMemory();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CheckVerdictTest,

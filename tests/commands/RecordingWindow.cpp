@@ -113,6 +113,10 @@ bool RecordingWindow::AskConfirmation(TextId question) {
     return answer;
 }
 
+void RecordingWindow::ShowMessage(const std::string& text) {
+    Record("message " + text);
+}
+
 void RecordingWindow::OkDlg(TextId message) {
     Record("ok " + English(message));
     if (whileOkDlgOpen)
@@ -149,6 +153,22 @@ void RecordingWindow::EnablePublicDrawButton(bool enable) {
 
 void RecordingWindow::SetPublicDrawCaption(TextId caption) {
     Record("public caption=" + English(caption));
+}
+
+void RecordingWindow::RelabelWindow() {
+    Record("relabelWindow");
+}
+void RecordingWindow::SelectPageFolder() {
+    Record("selectPageFolder");
+}
+void RecordingWindow::ReadCouponSeries(int numberCount, int couponSeries) {
+    Record("readCoupons " + std::to_string(numberCount) + "," + std::to_string(couponSeries));
+}
+void RecordingWindow::OpenPublicScreen(bool reload) {
+    Record(std::string("public open reload=") + Flag(reload));
+}
+void RecordingWindow::SetBackgroundVoice(bool on) {
+    Record(std::string("backgroundVoice=") + Flag(on));
 }
 
 void RecordingWindow::PageReset(int numberCount, const std::string& commitment) {

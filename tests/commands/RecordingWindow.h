@@ -21,9 +21,11 @@ namespace zorvi::test {
 // "scrollWinners", "showBoundFields", "readCoupon", "focusCoupon", "forgetKeys",
 // "timer 1025 start 500", "timer 1025 stop", "clearCouponPanel", "showCoupon 1,2,...",
 // "repaintBoard", "repaintCouponPanel", "redrawAll", "rebuildBoard 75",
-// "ask <English text>", "ok <English text>", "numberLimitDlg 10", "say 17", "sayNumberLimit",
-// "sayCorrect", "log <line>", "public show", "public enable=0", "public caption=<text>",
-// "page reset 75", "page updateMainScreen 17,1,1", "page showTicket <numbers>|<marks>|1|7".
+// "ask <English text>", "message <text>", "ok <English text>", "numberLimitDlg 10", "say 17",
+// "sayNumberLimit", "sayCorrect", "log <line>", "public show", "public enable=0",
+// "public caption=<text>", "relabelWindow", "selectPageFolder", "readCoupons 75,0",
+// "public open reload=1", "backgroundVoice=1", "page reset 75",
+// "page updateMainScreen 17,1,1", "page showTicket <numbers>|<marks>|1|7".
 class RecordingWindow : public WindowRequests {
 public:
     void EnableControl(int id, bool enable) override;
@@ -46,6 +48,7 @@ public:
     void RedrawAll() override;
     void RebuildNumberBoard(int n) override;
     bool AskConfirmation(TextId question) override;
+    void ShowMessage(const std::string& text) override;
     void OkDlg(TextId message) override;
     std::optional<int> NumberLimitDlg(int initialLimit) override;
     void SayNumber(int number) override;
@@ -55,6 +58,11 @@ public:
     void ShowPublicScreen() override;
     void EnablePublicDrawButton(bool enable) override;
     void SetPublicDrawCaption(TextId caption) override;
+    void RelabelWindow() override;
+    void SelectPageFolder() override;
+    void ReadCouponSeries(int numberCount, int couponSeries) override;
+    void OpenPublicScreen(bool reload) override;
+    void SetBackgroundVoice(bool on) override;
     void PageReset(int numberCount, const std::string& commitment) override;
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,

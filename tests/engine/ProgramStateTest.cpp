@@ -98,6 +98,20 @@ TEST_F(ProgramStateTest, NumberCountIsReadFromTheSettingsAtEveryUse) {
     EXPECT_EQ(state.randomizer_numbers.size(), 90u);
 }
 
+// Two states are the same game when every stored field is equal; where the public screen was
+// last shown is the window's business, not the game's.
+TEST_F(ProgramStateTest, EqualGamesDifferOnlyOutsideTheStoredFields) {
+    Reset(75);
+    ProgramState copy = state;
+    copy.shown_public_screen = PublicScreenMode::OtherScreen;
+    EXPECT_TRUE(copy == state);
+    copy.winners.push_back({1, 5, 7});
+    EXPECT_FALSE(copy == state);
+    copy = state;
+    copy.randomizer_numbers.back() = 0;
+    EXPECT_FALSE(copy == state);
+}
+
 TEST_F(ProgramStateTest, DrawingWalksTheSequence) {
     Reset(75);
     const std::vector<int> sequence = state.randomizer_numbers;

@@ -109,7 +109,7 @@ private slots:
         ModalScript script;
         auto window = StartWindow(script);
         QVERIFY(script.Seen().isEmpty());
-        QCOMPARE(window->loadedAtStart(), 0);
+        QCOMPARE(window->Commands().LoadedAtStart(), 0);
         QCOMPARE(window->windowTitle(), QStringLiteral("ZORVI 1.7 (build 122)"));
         QCOMPARE(window->BoardCellCount(), 75);
         QCOMPARE(window->CouponCellCount(), 25);
@@ -158,7 +158,7 @@ private slots:
         ModalScript script{Answer(answer)};
         auto window = StartWindow(script);
         QCOMPARE(script.Seen(), QStringList{QStringLiteral("Load previous state?")});
-        QCOMPARE(window->loadedAtStart(), continued ? 1 : 0);
+        QCOMPARE(window->Commands().LoadedAtStart(), continued ? 1 : 0);
         auto* slider = qobject_cast<QSlider*>(window->ControlById(Control::IntervalSlider));
         if (continued) {
             QCOMPARE(window->State().number_count, 3);
@@ -183,7 +183,7 @@ private slots:
             QCOMPARE(slider->value(), 5);
             QCOMPARE(window->State().auto_speed, 5);
         }
-        // The number-limit display shows 0 after every start.
+        // The number-limit display shows the limit in force: none in either game here.
         QCOMPARE(window->ControlText(Control::NumberLimit), QStringLiteral("0"));
     }
 
@@ -223,7 +223,7 @@ private slots:
         ModalScript script{Answer::Ok};
         auto window = StartWindow(script);
         QCOMPARE(script.Seen(), QStringList{QStringLiteral("Corrupted state filed, resetting")});
-        QCOMPARE(window->loadedAtStart(), -1);
+        QCOMPARE(window->Commands().LoadedAtStart(), -1);
         QCOMPARE(window->State().number_count, 0);
         QCOMPARE(window->State().auto_new_number, 0);
         QFETCH(QByteArray, reveal);

@@ -340,7 +340,7 @@ private slots:
         }
         ModalScript script{ModalScript::Answer::Yes};
         auto window = StartWindow(script);
-        QCOMPARE(window->loadedAtStart(), 1);
+        QCOMPARE(window->Commands().LoadedAtStart(), 1);
         QCOMPARE(window->State().number_count, 6);
         QWebEngineView* view = PageView(*window);
         QVERIFY(view);

@@ -31,6 +31,12 @@ public:
     void RedrawAll() override {}
     void RebuildNumberBoard(int) override {}
     bool AskConfirmation(TextId) override { return true; }
+    void ShowMessage(const std::string&) override {}
+    void RelabelWindow() override {}
+    void SelectPageFolder() override {}
+    void ReadCouponSeries(int, int) override {}
+    void OpenPublicScreen(bool) override {}
+    void SetBackgroundVoice(bool) override {}
     void OkDlg(TextId) override {}
     std::optional<int> NumberLimitDlg(int) override { return 0; }
     void SayNumber(int) override {}

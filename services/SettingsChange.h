@@ -1,0 +1,25 @@
+#pragma once
+
+namespace zorvi {
+
+class Settings;
+
+// What a change of the settings brings with it, found by comparing the record before and
+// after the operator's edit. The game engine carries it out (GameCommands::ApplySettingsChange).
+struct SettingsChange {
+    // The rules of the game in progress changed (number count, series, free middle, page
+    // animations): a new game begins.
+    bool restart_game = false;
+    // Another coupon-series file is needed (number count or series).
+    bool reread_coupons = false;
+    // The public screen is placed again (its mode or size).
+    bool public_screen_changed = false;
+    // Every text is put up again, and the page is loaded in the new language.
+    bool language_changed = false;
+
+    static SettingsChange Between(const Settings& before, const Settings& after);
+
+    friend bool operator==(const SettingsChange&, const SettingsChange&) = default;
+};
+
+} // namespace zorvi

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "Settings.h"
+#include "SettingsChange.h"
+
+namespace zorvi {
+namespace {
+
+struct ChangeRow {
+    const char* name;
+    std::function<void(Settings&)> edit;
+    bool restart_game;
+    bool reread_coupons;
+    bool public_screen_changed;
+    bool language_changed;
+};
+
+class SettingsChangeTable : public ::testing::TestWithParam<ChangeRow> {};
+
+TEST_P(SettingsChangeTable, TellsWhatTheEditBringsWithIt) {
+    const ChangeRow& row = GetParam();
+    const Settings before{Settings::NoLoad{}};
+    Settings after = before;
+    row.edit(after);
+    SettingsChange expected;
+    expected.restart_game = row.restart_game;
+    expected.reread_coupons = row.reread_coupons;
+    expected.public_screen_changed = row.public_screen_changed;
+    expected.language_changed = row.language_changed;
+    EXPECT_EQ(SettingsChange::Between(before, after), expected);
+}
+
+// Columns: restart game, reread coupons, public screen changed, language changed.
+INSTANTIATE_TEST_SUITE_P(
+    Edits, SettingsChangeTable,
+    ::testing::Values(
+        ChangeRow{"Nothing", [](Settings&) {}, false, false, false, false},
+        ChangeRow{"NumberCount", [](Settings& s) { s.max_called_numbers = 90; }, true, true, false,
+                  false},
+        ChangeRow{"Series", [](Settings& s) { s.coupon_series = 2; }, true, true, false, false},
+        ChangeRow{"SeriesWithItsFreeMiddle",
+                  [](Settings& s) {
+                      s.coupon_series = 1;
+                      s.free_middle = 1;
+                  },
+                  true, true, false, false},
+        ChangeRow{"FreeMiddle", [](Settings& s) { s.free_middle = 1; }, true, false, false, false},
+        ChangeRow{"NoAnimation", [](Settings& s) { s.disable_animation = 1; }, true, false, false,
+                  false},
+        ChangeRow{"PublicScreenMode", [](Settings& s) { s.public_screen = 2; }, false, false, true,
+                  false},
+        ChangeRow{"PublicScreenWidth", [](Settings& s) { s.public_screen_width = 1280; }, false,
+                  false, true, false},
+        ChangeRow{"PublicScreenHeight", [](Settings& s) { s.public_screen_height = 1; }, false,
+                  false, true, false},
+        ChangeRow{"Language", [](Settings& s) { s.language = 2; }, false, false, false, true},
+        // Read where they are used: nothing to redo.
+        ChangeRow{"VoiceVolumeAndSwitches",
+                  [](Settings& s) {
+                      s.voice = "Matti";
+                      s.volume = 80;
+                      s.dialog_mode = 1;
+                      s.enable_background_voice = 0;
+                      s.enable_number_limit = 1;
+                  },
+                  false, false, false, false},
+        ChangeRow{"Everything",
+                  [](Settings& s) {
+                      s.max_called_numbers = 90;
+                      s.public_screen = 1;
+                      s.language = 1;
+                  },
+                  true, true, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsRecord, ComparesEveryField) {
+    const Settings a{Settings::NoLoad{}};
+    Settings b = a;
+    EXPECT_EQ(a, b);
+    b.voice = "x";
+    EXPECT_NE(a, b);
+}
+
+} // namespace
+} // namespace zorvi
