@@ -109,7 +109,7 @@ private slots:
             QCOMPARE(script.Seen().size(), 1);
             QVERIFY2(script.Seen().first().startsWith(message), qPrintable(script.Seen().first()));
         }
-        QCOMPARE(window->loadedAtStart(), file == "state.ini" ? -1 : 0);
+        QCOMPARE(window->Commands().LoadedAtStart(), file == "state.ini" ? -1 : 0);
 
         // A playable fresh game whose every draw is saved to a clean file.
         Draw(*window);
@@ -202,7 +202,7 @@ private slots:
         ModalScript script{Answer::Yes};
         auto window = StartWindow();
         QCOMPARE(script.Seen(), QStringList{QStringLiteral("Load previous state?")});
-        QCOMPARE(window->loadedAtStart(), 1);
+        QCOMPARE(window->Commands().LoadedAtStart(), 1);
         QCOMPARE(window->State().winners.size(), std::size_t{100000});
         Draw(*window);
         QCOMPARE(window->State().number_count, 21);
