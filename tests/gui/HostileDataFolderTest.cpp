@@ -169,7 +169,7 @@ private slots:
         ModalScript script;
         script.AnswerRestWith(Answer::Ok);
         auto window = StartWindow();
-        QCOMPARE(window->loadedAtStart(), -1);
+        QCOMPARE(window->Commands().LoadedAtStart(), -1);
         QVERIFY2(script.Seen().contains(QStringLiteral("Corrupted state left in place, resetting")),
                  qPrintable(script.Seen().join(" | ")));
         QVERIFY(!script.Seen().contains(kFiled));
