@@ -1,5 +1,7 @@
 // zorvi-draws as a tester runs it: collect through the program's shuffle, argument errors,
 // the statistics table. Its verify command is tested on a real game log in tests/commands.
+// It runs the tool through a POSIX pipe, so not in the Windows build.
+#ifndef _WIN32
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -125,3 +127,4 @@ TEST(DrawsTool, StatsPrintsATableOfFiveTests) {
 
 } // namespace
 } // namespace zorvi
+#endif

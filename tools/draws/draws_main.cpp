@@ -6,6 +6,12 @@
 
 #include "DrawsCommands.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#endif
+
 namespace {
 
 const char* const kUsage =
@@ -29,6 +35,10 @@ int main(int argc, char** argv) {
     }
     const std::string command = args.front();
     args.erase(args.begin());
+#ifdef _WIN32
+    // The same games are the same bytes on every system: lines end with LF on Windows too.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     if (command == "collect")
         return zorvi::RunCollect(args);
     if (command == "verify")
