@@ -79,6 +79,8 @@ void GameCommands::CheckCommand() {
         window_.PageShowTicket(numbersText, marksText, false, couponNumber);
     }
     window_.ShowCoupon(coupon);
+    if (result == CouponCheck::NotInSeries && coupons_.CouponCount() > 0)
+        window_.ShowCouponNotInSeries(couponNumber, static_cast<int>(coupons_.CouponCount()));
     window_.FocusCouponField();
 }
 

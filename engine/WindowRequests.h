@@ -43,6 +43,9 @@ public:
     // The number board and the coupon panel.
     virtual void ClearCouponPanel() = 0;
     virtual void ShowCoupon(const BingoCoupon& coupon) = 0;
+    // Tells the operator, on the coupon panel, that the coupon checked is not in the series
+    // of `couponCount` coupons. The players see a plain miss.
+    virtual void ShowCouponNotInSeries(int couponNumber, int couponCount) = 0;
     virtual void RepaintBoard() = 0;
     virtual void RepaintCouponPanel() = 0;
     virtual void RedrawAll() = 0;

@@ -22,10 +22,11 @@ namespace zorvi {
 
 namespace {
 
-// Template 135, in dialog units of Arial 8 pt.
+// The players' window and its two buttons (the draw button at the left, the close button at
+// the right), in dialog units of Arial 8 pt.
 const QRect kWindowTemplate(0, 0, 186, 94);
-const QRect kDrawButtonTemplate(5, 5, 70, 14);    // 1059
-const QRect kCloseButtonTemplate(110, 5, 70, 15); // 1058
+const QRect kDrawButtonTemplate(5, 5, 70, 14);
+const QRect kCloseButtonTemplate(110, 5, 70, 15);
 
 constexpr int kPageLoadWaitMs = 8000;
 

@@ -84,6 +84,10 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
         {{"Numeroraja", "Antalsgräns", "Number limit"}}, // TXT_NUMBER_LIMIT
         {{"Ei numerorajaa tähän peliin", "Hoppa över antalsgräns för detta spel",
           "Skip number limit for this game"}}, // TXT_SKIP_NUMBER_LIMIT
+        {{"Lappua %1 ei ole sarjassa. Sarjan laput: 1\u2013%2.",
+          "Kupong %1 finns inte i serien. Seriens kuponger: 1\u2013%2.",
+          "Coupon %1 is not in the series. The series holds coupons 1\u2013%2."}},
+        // TXT_COUPON_NOT_IN_SERIES
     }};
     return table;
 }

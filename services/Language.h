@@ -67,6 +67,7 @@ enum class TextId {
     TXT_LOAD_PREVIOUS_STATE,
     TXT_NUMBER_LIMIT,
     TXT_SKIP_NUMBER_LIMIT,
+    TXT_COUPON_NOT_IN_SERIES, // %1 the coupon number, %2 the last coupon of the series
     Count
 };
 

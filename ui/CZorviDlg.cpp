@@ -33,23 +33,23 @@ namespace {
 constexpr IntegerFieldRule kCouponField{GameRules::kLowestCouponNumber,
                                         GameRules::kHighestCouponNumber, false};
 
-QFont OperatorFont() {
+} // namespace
+
+QFont CZorviDlg::DialogFont() {
     return DialogUnits::FontByPoints(QStringLiteral("Arial"), 11);
 }
-
-} // namespace
 
 CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
     : QDialog(parent), state_(source), publicScreen_(settings_, this), prompts_(this),
       messages_(prompts_), commands_(state_, settings_, coupons_, *this),
-      units_(DialogUnits::ForOperatorWindow(OperatorFont())) {
+      units_(DialogUnits::ForOperatorWindow(DialogFont())) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(OperatorFont());
+    setFont(DialogFont());
     setWindowTitle(QString());
     setWindowIcon(ProgramIcon());
-    resize(units_.Size(471, 351));
+    resize(units_.Size(kTemplateWidth, kTemplateHeight));
 
     CreateControls();
     ConnectControls();

@@ -24,7 +24,9 @@
 #include "Voice.h"
 #include "WindowRequests.h"
 
+class QAbstractButton;
 class QKeyEvent;
+class QResizeEvent;
 class QLineEdit;
 class QPlainTextEdit;
 class QSlider;
@@ -80,12 +82,23 @@ public:
     // The platform's close request: true when both questions were answered Yes.
     bool CloseRequest();
 
+    // The template's size in dialog units.
+    static constexpr int kTemplateWidth = 471;
+    static constexpr int kTemplateHeight = 351;
+    // The layout's scale (1 in window mode) and its offset inside the window.
+    double LayoutScale() const { return layoutScale_; }
+    QPoint LayoutOffset() const { return layoutOffset_; }
+
     // Painting.
     void BuildCellGrid(int frameId, std::vector<StaticControl*>& cells, int perLine, int firstId,
                        const std::vector<std::string>& texts, const QFont& font);
     void PlaceCouponNumberLabel();
     void RoundControlCorners(int id, int ellipseWidth, int ellipseHeight);
     std::optional<ControlColours> ControlColoursFor(int id, const QString& text) const;
+
+    // The operator's note on the coupon panel (a coupon outside the series); not a control of
+    // the engine's.
+    static constexpr int kCouponNoteId = 1110;
 
     // Access for tests, tools and screenshots.
     QWidget* ControlById(int id) const;
@@ -120,6 +133,7 @@ public:
     void StopTimer(int id) override;
     void ClearCouponPanel() override;
     void ShowCoupon(const BingoCoupon& coupon) override;
+    void ShowCouponNotInSeries(int couponNumber, int couponCount) override;
     void RepaintBoard() override;
     void RepaintCouponPanel() override;
     void RedrawAll() override;
@@ -149,6 +163,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -170,6 +185,29 @@ private:
     void CreateControls();
     void ConnectControls();
     void SetFonts();
+    // Layout at a scale (CZorviDlgScaling.cpp).
+    static QFont DialogFont();
+    int ScaledPixels(int pixels) const;
+    QFont ScaledFont(const QFont& font) const;
+    DialogUnits LayoutUnits() const;
+    QRect LayoutRect(int left, int top, int width, int height) const;
+    void ScaleLayoutTo(QSize area);
+    void LayOutControls();
+    void PlaceTemplateControls();
+    void PlaceCells(int frameId, const std::vector<StaticControl*>& cells, int perLine,
+                    const QFont& font);
+    void RoundDisplays();
+    void FitButtonTexts();
+    void FitButton(QAbstractButton* button);
+    static bool IsWrappedButton(int id);
+    // Cells of the board and the coupon panel, in pixels at scale 1.
+    static constexpr int kCellSize = 31;
+    static constexpr int kCellPitch = 34;
+    static constexpr int kCellsLeft = 10;
+    static constexpr int kCellsTop = 20;
+    static constexpr int kCellCorner = 5;
+    static constexpr int kBoardCellsPerLine = 15;
+    static constexpr int kCouponCellsPerLine = 5;
     bool HandleKey(QKeyEvent* event);
     bool IsOurKeyReceiver(QObject* receiver) const;
     QString Text(TextId id) const;
@@ -180,6 +218,8 @@ private:
     void OnIntervalSliderReleased();
     void FinishWindow(int result);
     void DeleteCells();
+    void HideCouponNote();
+    void ShowCouponNoteText();
     // Saves the settings record; a failure is told to the operator (once, see the notice).
     void SaveSettings();
     // Tells the operator that saves of one kind fail, after the command that saved has
@@ -187,6 +227,12 @@ private:
     void ReportSave(SaveFailureNotice& notice, bool saved, const QString& text);
 
     std::map<int, QWidget*> controls_;
+    // The template's controls in template order (the frames without an identifier too).
+    std::vector<QWidget*> templateControls_;
+    // The captions of the buttons that break them over lines, as given (unbroken).
+    std::map<int, QString> buttonTexts_;
+    double layoutScale_ = 1.0;
+    QPoint layoutOffset_;
     std::map<int, QTimer*> timers_;
     // Controls that show a text of the language table, to show again in a new language.
     std::map<int, TextId> captions_;
@@ -195,6 +241,10 @@ private:
     // The coupon panel shows the series' blank coupon. A flag, not a coupon view: a view
     // points into the series and would dangle once the series is read again.
     bool couponPanelBlank_ = false;
+    StaticControl* couponNote_ = nullptr;
+    // The coupon outside the series that the note tells about, and the series' size; 0 none.
+    int noteCoupon_ = 0;
+    int noteCouponCount_ = 0;
     std::unique_ptr<KeyFilter> keyFilter_;
     QPointer<CWaitDlg> waitDlg_;
     SaveFailureNotice stateSaveNotice_;

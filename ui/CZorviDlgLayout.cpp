@@ -1,4 +1,4 @@
-// The operator window's controls: window template 102 placed in dialog units, their fonts,
+// The operator window's controls: their places in dialog units, their fonts,
 // captions in the current language, and the two grids of cells built at run time.
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -17,6 +17,7 @@
 #include "Helpers.h"
 #include "ProgramArt.h"
 #include "StaticControl.h"
+#include "TextFit.h"
 
 namespace zorvi {
 
@@ -42,7 +43,8 @@ struct TemplateItem {
     const char* text;
 };
 
-// Window template 102, in its own order (later controls lie above earlier ones).
+// Every control of the operator window with its place and size in dialog units, in the order
+// they are made (later controls lie above earlier ones).
 constexpr TemplateItem kTemplate[] = {
     {-1, Kind::Frame, 5, 0, 275, 135, None, ""},
     {1000, Kind::GroupBox, 10, 1, 255, 102, Hidden, ""},
@@ -95,12 +97,6 @@ constexpr TemplateItem kTemplate[] = {
     {1094, Kind::Static, 439, 289, 16, 8, None, ""},
 };
 
-// The buttons whose captions break over several lines.
-bool IsMultiLineButton(int id) {
-    return id == Control::Draw || id == Control::CancelNumber || id == Control::NewGame ||
-           id == Control::ShowDrawnNumbers;
-}
-
 // Greedy word wrap of a caption to a width, as a multi-line button breaks it.
 QString WrapCaption(const QString& text, const QFontMetrics& fm, int width) {
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -121,6 +117,23 @@ QString WrapCaption(const QString& text, const QFontMetrics& fm, int width) {
 }
 
 } // namespace
+
+bool CZorviDlg::IsWrappedButton(int id) {
+    return id == Control::Draw || id == Control::CancelNumber || id == Control::NewGame ||
+           id == Control::ShowDrawnNumbers;
+}
+
+void CZorviDlg::PlaceTemplateControls() {
+    const DialogUnits units = LayoutUnits();
+    for (std::size_t i = 0; i < std::size(kTemplate) && i < templateControls_.size(); ++i) {
+        const TemplateItem& item = kTemplate[i];
+        QWidget* widget = templateControls_[i];
+        widget->setGeometry(
+            units.Rect(item.left, item.top, item.width, item.height).translated(layoutOffset_));
+        if (item.kind == Kind::Picture)
+            static_cast<QLabel*>(widget)->setPixmap(LogoPixmap(widget->size()));
+    }
+}
 
 void CZorviDlg::CreateControls() {
     auto colourSource = [this](int id, const QString& text) { return ControlColoursFor(id, text); };
@@ -201,7 +214,44 @@ void CZorviDlg::CreateControls() {
             widget->setEnabled(false);
         if (item.id > 0)
             controls_[item.id] = widget;
+        templateControls_.push_back(widget);
     }
+}
+
+void CZorviDlg::ShowCouponNotInSeries(int couponNumber, int couponCount) {
+    noteCoupon_ = couponNumber;
+    noteCouponCount_ = couponCount;
+    if (!couponNote_) {
+        couponNote_ = new StaticControl(kCouponNoteId, Qt::AlignCenter, true, this);
+        couponNote_->setObjectName(QString::number(kCouponNoteId));
+    }
+    // Over the blank coupon, inside the panel's frame.
+    if (QWidget* frame = ControlById(Control::CouponFrame))
+        couponNote_->setGeometry(frame->geometry().adjusted(8, 14, -8, -8));
+    QFont font = this->font();
+    font.setBold(true);
+    couponNote_->setFont(font);
+    for (StaticControl* cell : couponCells_)
+        cell->hide();
+    ShowCouponNoteText();
+    couponNote_->show();
+    couponNote_->raise();
+}
+
+void CZorviDlg::ShowCouponNoteText() {
+    if (!couponNote_ || noteCoupon_ == 0)
+        return;
+    couponNote_->setText(
+        Text(TextId::TXT_COUPON_NOT_IN_SERIES).arg(noteCoupon_).arg(noteCouponCount_));
+}
+
+void CZorviDlg::HideCouponNote() {
+    noteCoupon_ = 0;
+    noteCouponCount_ = 0;
+    if (couponNote_)
+        couponNote_->hide();
+    for (StaticControl* cell : couponCells_)
+        cell->show();
 }
 
 void CZorviDlg::SetFonts() {
@@ -209,16 +259,17 @@ void CZorviDlg::SetFonts() {
         if (QWidget* w = ControlById(id))
             w->setFont(font);
     };
-    setFont(Control::CurrentNumber, paint_.font_current);
-    setFont(Control::CheckResult, paint_.font_result);
+    setFont(Control::CurrentNumber, ScaledFont(paint_.font_current));
+    setFont(Control::CheckResult, ScaledFont(paint_.font_result));
     for (int id : {Control::CurrentRow, Control::PreviousNumber, Control::DrawnCount,
                    Control::CheckedCoupon})
-        setFont(id, paint_.font_small_display);
-    setFont(Control::LetterName, paint_.font_letter_name);
-    setFont(Control::Draw, paint_.font_button);
-    setFont(Control::CouponField, paint_.font_button);
-    setFont(Control::WinnersList, paint_.font_list);
-    setFont(Control::WinnersHeading, paint_.font_list);
+        setFont(id, ScaledFont(paint_.font_small_display));
+    setFont(Control::LetterName, ScaledFont(paint_.font_letter_name));
+    setFont(Control::Draw, ScaledFont(paint_.font_button));
+    setFont(Control::CouponField, ScaledFont(paint_.font_button));
+    setFont(Control::WinnersList, ScaledFont(paint_.font_list));
+    setFont(Control::WinnersHeading, ScaledFont(paint_.font_list));
+    FitButtonTexts();
 }
 
 QWidget* CZorviDlg::ControlById(int id) const {
@@ -253,7 +304,27 @@ void CZorviDlg::SetWrappedButtonText(int id, const QString& text) {
     auto* button = qobject_cast<QPushButton*>(ControlById(id));
     if (!button)
         return;
-    button->setText(WrapCaption(text, QFontMetrics(button->font()), button->width() - 8));
+    buttonTexts_[id] = text;
+    // Broken over lines at the button's width, in a smaller font where the lines would not fit.
+    QFont font = ScaledFont(id == Control::Draw ? paint_.font_button : DialogFont());
+    button->setFont(font);
+    const TextPlace place = TextPlaceOf(*button);
+    QString wrapped = WrapCaption(text, QFontMetrics(font), place.rect.width());
+    while (font.pixelSize() > kSmallestFontPixels &&
+           !TextFitsIn(QFontMetrics(font), place.rect, place.flags, wrapped)) {
+        font.setPixelSize(font.pixelSize() - 1);
+        wrapped = WrapCaption(text, QFontMetrics(font), place.rect.width());
+    }
+    button->setFont(font);
+    button->setText(wrapped);
+}
+
+void CZorviDlg::FitButton(QAbstractButton* button) {
+    const QFont base = ScaledFont(DialogFont());
+    button->setFont(base);
+    const TextPlace place = TextPlaceOf(*button);
+    if (place.valid && !button->text().isEmpty())
+        button->setFont(FontThatFits(base, place.rect, place.flags, button->text()));
 }
 
 void CZorviDlg::SetControlText(int id, const std::string& text) {
@@ -276,10 +347,11 @@ void CZorviDlg::ShowText(int id, const QString& value) {
         volumeDisplay_ = value;
     if (auto* s = qobject_cast<StaticControl*>(w)) {
         s->setText(value);
-    } else if (IsMultiLineButton(id)) {
+    } else if (IsWrappedButton(id)) {
         SetWrappedButtonText(id, value);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         b->setText(value);
+        FitButton(b);
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
         e->setText(value);
     } else if (auto* l = qobject_cast<QPlainTextEdit*>(w)) {
@@ -324,6 +396,7 @@ void CZorviDlg::RelabelWindow() {
                                                 "  " + Language::GetText(TextId::TXT_GRID, lang));
     SetControlText(Control::WinnersList, BingoHelpers::FormatWinners(state_.winners, lang));
     ScrollWinnersToEnd();
+    ShowCouponNoteText();
     if (publicScreen_.created())
         publicScreen_.SetButtonTexts();
 }
@@ -339,40 +412,30 @@ void CZorviDlg::BuildCellGrid(int frameId, std::vector<StaticControl*>& cells, i
     QWidget* frame = ControlById(frameId);
     if (!frame || perLine <= 0)
         return;
-    const QPoint origin = frame->pos();
     for (StaticControl* cell : cells)
         delete cell;
     cells.clear();
     auto colourSource = [this](int id, const QString& text) { return ControlColoursFor(id, text); };
-    int column = 0, line = 0;
     for (std::size_t k = 0; k < texts.size(); ++k) {
         auto* cell =
             new StaticControl(firstId + int(k), Qt::AlignHCenter | Qt::AlignTop, false, this);
         cell->setObjectName(QString::number(firstId + int(k)));
         cell->setText(QString::fromStdString(texts[k]));
-        cell->setGeometry(origin.x() + 10 + 34 * column, origin.y() + 20 + 34 * line, 31, 31);
-        cell->roundCorners(5, 5);
-        cell->setFont(font);
         cell->setColourSource(colourSource);
         cell->show();
         cells.push_back(cell);
-        if (++column == perLine) {
-            column = 0;
-            ++line;
-        }
     }
-    // The frame follows the grid; a last line that is not full is not counted.
-    const int completeLines = int(texts.size()) / perLine;
-    frame->resize(34 * perLine + 20, 34 * completeLines + 30);
+    PlaceCells(frameId, cells, perLine, font);
 }
 
 void CZorviDlg::RebuildNumberBoard(int n) {
-    BuildCellGrid(Control::BoardFrame, boardCells_, 15, Control::FirstBoardCell,
+    BuildCellGrid(Control::BoardFrame, boardCells_, kBoardCellsPerLine, Control::FirstBoardCell,
                   Helpers::MakeNumberLabels(n), paint_.font_board_cell);
     PlaceCouponNumberLabel();
 }
 
 void CZorviDlg::ShowCoupon(const BingoCoupon& coupon) {
+    HideCouponNote();
     std::vector<std::string> texts;
     for (int number : coupon.Numbers())
         texts.push_back(std::to_string(number));
@@ -384,6 +447,7 @@ void CZorviDlg::ShowCoupon(const BingoCoupon& coupon) {
 }
 
 void CZorviDlg::ClearCouponPanel() {
+    HideCouponNote();
     const BingoCoupon blank = coupons_.BlankCoupon();
     if (couponPanelBlank_ && couponCells_.size() == blank.size())
         return;
@@ -403,12 +467,12 @@ void CZorviDlg::PlaceCouponNumberLabel() {
     if (!frame || !label)
         return;
     const QRect f = frame->geometry();
-    label->move(f.x() + (f.width() - label->width()) / 2, f.y() + f.height() + 10);
+    label->move(f.x() + (f.width() - label->width()) / 2, f.y() + f.height() + ScaledPixels(10));
 }
 
 void CZorviDlg::RoundControlCorners(int id, int ellipseWidth, int ellipseHeight) {
     if (auto* s = qobject_cast<StaticControl*>(ControlById(id)))
-        s->roundCorners(ellipseWidth, ellipseHeight);
+        s->roundCorners(ScaledPixels(ellipseWidth), ScaledPixels(ellipseHeight));
 }
 
 void CZorviDlg::DeleteCells() {

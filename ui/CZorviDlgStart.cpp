@@ -107,13 +107,7 @@ void CZorviDlg::PrepareControls() {
     SetControlText(Control::CheckResult, "-");
     SetControlText(Control::CurrentRow, std::to_string(state_.current_row));
 
-    RoundControlCorners(Control::CurrentNumber, 25, 25);
-    RoundControlCorners(Control::LetterName, 10, 10);
-    RoundControlCorners(Control::PreviousNumber, 10, 10);
-    RoundControlCorners(Control::DrawnCount, 5, 5);
-    RoundControlCorners(Control::CheckedCoupon, 5, 5);
-    RoundControlCorners(Control::CurrentRow, 5, 5);
-    RoundControlCorners(Control::AutomaticPanel, 5, 5);
+    RoundDisplays();
 
     SetControlText(Control::AutomaticPanel, "");
     SetControlText(Control::AutomaticStatus, "");
@@ -122,10 +116,11 @@ void CZorviDlg::PrepareControls() {
 }
 
 void CZorviDlg::ApplyDialogMode() {
-    const QSize templateSize = units_.Size(471, 351);
+    const QSize templateSize = units_.Size(kTemplateWidth, kTemplateHeight);
     if (settings_.dialog_mode == 1) {
-        // Full screen: the whole screen, no caption bar; the controls keep their places.
-        // The geometry is set as well, for a desktop without a window manager.
+        // Full screen: the whole screen, no caption bar, the layout scaled to fill it (again
+        // whenever the window's size changes). The geometry is set as well, for a desktop
+        // without a window manager.
         if (!isFullScreen() && isVisible())
             normalGeometry_ = geometry();
         setMinimumSize(0, 0);
@@ -133,7 +128,9 @@ void CZorviDlg::ApplyDialogMode() {
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             setGeometry(screen->geometry());
         showFullScreen();
+        ScaleLayoutTo(size());
     } else {
+        ScaleLayoutTo(QSize());
         showNormal();
         setFixedSize(templateSize);
         if (normalGeometry_.isValid())

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <cstdint>
 
 namespace zorvi {
 
@@ -9,15 +10,28 @@ KeyFilter::KeyFilter(std::function<bool(QKeyEvent*)> handler, std::function<bool
                      QObject* parent)
     : QObject(parent), handler_(std::move(handler)), isOurs_(std::move(isOurs)) {}
 
-long long KeyFilter::KeyCode(const QKeyEvent* event) {
+long long KeyFilter::KeyCode(int key, bool keypad) {
     // The keypad keys are keys of their own ("+" on the keypad is not the "+" of the main block).
-    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
-    return (static_cast<long long>(event->key()) << 1) | (keypad ? 1 : 0);
+    return (static_cast<long long>(key) << 1) | (keypad ? 1 : 0);
+}
+
+long long KeyFilter::KeyCode(const QKeyEvent* event) {
+    return KeyCode(event->key(), event->modifiers().testFlag(Qt::KeypadModifier));
 }
 
 bool KeyFilter::IsHeld(int key, bool keypad) const {
-    const auto it = held_.find((static_cast<long long>(key) << 1) | (keypad ? 1 : 0));
-    return it != held_.end() && it->second;
+    const auto it = keys_.find(KeyCode(key, keypad));
+    return it != keys_.end() && it->second.held;
+}
+
+bool KeyFilter::ContinuesHold(const KeyState& state, const QKeyEvent* press) {
+    if (press->isAutoRepeat() || state.held)
+        return true;
+    const unsigned long pressedAt = press->timestamp();
+    if (state.releasedAt == 0 || pressedAt == 0)
+        return false;
+    // Event times are 32-bit milliseconds on X and Windows and wrap around.
+    return std::uint32_t(pressedAt - state.releasedAt) < kRepeatGapMs;
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
@@ -26,21 +40,24 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         if (!isOurs_ || !isOurs_(watched))
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        const long long code = KeyCode(key);
-        // A repeat of a held key is swallowed. The auto-repeat flag also covers a key whose
-        // release went to a modal window: its next real press is never taken for a repeat,
-        // since the marks are forgotten when the window becomes active again.
-        if (key->isAutoRepeat() || held_[code])
+        KeyState& state = keys_[KeyCode(key)];
+        // A repeat of a held key is swallowed. A key whose release went to a modal window is
+        // not held any more: the marks are forgotten when the window becomes active again.
+        const bool repeat = ContinuesHold(state, key);
+        state.held = true;
+        if (repeat)
             return true;
-        held_[code] = true;
         return handler_ && handler_(key);
     }
     case QEvent::KeyRelease: {
         if (!isOurs_ || !isOurs_(watched))
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat())
-            held_[KeyCode(key)] = false;
+        if (!key->isAutoRepeat()) {
+            KeyState& state = keys_[KeyCode(key)];
+            state.held = false;
+            state.releasedAt = key->timestamp();
+        }
         return false;
     }
     case QEvent::WindowActivate:

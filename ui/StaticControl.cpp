@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QRegion>
 
+#include "TextFit.h"
+
 namespace zorvi {
 
 StaticControl::StaticControl(int id, Qt::Alignment alignment, bool wordWrap, QWidget* parent)
@@ -18,6 +20,20 @@ void StaticControl::setText(const QString& text) {
 
 std::optional<ControlColours> StaticControl::currentColours() const {
     return source_ ? source_(id_, text_) : std::nullopt;
+}
+
+int StaticControl::textFlags() const {
+    return int(alignment_) | (wordWrap_ ? int(Qt::TextWordWrap) : 0);
+}
+
+QFont StaticControl::paintFont() const {
+    if (fittedFor_ != text_ || fittedSize_ != size() || fittedFrom_ != font()) {
+        fittedFont_ = FontThatFits(font(), rect(), textFlags(), text_);
+        fittedFor_ = text_;
+        fittedSize_ = size();
+        fittedFrom_ = font();
+    }
+    return fittedFont_;
 }
 
 void StaticControl::roundCorners(int ellipseWidth, int ellipseHeight) {
@@ -51,9 +67,8 @@ void StaticControl::paintEvent(QPaintEvent*) {
     }
     if (text_.isEmpty())
         return;
-    int flags = int(alignment_);
-    if (wordWrap_)
-        flags |= Qt::TextWordWrap;
+    const int flags = textFlags();
+    painter.setFont(paintFont());
     if (colours && colours->textBackground && !colours->brush) {
         const QRect used = painter.fontMetrics().boundingRect(rect(), flags, text_);
         painter.fillRect(used, *colours->textBackground);

@@ -25,6 +25,11 @@ public:
     // The colours the last question would give now (tests and screenshots).
     std::optional<ControlColours> currentColours() const;
 
+    // The alignment and wrapping it draws its text with.
+    int textFlags() const;
+    // The font it paints its text with: its own, made smaller where the text would not fit.
+    QFont paintFont() const;
+
     // Shapes the control as the rounded rectangle (0, 0, width, height) with corners drawn by
     // an ellipse of the given size.
     void roundCorners(int ellipseWidth, int ellipseHeight);
@@ -39,6 +44,10 @@ private:
     bool wordWrap_;
     QString text_;
     ColourSource source_;
+    mutable QFont fittedFont_;
+    mutable QString fittedFor_;
+    mutable QSize fittedSize_;
+    mutable QFont fittedFrom_;
     int ellipseWidth_ = 0;
     int ellipseHeight_ = 0;
 };

@@ -233,6 +233,22 @@ TEST_F(CommandsTest, RefusedCouponFieldChangesNothing) {
     EXPECT_EQ(state.shown_public_screen, 0);
 }
 
+// One above the series: the players see a plain miss, the operator is told why.
+TEST_F(CommandsTest, CouponOutsideTheSeriesIsToldToTheOperatorOnly) {
+    StartGame(75);
+    DrawTimes(5);
+    const int count = static_cast<int>(coupons.CouponCount());
+    window.Clear();
+    Check(count + 1);
+    EXPECT_EQ(window.Text(Control::CheckResult), "Wrong!");
+    EXPECT_THAT(
+        window.Matching("notInSeries"),
+        ElementsAre("notInSeries " + std::to_string(count + 1) + " of " + std::to_string(count)));
+    window.Clear();
+    Check(count);
+    EXPECT_THAT(window.Matching("notInSeries"), IsEmpty());
+}
+
 TEST_F(CommandsTest, SameWinnerTwiceIsListedOnceAndAMissKeepsTheRowWon) {
     StartGame(75);
     DrawTimes(5);

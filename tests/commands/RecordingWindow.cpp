@@ -80,6 +80,10 @@ void RecordingWindow::StopTimer(int id) {
     Record("timer " + std::to_string(id) + " stop");
 }
 
+void RecordingWindow::ShowCouponNotInSeries(int couponNumber, int couponCount) {
+    Record("notInSeries " + std::to_string(couponNumber) + " of " + std::to_string(couponCount));
+}
+
 void RecordingWindow::ClearCouponPanel() {
     Record("clearCouponPanel");
 }

@@ -43,6 +43,7 @@ public:
     void StopTimer(int id) override;
     void ClearCouponPanel() override;
     void ShowCoupon(const BingoCoupon& coupon) override;
+    void ShowCouponNotInSeries(int couponNumber, int couponCount) override;
     void RepaintBoard() override;
     void RepaintCouponPanel() override;
     void RedrawAll() override;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +12,8 @@
 #include <fstream>
 #include <vector>
 
+#include "CZorviDlg.h"
+#include "ControlIds.h"
 #include "Folders.h"
 #include "Random.h"
 #include "Settings.h"
@@ -130,6 +133,35 @@ void WriteCouponSeries(const std::filesystem::path& file, int count, int size) {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::unique_ptr<CZorviDlg> StartOperatorWindow(DrawSource& source, ModalScript& script,
+                                               int activeWaitMs) {
+    auto window = std::make_unique<CZorviDlg>(source);
+    window->Start();
+    window->activateWindow();
+    // A message box of the start-up keeps the activation for itself.
+    (void)QTest::qWaitForWindowActive(window.get(), activeWaitMs);
+    [&] { QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | "))); }();
+    return window;
+}
+
+void SendKey(CZorviDlg& window, QEvent::Type type, int key, Qt::KeyboardModifiers modifiers,
+             bool autoRepeat, unsigned long timestamp) {
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
+    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    QKeyEvent event(type, key, modifiers, text, autoRepeat);
+    event.setTimestamp(timestamp);
+    QApplication::sendEvent(target, &event);
+}
+
+void TapKey(CZorviDlg& window, int key, Qt::KeyboardModifiers modifiers) {
+    SendKey(window, QEvent::KeyPress, key, modifiers);
+    SendKey(window, QEvent::KeyRelease, key, modifiers);
+}
+
+void EndDrawLock(CZorviDlg& window) {
+    window.OnTimer(Timer::DrawLock);
 }
 
 void WriteSettings(const std::function<void(Settings&)>& change) {

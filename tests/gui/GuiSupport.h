@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -8,12 +9,15 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace zorvi {
+class CZorviDlg;
+class DrawSource;
 class Settings;
-}
+} // namespace zorvi
 
 namespace zorvi::test {
 
@@ -67,5 +71,21 @@ void WriteCouponSeries(const std::filesystem::path& file, int count, int size);
 
 // Writes "settings.ini" in the data folder with the given changes to the built-in values.
 void WriteSettings(const std::function<void(Settings&)>& change);
+
+// The operator window built and started as the program starts it, then activated (waiting
+// at most `activeWaitMs` for it). Fails the test when the start-up showed a modal window
+// that `script` did not expect.
+std::unique_ptr<CZorviDlg> StartOperatorWindow(DrawSource& source, ModalScript& script,
+                                               int activeWaitMs = 5000);
+
+// One key event at the widget that has the focus (else the window), as the platform sends
+// it; `timestamp` is the event time in milliseconds, 0 for none.
+void SendKey(CZorviDlg& window, QEvent::Type type, int key,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false,
+             unsigned long timestamp = 0);
+// A press and a release.
+void TapKey(CZorviDlg& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// The one-second lock of the Draw button runs out.
+void EndDrawLock(CZorviDlg& window);
 
 } // namespace zorvi::test

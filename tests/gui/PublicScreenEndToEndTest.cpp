@@ -152,26 +152,13 @@ private:
     Random15 generator_{2024};
 
     std::unique_ptr<CZorviDlg> StartWindow(ModalScript& script) {
-        auto window = std::make_unique<CZorviDlg>(generator_);
-        window->Start();
-        window->activateWindow();
-        (void)QTest::qWaitForWindowActive(window.get(), 2000);
-        [&] { QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | "))); }();
-        return window;
+        return test::StartOperatorWindow(generator_, script, 2000);
     }
 
-    // One key press and release at the widget that has the focus, as the platform sends it.
-    static void Tap(CZorviDlg& window, int key) {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &window;
-        const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(target, &release);
-    }
+    static void Tap(CZorviDlg& window, int key) { test::TapKey(window, key); }
     // The Space bar once the one-second lock of the Draw button is over.
     static void Draw(CZorviDlg& window) {
-        window.OnTimer(Timer::DrawLock);
+        test::EndDrawLock(window);
         Tap(window, Qt::Key_Space);
     }
     // Types the coupon number and presses Enter in the coupon field.

@@ -101,17 +101,11 @@ private:
     Random15 generator_{777};
 
     std::unique_ptr<CZorviDlg> StartWindow(ModalScript& script) {
-        auto window = std::make_unique<CZorviDlg>(generator_);
-        window->Start();
-        window->activateWindow();
-        // A message box of the start-up keeps the activation for itself; no need to wait long.
-        (void)QTest::qWaitForWindowActive(window.get(), 1000);
-        [&] { QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | "))); }();
-        return window;
+        return test::StartOperatorWindow(generator_, script, 1000);
     }
 
     static void Draw(CZorviDlg& window) {
-        window.OnTimer(Timer::DrawLock); // the one-second lock ends
+        test::EndDrawLock(window);
         window.Commands().DrawCommand();
     }
 

@@ -26,6 +26,7 @@ public:
     void StopTimer(int) override {}
     void ClearCouponPanel() override {}
     void ShowCoupon(const BingoCoupon&) override {}
+    void ShowCouponNotInSeries(int, int) override {}
     void RepaintBoard() override {}
     void RepaintCouponPanel() override {}
     void RedrawAll() override {}
