@@ -39,8 +39,8 @@ QString Text(TextId entry, int language) {
 } // namespace
 
 CSettingsDlg::CSettingsDlg(Settings& settings, LogWriter& log, QWidget* parent)
-    : QDialog(parent), settings_(settings), before_(settings), log_(log), units_(DialogFont()), prompts_(this),
-      opener_(OpenInTextEditor) {
+    : QDialog(parent), settings_(settings), before_(settings), log_(log), units_(DialogFont()),
+      prompts_(this), opener_(OpenInTextEditor) {
     // A modal frame with caption bar and system menu, and an empty title.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -78,19 +78,19 @@ void CSettingsDlg::SetFileOpener(FileOpener opener) {
 }
 
 void CSettingsDlg::BuildControls() {
-    // Controls are made in template order, which is also the tab order.
+    // Controls are made in the order of the dialog's layout, which is also the tab order.
     auto place = [this](QWidget* w, int id, int left, int top, int width, int height) {
         if (id != 0)
             w->setProperty("controlId", id);
         w->setGeometry(units_.Rect(left, top, width, height));
     };
-    // A drop-down list: the template height is that of the opened list; the closed box is
+    // A drop-down list: the height given is that of the opened list; the closed box is
     // as high as its font needs.
     auto placeList = [this, &place](QComboBox* box, int id, int left, int top, int width) {
         place(box, id, left, top, width, 0);
         box->resize(box->width(), box->sizeHint().height());
     };
-    // A text wider than its template box may grow into the free room to its right.
+    // A text wider than its laid-out box may grow into the free room to its right.
     auto fit = [this](QWidget* w, int room) {
         const int needed = w->sizeHint().width();
         if (needed > w->width())
@@ -149,6 +149,7 @@ void CSettingsDlg::BuildControls() {
 
     freeMiddle_ = new QCheckBox(QStringLiteral("Vapaa keskiruutu"), this);
     place(freeMiddle_, IDC_FREE_MIDDLE, 21, 180, 71, 10);
+    // On purpose: this box keeps its Finnish caption in every language.
     numberLimit_ = new QCheckBox(QStringLiteral("Numeroraja käytössä"), this);
     place(numberLimit_, IDC_NUMBER_LIMIT, 104, 180, 86, 10);
 
@@ -194,7 +195,7 @@ void CSettingsDlg::OnInitDialog() {
     height_ = unsigned(SettingsRules::ScreenSizeShown(settings_.public_screen_height));
 
     // Voice folders in name order, so that the list does not depend on the directory's order.
-    // Each item keeps the folder name exactly as listed, for OnOK to store.
+    // Each item keeps the folder name exactly as listed, for OK to store.
     // Names that the settings file could not keep (see IsSafeVoiceName) are left out.
     std::vector<std::string> voices = Helpers::ListSubfolders("audio");
     std::erase_if(voices, [](const std::string& name) { return !Settings::IsSafeVoiceName(name); });
@@ -215,7 +216,7 @@ void CSettingsDlg::OnInitDialog() {
                 voiceIndex = i;
         }
     }
-    // A voice whose folder is gone selects nothing; OnOK then keeps the stored name, so the
+    // A voice whose folder is gone selects nothing; OK then keeps the stored name, so the
     // voice comes back when its folder does.
     voice_->setCurrentIndex(voiceIndex);
 
@@ -272,7 +273,7 @@ bool CSettingsDlg::DoDataExchange(Exchange direction) {
         return true;
     }
 
-    // For OnOK the exchange stops at the first refused field. The list handlers go on past
+    // For OK the exchange stops at the first refused field. The list handlers go on past
     // it (FromControlsKeepGood): only the refused field returns to its previous value when
     // the values are put back, and the operator's other entries and clicks are kept.
     const bool keepGood = direction == Exchange::FromControlsKeepGood;

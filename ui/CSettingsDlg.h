@@ -25,7 +25,7 @@ class CSettingsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // Controls of template 130 by identifier; each widget carries its number in the
+    // The dialog's controls by number; each widget carries its number in the
     // "controlId" property.
     enum ControlId {
         IDOK_BUTTON = 1,
@@ -74,8 +74,10 @@ public:
     SettingsChange Change() const;
 
 public slots:
-    void accept() override; // OnOK
-    void reject() override; // OnCancel: the base behaviour
+    // OK: takes the values, stores them in the record and closes; a refused field keeps it open.
+    void accept() override;
+    // Cancel, Esc and the close box: closes and stores nothing.
+    void reject() override;
 
 private:
     enum class Exchange { ToControls, FromControls, FromControlsKeepGood };

@@ -10,14 +10,14 @@
 namespace zorvi {
 
 ConfirmDlg::ConfirmDlg(const Settings& settings, QWidget* owner)
-    : PromptDialog(owner, 10, 163, 76, false), settings_(settings) {
+    : PromptDialog(owner, 10, 163, 76, false) {
     question_ = new QLabel(this);
     question_->setObjectName(QStringLiteral("1064"));
     question_->setGeometry(units().Rect(10, 10, 145, 35));
     question_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     question_->setWordWrap(true);
     question_->setTextFormat(Qt::PlainText);
-    const int lang = settings_.language;
+    const int lang = settings.language;
     auto* yes = AddButton(1057, QString::fromStdString(Language::GetText(TextId::TXT_YES, lang)),
                           units().Rect(27, 55, 50, 14), true);
     auto* no = AddButton(1056, QString::fromStdString(Language::GetText(TextId::TXT_NO, lang)),
@@ -29,9 +29,6 @@ ConfirmDlg::ConfirmDlg(const Settings& settings, QWidget* owner)
 
 void ConfirmDlg::SetQuestion(const QString& question) {
     question_->setText(question);
-}
-QString ConfirmDlg::Question() const {
-    return question_->text();
 }
 
 } // namespace zorvi

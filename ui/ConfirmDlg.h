@@ -16,10 +16,8 @@ public:
     ~ConfirmDlg() override = default;
 
     void SetQuestion(const QString& question);
-    QString Question() const;
 
 private:
-    const Settings& settings_;
     QLabel* question_;
 };
 

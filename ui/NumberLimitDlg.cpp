@@ -24,8 +24,8 @@ constexpr IntegerFieldRule kLimitField{0, GameRules::kHighestNumberLimit, true};
 
 NumberLimitDlg::NumberLimitDlg(const Settings& settings, const PaintHelper& paint, int limit,
                                QWidget* owner)
-    : PromptDialog(owner, 10, 217, 109, true), settings_(settings), prompts_(this), limit_(limit) {
-    const int lang = settings_.language;
+    : PromptDialog(owner, 10, 217, 109, true), prompts_(this), limit_(limit) {
+    const int lang = settings.language;
     auto* prompt = new QLabel(
         QString::fromStdString(Language::GetText(TextId::TXT_NUMBER_LIMIT_FOR_GAME, lang)), this);
     prompt->setObjectName(QStringLiteral("1096"));
@@ -42,19 +42,19 @@ NumberLimitDlg::NumberLimitDlg(const Settings& settings, const PaintHelper& pain
 
     // Up-down arrows 1097: two halves, not bound to the edit.
     const QRect arrows = units().Rect(97, 23, 34, 50);
-    up_ = new QToolButton(this);
-    up_->setObjectName(QStringLiteral("1097up"));
-    up_->setArrowType(Qt::UpArrow);
-    up_->setGeometry(arrows.x(), arrows.y(), arrows.width(), arrows.height() / 2);
-    up_->setFocusPolicy(Qt::NoFocus);
-    down_ = new QToolButton(this);
-    down_->setObjectName(QStringLiteral("1097down"));
-    down_->setArrowType(Qt::DownArrow);
-    down_->setGeometry(arrows.x(), arrows.y() + arrows.height() / 2, arrows.width(),
-                       arrows.height() - arrows.height() / 2);
-    down_->setFocusPolicy(Qt::NoFocus);
-    connect(up_, &QToolButton::clicked, this, [this] { Step(1); });
-    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+    auto* up = new QToolButton(this);
+    up->setObjectName(QStringLiteral("1097up"));
+    up->setArrowType(Qt::UpArrow);
+    up->setGeometry(arrows.x(), arrows.y(), arrows.width(), arrows.height() / 2);
+    up->setFocusPolicy(Qt::NoFocus);
+    auto* down = new QToolButton(this);
+    down->setObjectName(QStringLiteral("1097down"));
+    down->setArrowType(Qt::DownArrow);
+    down->setGeometry(arrows.x(), arrows.y() + arrows.height() / 2, arrows.width(),
+                      arrows.height() - arrows.height() / 2);
+    down->setFocusPolicy(Qt::NoFocus);
+    connect(up, &QToolButton::clicked, this, [this] { Step(1); });
+    connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
 
     auto* ok = AddButton(1, QStringLiteral("OK"), units().Rect(138, 23, 62, 50), true);
     connect(ok, &QPushButton::clicked, this, &NumberLimitDlg::accept);
@@ -68,7 +68,8 @@ NumberLimitDlg::NumberLimitDlg(const Settings& settings, const PaintHelper& pain
 }
 
 void NumberLimitDlg::Step(int delta) {
-    // The stored limit moves, not the edit's text; held inside int so no press can overflow.
+    // On purpose: the stored limit moves, not the edit's text, and without bounds (OK checks
+    // the range); held inside int so that no press can overflow.
     if (delta > 0 && limit_ < std::numeric_limits<int>::max())
         ++limit_;
     else if (delta < 0 && limit_ > std::numeric_limits<int>::min())

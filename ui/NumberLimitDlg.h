@@ -31,12 +31,9 @@ public:
 private:
     void Step(int delta);
 
-    const Settings& settings_;
     Prompter prompts_;
     int limit_;
     QLineEdit* edit_;
-    QToolButton* up_;
-    QToolButton* down_;
 };
 
 } // namespace zorvi

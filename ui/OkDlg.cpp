@@ -13,6 +13,7 @@ OkDlg::OkDlg(const QString& message, QWidget* owner) : PromptDialog(owner, 10, 1
     text->setGeometry(units().Rect(5, 10, 115, 45));
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     text->setTextFormat(Qt::PlainText);
+    // On purpose: "OK" in every language.
     auto* ok = AddButton(1, QStringLiteral("OK"), units().Rect(36, 60, 50, 14), true);
     connect(ok, &QPushButton::clicked, this, [this] { done(IDOK); });
     ok->setFocus();

@@ -17,6 +17,7 @@
 #include "Folders.h"
 #include "Random.h"
 #include "Settings.h"
+#include "TestFolders.h"
 
 namespace zorvi::test {
 
@@ -162,6 +163,17 @@ void TapKey(CZorviDlg& window, int key, Qt::KeyboardModifiers modifiers) {
 
 void EndDrawLock(CZorviDlg& window) {
     window.OnTimer(Timer::DrawLock);
+}
+
+std::unique_ptr<TestFolders> PlainGameFolders() {
+    auto folders = std::make_unique<TestFolders>();
+    WriteSettings([](Settings& s) {
+        s.language = 2;
+        s.public_screen = 0;
+        s.enable_background_voice = 0;
+    });
+    WriteCouponSeries(folders->programFolder() / "kup75.hex", 200, 25);
+    return folders;
 }
 
 void WriteSettings(const std::function<void(Settings&)>& change) {

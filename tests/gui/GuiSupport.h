@@ -17,6 +17,9 @@ namespace zorvi {
 class CZorviDlg;
 class DrawSource;
 class Settings;
+namespace test {
+class TestFolders;
+}
 } // namespace zorvi
 
 namespace zorvi::test {
@@ -68,6 +71,10 @@ private:
 // A coupon-series file of `count` coupons of `size` numbers (25: five columns of the
 // letter ranges, 15: numbers 1 to 90), the same for every run.
 void WriteCouponSeries(const std::filesystem::path& file, int count, int size);
+
+// Fresh data and program folders with the settings most window tests play with (English, no
+// public screen, no background sound) and a series of 200 coupons of the 75-number game.
+std::unique_ptr<TestFolders> PlainGameFolders();
 
 // Writes "settings.ini" in the data folder with the given changes to the built-in values.
 void WriteSettings(const std::function<void(Settings&)>& change);

@@ -59,15 +59,7 @@ private:
     }
 
 private slots:
-    void init() {
-        folders_ = std::make_unique<test::TestFolders>();
-        test::WriteSettings([](Settings& s) {
-            s.language = 2;
-            s.public_screen = 0;
-            s.enable_background_voice = 0;
-        });
-        test::WriteCouponSeries(folders_->programFolder() / "kup75.hex", 200, 25);
-    }
+    void init() { folders_ = test::PlainGameFolders(); }
     void cleanup() { folders_.reset(); }
 
     void startsPlayable_data() {

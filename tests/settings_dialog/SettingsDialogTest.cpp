@@ -70,14 +70,35 @@ void Apply(Settings& s, const QString& changes) {
     s.disable_animation = m["disable_animation"].toInt();
 }
 
-// The four flags as "restart reread screen language", e.g. "1100".
+// What the change brings with it, by name: "restart reread screen language", any of them, or
+// "none".
 QString Flags(const CSettingsDlg& d) {
     const zorvi::SettingsChange change = d.Change();
-    return QString("%1%2%3%4")
-        .arg(int(change.restart_game))
-        .arg(int(change.reread_coupons))
-        .arg(int(change.public_screen_changed))
-        .arg(int(change.language_changed));
+    QStringList names;
+    if (change.restart_game)
+        names << "restart";
+    if (change.reread_coupons)
+        names << "reread";
+    if (change.public_screen_changed)
+        names << "screen";
+    if (change.language_changed)
+        names << "language";
+    return names.isEmpty() ? QString("none") : names.join(' ');
+}
+
+// The dialog's controls by the names the test rows use.
+int ControlNamed(const QString& name) {
+    static const QMap<QString, int> ids{{"language", CSettingsDlg::IDC_LANGUAGE},
+                                        {"voice", CSettingsDlg::IDC_VOICE},
+                                        {"screen", CSettingsDlg::IDC_PUBLIC_SCREEN},
+                                        {"width", CSettingsDlg::IDC_WIDTH},
+                                        {"height", CSettingsDlg::IDC_HEIGHT},
+                                        {"count", CSettingsDlg::IDC_NUMBER_COUNT},
+                                        {"series", CSettingsDlg::IDC_SERIES},
+                                        {"freeMiddle", CSettingsDlg::IDC_FREE_MIDDLE},
+                                        {"noAnimation", CSettingsDlg::IDC_NO_ANIMATION},
+                                        {"numberLimit", CSettingsDlg::IDC_NUMBER_LIMIT}};
+    return ids.value(name, 0);
 }
 
 // Answers every message box that comes up while it lives with OK, and records the texts.
@@ -251,7 +272,7 @@ private slots:
         QVERIFY(Box(d, 1102)->isChecked());
         QVERIFY(Box(d, 1095)->isChecked());
         QVERIFY(Box(d, 1095)->isHidden());
-        QCOMPARE(Flags(d), QString("0000"));
+        QCOMPARE(Flags(d), QString("none"));
         QCOMPARE(Snapshot(*settings_), before); // opening changes nothing
     }
 
@@ -302,37 +323,37 @@ private slots:
         QVERIFY(checkedWhileOpen);
         QCOMPARE(Snapshot(*settings_), With(before, "free_middle=1"));
         // The record did change; the operator window acts on Change() only after OK.
-        QCOMPARE(Flags(d), QString("1000"));
+        QCOMPARE(Flags(d), QString("restart"));
     }
 
     // clang-format off
     void okFlags_data() {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("action"); // control id=value
+        QTest::addColumn<QString>("action"); // control name=value
         QTest::addColumn<QString>("changed");
-        QTest::addColumn<QString>("flags"); // restart reread screen language
+        QTest::addColumn<QString>("flags"); // what the change brings with it
 
-        QTest::newRow("nothing") << "" << "" << "" << "0000";
-        QTest::newRow("language") << "" << "1007=2" << "language=2" << "0001";
-        QTest::newRow("count 75 to 90") << "free_middle=1" << "1002=1"
-            << "max_called_numbers=90;free_middle=0" << "1100";
-        QTest::newRow("count 90 to 75") << "max_called_numbers=90" << "1002=0"
-            << "max_called_numbers=75" << "1100";
-        QTest::newRow("series A to C") << "" << "1079=2" << "coupon_series=2" << "1100";
-        QTest::newRow("series A to B") << "" << "1079=1" << "coupon_series=1;free_middle=1"
-            << "1100";
+        QTest::newRow("nothing") << "" << "" << "" << "none";
+        QTest::newRow("language") << "" << "language=2" << "language=2" << "language";
+        QTest::newRow("count 75 to 90") << "free_middle=1" << "count=1"
+            << "max_called_numbers=90;free_middle=0" << "restart reread";
+        QTest::newRow("count 90 to 75") << "max_called_numbers=90" << "count=0"
+            << "max_called_numbers=75" << "restart reread";
+        QTest::newRow("series A to C") << "" << "series=2" << "coupon_series=2" << "restart reread";
+        QTest::newRow("series A to B") << "" << "series=1" << "coupon_series=1;free_middle=1"
+            << "restart reread";
         QTest::newRow("series B to A keeps free middle") << "coupon_series=1;free_middle=1"
-            << "1079=0" << "coupon_series=0" << "1100";
-        QTest::newRow("free middle") << "" << "1025=1" << "free_middle=1" << "1000";
-        QTest::newRow("public screen") << "" << "1022=1" << "public_screen=1" << "0010";
-        QTest::newRow("width") << "" << "1027=1280" << "public_screen_width=1280" << "0010";
-        QTest::newRow("height") << "" << "1026=0" << "public_screen_height=0" << "0010";
-        QTest::newRow("no animation") << "" << "1102=1" << "disable_animation=1" << "1000";
-        QTest::newRow("number limit") << "" << "1099=1" << "enable_number_limit=1" << "0000";
-        QTest::newRow("voice folder") << "" << "1014=2" << "voice=Matti" << "0000";
-        QTest::newRow("no voice") << "voice=anna" << "1014=0" << "voice=" << "0000";
+            << "series=0" << "coupon_series=0" << "restart reread";
+        QTest::newRow("free middle") << "" << "freeMiddle=1" << "free_middle=1" << "restart";
+        QTest::newRow("public screen") << "" << "screen=1" << "public_screen=1" << "screen";
+        QTest::newRow("width") << "" << "width=1280" << "public_screen_width=1280" << "screen";
+        QTest::newRow("height") << "" << "height=0" << "public_screen_height=0" << "screen";
+        QTest::newRow("no animation") << "" << "noAnimation=1" << "disable_animation=1" << "restart";
+        QTest::newRow("number limit") << "" << "numberLimit=1" << "enable_number_limit=1" << "none";
+        QTest::newRow("voice folder") << "" << "voice=2" << "voice=Matti" << "none";
+        QTest::newRow("no voice") << "voice=anna" << "voice=0" << "voice=" << "none";
         QTest::newRow("background voice carried through") << "enable_background_voice=0" << "" << ""
-            << "0000";
+            << "none";
     }
     // clang-format on
 
@@ -344,7 +365,7 @@ private slots:
         CSettingsDlg d(*settings_, *log_);
         d.show();
         if (!action.isEmpty()) {
-            const int id = action.section('=', 0, 0).toInt();
+            const int id = ControlNamed(action.section('=', 0, 0));
             const QString value = action.section('=', 1);
             QWidget* w = d.Control(id);
             if (auto* list = qobject_cast<QComboBox*>(w))
@@ -368,14 +389,14 @@ private slots:
         QTest::addColumn<QString>("height");
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("message");
-        QTest::newRow("width 100000") << "100000" << "800" << 1027 << kRange;
-        QTest::newRow("height 100000") << "600" << "100000" << 1026 << kRange;
-        QTest::newRow("many digits") << "99999999999999999999" << "800" << 1027 << kRange;
-        QTest::newRow("negative") << "-5" << "800" << 1027 << kPositive;
-        QTest::newRow("letters") << "abc" << "800" << 1027 << kPositive;
-        QTest::newRow("empty") << "600" << "" << 1026 << kPositive;
-        QTest::newRow("trailing text") << "12px" << "800" << 1027 << kPositive;
-        QTest::newRow("both bad: height first") << "x" << "100000" << 1026 << kRange;
+        QTest::newRow("width 100000") << "100000" << "800" << int(CSettingsDlg::IDC_WIDTH) << kRange;
+        QTest::newRow("height 100000") << "600" << "100000" << int(CSettingsDlg::IDC_HEIGHT) << kRange;
+        QTest::newRow("many digits") << "99999999999999999999" << "800" << int(CSettingsDlg::IDC_WIDTH) << kRange;
+        QTest::newRow("negative") << "-5" << "800" << int(CSettingsDlg::IDC_WIDTH) << kPositive;
+        QTest::newRow("letters") << "abc" << "800" << int(CSettingsDlg::IDC_WIDTH) << kPositive;
+        QTest::newRow("empty") << "600" << "" << int(CSettingsDlg::IDC_HEIGHT) << kPositive;
+        QTest::newRow("trailing text") << "12px" << "800" << int(CSettingsDlg::IDC_WIDTH) << kPositive;
+        QTest::newRow("both bad: height first") << "x" << "100000" << int(CSettingsDlg::IDC_HEIGHT) << kRange;
     }
     // clang-format on
 
@@ -393,7 +414,7 @@ private slots:
         QVERIFY(d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Rejected)); // not closed: result untouched
         QCOMPARE(d.focusWidget(), d.Control(Data<int>("field")));
-        QCOMPARE(Flags(d), QString("0000"));
+        QCOMPARE(Flags(d), QString("none"));
         QCOMPARE(Snapshot(*settings_), before);
     }
 
@@ -413,7 +434,7 @@ private slots:
         QVERIFY(stayedOpen);
         QCOMPARE(answers.texts, QStringList({kRange}));
         QCOMPARE(settings_->public_screen_width, 1280);
-        QCOMPARE(Flags(d), QString("0010"));
+        QCOMPARE(Flags(d), QString("screen"));
     }
 
     // A list change takes and puts back the values: the refused field returns to its last
@@ -440,27 +461,27 @@ private slots:
     void unselectedLists_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typedSeries");
-        QTest::addColumn<int>("list");
+        QTest::addColumn<QString>("list");
         QTest::addColumn<int>("openIndex");
         QTest::addColumn<QString>("changed");
         QTest::addColumn<QString>("flags");
 
-        QTest::newRow("language 7") << "language=7" << "" << 1007 << 0 << "language=0" << "0001";
-        QTest::newRow("language -1") << "language=-1" << "" << 1007 << 0 << "language=0" << "0001";
-        QTest::newRow("count 80") << "max_called_numbers=80" << "" << 1002 << 0
-            << "max_called_numbers=75" << "1100";
-        QTest::newRow("public screen 9") << "public_screen=9" << "" << 1022 << 0
-            << "public_screen=0" << "0010";
-        QTest::newRow("series 5") << "coupon_series=5" << "" << 1079 << 0 << "coupon_series=0"
-            << "1100";
-        QTest::newRow("voice folder gone") << "voice=Gone" << "" << 1014 << -1 << "" << "0000";
-        QTest::newRow("series text names nothing") << "coupon_series=2" << "Z" << 1079 << 2 << ""
-            << "0000";
-        QTest::newRow("series typed in other case") << "" << "c" << 1079 << 0 << "coupon_series=2"
-            << "1100";
+        QTest::newRow("language 7") << "language=7" << "" << "language" << 0 << "language=0" << "language";
+        QTest::newRow("language -1") << "language=-1" << "" << "language" << 0 << "language=0" << "language";
+        QTest::newRow("count 80") << "max_called_numbers=80" << "" << "count" << 0
+            << "max_called_numbers=75" << "restart reread";
+        QTest::newRow("public screen 9") << "public_screen=9" << "" << "screen" << 0
+            << "public_screen=0" << "screen";
+        QTest::newRow("series 5") << "coupon_series=5" << "" << "series" << 0 << "coupon_series=0"
+            << "restart reread";
+        QTest::newRow("voice folder gone") << "voice=Gone" << "" << "voice" << -1 << "" << "none";
+        QTest::newRow("series text names nothing") << "coupon_series=2" << "Z" << "series" << 2 << ""
+            << "none";
+        QTest::newRow("series typed in other case") << "" << "c" << "series" << 0 << "coupon_series=2"
+            << "restart reread";
         QTest::newRow("screen size out of range")
-            << "public_screen_width=-5;public_screen_height=123456" << "" << 1022 << 0
-            << "public_screen_width=0;public_screen_height=99999" << "0010";
+            << "public_screen_width=-5;public_screen_height=123456" << "" << "screen" << 0
+            << "public_screen_width=0;public_screen_height=99999" << "screen";
     }
     // clang-format on
 
@@ -471,7 +492,8 @@ private slots:
         const Map before = Snapshot(*settings_);
         CSettingsDlg d(*settings_, *log_);
         d.show();
-        QCOMPARE(List(d, Data<int>("list"))->currentIndex(), Data<int>("openIndex"));
+        QCOMPARE(List(d, ControlNamed(Data<QString>("list")))->currentIndex(),
+                 Data<int>("openIndex"));
         if (!typedSeries.isEmpty()) {
             QLineEdit* edit = List(d, 1079)->lineEdit();
             edit->selectAll();
