@@ -53,21 +53,21 @@ void Settings::LoadSettings() {
     using namespace Helpers;
     EnsureDataFolder();
     set_aside_as_.clear();
-    unreadable_ = false;
+    left_in_place_ = false;
     // One read of the file serves every key.
     const IniFileSnapshot file(kFileName);
     if (!file.Exists())
         return;
     if (file.Read() == FileRead::Unreadable) {
         // Left as it is and never overwritten; the built-in values serve this run.
-        unreadable_ = true;
+        left_in_place_ = true;
         return;
     }
     if (file.Read() != FileRead::Ok || file.HoldsNoSettings()) {
         // Nothing in it can be used: it is set aside once, so that the first save writes a
         // clean file instead of adding to it, and the built-in values are used.
         set_aside_as_ = SetAsideFile(kFileName).value_or(std::string());
-        unreadable_ = set_aside_as_.empty();
+        left_in_place_ = set_aside_as_.empty();
         return;
     }
 

@@ -43,17 +43,17 @@ public:
     static constexpr const char* kFileName = "settings.ini";
 
     // What the load did with a "settings.ini" it could not use, for the start-up to tell the
-    // operator: the name it was set aside under, or that it could not be read (then it is left
-    // in place). Both empty/false after a normal load.
+    // operator: the name it was set aside under, or that it stays where it is (it could not be
+    // read, or not be moved; it is then never overwritten). Empty and false after a normal load.
     const std::string& SetAsideAs() const { return set_aside_as_; }
-    bool FileUnreadable() const { return unreadable_; }
+    bool LeftInPlace() const { return left_in_place_; }
 
     // True when a voice name can be used as a folder name under "audio".
     static bool IsSafeVoiceName(const std::string& name);
 
 private:
     std::string set_aside_as_;
-    bool unreadable_ = false;
+    bool left_in_place_ = false;
 };
 
 } // namespace zorvi

@@ -55,8 +55,8 @@ void CZorviDlg::Start() {
     if (!settings_.SetAsideAs().empty())
         prompts_.Message(QStringLiteral("Unusable settings filed as %1, using defaults")
                              .arg(QString::fromStdString(settings_.SetAsideAs())));
-    else if (settings_.FileUnreadable())
-        prompts_.Message(QStringLiteral("Unreadable settings left in place, using defaults"));
+    else if (settings_.LeftInPlace())
+        prompts_.Message(QStringLiteral("Unusable settings left in place, using defaults"));
 
     commands_.LoadStoredGame();
 

@@ -141,7 +141,13 @@ private slots:
     // A corrupted state that cannot be moved (the data folder is read-only) stays as it is:
     // the operator is told so, the game is played without being saved, and the file is never
     // written over.
+    void corruptedStateThatCannotBeMoved_data() {
+        QTest::addColumn<bool>("junkSettings");
+        QTest::newRow("settings good") << false;
+        QTest::newRow("settings junk too") << true;
+    }
     void corruptedStateThatCannotBeMoved() {
+        QFETCH(bool, junkSettings);
 #ifdef __linux__
         const fs::path data = folders_->dataFolder();
         if (::mount("tmpfs", data.c_str(), "tmpfs", 0, "size=1m") != 0)
@@ -155,6 +161,8 @@ private slots:
             s.public_screen = 0;
             s.enable_background_voice = 0;
         });
+        if (junkSettings)
+            test::TestFolders::WriteFile(data / "settings.ini", "no settings in here");
         test::TestFolders::WriteFile(data / "state.ini", "no game in here");
         QCOMPARE(::mount("tmpfs", data.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=1m"), 0);
 
@@ -165,6 +173,12 @@ private slots:
         QVERIFY2(script.Seen().contains(QStringLiteral("Corrupted state left in place, resetting")),
                  qPrintable(script.Seen().join(" | ")));
         QVERIFY(!script.Seen().contains(kFiled));
+        QCOMPARE(script.Seen().contains(
+                     QStringLiteral("Unusable settings left in place, using defaults")),
+                 junkSettings);
+        if (junkSettings)
+            QCOMPARE(test::TestFolders::ReadFile(data / "settings.ini"),
+                     std::string("no settings in here"));
         Draw(*window);
         QCOMPARE(window->State().number_count, 1);
         QCOMPARE(test::TestFolders::ReadFile(data / "state.ini"), std::string("no game in here"));

@@ -145,7 +145,7 @@ TEST_P(HostileSettings, AreSetAsideOnceAndTheDefaultsUsed) {
     EXPECT_EQ(settings.public_screen_height, builtIn.public_screen_height);
     EXPECT_EQ(settings.volume, builtIn.volume);
     ASSERT_FALSE(settings.SetAsideAs().empty());
-    EXPECT_FALSE(settings.FileUnreadable());
+    EXPECT_FALSE(settings.LeftInPlace());
     EXPECT_EQ(Helpers::SetAsideCopies("settings.ini"),
               std::vector<std::string>{settings.SetAsideAs()});
     if (test::HostileSize(GetParam()) > 0) {
