@@ -18,6 +18,9 @@
 namespace zorvi {
 
 void GameCommands::CheckCommand() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     const std::optional<long long> read = window_.ReadCouponNumber();
     // A refused field changes nothing on either screen: the last coupon shown stays as it was.
     if (!read)

@@ -73,6 +73,9 @@ void GameCommands::ShowAutomaticCaptions() {
 }
 
 void GameCommands::DrawCommand() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     // Refused during the one-second lock and after the last number, whatever the source.
     if (!drawEnabled_)
         return;
@@ -95,12 +98,18 @@ void GameCommands::DrawCommand() {
 }
 
 void GameCommands::OnDrawLockTick() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     window_.StopTimer(Timer::DrawLock);
     if (state_.number_count < settings_.max_called_numbers)
         EnableDrawButtons(true);
 }
 
 void GameCommands::OnAutomaticTick() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     // The first tick after a start comes after a tenth of the interval, every later one after
     // the whole interval.
     RestartAutomaticTimer(window_, WholeInterval(state_));
@@ -183,6 +192,13 @@ void GameCommands::SwitchToManual() {
 }
 
 void GameCommands::ToggleAutomatic() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
+    SwitchAutomatic();
+}
+
+void GameCommands::SwitchAutomatic() {
     state_.auto_new_number =
         state_.auto_new_number == AutoMode::Manual ? AutoMode::Stopped : AutoMode::Manual;
     RefreshAutomaticControls();
@@ -205,6 +221,9 @@ void GameCommands::RefreshAutomaticControls() {
 }
 
 bool GameCommands::StartStopKey() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return true; // the key is taken, and does nothing while another command runs
     switch (state_.auto_new_number) {
     case AutoMode::Running:
         StopAutomatic();
@@ -221,7 +240,7 @@ bool GameCommands::StartStopKey() {
         window_.EnableControl(Control::IntervalSlider, true);
         window_.EnableControl(Control::IntervalDown, true);
         window_.EnableControl(Control::IntervalUp, true);
-        ToggleAutomatic();
+        SwitchAutomatic(); // to mode 1
         state_.auto_new_number = AutoMode::Running;
         StartAutomatic();
         return true;
@@ -244,6 +263,9 @@ void ShowInterval(WindowRequests& window, ProgramState& state, bool moveSlider, 
 } // namespace
 
 void GameCommands::IntervalDown() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     if (state_.auto_speed <= GameRules::kShortestInterval)
         return;
     // A stored interval above the range steps back into it.
@@ -252,6 +274,9 @@ void GameCommands::IntervalDown() {
 }
 
 void GameCommands::IntervalUp() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     if (state_.auto_speed >= GameRules::kLongestInterval)
         return;
     state_.auto_speed = std::max(state_.auto_speed, GameRules::kShortestInterval - 1) + 1;
@@ -259,12 +284,18 @@ void GameCommands::IntervalUp() {
 }
 
 void GameCommands::IntervalFromSlider(int position, bool released) {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     state_.auto_speed =
         std::clamp(position, GameRules::kShortestInterval, GameRules::kLongestInterval);
     ShowInterval(window_, state_, false, released);
 }
 
 void GameCommands::CancelNumberCommand() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     StopAutomatic();
     if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CANCEL_NUMBER))
         return;
@@ -289,6 +320,9 @@ void GameCommands::CancelNumberCommand() {
 }
 
 void GameCommands::NewGameCommand() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     window_.WriteLog("Starting new game");
     StopAutomatic();
     if (!window_.AskConfirmation(TextId::TXT_CONFIRM_NEW_GAME))
@@ -351,6 +385,9 @@ void GameCommands::DiscardSequence() {
 }
 
 void GameCommands::RowUpCommand() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     StopAutomatic();
     if (window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
         AdvanceRow();
@@ -370,6 +407,9 @@ void GameCommands::BackRow() {
 }
 
 void GameCommands::RowDownCommand() {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     StopAutomatic();
     if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
         return;

@@ -13,6 +13,14 @@ struct SettingsChange;
 // The operator's actions on the game: drawing, automatic drawing, the interval, cancel,
 // new game, rows and the coupon check. They change the game state and address every other
 // effect to the operator window through WindowRequests.
+//
+// One command at a time. A page call, a prompt or the public screen's wait keeps the window's
+// messages flowing, so a timer tick, a key or a click can arrive while a command is still
+// running. Such a command is dropped, not kept for later: the timers of the draw lock and of
+// automatic drawing are periodic and simply come again, so the next automatic number keeps its
+// interval instead of following the slow one at once, and a key or click pressed into a busy
+// window is never carried out later against a game it did not see. The start-up counts as one
+// command from LoadStoredGame to the end of ResumeOrStart.
 class GameCommands {
 public:
     GameCommands(ProgramState& state, const Settings& settings, const BingoHelpers& coupons,
@@ -74,7 +82,32 @@ public:
     // AutoMode::Manual, Stopped or Running; stored in the state, changed only here.
     int AutomaticMode() const;
 
+    // True while a command (or the start-up) is running: commands that arrive now are dropped.
+    bool Busy() const { return running_; }
+
 private:
+    // Marks a command as running for its lifetime. A command whose scope was not entered
+    // (another one is running) does nothing.
+    class CommandScope {
+    public:
+        explicit CommandScope(bool& running) : running_(running), entered_(!running) {
+            running_ = true;
+        }
+        ~CommandScope() {
+            if (entered_)
+                running_ = false;
+        }
+        CommandScope(const CommandScope&) = delete;
+        CommandScope& operator=(const CommandScope&) = delete;
+        bool entered() const { return entered_; }
+
+    private:
+        bool& running_;
+        bool entered_;
+    };
+
+    // The check box's step, also taken by the keypad "+" key: manual to automatic and back.
+    void SwitchAutomatic();
     // Enables or disables both Draw buttons, the operator's and the public screen's.
     void EnableDrawButtons(bool enable);
 
@@ -85,6 +118,7 @@ private:
     // No game yet: a key press during the start-up draws nothing.
     bool drawEnabled_ = false;
     int loaded_ = 0; // StateLoad::NoFile
+    bool running_ = false;
 };
 
 // The captions that show an automatic mode: the Draw buttons' caption and the status text.

@@ -16,6 +16,10 @@
 namespace zorvi {
 
 int GameCommands::LoadStoredGame() {
+    if (running_)
+        return loaded_;
+    // Held until ResumeOrStart has begun the game: nothing runs against a game half set up.
+    running_ = true;
     state_.shown_public_screen = settings_.public_screen;
     int loaded = StateFile::LoadState(state_);
     // A stored game that this number count cannot play is as good as a corrupted file.
@@ -55,6 +59,11 @@ int GameCommands::LoadStoredGame() {
 }
 
 void GameCommands::ResumeOrStart() {
+    // Ends the start-up that LoadStoredGame began.
+    struct StartUpEnds {
+        bool& running;
+        ~StartUpEnds() { running = false; }
+    } ends{running_};
     if (loaded_ == StateLoad::Loaded) {
         // The limit of the game that goes on is in force: the display shows it, not a 0.
         window_.SetControlText(Control::NumberLimit, std::to_string(state_.number_limit));
@@ -66,6 +75,9 @@ void GameCommands::ResumeOrStart() {
 }
 
 void GameCommands::ApplySettingsChange(const SettingsChange& change) {
+    const CommandScope command(running_);
+    if (!command.entered())
+        return;
     const int n = settings_.max_called_numbers;
     if (change.language_changed) {
         window_.RelabelWindow();

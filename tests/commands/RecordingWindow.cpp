@@ -183,6 +183,11 @@ void RecordingWindow::PageReset(int numberCount, const std::string& commitment) 
 void RecordingWindow::PageUpdateMainScreen(int currentNumber, int count, int row) {
     Record("page updateMainScreen " + std::to_string(currentNumber) + "," + std::to_string(count) +
            "," + std::to_string(row));
+    if (duringNextPageUpdate) {
+        const auto hook = std::move(duringNextPageUpdate);
+        duringNextPageUpdate = nullptr;
+        hook();
+    }
 }
 
 void RecordingWindow::PageShowTicket(const std::string& numbers, const std::string& marks,

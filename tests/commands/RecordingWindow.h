@@ -96,6 +96,9 @@ public:
     // Nothing: the window refuses the field.
     std::optional<long long> couponNumber = 1;
     std::function<void()> whileOkDlgOpen;
+    // Runs once, inside the next updateMainScreen page call, as the page call's own message
+    // loop would deliver ticks, keys and clicks to a slow page.
+    std::function<void()> duringNextPageUpdate;
     // When set, log lines also go to this real game log.
     LogWriter* logWriter = nullptr;
     // The commitment digits of the last page reset.

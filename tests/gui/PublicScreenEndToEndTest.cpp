@@ -137,6 +137,23 @@ QString ExpectedTicket(CZorviDlg& window, long long k, bool win) {
         .join(QLatin1Char('|'));
 }
 
+// The operator window that counts how deep page calls of updateMainScreen nest: a second one
+// inside the first means a command ran inside another.
+class NestingWatch : public CZorviDlg {
+public:
+    using CZorviDlg::CZorviDlg;
+    void PageUpdateMainScreen(int currentNumber, int count, int row) override {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        ++calls;
+        CZorviDlg::PageUpdateMainScreen(currentNumber, count, row);
+        --depth;
+    }
+    int depth = 0;
+    int deepest = 0;
+    int calls = 0;
+};
+
 } // namespace
 
 class PublicScreenEndToEndTest : public QObject {
@@ -189,6 +206,54 @@ private slots:
                 folders_->programFolder() / "html" / lang / "public_screen.htm", page);
     }
     void cleanup() { folders_.reset(); }
+
+    // A page that takes two seconds for every number: the draw waits for it in the page call's
+    // own message loop, where the automatic timer (one second) keeps ticking. No tick may draw
+    // inside the draw; each number is shown once, on the page and in the window.
+    void slowPageLetsNoTickDrawInsideADraw() {
+        const std::string page = test::TestFolders::ReadFile(ZORVI_PUBLIC_SCREEN_PAGE);
+        const std::string slow = R"(<script>
+  (function () {
+    var show = window.updateMainScreen;
+    window.updateMainScreen = function () {
+      var until = Date.now() + 2000;
+      while (Date.now() < until) {}
+      return show.apply(this, arguments);
+    };
+  })();
+</script>
+</body>)";
+        std::string slowPage = page;
+        const auto end = slowPage.rfind("</body>");
+        QVERIFY(end != std::string::npos);
+        slowPage.replace(end, 7, slow);
+        test::TestFolders::WriteFile(
+            folders_->programFolder() / "html" / "en" / "public_screen.htm", slowPage);
+
+        ModalScript script;
+        auto window = std::make_unique<NestingWatch>(generator_);
+        window->Start();
+        QWebEngineView* view = PageView(*window);
+        QVERIFY(view);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            PageValue(view, QStringLiteral("document.querySelectorAll('#board .cell').length")),
+            QStringLiteral("75"), kPageWaitMs);
+
+        window->Commands().ToggleAutomatic();
+        window->Commands().IntervalFromSlider(1, false);
+        window->Commands().DrawCommand(); // starts: the first tick after a tenth of a second
+        QTRY_VERIFY_WITH_TIMEOUT(window->State().number_count >= 3, kPageWaitMs);
+        window->Commands().StopAutomatic();
+        QVERIFY(!window->Commands().Busy());
+
+        QCOMPARE(window->deepest, 1);
+        QCOMPARE(window->calls, window->State().number_count);
+        QCOMPARE(window->ControlText(Control::CurrentNumber),
+                 QString::number(window->State().CurrentNumber()));
+        QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
+                                  ExpectedMainScreen(*window, QStringLiteral("Row")), kPageWaitMs);
+        QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | ")));
+    }
 
     void startUpResetsThenDrawsShowOnPage() {
         ModalScript script;
