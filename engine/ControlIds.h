@@ -1,9 +1,14 @@
 #pragma once
 
+#include <array>
+#include <string>
+#include <string_view>
+
 namespace zorvi {
 
-// Identifiers of the operator window's controls (window template 102) and timers, by which
-// the game commands name what they ask the window to change.
+// Identifiers of the operator window's controls and timers, by which the game commands name
+// what they ask the window to change. The numbers only have to be distinct; their names below
+// are what transcripts and messages show.
 namespace Control {
 inline constexpr int Exit = 1001;
 inline constexpr int NewGame = 1004;
@@ -59,5 +64,103 @@ inline constexpr int Automatic = 1025;
 inline constexpr int DrawLock = 1026;
 inline constexpr int OtherScreenWatch = 1027;
 } // namespace Timer
+
+// Names for transcripts and diagnostics: one row per identifier above.
+struct IdName {
+    int id;
+    std::string_view name;
+};
+
+inline constexpr std::array kControlNames{
+    IdName{Control::Exit, "Exit"},
+    IdName{Control::NewGame, "NewGame"},
+    IdName{Control::CurrentNumber, "CurrentNumber"},
+    IdName{Control::Settings, "Settings"},
+    IdName{Control::CouponFrame, "CouponFrame"},
+    IdName{Control::IntervalSlider, "IntervalSlider"},
+    IdName{Control::IntervalLabel, "IntervalLabel"},
+    IdName{Control::IntervalDisplay, "IntervalDisplay"},
+    IdName{Control::Draw, "Draw"},
+    IdName{Control::AutomaticCheck, "AutomaticCheck"},
+    IdName{Control::LetterName, "LetterName"},
+    IdName{Control::CouponField, "CouponField"},
+    IdName{Control::CouponFieldLabel, "CouponFieldLabel"},
+    IdName{Control::DrawnCount, "DrawnCount"},
+    IdName{Control::Check, "Check"},
+    IdName{Control::DrawnCountLabel, "DrawnCountLabel"},
+    IdName{Control::PreviousNumber, "PreviousNumber"},
+    IdName{Control::CancelNumber, "CancelNumber"},
+    IdName{Control::CurrentNumberLabel, "CurrentNumberLabel"},
+    IdName{Control::PreviousNumberLabel, "PreviousNumberLabel"},
+    IdName{Control::CurrentRow, "CurrentRow"},
+    IdName{Control::RowLabel, "RowLabel"},
+    IdName{Control::RowUp, "RowUp"},
+    IdName{Control::RowDown, "RowDown"},
+    IdName{Control::IntervalDown, "IntervalDown"},
+    IdName{Control::IntervalUp, "IntervalUp"},
+    IdName{Control::CheckResult, "CheckResult"},
+    IdName{Control::CheckedCoupon, "CheckedCoupon"},
+    IdName{Control::ShowDrawnNumbers, "ShowDrawnNumbers"},
+    IdName{Control::Logo, "Logo"},
+    IdName{Control::WinnersList, "WinnersList"},
+    IdName{Control::WinnersHeading, "WinnersHeading"},
+    IdName{Control::WinnersLabel, "WinnersLabel"},
+    IdName{Control::AutomaticPanel, "AutomaticPanel"},
+    IdName{Control::AutomaticStatus, "AutomaticStatus"},
+    IdName{Control::Fullscreen, "Fullscreen"},
+    IdName{Control::VolumeSlider, "VolumeSlider"},
+    IdName{Control::VolumeLabel, "VolumeLabel"},
+    IdName{Control::VolumeDown, "VolumeDown"},
+    IdName{Control::VolumeUp, "VolumeUp"},
+    IdName{Control::VolumeDisplay, "VolumeDisplay"},
+    IdName{Control::NumberLimitLabel, "NumberLimitLabel"},
+    IdName{Control::NumberLimit, "NumberLimit"},
+    IdName{Control::BoardFrame, "BoardFrame"},
+};
+
+inline constexpr std::array kTimerNames{
+    IdName{Timer::Automatic, "Automatic"},
+    IdName{Timer::DrawLock, "DrawLock"},
+    IdName{Timer::OtherScreenWatch, "OtherScreenWatch"},
+};
+
+namespace detail {
+template <typename Table> constexpr std::string_view FindName(const Table& table, int id) {
+    for (const auto& row : table)
+        if (row.id == id)
+            return row.name;
+    return {};
+}
+
+template <typename Table> constexpr bool IdsDistinct(const Table& table) {
+    for (std::size_t i = 0; i < table.size(); ++i)
+        for (std::size_t j = i + 1; j < table.size(); ++j)
+            if (table[i].id == table[j].id || table[i].name == table[j].name)
+                return false;
+    return true;
+}
+} // namespace detail
+
+static_assert(detail::IdsDistinct(kControlNames) && detail::IdsDistinct(kTimerNames),
+              "every control and timer has its own identifier and name");
+
+// The name of a control: its identifier's name, "BoardCell<number>" / "CouponCell<position>"
+// for the cells, or the bare number for an identifier this file does not know.
+inline std::string ControlName(int id) {
+    if (const auto name = detail::FindName(kControlNames, id); !name.empty())
+        return std::string(name);
+    if (id >= Control::FirstCouponCell)
+        return "CouponCell" + std::to_string(id - Control::FirstCouponCell);
+    if (id >= Control::FirstBoardCell)
+        return "BoardCell" + std::to_string(id - Control::FirstBoardCell + 1);
+    return std::to_string(id);
+}
+
+// The name of a timer, or the bare number for one this file does not know.
+inline std::string TimerName(int id) {
+    if (const auto name = detail::FindName(kTimerNames, id); !name.empty())
+        return std::string(name);
+    return std::to_string(id);
+}
 
 } // namespace zorvi

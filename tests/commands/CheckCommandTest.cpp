@@ -65,9 +65,9 @@ TEST_P(CheckVerdictTest, VerdictTicketPanelAndWinner) {
                                     std::to_string(c.row) + ")",
                                 "log Drawn numbers: " +
                                     BingoHelpers::DrawnNumbersText(state.DrawnNumbers())));
-        ExpectInOrder({"text 1047=BINGO!", ticket, "sayCorrect",
+        ExpectInOrder({"text CheckResult=BINGO!", ticket, "sayCorrect",
                        "log Drawn numbers: " + BingoHelpers::DrawnNumbersText(state.DrawnNumbers()),
-                       "text 1084=" + BingoHelpers::FormatWinners(state.winners, 2),
+                       "text WinnersList=" + BingoHelpers::FormatWinners(state.winners, 2),
                        "scrollWinners"});
     } else {
         EXPECT_THAT(state.winners, IsEmpty());
@@ -197,8 +197,8 @@ TEST_F(CommandsTest, CouponNumberOutOfRangeStopsAfterStoppingAutomaticDrawing) {
         EXPECT_EQ(state.auto_new_number, 1) << k;
         EXPECT_EQ(window.TimerPeriod(Timer::Automatic), std::nullopt);
         EXPECT_EQ(window.events().front(), "readCoupon");
-        EXPECT_THAT(window.Matching("text 10"),
-                    ElementsAre("text 1016=Start (Spacebar)", "text 1088=Lottery is off"));
+        EXPECT_THAT(window.Matching("text "), ElementsAre("text Draw=Start (Spacebar)",
+                                                          "text AutomaticStatus=Lottery is off"));
         EXPECT_THAT(window.Matching("page "), IsEmpty());
         EXPECT_FALSE(window.Has("focusCoupon"));
         EXPECT_EQ(saves, 0);
@@ -254,7 +254,7 @@ TEST_F(CommandsTest, SameWinnerTwiceIsListedOnceAndAMissKeepsTheRowWon) {
     DrawTimes(5);
     Check(1);
     Check(1);
-    EXPECT_EQ(window.Count("text 1047=BINGO!"), 2);
+    EXPECT_EQ(window.Count("text CheckResult=BINGO!"), 2);
     const std::vector<Winner> one{{1, 5, 1}};
     EXPECT_EQ(state.winners, one);
     EXPECT_EQ(window.Text(Control::WinnersList), BingoHelpers::FormatWinners(one, 2));
@@ -294,8 +294,8 @@ TEST_P(EndOfGameTest, WinnerOnTheLastRowOrWithAllDrawnEndsTheDrawing) {
     EXPECT_EQ(Stored().rows_left, state.rows_left);
     if (c.ends) {
         ExpectInOrder({"log Drawn numbers: " + BingoHelpers::DrawnNumbersText(state.DrawnNumbers()),
-                       "enable 1016=0", "public enable=0", "enable 1035=0",
-                       "text 1084=" + BingoHelpers::FormatWinners(state.winners, 2)});
+                       "enable Draw=0", "public enable=0", "enable CancelNumber=0",
+                       "text WinnersList=" + BingoHelpers::FormatWinners(state.winners, 2)});
     } else {
         EXPECT_THAT(window.Matching("enable "), IsEmpty());
     }

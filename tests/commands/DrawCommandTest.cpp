@@ -30,7 +30,7 @@ TEST_P(DrawLockTest, SecondDrawWithinTheLockIsIgnoredUntilTheLockTick) {
     const auto first = window.events();
     ASSERT_GE(first.size(), 4u);
     EXPECT_THAT(std::vector<std::string>(first.begin(), first.begin() + 4),
-                ElementsAre("enable 1016=0", "public enable=0", "timer 1026 start 1000",
+                ElementsAre("enable Draw=0", "public enable=0", "timer DrawLock start 1000",
                             "clearCouponPanel"));
     EXPECT_FALSE(window.IsControlEnabled(Control::Draw));
     EXPECT_FALSE(window.PublicDrawEnabled());
@@ -63,11 +63,11 @@ TEST_P(DrawLockTest, SecondDrawWithinTheLockIsIgnoredUntilTheLockTick) {
 
     commands.OnDrawLockTick();
     EXPECT_THAT(window.events(),
-                ElementsAre("timer 1026 stop", "enable 1016=1", "public enable=1"));
+                ElementsAre("timer DrawLock stop", "enable Draw=1", "public enable=1"));
 
     window.Clear();
     commands.DrawCommand();
-    EXPECT_TRUE(window.Has("timer 1026 start 1000"));
+    EXPECT_TRUE(window.Has("timer DrawLock start 1000"));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, DrawLockTest,
@@ -132,7 +132,7 @@ TEST_F(CommandsTest, AutomaticDrawingTicksAfterATenthThenAfterTheWholeInterval) 
     window.Clear();
 
     commands.DrawCommand();
-    EXPECT_THAT(window.Matching("timer 1025"), ElementsAre("timer 1025 start 500"));
+    EXPECT_THAT(window.Matching("timer Automatic"), ElementsAre("timer Automatic start 500"));
     EXPECT_EQ(window.Text(Control::Draw), "Stop (Spacebar)");
     EXPECT_TRUE(window.Has("public caption=Stop (Spacebar)"));
     EXPECT_EQ(window.Text(Control::AutomaticStatus), "Lottery is on");
@@ -142,8 +142,8 @@ TEST_F(CommandsTest, AutomaticDrawingTicksAfterATenthThenAfterTheWholeInterval) 
     for (int tick = 1; tick <= 3; ++tick) {
         window.Clear();
         commands.OnAutomaticTick();
-        EXPECT_THAT(window.Matching("timer 1025"),
-                    ElementsAre("timer 1025 stop", "timer 1025 start 5000"));
+        EXPECT_THAT(window.Matching("timer Automatic"),
+                    ElementsAre("timer Automatic stop", "timer Automatic start 5000"));
         EXPECT_EQ(state.number_count, tick);
         EXPECT_TRUE(window.Has(UpdateMain(Seq(tick - 1), tick, 1)));
         ExpectStoredEqualsMemory();
@@ -162,18 +162,19 @@ TEST_F(CommandsTest, AutomaticCheckBoxSwitchesControlsOnAndOff) {
     StartGame(75);
     commands.ToggleAutomatic();
     EXPECT_EQ(state.auto_new_number, 1);
-    ExpectInOrder({"check=1", "text 1016=Start (Spacebar)", "public caption=Start (Spacebar)",
-                   "text 1088=Lottery is off", "enable 1011=1", "enable 1045=1", "enable 1046=1",
-                   "show 1087=1", "show 1088=1", "showBoundFields"});
+    ExpectInOrder({"check=1", "text Draw=Start (Spacebar)", "public caption=Start (Spacebar)",
+                   "text AutomaticStatus=Lottery is off", "enable IntervalSlider=1",
+                   "enable IntervalDown=1", "enable IntervalUp=1", "show AutomaticPanel=1",
+                   "show AutomaticStatus=1", "showBoundFields"});
     EXPECT_EQ(saves, 0);
 
     commands.StartAutomatic();
     window.Clear();
     commands.ToggleAutomatic(); // off while running stops the timer
     EXPECT_EQ(state.auto_new_number, 0);
-    ExpectInOrder({"check=0", "text 1016=Draw (Spacebar)", "enable 1011=0", "enable 1045=0",
-                   "enable 1046=0", "show 1087=0", "show 1088=0", "timer 1025 stop",
-                   "showBoundFields"});
+    ExpectInOrder({"check=0", "text Draw=Draw (Spacebar)", "enable IntervalSlider=0",
+                   "enable IntervalDown=0", "enable IntervalUp=0", "show AutomaticPanel=0",
+                   "show AutomaticStatus=0", "timer Automatic stop", "showBoundFields"});
     EXPECT_EQ(window.TimerPeriod(Timer::Automatic), std::nullopt);
     EXPECT_EQ(saves, 0);
 }
@@ -211,8 +212,9 @@ TEST_P(StartStopKeyTest, KeyStartsOrStopsAndDeclinesOnTheLastRow) {
         EXPECT_THAT(window.events(), IsEmpty());
     }
     if (c.mode == 0 && c.accepted) {
-        ExpectInOrder({"enable 1011=1", "enable 1045=1", "enable 1046=1", "check=1", "show 1087=1",
-                       "text 1016=Stop (Spacebar)", "timer 1025 start 500"});
+        ExpectInOrder({"enable IntervalSlider=1", "enable IntervalDown=1", "enable IntervalUp=1",
+                       "check=1", "show AutomaticPanel=1", "text Draw=Stop (Spacebar)",
+                       "timer Automatic start 500"});
     }
 }
 
@@ -278,42 +280,63 @@ TEST_P(IntervalTest, IntervalChangesShowSaveAndRestartARunningTimer) {
     }
 }
 
-const std::string kStop = "timer 1025 stop";
+const std::string kStop = "timer Automatic stop";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, IntervalTest,
-    ::testing::Values(
-        IntervalCase{
-            "DownManual", false, 5, IntervalOp::Down, 0, 4, {"slider 1011=4", "text 1013=4"}},
-        IntervalCase{"DownRunning",
-                     true,
-                     5,
-                     IntervalOp::Down,
-                     0,
-                     4,
-                     {"slider 1011=4", "text 1013=4", kStop, "timer 1025 start 4000"}},
-        IntervalCase{"DownAtOne", true, 1, IntervalOp::Down, 0, 1, {}},
-        IntervalCase{"UpRunning",
-                     true,
-                     59,
-                     IntervalOp::Up,
-                     0,
-                     60,
-                     {"slider 1011=60", "text 1013=60", kStop, "timer 1025 start 60000"}},
-        IntervalCase{"UpAtSixty", false, 60, IntervalOp::Up, 0, 60, {}},
-        IntervalCase{"SliderReleasedRunning",
-                     true,
-                     5,
-                     IntervalOp::SliderReleased,
-                     8,
-                     8,
-                     {"text 1013=8", kStop, "timer 1025 start 8000"}},
-        IntervalCase{
-            "SliderRepaintRunning", true, 5, IntervalOp::SliderRepaint, 8, 8, {"text 1013=8"}},
-        IntervalCase{
-            "SliderBelowRange", false, 5, IntervalOp::SliderReleased, 0, 1, {"text 1013=1"}},
-        IntervalCase{
-            "SliderAboveRange", false, 5, IntervalOp::SliderRepaint, 99, 60, {"text 1013=60"}}),
+    ::testing::Values(IntervalCase{"DownManual",
+                                   false,
+                                   5,
+                                   IntervalOp::Down,
+                                   0,
+                                   4,
+                                   {"slider IntervalSlider=4", "text IntervalDisplay=4"}},
+                      IntervalCase{"DownRunning",
+                                   true,
+                                   5,
+                                   IntervalOp::Down,
+                                   0,
+                                   4,
+                                   {"slider IntervalSlider=4", "text IntervalDisplay=4", kStop,
+                                    "timer Automatic start 4000"}},
+                      IntervalCase{"DownAtOne", true, 1, IntervalOp::Down, 0, 1, {}},
+                      IntervalCase{"UpRunning",
+                                   true,
+                                   59,
+                                   IntervalOp::Up,
+                                   0,
+                                   60,
+                                   {"slider IntervalSlider=60", "text IntervalDisplay=60", kStop,
+                                    "timer Automatic start 60000"}},
+                      IntervalCase{"UpAtSixty", false, 60, IntervalOp::Up, 0, 60, {}},
+                      IntervalCase{"SliderReleasedRunning",
+                                   true,
+                                   5,
+                                   IntervalOp::SliderReleased,
+                                   8,
+                                   8,
+                                   {"text IntervalDisplay=8", kStop, "timer Automatic start 8000"}},
+                      IntervalCase{"SliderRepaintRunning",
+                                   true,
+                                   5,
+                                   IntervalOp::SliderRepaint,
+                                   8,
+                                   8,
+                                   {"text IntervalDisplay=8"}},
+                      IntervalCase{"SliderBelowRange",
+                                   false,
+                                   5,
+                                   IntervalOp::SliderReleased,
+                                   0,
+                                   1,
+                                   {"text IntervalDisplay=1"}},
+                      IntervalCase{"SliderAboveRange",
+                                   false,
+                                   5,
+                                   IntervalOp::SliderRepaint,
+                                   99,
+                                   60,
+                                   {"text IntervalDisplay=60"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CommandsTest, LastNumberDisablesDrawForGoodAndLaterTicksDoNothing) {
@@ -325,21 +348,22 @@ TEST_F(CommandsTest, LastNumberDisablesDrawForGoodAndLaterTicksDoNothing) {
     const auto& events = window.events();
     ASSERT_GE(events.size(), 4u);
     EXPECT_THAT(std::vector<std::string>(events.end() - 4, events.end()),
-                ElementsAre("repaintBoard", "enable 1016=0", "public enable=0", "focusCoupon"));
+                ElementsAre("repaintBoard", "enable Draw=0", "public enable=0", "focusCoupon"));
 
     window.Clear();
     commands.OnDrawLockTick();
-    EXPECT_THAT(window.events(), ElementsAre("timer 1026 stop"));
+    EXPECT_THAT(window.events(), ElementsAre("timer DrawLock stop"));
     EXPECT_FALSE(window.IsControlEnabled(Control::Draw));
     commands.DrawCommand();
-    EXPECT_THAT(window.events(), ElementsAre("timer 1026 stop"));
+    EXPECT_THAT(window.events(), ElementsAre("timer DrawLock stop"));
 
     // A running timer keeps ticking without effect.
     state.auto_new_number = 2;
     window.Clear();
     saves = 0;
     commands.OnAutomaticTick();
-    EXPECT_THAT(window.events(), ElementsAre("timer 1025 stop", "timer 1025 start 60000"));
+    EXPECT_THAT(window.events(),
+                ElementsAre("timer Automatic stop", "timer Automatic start 60000"));
     EXPECT_EQ(saves, 0);
     EXPECT_EQ(state.number_count, 75);
 }
@@ -354,8 +378,8 @@ TEST_F(CommandsTest, DrawAfterAWinnerMovesTheRowFirstThenDraws) {
     Draw();
     EXPECT_THAT(window.Matching("page updateMainScreen"),
                 ElementsAre(UpdateMain(Seq(4), 5, 2), UpdateMain(Seq(5), 6, 2)));
-    ExpectInOrder({"text 1041=2", UpdateMain(Seq(4), 5, 2), "repaintCouponPanel",
-                   "text 1006=" + std::to_string(Seq(5)), "say " + std::to_string(Seq(5)),
+    ExpectInOrder({"text CurrentRow=2", UpdateMain(Seq(4), 5, 2), "repaintCouponPanel",
+                   "text CurrentNumber=" + std::to_string(Seq(5)), "say " + std::to_string(Seq(5)),
                    UpdateMain(Seq(5), 6, 2)});
     EXPECT_EQ(state.current_row, 2);
     EXPECT_EQ(state.bingo_found, 0);
@@ -385,7 +409,7 @@ TEST_P(NumberLimitTest, LimitIsReportedOnlyByTheFirstNumberBeyondIt) {
     EXPECT_EQ(state.number_limit, c.limit);
     EXPECT_EQ(window.Text(Control::NumberLimit), std::to_string(c.limit));
     EXPECT_EQ(Stored().number_limit, c.limit);
-    ExpectInOrder({"text 1101=" + std::to_string(c.limit), "page reset 75"});
+    ExpectInOrder({"text NumberLimit=" + std::to_string(c.limit), "page reset 75"});
 
     std::vector<int> reportedAt;
     for (int draw = 1; draw <= 75; ++draw) {
@@ -396,7 +420,7 @@ TEST_P(NumberLimitTest, LimitIsReportedOnlyByTheFirstNumberBeyondIt) {
         reportedAt.push_back(draw);
         // The number that passed the limit is shown and announced after the message.
         ExpectInOrder({"sayNumberLimit", "ok Number limit",
-                       "text 1006=" + std::to_string(Seq(draw - 1)),
+                       "text CurrentNumber=" + std::to_string(Seq(draw - 1)),
                        "say " + std::to_string(Seq(draw - 1))});
         EXPECT_EQ(window.Count("ok Number limit"), 1);
     }
@@ -436,7 +460,7 @@ TEST_F(CommandsTest, NumberLimitStopsAutomaticDrawingBeforeItsMessage) {
     commands.OnAutomaticTick();
     EXPECT_TRUE(messageSeen);
     EXPECT_EQ(state.number_count, 11);
-    ExpectInOrder({"text 1016=Start (Spacebar)", "timer 1025 stop", "sayNumberLimit",
+    ExpectInOrder({"text Draw=Start (Spacebar)", "timer Automatic stop", "sayNumberLimit",
                    "ok Number limit", "say " + std::to_string(Seq(10)),
                    UpdateMain(Seq(10), 11, 1)});
     EXPECT_EQ(window.Matching("say ").size(), 1u);

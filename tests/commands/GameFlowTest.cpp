@@ -27,9 +27,10 @@ TEST_F(CommandsTest, NewGameAnsweredNoStillLogsStopsAutomaticAndKeepsTheGame) {
 
     commands.NewGameCommand();
     EXPECT_THAT(window.events(),
-                ElementsAre("log Starting new game", "text 1016=Start (Spacebar)",
-                            "public caption=Start (Spacebar)", "text 1088=Lottery is off",
-                            "timer 1025 stop", "ask Are you sure you want to start a new game?"));
+                ElementsAre("log Starting new game", "text Draw=Start (Spacebar)",
+                            "public caption=Start (Spacebar)",
+                            "text AutomaticStatus=Lottery is off", "timer Automatic stop",
+                            "ask Are you sure you want to start a new game?"));
     EXPECT_EQ(state.auto_new_number, 1);
     EXPECT_EQ(state.number_count, 3);
     EXPECT_EQ(state.randomizer_numbers, sequence);
@@ -84,8 +85,9 @@ TEST_F(CommandsTest, CancellingTheOnlyNumberClearsTheOperatorWindowAndThePage) {
     commands.CancelNumberCommand();
     EXPECT_EQ(state.number_count, 0);
     ExpectInOrder({"ask Are you sure you want to cancel last number?", "clearCouponPanel",
-                   "forgetKeys", "focusCoupon", "enable 1035=0", "enable 1061=0", "text 1032=-",
-                   "text 1021=-", "text 1006=-", "text 1018=-", "repaintBoard",
+                   "forgetKeys", "focusCoupon", "enable CancelNumber=0",
+                   "enable ShowDrawnNumbers=0", "text PreviousNumber=-", "text DrawnCount=-",
+                   "text CurrentNumber=-", "text LetterName=-", "repaintBoard",
                    UpdateMain(-1, 0, 1), "redrawAll"});
     EXPECT_THAT(window.Matching("page "), ElementsAre(UpdateMain(-1, 0, 1)));
     EXPECT_THAT(window.Matching("say "), IsEmpty());
@@ -99,9 +101,10 @@ TEST_F(CommandsTest, CancellingALaterNumberShowsThePreviousOneAgain) {
 
     commands.CancelNumberCommand();
     EXPECT_EQ(state.number_count, 2);
-    ExpectInOrder({"clearCouponPanel", "enable 1016=1", "public enable=1",
-                   "text 1032=" + std::to_string(Seq(0)), "text 1006=" + std::to_string(Seq(1)),
-                   "say " + std::to_string(Seq(1)), UpdateMain(Seq(1), 2, 1), "redrawAll"});
+    ExpectInOrder({"clearCouponPanel", "enable Draw=1", "public enable=1",
+                   "text PreviousNumber=" + std::to_string(Seq(0)),
+                   "text CurrentNumber=" + std::to_string(Seq(1)), "say " + std::to_string(Seq(1)),
+                   UpdateMain(Seq(1), 2, 1), "redrawAll"});
     EXPECT_THAT(window.Matching("page "), ElementsAre(UpdateMain(Seq(1), 2, 1)));
     ExpectStoredEqualsMemory();
 
@@ -133,8 +136,8 @@ TEST_F(CommandsTest, RowUpBeforeTheFirstDrawSendsNoNumber) {
     window.Clear();
     commands.RowUpCommand();
     EXPECT_EQ(state.auto_new_number, 1);
-    ExpectInOrder({"timer 1025 stop", "ask Are you sure you want to change the current row?",
-                   "text 1041=2", UpdateMain(-1, 0, 2), "repaintCouponPanel"});
+    ExpectInOrder({"timer Automatic stop", "ask Are you sure you want to change the current row?",
+                   "text CurrentRow=2", UpdateMain(-1, 0, 2), "repaintCouponPanel"});
     EXPECT_EQ(state.current_row, 2);
     ExpectStoredEqualsMemory();
 }
@@ -167,7 +170,7 @@ TEST_P(RowCommandTest, RowCommandsAskAndStayAtTheirBounds) {
     EXPECT_TRUE(window.Has("ask Are you sure you want to change the current row?"));
     EXPECT_EQ(state.current_row, c.rowAfter);
     EXPECT_EQ(window.Has(UpdateMain(Seq(1), 2, c.rowAfter)), c.pageCalled);
-    EXPECT_EQ(window.Has("text 1041=" + std::to_string(c.rowAfter)), c.pageCalled);
+    EXPECT_EQ(window.Has("text CurrentRow=" + std::to_string(c.rowAfter)), c.pageCalled);
     if (c.pageCalled)
         ExpectStoredEqualsMemory();
     else {
@@ -190,8 +193,8 @@ TEST_F(CommandsTest, RowDownOnTheFirstRowReopensDrawAndCancel) {
     window.Clear();
     commands.RowDownCommand();
     EXPECT_EQ(state.current_row, 1);
-    ExpectInOrder(
-        {"text 1041=1", UpdateMain(-1, 0, 1), "enable 1016=1", "public enable=1", "enable 1035=1"});
+    ExpectInOrder({"text CurrentRow=1", UpdateMain(-1, 0, 1), "enable Draw=1", "public enable=1",
+                   "enable CancelNumber=1"});
     EXPECT_EQ(state.rows_left, 1);
     ExpectStoredEqualsMemory();
 }
@@ -238,16 +241,17 @@ TEST_F(CommandsTest, ContinuingAStoredGameShowsItAgain) {
     RecordingWindow restarted;
     GameCommands again(loaded, settings, coupons, restarted);
     again.ContinueStoredGame();
-    EXPECT_EQ(restarted.events().front(), "enable 1016=1");
+    EXPECT_EQ(restarted.events().front(), "enable Draw=1");
     const auto& e = restarted.events();
     const auto at = [&](const std::string& event) {
         return std::find(e.begin(), e.end(), event) - e.begin();
     };
     EXPECT_LT(at("page reset 75"), at("say " + std::to_string(Seq(2))));
-    const std::string winnersText = "text 1084=" + BingoHelpers::FormatWinners(loaded.winners, 2);
+    const std::string winnersText =
+        "text WinnersList=" + BingoHelpers::FormatWinners(loaded.winners, 2);
     EXPECT_LT(at(UpdateMain(Seq(2), 3, 1)), at(winnersText));
     EXPECT_LT(at(winnersText), at("check=1"));
-    EXPECT_LT(at("text 1016=Start (Spacebar)"), at("showBoundFields"));
+    EXPECT_LT(at("text Draw=Start (Spacebar)"), at("showBoundFields"));
     EXPECT_EQ(e.back(), "focusCoupon");
     EXPECT_FALSE(restarted.Has("page reset 90"));
 }
@@ -310,8 +314,9 @@ TEST_F(CommandsTest, CommandsSurviveAStoredStateThatBreaksTheInvariants) {
                            "number_limit=2147483647\nwinners=1:2:3;\n");
     ASSERT_EQ(StateFile::LoadState(state), 1);
     const auto periodsInRange = [&] {
-        for (const auto& event : window.Matching("timer 1025 start ")) {
-            const int period = std::stoi(event.substr(std::string("timer 1025 start ").size()));
+        for (const auto& event : window.Matching("timer Automatic start ")) {
+            const int period =
+                std::stoi(event.substr(std::string("timer Automatic start ").size()));
             EXPECT_GE(period, 100) << event;
             EXPECT_LE(period, 60000) << event;
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "BingoCoupon.h"
+#include "ControlIds.h"
 
 namespace zorvi::test {
 
@@ -23,7 +24,7 @@ void RecordingWindow::EnableControl(int id, bool enable) {
         disabled_.erase(id);
     else
         disabled_.insert(id);
-    Record("enable " + std::to_string(id) + "=" + Flag(enable));
+    Record("enable " + ControlName(id) + "=" + Flag(enable));
 }
 
 bool RecordingWindow::IsControlEnabled(int id) const {
@@ -31,12 +32,12 @@ bool RecordingWindow::IsControlEnabled(int id) const {
 }
 
 void RecordingWindow::ShowControl(int id, bool show) {
-    Record("show " + std::to_string(id) + "=" + Flag(show));
+    Record("show " + ControlName(id) + "=" + Flag(show));
 }
 
 void RecordingWindow::SetControlText(int id, const std::string& text) {
     texts_[id] = text;
-    Record("text " + std::to_string(id) + "=" + text);
+    Record("text " + ControlName(id) + "=" + text);
 }
 
 void RecordingWindow::SetControlCaption(int id, TextId text) {
@@ -48,7 +49,7 @@ void RecordingWindow::SetAutomaticCheck(bool checked) {
 }
 
 void RecordingWindow::SetSliderPosition(int id, int position) {
-    Record("slider " + std::to_string(id) + "=" + std::to_string(position));
+    Record("slider " + ControlName(id) + "=" + std::to_string(position));
 }
 
 void RecordingWindow::ScrollWinnersToEnd() {
@@ -72,12 +73,12 @@ void RecordingWindow::ForgetHeldKeys() {
 
 void RecordingWindow::StartTimer(int id, int periodMs) {
     timers_[id] = periodMs;
-    Record("timer " + std::to_string(id) + " start " + std::to_string(periodMs));
+    Record("timer " + TimerName(id) + " start " + std::to_string(periodMs));
 }
 
 void RecordingWindow::StopTimer(int id) {
     timers_.erase(id);
-    Record("timer " + std::to_string(id) + " stop");
+    Record("timer " + TimerName(id) + " stop");
 }
 
 void RecordingWindow::ShowCouponNotInSeries(int couponNumber, int couponCount) {

@@ -17,9 +17,9 @@ namespace zorvi::test {
 // in order, keeps the enabled state of controls and the running timers, and answers the
 // prompts from a script.
 //
-// Events: "enable 1016=0", "show 1087=1", "text 1041=2", "check=1", "slider 1011=5",
-// "scrollWinners", "showBoundFields", "readCoupon", "focusCoupon", "forgetKeys",
-// "timer 1025 start 500", "timer 1025 stop", "clearCouponPanel", "showCoupon 1,2,...",
+// Events: "enable Draw=0", "show AutomaticPanel=1", "text CurrentRow=2", "check=1", "slider
+// IntervalSlider=5", "scrollWinners", "showBoundFields", "readCoupon", "focusCoupon", "forgetKeys",
+// "timer Automatic start 500", "timer Automatic stop", "clearCouponPanel", "showCoupon 1,2,...",
 // "repaintBoard", "repaintCouponPanel", "redrawAll", "rebuildBoard 75",
 // "ask <English text>", "message <text>", "ok <English text>", "numberLimitDlg 10", "say 17",
 // "sayNumberLimit", "sayCorrect", "log <line>", "public show", "public enable=0",

@@ -55,12 +55,13 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
     ASSERT_EQ(commitment.size(), 64u);
     EXPECT_EQ(window.pageCommitment, commitment.substr(0, 16));
     EXPECT_THAT(window.events(),
-                ElementsAre("forgetKeys", "enable 1035=0", "enable 1061=0", "enable 1016=1",
-                            "public enable=1", "log Game commitment: " + commitment,
-                            "page reset " + n, "public show", "text 1032=-", "text 1021=-",
-                            "text 1006=-", "text 1018=-", "repaintBoard", "clearCouponPanel",
-                            "rebuildBoard " + n, "text 1084=", "text 1041=1", "text 1047=-",
-                            "focusCoupon"));
+                ElementsAre("forgetKeys", "enable CancelNumber=0", "enable ShowDrawnNumbers=0",
+                            "enable Draw=1", "public enable=1",
+                            "log Game commitment: " + commitment, "page reset " + n, "public show",
+                            "text PreviousNumber=-", "text DrawnCount=-", "text CurrentNumber=-",
+                            "text LetterName=-", "repaintBoard", "clearCouponPanel",
+                            "rebuildBoard " + n, "text WinnersList=", "text CurrentRow=1",
+                            "text CheckResult=-", "focusCoupon"));
     EXPECT_EQ(state.max_row, c.rows);
     std::vector<int> sorted = state.randomizer_numbers;
     std::sort(sorted.begin(), sorted.end());
@@ -82,14 +83,15 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
             } else {
                 EXPECT_THAT(window.Matching("page "), ElementsAre(UpdateMain(number, count, row)));
             }
-            ExpectInOrder({"enable 1016=0", "public enable=0", "timer 1026 start 1000",
-                           "clearCouponPanel", "enable 1035=1", "enable 1061=1",
-                           "text 1032=" + (count > 1 ? std::to_string(Seq(count - 2)) : "-"),
-                           "text 1021=" + std::to_string(count),
-                           "text 1006=" + std::to_string(number), "text 1018=" + Letter(number),
-                           "say " + std::to_string(number), UpdateMain(number, count, row),
-                           "repaintBoard", "focusCoupon", "timer 1026 stop", "enable 1016=1",
-                           "public enable=1"});
+            ExpectInOrder(
+                {"enable Draw=0", "public enable=0", "timer DrawLock start 1000",
+                 "clearCouponPanel", "enable CancelNumber=1", "enable ShowDrawnNumbers=1",
+                 "text PreviousNumber=" + (count > 1 ? std::to_string(Seq(count - 2)) : "-"),
+                 "text DrawnCount=" + std::to_string(count),
+                 "text CurrentNumber=" + std::to_string(number),
+                 "text LetterName=" + Letter(number), "say " + std::to_string(number),
+                 UpdateMain(number, count, row), "repaintBoard", "focusCoupon",
+                 "timer DrawLock stop", "enable Draw=1", "public enable=1"});
             EXPECT_EQ(state.current_row, row);
             ExpectStoredEqualsMemory();
             CollectLog();
@@ -142,10 +144,10 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
     EXPECT_EQ(DrawCommitment::Commitment(oldSequence, oldNonce), commitment);
     EXPECT_NE(state.commitment_nonce, oldNonce);
     ExpectInOrder({"log Starting new game", "ask Are you sure you want to start a new game?",
-                   "text 1101=0", "forgetKeys", "enable 1016=1", "public enable=1", reveal,
+                   "text NumberLimit=0", "forgetKeys", "enable Draw=1", "public enable=1", reveal,
                    "log " + DrawCommitment::CommitmentMessage(state), "page reset " + n,
-                   "clearCouponPanel", "rebuildBoard " + n, "text 1084=", "text 1041=1",
-                   "text 1047=-", "focusCoupon"});
+                   "clearCouponPanel", "rebuildBoard " + n,
+                   "text WinnersList=", "text CurrentRow=1", "text CheckResult=-", "focusCoupon"});
     EXPECT_EQ(state.number_count, 0);
     EXPECT_EQ(state.current_row, 1);
     EXPECT_EQ(state.rows_left, 1);
