@@ -30,7 +30,7 @@ public:
     virtual void ScrollWinnersToEnd() = 0;
     // Let the window show the current values of its bound fields.
     virtual void ShowBoundFields() = 0;
-    // Reads the coupon number field (1019): the number typed, or nothing when the window
+    // Reads the coupon number field: the number typed, or nothing when the window
     // refused the text (it has shown its validation message).
     virtual std::optional<long long> ReadCouponNumber() = 0;
     virtual void FocusCouponField() = 0;

@@ -42,7 +42,7 @@ ButtonPlacement ComputeButtonPlacement(int clientWidth, const QSize& closeSize,
 
 QRect DialogUnitsToPixels(const QRect& dialogUnits, const QFont& font) {
     const QFontMetrics metrics(font);
-    // The average width over the 52 Latin letters, rounded, as dialog templates measure it.
+    // Dialog units: the average width over the 52 Latin letters, rounded.
     const int letters = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     const int baseX = std::max(1, (letters / 26 + 1) / 2);

@@ -32,7 +32,8 @@ constexpr int kPageLoadWaitMs = 8000;
 
 QFont TemplateFont() {
     QFont font(QStringLiteral("Arial"));
-    // 8 pt at the screen's logical resolution, in whole pixels as dialog templates use.
+    // 8 pt at the screen's logical resolution, rounded to whole pixels so that dialog units
+    // come out as on the operator window.
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
     font.setPixelSize(std::max(1, qRound(8.0 * dpi / 72.0)));

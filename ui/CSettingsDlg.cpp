@@ -22,7 +22,8 @@ namespace zorvi {
 
 namespace {
 
-// Template 130: 195 x 301 dialog units in Arial 10 point (Liberation Sans has its metrics).
+// The settings window measures 195 x 301 dialog units of Arial 10 point (Liberation Sans has
+// the same metrics where Arial is missing).
 constexpr int kTemplateWidth = 195;
 constexpr int kTemplateHeight = 301;
 

@@ -82,7 +82,7 @@ public:
     // The platform's close request: true when both questions were answered Yes.
     bool CloseRequest();
 
-    // The template's size in dialog units.
+    // The operator window's size at scale 1, in dialog units.
     static constexpr int kTemplateWidth = 471;
     static constexpr int kTemplateHeight = 351;
     // The layout's scale (1 in window mode) and its offset inside the window.
@@ -227,7 +227,8 @@ private:
     void ReportSave(SaveFailureNotice& notice, bool saved, const QString& text);
 
     std::map<int, QWidget*> controls_;
-    // The template's controls in template order (the frames without an identifier too).
+    // Every control of the window in layout order (kTemplate), the frames without an
+    // identifier too; rescaling places them again from their dialog units.
     std::vector<QWidget*> templateControls_;
     // The captions of the buttons that break them over lines, as given (unbroken).
     std::map<int, QString> buttonTexts_;

@@ -43,8 +43,8 @@ struct TemplateItem {
     const char* text;
 };
 
-// Every control of the operator window with its place and size in dialog units, in the order
-// they are made (later controls lie above earlier ones).
+// The operator window's layout: every control with its place and size in dialog units, in the
+// order they are made (later controls lie above earlier ones).
 constexpr TemplateItem kTemplate[] = {
     {-1, Kind::Frame, 5, 0, 275, 135, None, ""},
     {1000, Kind::GroupBox, 10, 1, 255, 102, Hidden, ""},

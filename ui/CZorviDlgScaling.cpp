@@ -1,4 +1,4 @@
-// The operator window's layout at a scale: window mode shows the template at its own size;
+// The operator window's layout at a scale: window mode shows the layout at its own size;
 // full-screen mode scales the whole of it (dialog units, cells and fonts) to fill the screen
 // with its proportions kept, so that the board can be read from a step back. And the fit of
 // every text to its control.

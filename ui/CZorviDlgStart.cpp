@@ -116,7 +116,7 @@ void CZorviDlg::PrepareControls() {
 }
 
 void CZorviDlg::ApplyDialogMode() {
-    const QSize templateSize = units_.Size(kTemplateWidth, kTemplateHeight);
+    const QSize baseSize = units_.Size(kTemplateWidth, kTemplateHeight);
     if (settings_.dialog_mode == 1) {
         // Full screen: the whole screen, no caption bar, the layout scaled to fill it (again
         // whenever the window's size changes). The geometry is set as well, for a desktop
@@ -132,7 +132,7 @@ void CZorviDlg::ApplyDialogMode() {
     } else {
         ScaleLayoutTo(QSize());
         showNormal();
-        setFixedSize(templateSize);
+        setFixedSize(baseSize);
         if (normalGeometry_.isValid())
             move(normalGeometry_.topLeft());
     }

@@ -8,8 +8,8 @@ namespace zorvi {
 
 namespace {
 
-// The smallest units at which the board fits its template frame: 15 cells on a 34-pixel
-// pitch from 10 pixels inside frame 1000 (10 units in) must end inside the outer frame
+// The smallest units at which the board fits its frame: 15 cells on a 34-pixel pitch from
+// 10 pixels inside the board frame (10 units in) must end inside the outer frame
 // (280 units), and six lines must end above the count display (110 units down).
 constexpr double kBoardMinHorizontal = 1.95;
 constexpr double kBoardMinVertical = 2.05;
@@ -40,7 +40,7 @@ int DialogUnits::Y(int units) const {
 }
 
 QRect DialogUnits::Rect(int left, int top, int width, int height) const {
-    // Both edges are mapped, so that neighbouring controls meet as in the template.
+    // Both edges are mapped, so that neighbouring controls meet as laid out in units.
     const int x = X(left), y = Y(top);
     return QRect(x, y, X(left + width) - x, Y(top + height) - y);
 }

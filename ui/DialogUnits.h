@@ -6,8 +6,8 @@
 
 namespace zorvi {
 
-// Maps dialog-template units to pixels: a horizontal unit is a quarter of the dialog font's
-// average character width, a vertical unit an eighth of its height.
+// Maps dialog units (the layout's font-relative measure) to pixels: a horizontal unit is a quarter
+// of the dialog font's average character width, a vertical unit an eighth of its height.
 class DialogUnits {
 public:
     explicit DialogUnits(const QFont& dialogFont);
@@ -15,8 +15,8 @@ public:
     virtual ~DialogUnits() = default;
 
     // The units of the operator window: those of its font, widened where needed so that the
-    // number board (fixed pixel cells) fits the frame the template gives it. On a 768-pixel
-    // screen only the template's empty bottom strip can fall off the screen.
+    // number board (fixed pixel cells) fits the frame the layout gives it. On a 768-pixel
+    // screen only the window's empty bottom strip can fall off the screen.
     static DialogUnits ForOperatorWindow(const QFont& dialogFont);
 
     int X(int units) const;

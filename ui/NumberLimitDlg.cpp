@@ -40,7 +40,8 @@ NumberLimitDlg::NumberLimitDlg(const Settings& settings, const PaintHelper& pain
     edit_->setFont(paint.font_limit);
     edit_->setText(QString::number(limit_));
 
-    // Up-down arrows 1097: two halves, not bound to the edit.
+    // Up and down arrows as two buttons of their own; they change the edit's number, they are
+    // not tied to it.
     const QRect arrows = units().Rect(97, 23, 34, 50);
     auto* up = new QToolButton(this);
     up->setObjectName(QStringLiteral("1097up"));

@@ -33,7 +33,8 @@ void Prompter::FieldWarning(const QString& text) {
 QString Prompter::PromptText(const QDialog& dialog) {
     if (const auto* box = qobject_cast<const QMessageBox*>(&dialog))
         return box->text();
-    // The small dialogs name their text control by its number: question, message, prompt.
+    // The small dialogs give their text label a fixed object name: "1064" for a question,
+    // "1075" for a message, "1096" for a prompt.
     for (const char* name : {"1064", "1075", "1096"})
         if (const auto* label = dialog.findChild<const QLabel*>(QString::fromLatin1(name)))
             return label->text();
