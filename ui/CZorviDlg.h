@@ -106,7 +106,6 @@ public:
     GameCommands& Commands() { return commands_; }
     ProgramState& State() { return state_; }
     Settings& GetSettings() { return settings_; }
-    const PaintHelper& Paint() const { return paint_; }
     BingoHelpers& Coupons() { return coupons_; }
     PublicScreenDlg& PublicScreen() { return publicScreen_; }
     const DialogUnits& Units() const { return units_; }
@@ -114,7 +113,6 @@ public:
     bool IsTimerActive(int id) const;
     int TimerInterval(int id) const;
     void OnTimer(int id);
-    unsigned CouponNumber() const { return couponNumber_; }
     int BoardCellCount() const { return int(boardCells_.size()); }
     int CouponCellCount() const { return int(couponCells_.size()); }
     KeyFilter& Keys() { return *keyFilter_; }
@@ -190,7 +188,6 @@ private:
     int ScaledPixels(int pixels) const;
     QFont ScaledFont(const QFont& font) const;
     DialogUnits LayoutUnits() const;
-    QRect LayoutRect(int left, int top, int width, int height) const;
     void ScaleLayoutTo(QSize area);
     void LayOutControls();
     void PlaceTemplateControls();

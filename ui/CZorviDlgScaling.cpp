@@ -40,10 +40,6 @@ DialogUnits CZorviDlg::LayoutUnits() const {
     return DialogUnits(units_.horizontal() * layoutScale_, units_.vertical() * layoutScale_);
 }
 
-QRect CZorviDlg::LayoutRect(int left, int top, int width, int height) const {
-    return LayoutUnits().Rect(left, top, width, height).translated(layoutOffset_);
-}
-
 void CZorviDlg::ScaleLayoutTo(QSize area) {
     double scale = 1.0;
     QPoint offset;
