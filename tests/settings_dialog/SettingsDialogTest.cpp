@@ -221,14 +221,16 @@ private slots:
         CSettingsDlg d(*settings_, *log_);
         const int lang = settings_->language;
 
-        QCOMPARE(List(d, 1007)->currentIndex(), Data<int>("language"));
-        QCOMPARE(List(d, 1014)->currentIndex(), Data<int>("voice"));
-        QCOMPARE(List(d, 1022)->currentIndex(), Data<int>("screen"));
-        QCOMPARE(List(d, 1079)->currentText(), Data<QString>("series"));
-        QCOMPARE(List(d, 1002)->currentText(), Data<QString>("count"));
-        QCOMPARE(Box(d, 1025)->isChecked(), Data<bool>("freeMiddleChecked"));
-        QCOMPARE(Box(d, 1025)->isEnabled(), Data<bool>("freeMiddleEnabled"));
-        QCOMPARE(List(d, 1079)->isEnabled(), Data<bool>("seriesEnabled"));
+        QCOMPARE(List(d, CSettingsDlg::IDC_LANGUAGE)->currentIndex(), Data<int>("language"));
+        QCOMPARE(List(d, CSettingsDlg::IDC_VOICE)->currentIndex(), Data<int>("voice"));
+        QCOMPARE(List(d, CSettingsDlg::IDC_PUBLIC_SCREEN)->currentIndex(), Data<int>("screen"));
+        QCOMPARE(List(d, CSettingsDlg::IDC_SERIES)->currentText(), Data<QString>("series"));
+        QCOMPARE(List(d, CSettingsDlg::IDC_NUMBER_COUNT)->currentText(), Data<QString>("count"));
+        QCOMPARE(Box(d, CSettingsDlg::IDC_FREE_MIDDLE)->isChecked(),
+                 Data<bool>("freeMiddleChecked"));
+        QCOMPARE(Box(d, CSettingsDlg::IDC_FREE_MIDDLE)->isEnabled(),
+                 Data<bool>("freeMiddleEnabled"));
+        QCOMPARE(List(d, CSettingsDlg::IDC_SERIES)->isEnabled(), Data<bool>("seriesEnabled"));
 
         // Lists: literals and table texts in the stored language; voices hidden and plain
         // files left out, in name order.
@@ -241,37 +243,41 @@ private slots:
         auto text = [lang](TextId id) {
             return QString::fromStdString(Language::GetText(id, lang));
         };
-        QCOMPARE(items(List(d, 1007)), QStringList({"Suomi", "Svenska", "English"}));
-        QCOMPARE(items(List(d, 1014)), QStringList({text(TextId::TXT_NO_VOICES), "anna", "Matti"}));
-        QCOMPARE(items(List(d, 1022)), QStringList({text(TextId::TXT_PUBLIC_SCREEN_DISABLED),
-                                                    text(TextId::TXT_PUBLIC_SCREEN_SAME),
-                                                    text(TextId::TXT_PUBLIC_SCREEN_OTHER)}));
-        QCOMPARE(items(List(d, 1079)), QStringList({"A", "B", "C"}));
-        QCOMPARE(items(List(d, 1002)), QStringList({"75", "90"}));
+        QCOMPARE(items(List(d, CSettingsDlg::IDC_LANGUAGE)),
+                 QStringList({"Suomi", "Svenska", "English"}));
+        QCOMPARE(items(List(d, CSettingsDlg::IDC_VOICE)),
+                 QStringList({text(TextId::TXT_NO_VOICES), "anna", "Matti"}));
+        QCOMPARE(items(List(d, CSettingsDlg::IDC_PUBLIC_SCREEN)),
+                 QStringList({text(TextId::TXT_PUBLIC_SCREEN_DISABLED),
+                              text(TextId::TXT_PUBLIC_SCREEN_SAME),
+                              text(TextId::TXT_PUBLIC_SCREEN_OTHER)}));
+        QCOMPARE(items(List(d, CSettingsDlg::IDC_SERIES)), QStringList({"A", "B", "C"}));
+        QCOMPARE(items(List(d, CSettingsDlg::IDC_NUMBER_COUNT)), QStringList({"75", "90"}));
 
-        const std::pair<int, TextId> captions[] = {{1003, TextId::TXT_NUMBER_COUNT},
-                                                   {1008, TextId::TXT_LANGUAGE},
-                                                   {1015, TextId::TXT_VOICE},
-                                                   {1023, TextId::TXT_PUBLIC_SCREEN},
-                                                   {1029, TextId::TXT_WIDTH},
-                                                   {1028, TextId::TXT_HEIGHT},
-                                                   {1025, TextId::TXT_FREE_MIDDLE},
-                                                   {1052, TextId::TXT_CANCEL},
-                                                   {1060, TextId::TXT_SHOW_GAME_LOG},
-                                                   {1080, TextId::TXT_COUPON_SERIES},
-                                                   {1102, TextId::TXT_DISABLE_ANIMATION}};
+        const std::pair<int, TextId> captions[] = {
+            {CSettingsDlg::IDC_NUMBER_COUNT_LABEL, TextId::TXT_NUMBER_COUNT},
+            {CSettingsDlg::IDC_LANGUAGE_LABEL, TextId::TXT_LANGUAGE},
+            {CSettingsDlg::IDC_VOICE_LABEL, TextId::TXT_VOICE},
+            {CSettingsDlg::IDC_PUBLIC_SCREEN_LABEL, TextId::TXT_PUBLIC_SCREEN},
+            {CSettingsDlg::IDC_WIDTH_LABEL, TextId::TXT_WIDTH},
+            {CSettingsDlg::IDC_HEIGHT_LABEL, TextId::TXT_HEIGHT},
+            {CSettingsDlg::IDC_FREE_MIDDLE, TextId::TXT_FREE_MIDDLE},
+            {CSettingsDlg::IDC_CANCEL, TextId::TXT_CANCEL},
+            {CSettingsDlg::IDC_GAME_HISTORY, TextId::TXT_SHOW_GAME_LOG},
+            {CSettingsDlg::IDC_SERIES_LABEL, TextId::TXT_COUPON_SERIES},
+            {CSettingsDlg::IDC_NO_ANIMATION, TextId::TXT_DISABLE_ANIMATION}};
         for (const auto& [id, entry] : captions)
             QCOMPARE(Caption(d, id), text(entry));
-        QCOMPARE(Caption(d, 1099), QString("Numeroraja käytössä"));
-        QCOMPARE(Caption(d, 1), QString("OK"));
+        QCOMPARE(Caption(d, CSettingsDlg::IDC_NUMBER_LIMIT), QString("Numeroraja käytössä"));
+        QCOMPARE(Caption(d, CSettingsDlg::IDOK_BUTTON), QString("OK"));
         QCOMPARE(d.windowTitle(), QString());
 
-        QCOMPARE(Edit(d, 1027)->text(), QString("1024"));
-        QCOMPARE(Edit(d, 1026)->text(), QString("800"));
-        QVERIFY(Box(d, 1099)->isChecked());
-        QVERIFY(Box(d, 1102)->isChecked());
-        QVERIFY(Box(d, 1095)->isChecked());
-        QVERIFY(Box(d, 1095)->isHidden());
+        QCOMPARE(Edit(d, CSettingsDlg::IDC_WIDTH)->text(), QString("1024"));
+        QCOMPARE(Edit(d, CSettingsDlg::IDC_HEIGHT)->text(), QString("800"));
+        QVERIFY(Box(d, CSettingsDlg::IDC_NUMBER_LIMIT)->isChecked());
+        QVERIFY(Box(d, CSettingsDlg::IDC_NO_ANIMATION)->isChecked());
+        QVERIFY(Box(d, CSettingsDlg::IDC_BACKGROUND_VOICE)->isChecked());
+        QVERIFY(Box(d, CSettingsDlg::IDC_BACKGROUND_VOICE)->isHidden());
         QCOMPARE(Flags(d), QString("none"));
         QCOMPARE(Snapshot(*settings_), before); // opening changes nothing
     }
@@ -291,9 +297,9 @@ private slots:
         QFETCH(QString, stored);
         Apply(*settings_, stored);
         CSettingsDlg d(*settings_, *log_);
-        QComboBox* count = List(d, 1002);
-        QCheckBox* freeMiddle = Box(d, 1025);
-        QComboBox* series = List(d, 1079);
+        QComboBox* count = List(d, CSettingsDlg::IDC_NUMBER_COUNT);
+        QCheckBox* freeMiddle = Box(d, CSettingsDlg::IDC_FREE_MIDDLE);
+        QComboBox* series = List(d, CSettingsDlg::IDC_SERIES);
 
         count->setCurrentIndex(1); // "90"
         QVERIFY(!freeMiddle->isEnabled());
@@ -313,10 +319,12 @@ private slots:
         CSettingsDlg d(*settings_, *log_);
         bool checkedWhileOpen = false;
         QTimer::singleShot(0, &d, [&] {
-            List(d, 1079)->setCurrentIndex(1);
-            checkedWhileOpen = Box(d, 1025)->isChecked() && !Box(d, 1025)->isEnabled() &&
+            List(d, CSettingsDlg::IDC_SERIES)->setCurrentIndex(1);
+            checkedWhileOpen = Box(d, CSettingsDlg::IDC_FREE_MIDDLE)->isChecked() &&
+                               !Box(d, CSettingsDlg::IDC_FREE_MIDDLE)->isEnabled() &&
                                settings_->free_middle == 1;
-            List(d, 1007)->setCurrentIndex(0); // not kept: the dialog is cancelled
+            List(d, CSettingsDlg::IDC_LANGUAGE)
+                ->setCurrentIndex(0); // not kept: the dialog is cancelled
             QTest::keyClick(&d, Qt::Key_Escape);
         });
         QCOMPARE(d.exec(), int(QDialog::Rejected));
@@ -375,7 +383,7 @@ private slots:
             else if (auto* box = qobject_cast<QCheckBox*>(w))
                 QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
         }
-        Button(d, 1)->click();
+        Button(d, CSettingsDlg::IDOK_BUTTON)->click();
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QVERIFY(d.isHidden());
         QCOMPARE(Flags(d), Data<QString>("flags"));
@@ -405,11 +413,12 @@ private slots:
         const Map before = Snapshot(*settings_);
         CSettingsDlg d(*settings_, *log_);
         d.show();
-        List(d, 1007)->setCurrentIndex(0); // a change that must not be stored either
-        Edit(d, 1027)->setText(Data<QString>("width"));
-        Edit(d, 1026)->setText(Data<QString>("height"));
+        List(d, CSettingsDlg::IDC_LANGUAGE)
+            ->setCurrentIndex(0); // a change that must not be stored either
+        Edit(d, CSettingsDlg::IDC_WIDTH)->setText(Data<QString>("width"));
+        Edit(d, CSettingsDlg::IDC_HEIGHT)->setText(Data<QString>("height"));
         MessageBoxAnswerer answers;
-        Button(d, 1)->click();
+        Button(d, CSettingsDlg::IDOK_BUTTON)->click();
         QCOMPARE(answers.texts, QStringList({Data<QString>("message")}));
         QVERIFY(d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Rejected)); // not closed: result untouched
@@ -424,11 +433,11 @@ private slots:
         MessageBoxAnswerer answers;
         bool stayedOpen = false;
         QTimer::singleShot(0, &d, [&] {
-            Edit(d, 1027)->setText("100000");
-            Button(d, 1)->click();
+            Edit(d, CSettingsDlg::IDC_WIDTH)->setText("100000");
+            Button(d, CSettingsDlg::IDOK_BUTTON)->click();
             stayedOpen = d.isVisible();
-            Edit(d, 1027)->setText(" 1280 ");
-            QTest::keyClick(Edit(d, 1027), Qt::Key_Return);
+            Edit(d, CSettingsDlg::IDC_WIDTH)->setText(" 1280 ");
+            QTest::keyClick(Edit(d, CSettingsDlg::IDC_WIDTH), Qt::Key_Return);
         });
         QCOMPARE(d.exec(), int(QDialog::Accepted));
         QVERIFY(stayedOpen);
@@ -443,18 +452,18 @@ private slots:
         CSettingsDlg d(*settings_, *log_);
         d.show();
         MessageBoxAnswerer answers;
-        Edit(d, 1026)->setText("abc");
-        Edit(d, 1027)->setText("1280");
-        Box(d, 1102)->setChecked(true);
-        Box(d, 1099)->setChecked(true);
-        List(d, 1002)->setCurrentIndex(1);
+        Edit(d, CSettingsDlg::IDC_HEIGHT)->setText("abc");
+        Edit(d, CSettingsDlg::IDC_WIDTH)->setText("1280");
+        Box(d, CSettingsDlg::IDC_NO_ANIMATION)->setChecked(true);
+        Box(d, CSettingsDlg::IDC_NUMBER_LIMIT)->setChecked(true);
+        List(d, CSettingsDlg::IDC_NUMBER_COUNT)->setCurrentIndex(1);
         QCOMPARE(answers.texts, QStringList({kPositive}));
-        QCOMPARE(Edit(d, 1026)->text(), QString("800"));
-        QCOMPARE(Edit(d, 1027)->text(), QString("1280"));
-        QVERIFY(Box(d, 1102)->isChecked());
-        QVERIFY(Box(d, 1099)->isChecked());
-        QCOMPARE(d.focusWidget(), d.Control(1026));
-        QVERIFY(!Box(d, 1025)->isEnabled()); // the count rule still ran
+        QCOMPARE(Edit(d, CSettingsDlg::IDC_HEIGHT)->text(), QString("800"));
+        QCOMPARE(Edit(d, CSettingsDlg::IDC_WIDTH)->text(), QString("1280"));
+        QVERIFY(Box(d, CSettingsDlg::IDC_NO_ANIMATION)->isChecked());
+        QVERIFY(Box(d, CSettingsDlg::IDC_NUMBER_LIMIT)->isChecked());
+        QCOMPARE(d.focusWidget(), d.Control(CSettingsDlg::IDC_HEIGHT));
+        QVERIFY(!Box(d, CSettingsDlg::IDC_FREE_MIDDLE)->isEnabled()); // the count rule still ran
     }
 
     // clang-format off
@@ -495,11 +504,11 @@ private slots:
         QCOMPARE(List(d, ControlNamed(Data<QString>("list")))->currentIndex(),
                  Data<int>("openIndex"));
         if (!typedSeries.isEmpty()) {
-            QLineEdit* edit = List(d, 1079)->lineEdit();
+            QLineEdit* edit = List(d, CSettingsDlg::IDC_SERIES)->lineEdit();
             edit->selectAll();
             QTest::keyClicks(edit, typedSeries);
         }
-        Button(d, 1)->click();
+        Button(d, CSettingsDlg::IDOK_BUTTON)->click();
         QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(Snapshot(*settings_), With(before, Data<QString>("changed")));
         QCOMPARE(Flags(d), Data<QString>("flags"));
@@ -532,7 +541,7 @@ private slots:
         });
         d.show();
         MessageBoxAnswerer answers;
-        Button(d, 1060)->click();
+        Button(d, CSettingsDlg::IDC_GAME_HISTORY)->click();
 
         QCOMPARE(opened.size(), Data<int>("opened"));
         if (!opened.isEmpty()) {
