@@ -92,7 +92,7 @@ void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t
 }
 
 std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std::string& name) {
-    const std::filesystem::path path = Helpers::GetProgramFolder() / name;
+    const std::filesystem::path path = Helpers::FindSeriesFile(name);
     // The largest series that can matter: every checkable coupon of the larger size. A longer
     // file (or one that never ends) is read that far; what lies beyond could never be checked.
     // Only a regular file is read, and the open never waits on a pipe.

@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace zorvi::Helpers {
 
 namespace fs = std::filesystem;
@@ -44,6 +48,36 @@ fs::path ApplicationDataFolder() {
 #endif
 }
 
+bool HoldsProgramFiles(const fs::path& folder) {
+    std::error_code ec;
+    return !folder.empty() &&
+           (fs::is_directory(folder / "html", ec) || fs::is_directory(folder / "audio", ec));
+}
+
+// The running executable's full path, or empty.
+fs::path ExecutablePath() {
+#if defined(_WIN32)
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return {};
+        if (length < buffer.size())
+            return fs::path(buffer.substr(0, length));
+        if (buffer.size() >= 32768)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+#elif defined(__linux__)
+    std::error_code ec;
+    const fs::path path = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : path;
+#else
+    return {};
+#endif
+}
+
 } // namespace
 
 fs::path GetDataFolder() {
@@ -61,13 +95,42 @@ void EnsureDataFolder() {
     fs::create_directories(GetDataFolder(), ec);
 }
 
+fs::path ChooseProgramFolder(const fs::path& workingDirectory,
+                             const std::vector<fs::path>& installed) {
+    if (HoldsProgramFiles(workingDirectory))
+        return workingDirectory;
+    for (const fs::path& folder : installed) {
+        if (HoldsProgramFiles(folder))
+            return folder;
+    }
+    return workingDirectory;
+}
+
+std::vector<fs::path> InstalledProgramFolders() {
+    const fs::path executable = ExecutablePath();
+    if (executable.empty())
+        return {};
+    const fs::path folder = executable.parent_path();
+    return {(folder.parent_path() / "share" / "zorvi").lexically_normal(), folder};
+}
+
 fs::path GetProgramFolder() {
     fs::path& folder = RememberedProgramFolder();
     if (folder.empty()) {
         std::error_code ec;
-        folder = fs::current_path(ec);
+        folder = ChooseProgramFolder(fs::current_path(ec), InstalledProgramFolders());
     }
     return folder;
+}
+
+fs::path FindSeriesFile(const std::string& name) {
+    const fs::path own = GetDataFolder() / name;
+    std::error_code ec;
+    // Any entry counts, even one that cannot be read: a hall's broken series must be reported,
+    // not silently replaced by the sample series of the same name.
+    if (fs::exists(fs::symlink_status(own, ec)))
+        return own;
+    return GetProgramFolder() / name;
 }
 
 void ResetProgramFolderForTests() {

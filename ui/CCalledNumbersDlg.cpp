@@ -17,7 +17,7 @@ CCalledNumbersDlg::CCalledNumbersDlg(const QString& text, QWidget* owner)
     list->setPlainText(text);
     list->setFocusPolicy(Qt::NoFocus);
     auto* ok = AddButton(1, QStringLiteral("OK"), units().Rect(68, 70, 50, 14), true);
-    connect(ok, &QPushButton::clicked, this, [this] { done(IDOK); });
+    connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });
     ok->setFocus();
 }
 

@@ -339,7 +339,7 @@ void CZorviDlg::OnTimer(int id) {
 bool CZorviDlg::AskConfirmation(TextId question) {
     ConfirmDlg dialog(settings_, this);
     dialog.SetQuestion(Text(question));
-    return prompts_.Run(dialog) == IDYES;
+    return prompts_.Run(dialog) == kResultYes;
 }
 
 void CZorviDlg::OkDlg(TextId message) {
@@ -349,7 +349,7 @@ void CZorviDlg::OkDlg(TextId message) {
 
 std::optional<int> CZorviDlg::NumberLimitDlg(int initialLimit) {
     zorvi::NumberLimitDlg dialog(settings_, paint_, initialLimit, this);
-    if (prompts_.Run(dialog) == IDOK)
+    if (prompts_.Run(dialog) == kResultOk)
         return dialog.limit();
     return std::nullopt;
 }
@@ -423,7 +423,7 @@ void CZorviDlg::SetBackgroundVoice(bool on) {
 }
 
 void CZorviDlg::SelectPageFolder() {
-    const QString program = QString::fromStdString(Helpers::GetProgramFolder().string());
+    const QString program = QString::fromStdU16String(Helpers::GetProgramFolder().u16string());
     publicScreen_.SetHtmlFolder(PublicScreenDlg::PageFolderFor(program, settings_.language));
 }
 

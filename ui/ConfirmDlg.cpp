@@ -22,8 +22,8 @@ ConfirmDlg::ConfirmDlg(const Settings& settings, QWidget* owner)
                           units().Rect(27, 55, 50, 14), true);
     auto* no = AddButton(1056, QString::fromStdString(Language::GetText(TextId::TXT_NO, lang)),
                          units().Rect(87, 55, 50, 14), false);
-    connect(yes, &QPushButton::clicked, this, [this] { done(IDYES); });
-    connect(no, &QPushButton::clicked, this, [this] { done(IDNO); });
+    connect(yes, &QPushButton::clicked, this, [this] { done(kResultYes); });
+    connect(no, &QPushButton::clicked, this, [this] { done(kResultNo); });
     yes->setFocus();
 }
 

@@ -8,7 +8,7 @@ namespace zorvi {
 
 class Settings;
 
-// A yes/no question: Yes (the default, also Enter) gives IDYES, No IDNO, Esc IDCANCEL.
+// A yes/no question: Yes (the default, also Enter) gives kResultYes, No kResultNo, Esc kResultCancel.
 class ConfirmDlg : public PromptDialog {
     Q_OBJECT
 public:

@@ -2,12 +2,13 @@
 
 namespace zorvi {
 
-// Results of the prompt dialogs, with the values the dialogs have always returned.
+// Results of the prompt dialogs, with the values the dialogs have always returned. Not named
+// IDOK and so on: those are macros of <windows.h>.
 enum DialogResult : int {
-    IDOK = 1,
-    IDCANCEL = 2,
-    IDYES = 6,
-    IDNO = 7,
+    kResultOk = 1,
+    kResultCancel = 2,
+    kResultYes = 6,
+    kResultNo = 7,
 };
 
 } // namespace zorvi

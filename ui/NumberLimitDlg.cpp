@@ -87,7 +87,7 @@ void NumberLimitDlg::accept() {
         return;
     }
     limit_ = int(*verdict.value);
-    done(IDOK);
+    done(kResultOk);
 }
 
 } // namespace zorvi

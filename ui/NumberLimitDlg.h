@@ -14,8 +14,8 @@ class PaintHelper;
 class Settings;
 
 // The number-limit prompt of a new game. The arrows step the stored limit by one without
-// bounds; OK takes the edit's text, which must be an integer from 0 to 90 (IDOK); the skip
-// button, Esc and the close box give IDCANCEL.
+// bounds; OK takes the edit's text, which must be an integer from 0 to 90 (kResultOk); the skip
+// button, Esc and the close box give kResultCancel.
 class NumberLimitDlg : public PromptDialog {
     Q_OBJECT
 public:

@@ -15,7 +15,7 @@ OkDlg::OkDlg(const QString& message, QWidget* owner) : PromptDialog(owner, 10, 1
     text->setTextFormat(Qt::PlainText);
     // On purpose: "OK" in every language.
     auto* ok = AddButton(1, QStringLiteral("OK"), units().Rect(36, 60, 50, 14), true);
-    connect(ok, &QPushButton::clicked, this, [this] { done(IDOK); });
+    connect(ok, &QPushButton::clicked, this, [this] { done(kResultOk); });
     ok->setFocus();
 }
 

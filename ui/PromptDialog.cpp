@@ -18,7 +18,7 @@ PromptDialog::PromptDialog(QWidget* owner, int points, int width, int height, bo
 }
 
 void PromptDialog::reject() {
-    done(IDCANCEL);
+    done(kResultCancel);
 }
 
 QPushButton* PromptDialog::AddButton(int id, const QString& text, QRect rect, bool isDefault) {

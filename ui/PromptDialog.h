@@ -9,7 +9,7 @@ class QPushButton;
 namespace zorvi {
 
 // Common frame of the small dialogs: a fixed size in dialog units of their own font, an
-// empty title, and Esc (reject) ending the dialog with IDCANCEL.
+// empty title, and Esc (reject) ending the dialog with kResultCancel.
 class PromptDialog : public QDialog {
     Q_OBJECT
 public:

@@ -34,7 +34,7 @@ public:
         afterPrompt_ = std::move(afterPrompt);
     }
 
-    // Test seam: the next prompt returns `answer` (IDYES, IDOK, ...) without being shown.
+    // Test seam: the next prompt returns `answer` (kResultYes, kResultOk, ...) without being shown.
     void SetNextAnswer(int answer) { nextAnswers_.push_back(answer); }
     // The texts of the prompts answered from the queue, in order.
     const QStringList& Answered() const { return answered_; }

@@ -91,8 +91,11 @@ void RecordingWindow::ClearCouponPanel() {
 
 void RecordingWindow::ShowCoupon(const BingoCoupon& coupon) {
     std::string text;
-    for (std::uint32_t i = 0; i < coupon.size(); ++i)
-        text += (i ? "," : "") + std::to_string(coupon.Number(i));
+    for (std::uint32_t i = 0; i < coupon.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        text += std::to_string(coupon.Number(i));
+    }
     Record("showCoupon " + text);
 }
 

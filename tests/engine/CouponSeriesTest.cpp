@@ -147,6 +147,25 @@ TEST_F(CouponSeriesTest, FileIsLookedUpInTheProgramFolder) {
     EXPECT_EQ(coupons.CouponCount(), 1u);
 }
 
+// A hall's own series in the (writable) data folder wins over the sample of the same name in
+// the program folder; an unreadable one there is reported, never silently replaced.
+TEST_F(CouponSeriesTest, HallSeriesInTheDataFolderWins) {
+    Write("90.hex", Bytes(15 * 2));
+    Write("kup75.hex", Bytes(25 * 2));
+    test::TestFolders::WriteFile(folders.dataFolder() / "90.hex", Bytes(15 * 5, 7));
+    std::filesystem::create_directories(folders.dataFolder() / "kup75.hex");
+
+    EXPECT_EQ(coupons.ReadCouponSeries(90, 0), 0);
+    EXPECT_EQ(coupons.CouponCount(), 5u);
+    EXPECT_EQ(coupons.GetCoupon(1).Number(0), 7);
+    EXPECT_EQ(coupons.ReadCouponSeries(75, 0), -1);
+    EXPECT_EQ(messages.shown.size(), 1u);
+
+    std::filesystem::remove_all(folders.dataFolder() / "kup75.hex");
+    EXPECT_EQ(coupons.ReadCouponSeries(75, 0), 0);
+    EXPECT_EQ(coupons.CouponCount(), 2u);
+}
+
 TEST_F(CouponSeriesTest, OutsideNumbersGiveTheBlankCoupon) {
     Write("kup75.hex", Bytes(75, 7));
     ASSERT_EQ(coupons.ReadCouponSeries(75, 0), 0);

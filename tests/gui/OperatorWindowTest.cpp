@@ -307,12 +307,12 @@ private slots:
         auto window = StartWindow(script);
         Key(*window, QEvent::KeyPress, Qt::Key_Space);
         QVERIFY(window->Keys().IsHeld(Qt::Key_Space, false));
-        window->Prompts().SetNextAnswer(IDNO);
+        window->Prompts().SetNextAnswer(kResultNo);
         window->Commands().CancelNumberCommand();
         QCOMPARE(window->State().number_count, 1);
         QVERIFY(!window->Keys().IsHeld(Qt::Key_Space, false));
-        window->Prompts().SetNextAnswer(IDYES);
-        window->Prompts().SetNextAnswer(IDYES);
+        window->Prompts().SetNextAnswer(kResultYes);
+        window->Prompts().SetNextAnswer(kResultYes);
         qobject_cast<QPushButton*>(window->ControlById(Control::Exit))->click();
         QCOMPARE(window->Prompts().Answered(),
                  QStringList({QStringLiteral("Are you sure you want to cancel last number?"),

@@ -78,7 +78,7 @@ private slots:
         QCOMPARE(script.Seen(), message.isEmpty() ? QStringList() : QStringList{message});
         QVERIFY(!script.Unexpected());
         if (message.isEmpty()) {
-            QCOMPARE(dialog.result(), int(IDOK));
+            QCOMPARE(dialog.result(), int(kResultOk));
             QCOMPARE(dialog.limit(), limit);
         } else {
             QVERIFY(dialog.isVisible());
@@ -120,7 +120,7 @@ private slots:
         });
         QTimer safety;
         safety.singleShot(5000, &dialog, [&] { dialog.done(-1); });
-        QCOMPARE(dialog.exec(), int(IDCANCEL));
+        QCOMPARE(dialog.exec(), int(kResultCancel));
     }
 
     void confirmAnswers_data() {
@@ -128,9 +128,9 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("result");
         QTest::addColumn<QString>("yesText");
-        QTest::newRow("yes, English") << 2 << int(Answer::Yes) << int(IDYES) << "Yes";
-        QTest::newRow("no, Swedish") << 1 << int(Answer::No) << int(IDNO) << "Ja";
-        QTest::newRow("esc, Finnish") << 0 << int(Answer::Esc) << int(IDCANCEL) << "Kyllä";
+        QTest::newRow("yes, English") << 2 << int(Answer::Yes) << int(kResultYes) << "Yes";
+        QTest::newRow("no, Swedish") << 1 << int(Answer::No) << int(kResultNo) << "Ja";
+        QTest::newRow("esc, Finnish") << 0 << int(Answer::Esc) << int(kResultCancel) << "Kyllä";
     }
     void confirmAnswers() {
         QFETCH(int, language);
@@ -154,7 +154,7 @@ private slots:
         ConfirmDlg dialog(settings, nullptr);
         QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Return); });
         QTimer::singleShot(5000, &dialog, [&] { dialog.done(-1); });
-        QCOMPARE(dialog.exec(), int(IDYES));
+        QCOMPARE(dialog.exec(), int(kResultYes));
     }
 
     void okAndCalledNumbersClose() {

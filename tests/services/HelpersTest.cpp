@@ -4,11 +4,14 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include "AtomicFile.h"
 #include "Helpers.h"
+#include "TestEnvironment.h"
 #include "TestFolders.h"
 
 namespace zorvi {
@@ -107,7 +110,7 @@ TEST_F(IniFiles, WritesCreateFileAndSectionAndEditInPlace) {
     ASSERT_TRUE(Helpers::WriteIniInt("t.ini", "b", 2));
     ASSERT_TRUE(Helpers::WriteIniString("t.ini", "voice", "Äänet"));
     ASSERT_TRUE(Helpers::WriteIniInt("t.ini", "B", -3));
-    EXPECT_EQ(Get("t.ini"), "[common]\nB=-3\nvoice=Äänet\n");
+    EXPECT_EQ(Get("t.ini"), TestFolders::NewFileLines("[common]\nB=-3\nvoice=Äänet\n"));
     EXPECT_EQ(Helpers::ReadIniString("t.ini", "voice", ""), "Äänet");
 
     Put("u.ini", "[common]\r\nx=1\r\n[more]\r\ny=2\r\n");
@@ -135,6 +138,8 @@ TEST_F(IniFiles, WriteIniValuesEqualsOneWritePerKey) {
     }
 }
 
+#ifndef _WIN32
+// Inode numbers show a replaced file; Windows has no such cheap identity.
 TEST_F(IniFiles, UnchangedContentIsNotWrittenAgain) {
     ASSERT_TRUE(Helpers::WriteIniValues("t.ini", {{"a", "1"}, {"b", "2"}}));
     struct stat before {};
@@ -152,15 +157,20 @@ TEST_F(IniFiles, UnchangedContentIsNotWrittenAgain) {
     EXPECT_NE(changed.st_ino, before.st_ino);
     EXPECT_EQ(Get("t.ini"), "[common]\na=5\nb=2\n");
 }
+#endif
 
 TEST_F(IniFiles, AtomicWriteLeavesNoTemporaryAndKeepsMode) {
     Put("t.ini", "old");
+#ifndef _WIN32 // Windows keeps only a read-only bit
     fs::permissions(Ini("t.ini"),
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
     ASSERT_TRUE(WriteFileAtomically(Ini("t.ini"), "new content"));
     EXPECT_EQ(Get("t.ini"), "new content");
+#ifndef _WIN32
     EXPECT_EQ(fs::status(Ini("t.ini")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+#endif
     EXPECT_TRUE(Strays({"t.ini"}).empty());
     EXPECT_EQ(ReadWholeFile(Ini("t.ini")), "new content");
     EXPECT_EQ(ReadWholeFile(Ini("none")), std::nullopt);
@@ -171,6 +181,7 @@ TEST_F(IniFiles, FailedAtomicWriteReturnsFalseAndKeepsOldFile) {
     Put("blocker", "plain file");
     EXPECT_FALSE(WriteFileAtomically(Ini("blocker") / "t.ini", "x"));
 
+#ifndef _WIN32 // a file size limit that makes a write fail half-way is POSIX (setrlimit)
     // A write that fails half-way (file size limit) must leave the old file whole.
     Put("t.ini", "[common]\na=1\n");
     rlimit old{};
@@ -186,6 +197,7 @@ TEST_F(IniFiles, FailedAtomicWriteReturnsFalseAndKeepsOldFile) {
     EXPECT_FALSE(written);
     EXPECT_EQ(Get("t.ini"), "[common]\na=1\n");
     EXPECT_TRUE(Strays({"t.ini", "blocker"}).empty());
+#endif
 }
 
 TEST_F(IniFiles, UnreadableExistingFileIsNotOverwritten) {
@@ -194,25 +206,32 @@ TEST_F(IniFiles, UnreadableExistingFileIsNotOverwritten) {
     EXPECT_TRUE(fs::is_directory(Ini("t.ini")));
 }
 
+#ifdef _WIN32
+TEST(Folders, DataFolderFollowsAppDataThenTemp) {
+    TestFolders folders;
+    EXPECT_EQ(Helpers::GetDataFolder(), folders.dataFolder());
+    test::ScopedEnvironment noAppData("APPDATA", std::nullopt);
+    EXPECT_EQ(Helpers::GetDataFolder(), fs::temp_directory_path() / "ZORVI");
+}
+#else
 TEST(Folders, DataFolderFollowsXdgThenHomeThenTemp) {
     TestFolders folders;
     EXPECT_EQ(Helpers::GetDataFolder(), folders.dataFolder());
 
-    const char* home = std::getenv("HOME");
-    const std::string oldHome = home ? home : "";
-    setenv("HOME", folders.root().c_str(), 1);
-    setenv("XDG_DATA_HOME", "relative/path", 1); // not absolute: ignored
-    EXPECT_EQ(Helpers::GetDataFolder(), folders.root() / ".local" / "share" / "ZORVI");
-    unsetenv("XDG_DATA_HOME");
-    unsetenv("HOME");
+    {
+        test::ScopedEnvironment home("HOME", folders.root().string());
+        test::ScopedEnvironment xdg("XDG_DATA_HOME", "relative/path"); // not absolute: ignored
+        EXPECT_EQ(Helpers::GetDataFolder(), folders.root() / ".local" / "share" / "ZORVI");
+    }
+    test::ScopedEnvironment noHome("HOME", std::nullopt);
+    test::ScopedEnvironment noXdg("XDG_DATA_HOME", std::nullopt);
     EXPECT_EQ(Helpers::GetDataFolder(), fs::temp_directory_path() / "ZORVI");
-    if (home)
-        setenv("HOME", oldHome.c_str(), 1);
 }
+#endif
 
 TEST(Folders, EnsureDataFolderCreatesMissingParents) {
     TestFolders folders;
-    setenv("XDG_DATA_HOME", (folders.root() / "a" / "b").c_str(), 1);
+    test::SetEnvironment(test::kDataHomeVariable, (folders.root() / "a" / "b").string());
     Helpers::EnsureDataFolder();
     EXPECT_TRUE(fs::is_directory(folders.root() / "a" / "b" / "ZORVI"));
     Helpers::EnsureDataFolder(); // existing folder: no harm
@@ -227,11 +246,43 @@ TEST(Folders, ProgramFolderIsTheFirstWorkingDirectory) {
     EXPECT_EQ(Helpers::GetProgramFolder(), first);
 }
 
+// A working directory with the program's files keeps its meaning; otherwise an installed
+// program finds them beside its executable; with neither, the working directory as before.
+TEST(Folders, ProgramFolderIsTheWorkingDirectoryOrTheInstalledOne) {
+    TestFolders folders;
+    const fs::path work = folders.root() / "work";
+    const fs::path share = folders.root() / "usr" / "share" / "zorvi";
+    const fs::path bin = folders.root() / "usr" / "bin";
+    fs::create_directories(work);
+    fs::create_directories(bin);
+    const std::vector<fs::path> installed = {share, bin};
+
+    EXPECT_EQ(Helpers::ChooseProgramFolder(work, installed), work); // nothing anywhere
+    fs::create_directories(share / "html" / "en");
+    EXPECT_EQ(Helpers::ChooseProgramFolder(work, installed), share);
+    fs::create_directories(bin / "audio");
+    EXPECT_EQ(Helpers::ChooseProgramFolder(work, installed), share); // first one wins
+    fs::remove_all(share);
+    EXPECT_EQ(Helpers::ChooseProgramFolder(work, installed), bin); // a portable folder
+    fs::create_directories(work / "audio");
+    EXPECT_EQ(Helpers::ChooseProgramFolder(work, installed), work);
+    TestFolders::WriteFile(work / "html", "a plain file is no page folder");
+    fs::remove_all(work / "audio");
+    EXPECT_EQ(Helpers::ChooseProgramFolder(work, installed), bin);
+}
+
+TEST(Folders, InstalledFoldersAreFoundFromTheExecutable) {
+    const std::vector<fs::path> installed = Helpers::InstalledProgramFolders();
+    ASSERT_EQ(installed.size(), 2u);
+    EXPECT_TRUE(fs::is_directory(installed[1])); // the folder of this test program
+    EXPECT_EQ(installed[0], (installed[1].parent_path() / "share" / "zorvi").lexically_normal());
+}
+
 TEST(Folders, ListSubfoldersSkipsDotFoldersAndFiles) {
     TestFolders folders;
     const fs::path audio = folders.programFolder() / "audio";
     for (const char* name : {"Matti", "Äänet", ".hidden", ".git"})
-        fs::create_directories(audio / name);
+        fs::create_directories(audio / TestFolders::Utf8Path(name));
     TestFolders::WriteFile(audio / "AudioLoop.exe", "MZ");
     TestFolders::WriteFile(audio / "silence.wav", "RIFF");
 

@@ -75,20 +75,20 @@ TEST_F(SettingsFile, FreshSaveWritesThirteenKeysInSaveOrder) {
     s.enable_number_limit = 1;
     s.disable_animation = 1;
     ASSERT_TRUE(s.SaveSettings());
-    EXPECT_EQ(TestFolders::ReadFile(File()), "[common]\n"
-                                             "max_called_numbers=90\n"
-                                             "language=2\n"
-                                             "free_middle=1\n"
-                                             "public_screen=1\n"
-                                             "public_screen_height=1080\n"
-                                             "public_screen_width=1920\n"
-                                             "voice=Äänet\n"
-                                             "coupon_series=2\n"
-                                             "dialog_mode=1\n"
-                                             "volume=80\n"
-                                             "enable_background_voice=0\n"
-                                             "enable_number_limit=1\n"
-                                             "disable_animation=1\n");
+    EXPECT_EQ(TestFolders::ReadFile(File()), TestFolders::NewFileLines("[common]\n"
+                                                                       "max_called_numbers=90\n"
+                                                                       "language=2\n"
+                                                                       "free_middle=1\n"
+                                                                       "public_screen=1\n"
+                                                                       "public_screen_height=1080\n"
+                                                                       "public_screen_width=1920\n"
+                                                                       "voice=Äänet\n"
+                                                                       "coupon_series=2\n"
+                                                                       "dialog_mode=1\n"
+                                                                       "volume=80\n"
+                                                                       "enable_background_voice=0\n"
+                                                                       "enable_number_limit=1\n"
+                                                                       "disable_animation=1\n"));
 
     const Settings back;
     EXPECT_EQ(back.max_called_numbers, 90);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Folders.h"
+#include "TestEnvironment.h"
 
 namespace zorvi::test {
 
@@ -16,11 +17,11 @@ TestFolders::TestFolders() {
     std::filesystem::create_directories(root_ / "xdg");
     program_ = root_ / "program";
     std::filesystem::create_directories(program_);
-    if (const char* xdg = std::getenv("XDG_DATA_HOME")) {
+    if (const auto xdg = GetEnvironment(kDataHomeVariable)) {
         hadXdg_ = true;
-        oldXdg_ = xdg;
+        oldXdg_ = *xdg;
     }
-    setenv("XDG_DATA_HOME", (root_ / "xdg").c_str(), 1);
+    SetEnvironment(kDataHomeVariable, (root_ / "xdg").string());
     oldCwd_ = std::filesystem::current_path();
     std::filesystem::current_path(program_);
     Helpers::ResetProgramFolderForTests();
@@ -30,9 +31,9 @@ TestFolders::~TestFolders() {
     std::error_code ec;
     std::filesystem::current_path(oldCwd_, ec);
     if (hadXdg_)
-        setenv("XDG_DATA_HOME", oldXdg_.c_str(), 1);
+        SetEnvironment(kDataHomeVariable, oldXdg_);
     else
-        unsetenv("XDG_DATA_HOME");
+        UnsetEnvironment(kDataHomeVariable);
     Helpers::ResetProgramFolderForTests();
     // Read-only folders made by a test must not keep the tree from being removed.
     for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
@@ -59,6 +60,24 @@ std::string TestFolders::ReadFile(const std::filesystem::path& path) {
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
+}
+
+std::string TestFolders::NewFileLines(const std::string& text) {
+#ifdef _WIN32
+    std::string out;
+    for (const char ch : text) {
+        if (ch == '\n')
+            out += '\r';
+        out += ch;
+    }
+    return out;
+#else
+    return text;
+#endif
+}
+
+std::filesystem::path TestFolders::Utf8Path(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
 } // namespace zorvi::test

@@ -5,9 +5,9 @@
 
 namespace zorvi::test {
 
-// A fresh temporary data folder ($XDG_DATA_HOME points at its parent) and program folder
-// (the working directory) for one test; both are removed afterwards and the previous
-// environment and working directory come back.
+// A fresh temporary data folder ($XDG_DATA_HOME, %APPDATA% on Windows, points at its
+// parent) and program folder (the working directory) for one test; both are removed
+// afterwards and the previous environment and working directory come back.
 class TestFolders {
 public:
     TestFolders();
@@ -23,6 +23,12 @@ public:
     static std::filesystem::path WriteFile(const std::filesystem::path& path,
                                            const std::string& bytes);
     static std::string ReadFile(const std::filesystem::path& path);
+
+    // The text with the line ends that a new settings-style file gets on this platform:
+    // CR LF on Windows, LF elsewhere.
+    static std::string NewFileLines(const std::string& text);
+    // A path from UTF-8 text (a plain std::string is taken in the ANSI code page on Windows).
+    static std::filesystem::path Utf8Path(const std::string& text);
 
 private:
     std::filesystem::path root_;
