@@ -35,7 +35,7 @@ int ParseNumbersOption(const std::string& value) {
 int RunGenerate(const std::vector<std::string>& args) {
     CommandLine line;
     std::string error;
-    if (!line.Parse(args, {"numbers", "count", "seed", "out"}, {"free-middle"}, &error))
+    if (!line.Parse(args, {"numbers", "count", "seed", "out"}, {"free-middle", "force"}, &error))
         return Usage(error);
     if (!line.Positional().empty())
         return Usage("unexpected argument " + line.Positional().front());
@@ -59,6 +59,15 @@ int RunGenerate(const std::vector<std::string>& args) {
         std::cerr << "zorvi-coupons: note: the program checks coupon numbers up to "
                   << kCheckableCoupons << "\n";
 
+    // Once coupons are printed, their file is the only way to check them: never replaced
+    // unless asked.
+    std::error_code ec;
+    if (!line.Flag("force") &&
+        std::filesystem::exists(std::filesystem::symlink_status(line.Value("out"), ec))) {
+        std::cerr << "zorvi-coupons: " << line.Value("out")
+                  << " exists; it is kept (add --force to replace it)\n";
+        return kExitFaults;
+    }
     if (!SeriesFile::Write(line.Value("out"), CouponGenerator::Generate(options), &error)) {
         std::cerr << "zorvi-coupons: " << error << "\n";
         return kExitFaults;

@@ -9,7 +9,9 @@ namespace {
 
 const char* const kUsage =
     "usage:\n"
-    "  zorvi-coupons generate --numbers 75|90 --count N --seed S [--free-middle] --out FILE\n"
+    "  zorvi-coupons generate --numbers 75|90 --count N --seed S [--free-middle] [--force]\n"
+    "      --out FILE\n"
+    "      an existing FILE is kept unless --force is given\n"
     "  zorvi-coupons generate-samples DIR [--count N] [--overwrite]\n"
     "      writes kup75.hex, VORPA.hex (free middle), KASTIRO.hex and 90.hex, 3000 coupons\n"
     "      each by default, keeping files that exist\n"

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "CouponGenerator.h"
 #include "SeriesFile.h"
@@ -93,6 +94,26 @@ TEST_F(ToolCommand, GenerateIsReproducibleAndRejectsBadOptions) {
     EXPECT_EQ(Shell(Tool() + " frobnicate"), 2);
 }
 
+// A run that fails half-way (here: a file size limit) leaves the existing series whole and
+// no temporary behind; without --force the file is not even touched.
+TEST_F(ToolCommand, GenerateNeverLeavesAHalfWrittenSeries) {
+    const std::string out = Quote(Path("90.hex").string());
+    ASSERT_EQ(Shell(Tool() + " generate --numbers 90 --count 100 --seed 9 --out " + out), 0);
+    const std::string printed = test::TestFolders::ReadFile(Path("90.hex"));
+    EXPECT_EQ(Shell(Tool() + " generate --numbers 90 --count 100 --seed 8 --out " + out), 1);
+    EXPECT_EQ(Shell(std::string("(trap '' XFSZ; ulimit -f 1; exec ") + Tool() +
+                    " generate --numbers 90 --count 1000 --seed 8 --force --out " + out + ")"),
+              1);
+    EXPECT_EQ(test::TestFolders::ReadFile(Path("90.hex")), printed);
+    std::vector<std::string> entries;
+    for (const auto& entry : fs::directory_iterator(folders.programFolder()))
+        entries.push_back(entry.path().filename().string());
+    EXPECT_EQ(entries, std::vector<std::string>{"90.hex"});
+    EXPECT_EQ(Shell(Tool() + " generate --numbers 90 --count 100 --seed 8 --force --out " + out),
+              0);
+    EXPECT_NE(test::TestFolders::ReadFile(Path("90.hex")), printed);
+}
+
 TEST_F(ToolCommand, SamplesKeepAHallsOwnSeries) {
     const std::string own = "not ours to replace";
     test::TestFolders::WriteFile(Path("kup75.hex"), own);
@@ -140,8 +161,13 @@ TEST_F(ToolCommand, PrintedPdfHoldsTheCouponsAndRenders) {
          {"Ilta Sarja", "No. 1", "No. 18", "90"},
          {}},
         {" --numbers 90 --series Kesä --from 9 --to 14 " + ninety,
-         {"Kesä", "No. 9", "No. 14", "strip 2"},
-         {"No. 8", "No. 2", "No. 15"}},
+         {"Kesä", "No. 9", "No. 14", "strip 2 (7-12): only coupons 9-12 on this sheet",
+          "No. 8 is not on this sheet", "strip 3 (13-18): only coupons 13-14 on this sheet",
+          "No. 15 is not on this sheet"},
+         {"No. 2", "strip 1", "strip 4"}},
+        {" --numbers 90 --series S --from 12 --to 12 " + ninety,
+         {"strip 2 (7-12): only coupon 12 on this sheet", "No. 12"},
+         {"strip 3"}},
         {" --numbers 75 --series VORPA " + cards, {"VORPA", "No. 8", "B", "O"}, {}},
     };
     for (const PrintCase& c : cases) {
@@ -163,6 +189,24 @@ TEST_F(ToolCommand, PrintedPdfHoldsTheCouponsAndRenders) {
                                     fs::file_size(entry.path()) > 1000);
         EXPECT_TRUE(rendered) << c.args;
     }
+
+    // The case a hall met: a 90-number series printed from coupon 753 (strip 126, 751-756).
+    ASSERT_EQ(Shell(Tool() + " generate --numbers 90 --count 760 --seed 5 --out " +
+                    Quote(Path("760.hex").string())),
+              0);
+    ASSERT_EQ(Shell(Tool() + " print --numbers 90 --series S --from 753 --to 760 " +
+                    Quote(Path("760.hex").string()) + " --out " + Quote(Path("753.pdf").string())),
+              0);
+    ASSERT_EQ(Shell("pdftotext -layout " + Quote(Path("753.pdf").string()) + " " +
+                    Quote(Path("753.txt").string())),
+              0);
+    const std::string from753 = test::TestFolders::ReadFile(Path("753.txt"));
+    for (const char* word :
+         {"strip 126 (751-756): only coupons 753-756 on this sheet", "No. 751 is not on this sheet",
+          "No. 752 is not on this sheet", "No. 753", "No. 756",
+          "strip 127 (757-762): only coupons 757-760 on this sheet", "No. 761 is not in the series",
+          "No. 762 is not in the series"})
+        EXPECT_NE(from753.find(word), std::string::npos) << word << "\n" << from753;
 
     // Every number of the first ticket is printed.
     const std::string first = test::TestFolders::ReadFile(Path("90.hex")).substr(0, 15);

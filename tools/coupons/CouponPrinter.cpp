@@ -7,6 +7,7 @@
 #include <QPdfWriter>
 #include <QPolygonF>
 #include <QtMath>
+#include <algorithm>
 
 #include "BingoHelpers.h"
 #include "CouponRules.h"
@@ -151,6 +152,23 @@ void DrawTicket(Page& page, const std::uint8_t* ticket, std::uint64_t k, const Q
     }
 }
 
+// The place of a strip's ticket that this sheet leaves out: a dashed frame that names it, so
+// an empty place is never taken for a printing fault.
+void DrawMissingTicket(Page& page, std::uint64_t k, bool inSeries, double x, double y) {
+    QPainter& p = page.painter();
+    const QRectF frame =
+        page.Rect(x, y + kTicketTitle, kTicketColumns * kTicketCellW, kTicketRows * kTicketCellH);
+    p.setPen(QPen(QColor(150, 150, 150), Page::Px(0.3), Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame);
+    p.setPen(QColor(110, 110, 110));
+    page.Font(11, false);
+    page.Text(frame, Qt::AlignCenter,
+              (inSeries ? QStringLiteral("No. %1 is not on this sheet")
+                        : QStringLiteral("No. %1 is not in the series"))
+                  .arg(k));
+}
+
 void DrawPageTitle(Page& page, const QString& text) {
     page.painter().setPen(Qt::black);
     page.Font(11, false);
@@ -212,24 +230,38 @@ bool CouponPrinter::Print(const std::vector<std::uint8_t>& bytes, const PrintOpt
             DrawCard(page, bytes.data() + (k - 1) * size, k, series, x, y);
         }
     } else {
-        // Each strip keeps its own page, its tickets in their strip places, so a range that
-        // starts inside a strip still prints that strip's tickets where they belong.
-        std::uint64_t strip = 0;
-        for (std::uint64_t k = options.from; k <= to; ++k) {
-            const std::uint64_t thisStrip = (k - 1) / kStripTickets;
-            if (firstPage || thisStrip != strip) {
-                strip = thisStrip;
-                const std::uint64_t first = strip * kStripTickets + 1;
-                newPage(series + QStringLiteral(" — strip %1 (%2-%3)")
-                                     .arg(strip + 1)
-                                     .arg(first)
-                                     .arg(first + kStripTickets - 1));
+        // Each strip keeps its own page, its tickets in their strip places. A range that starts
+        // or ends inside a strip prints only the coupons asked for (the others may be sold
+        // already: a second copy would put one coupon number in two hands); the heading says
+        // which coupons the sheet holds and each left-out place is marked.
+        const double x = (kPageWidth - kTicketColumns * kTicketCellW) / 2;
+        auto slotY = [](std::uint64_t k) {
+            return kMargin + kPageTitle +
+                   static_cast<double>((k - 1) % kStripTickets) *
+                       (kTicketTitle + kTicketRows * kTicketCellH + kTicketGap);
+        };
+        for (std::uint64_t strip = (options.from - 1) / kStripTickets;
+             strip <= (to - 1) / kStripTickets; ++strip) {
+            const std::uint64_t first = strip * kStripTickets + 1;
+            const std::uint64_t last = first + kStripTickets - 1;
+            const std::uint64_t printedFirst = std::max(first, options.from);
+            const std::uint64_t printedLast = std::min(last, to);
+            QString title =
+                series + QStringLiteral(" — strip %1 (%2-%3)").arg(strip + 1).arg(first).arg(last);
+            if (printedFirst != first || printedLast != last) {
+                title += printedFirst == printedLast
+                             ? QStringLiteral(": only coupon %1 on this sheet").arg(printedFirst)
+                             : QStringLiteral(": only coupons %1-%2 on this sheet")
+                                   .arg(printedFirst)
+                                   .arg(printedLast);
             }
-            const double y = kMargin + kPageTitle +
-                             static_cast<double>((k - 1) % kStripTickets) *
-                                 (kTicketTitle + kTicketRows * kTicketCellH + kTicketGap);
-            const double x = (kPageWidth - kTicketColumns * kTicketCellW) / 2;
-            DrawTicket(page, bytes.data() + (k - 1) * size, k, series, x, y);
+            newPage(title);
+            for (std::uint64_t k = first; k <= last; ++k) {
+                if (k < printedFirst || k > printedLast)
+                    DrawMissingTicket(page, k, k <= count, x, slotY(k));
+                else
+                    DrawTicket(page, bytes.data() + (k - 1) * size, k, series, x, slotY(k));
+            }
         }
     }
     if (!painter.end())

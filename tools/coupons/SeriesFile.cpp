@@ -4,6 +4,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
+
+#include "AtomicFile.h"
 
 namespace zorvi {
 
@@ -47,28 +50,11 @@ std::optional<std::vector<std::uint8_t>> SeriesFile::Read(const std::string& pat
 
 bool SeriesFile::Write(const std::string& path, const std::vector<std::uint8_t>& bytes,
                        std::string* error) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            SetError(error, temporary + ": " + std::strerror(errno));
-            return false;
-        }
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            SetError(error, temporary + ": write failed");
-            out.close();
-            std::filesystem::remove(temporary);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        SetError(error, path + ": " + ec.message());
-        std::filesystem::remove(temporary, ec);
+    // A temporary of its own name in the same folder, flushed to disk and renamed over the
+    // target: a failed or interrupted run leaves an existing series whole.
+    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!WriteFileAtomically(std::filesystem::path(path), content)) {
+        SetError(error, path + ": cannot be written");
         return false;
     }
     return true;
