@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -349,8 +351,11 @@ void CSettingsDlg::OnGameHistory() {
     }
     const QString file = QString::fromStdString(path);
     if (!opener_ || !opener_(file)) {
-        prompts_.Message(QStringLiteral("Could not open the game log:\n%1").arg(file), QString(),
-                         QMessageBox::Warning);
+        // The operator can still find the file: its full path, as the platform writes it.
+        prompts_.Message(QStringLiteral("Could not open the game log in a text editor. The log "
+                                        "file is:\n%1")
+                             .arg(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath())),
+                         QString(), QMessageBox::Warning);
     }
 }
 

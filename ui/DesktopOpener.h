@@ -4,8 +4,8 @@
 
 namespace zorvi {
 
-// Opens a text file in the desktop's editor and returns at once without waiting for it:
-// "notepad.exe" on Windows, the desktop's default opener elsewhere. False when nothing
+// Opens a text file in the desktop's editor and returns at once without waiting for it: the
+// desktop's default handler for the file, then "notepad.exe" on Windows. False when nothing
 // could be started.
 bool OpenInTextEditor(const QString& path);
 

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -554,6 +556,10 @@ private slots:
         } else {
             QCOMPARE(answers.texts.size(), 1);
             QVERIFY2(answers.texts.front().startsWith(message), qPrintable(answers.texts.front()));
+            // Where the editor does not start, the operator is told where the log is.
+            if (logOpen)
+                QVERIFY(answers.texts.front().contains(QDir::toNativeSeparators(
+                    QFileInfo(QString::fromStdString(log_->GetLogFilePath())).absoluteFilePath())));
         }
         QVERIFY(d.isVisible()); // the dialog goes on
         QCOMPARE(Snapshot(*settings_), before);
