@@ -5,7 +5,9 @@ PACKAGES="cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libgl1-mesa-dev \
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
 fonts-liberation xvfb xauth xdotool \
-espeak-ng sox pulseaudio pulseaudio-utils poppler-utils"
+espeak-ng sox pulseaudio pulseaudio-utils poppler-utils \
+dpkg-dev desktop-file-utils appstream curl \
+g++-mingw-w64-x86-64-posix wine"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

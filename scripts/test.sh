@@ -1,7 +1,8 @@
 #!/bin/sh
-# Builds everything with warnings as errors and runs every test headless; then the whole
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, then each fuzzer for a
-# short time.
+# Builds everything with warnings as errors and runs every test headless; makes the Debian
+# package and starts the unpacked program; cross-builds the core for Windows and runs its
+# tests under Wine; then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then each fuzzer for a short time.
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -14,6 +15,12 @@ echo "== build and test"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVI_WERROR=ON
 cmake --build build/test -j "$JOBS"
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
+
+echo "== Debian package: build, unpack, validate, start"
+./scripts/test-package.sh build/test
+
+echo "== Windows: cross-build of the engine, services and tools, tests under Wine"
+./scripts/test-windows.sh
 
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DZORVI_WERROR=ON -DZORVI_SANITIZE=ON -DZORVI_BUILD_BENCH=OFF

@@ -1,0 +1,88 @@
+# Installation as Debian and freedesktop expect, and the Debian package (CPack):
+#   bin/zorvi, bin/zorvi-coupons                      the program and the coupon tool
+#   libexec/zorvi/AudioLoop                           the background sound helper
+#   share/zorvi/{html,audio,*.hex}                    what the program reads from its
+#                                                     program folder: pages, voices (with
+#                                                     audio/AudioLoop linking to the helper)
+#                                                     and the sample coupon series
+#   share/applications, share/metainfo, share/icons   desktop entry, AppStream data, icon
+# The installed program finds share/zorvi from its own location (bin/../share/zorvi).
+include(GNUInstallDirs)
+
+set(ZORVI_APP_ID fi.zorvi.Zorvi)
+set(ZORVI_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/zorvi)
+set(ZORVI_HELPER_DIR ${CMAKE_INSTALL_LIBEXECDIR}/zorvi)
+
+if(TARGET zorvi)
+  install(TARGETS zorvi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+if(TARGET zorvi-coupons)
+  install(TARGETS zorvi-coupons RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+if(TARGET AudioLoop)
+  if(WIN32)
+    install(TARGETS AudioLoop RUNTIME DESTINATION ${ZORVI_SHARE_DIR}/audio)
+  else()
+    # Programs do not belong in share/: the helper lives in libexec, and the program folder
+    # holds a relative link to it, so the tree can be moved or unpacked anywhere.
+    install(TARGETS AudioLoop RUNTIME DESTINATION ${ZORVI_HELPER_DIR})
+    file(RELATIVE_PATH ZORVI_HELPER_LINK /${ZORVI_SHARE_DIR}/audio /${ZORVI_HELPER_DIR}/AudioLoop)
+    install(CODE "
+      set(link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${ZORVI_SHARE_DIR}/audio/AudioLoop\")
+      get_filename_component(folder \"\${link}\" DIRECTORY)
+      file(MAKE_DIRECTORY \"\${folder}\")
+      file(CREATE_LINK \"${ZORVI_HELPER_LINK}\" \"\${link}\" SYMBOLIC)
+      message(STATUS \"Installing: \${link} -> ${ZORVI_HELPER_LINK}\")")
+  endif()
+endif()
+
+# The program folder's contents are made at install time in the build tree, so a plain build
+# never waits for the voices: the pages, the voices (espeak-ng and sox, reproducible; made once
+# and kept) and the sample coupon series (made by the tool just built).
+if(UNIX AND TARGET zorvi-coupons)
+  set(ZORVI_STAGE ${CMAKE_BINARY_DIR}/program-folder)
+  install(CODE "
+    execute_process(COMMAND sh \"${PROJECT_SOURCE_DIR}/scripts/prepare-program-folder.sh\"
+                            \"${ZORVI_STAGE}\" \"\" \"$<TARGET_FILE:zorvi-coupons>\"
+                    RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR \"Preparing the program folder failed (espeak-ng and sox are needed)\")
+    endif()")
+  install(DIRECTORY ${ZORVI_STAGE}/ DESTINATION ${ZORVI_SHARE_DIR}
+          FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
+          PATTERN "AudioLoop*" EXCLUDE)
+endif()
+
+if(UNIX)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${ZORVI_APP_ID}.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/desktop/${ZORVI_APP_ID}.metainfo.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/icons/${ZORVI_APP_ID}.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+endif()
+
+# The Debian package: cpack --config <build>/CPackConfig.cmake
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME zorvi)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The ZORVI developers")
+set(CPACK_PACKAGE_CONTACT "The ZORVI developers <zorvi@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "bingo caller for halls and clubs")
+set(CPACK_PACKAGE_DESCRIPTION
+    "ZORVI draws bingo numbers (1-75 or 1-90), announces them from voice recordings in\n\
+Finnish, Swedish or English, shows them on the operator window and on a public screen\n\
+for the players, and checks called coupons against the coupon-series file.\n\
+Includes zorvi-coupons, which makes, checks and prints coupon-series files.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_STRIP_FILES ON)
+# Shared libraries by dpkg-shlibdeps; what is loaded at run time by name, explicitly: the
+# browser engine's helper process, the sound back end's plugins (without them the media
+# player crashes) and fonts with Arial's metrics.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libqt6webenginecore6-bin, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-liberation")
+include(CPack)

@@ -1,0 +1,97 @@
+#!/bin/sh
+# Makes the Debian package from a configured build (default build/test), unpacks it into a
+# temporary root, validates its desktop entry and AppStream metainfo, checks that it holds
+# the program folder's files, and starts the unpacked program on the offscreen platform with
+# an empty working directory and a fresh data folder until its operator window is ready: the
+# log line "Read coupons" is written at the end of the start-up, once the coupon series was
+# read (a missing series holds the start-up at a message box), and the public screen shows
+# the page from the unpacked share/zorvi (seen through Qt WebEngine's remote debugging
+# port on 127.0.0.1). Then ends it.
+set -eu
+cd "$(dirname "$0")/.."
+BUILD=${1:-build/test}
+OUT=build/package
+WAIT_SECONDS=${ZORVI_PACKAGE_WAIT:-90}
+
+rm -rf "$OUT"
+cpack --config "$BUILD/CPackConfig.cmake" -B "$OUT" >"$OUT.log" 2>&1 || { cat "$OUT.log"; exit 1; }
+DEB=$(ls "$OUT"/zorvi_*.deb)
+echo "Package: $DEB ($(du -k "$DEB" | cut -f1) KiB)"
+dpkg-deb -f "$DEB" Depends
+
+WORK=$(mktemp -d)
+PID=""
+cleanup() {
+    if [ -n "$PID" ]; then kill -TERM "-$PID" 2>/dev/null || true; fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT INT TERM
+ROOT="$WORK/root"
+dpkg-deb -x "$DEB" "$ROOT"
+
+desktop-file-validate "$ROOT/usr/share/applications/fi.zorvi.Zorvi.desktop"
+appstreamcli validate --no-net "$ROOT/usr/share/metainfo/fi.zorvi.Zorvi.metainfo.xml"
+
+SHARE="$ROOT/usr/share/zorvi"
+fail() { echo "package: $*" >&2; exit 1; }
+for f in usr/bin/zorvi usr/bin/zorvi-coupons usr/libexec/zorvi/AudioLoop; do
+    [ -x "$ROOT/$f" ] || fail "missing $f"
+done
+[ -x "$SHARE/audio/AudioLoop" ] || fail "audio/AudioLoop does not lead to the helper"
+[ -s "$SHARE/audio/silence.wav" ] || fail "missing audio/silence.wav"
+for voice in Suomi Svenska English; do
+    count=$(ls "$SHARE/audio/$voice" | grep -c '\.wav$' || true)
+    [ "$count" -eq 92 ] || fail "voice $voice has $count recordings, not 92"
+done
+for lang in fi se en; do
+    [ -s "$SHARE/html/$lang/public_screen.htm" ] || fail "missing html/$lang/public_screen.htm"
+done
+for series in kup75.hex VORPA.hex KASTIRO.hex 90.hex; do
+    [ -s "$SHARE/$series" ] || fail "missing sample series $series"
+done
+[ -s "$ROOT/usr/share/icons/hicolor/scalable/apps/fi.zorvi.Zorvi.svg" ] || fail "missing icon"
+
+# A fresh user: the public screen on and a voice chosen, so the start-up loads the page too.
+mkdir -p "$WORK/home" "$WORK/data/ZORVI" "$WORK/cwd"
+PORT=$((20000 + $$ % 30000))
+printf '[common]\nlanguage=2\npublic_screen=1\nvoice=English\n' >"$WORK/data/ZORVI/settings.ini"
+(
+    cd "$WORK/cwd"
+    HOME="$WORK/home" XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/home/.config" \
+    XDG_CACHE_HOME="$WORK/home/.cache" QT_QPA_PLATFORM=offscreen \
+    QTWEBENGINE_REMOTE_DEBUGGING="127.0.0.1:$PORT" \
+    exec setsid "$ROOT/usr/bin/zorvi" >"$WORK/program.out" 2>&1
+) &
+PID=$!
+start=$(date +%s)
+while :; do
+    if grep -qs "Read coupons" "$WORK"/data/ZORVI/logs/*.log; then
+        curl -s --max-time 2 "http://127.0.0.1:$PORT/json/list" >"$WORK/pages.json" || true
+        if grep -q "\"title\": *\"BINGO\"" "$WORK/pages.json" &&
+            grep -q "$ROOT/usr/share/zorvi/html/en/public_screen.htm" "$WORK/pages.json"; then
+            break
+        fi
+    fi
+    if ! kill -0 "$PID" 2>/dev/null; then
+        cat "$WORK/program.out"; fail "the program ended during its start-up"
+    fi
+    if [ $(($(date +%s) - start)) -ge "$WAIT_SECONDS" ]; then
+        cat "$WORK/program.out" "$WORK/pages.json" 2>/dev/null || true
+        cat "$WORK"/data/ZORVI/logs/*.log 2>/dev/null || true
+        fail "the operator window was not ready after $WAIT_SECONDS s"
+    fi
+    sleep 0.2
+done
+sleep 1
+kill -0 "$PID" 2>/dev/null || { cat "$WORK/program.out"; fail "the program ended after its start-up"; }
+echo "The unpacked program started in $(($(date +%s) - start)) s; ending it."
+kill -TERM "-$PID" 2>/dev/null || true
+wait "$PID" 2>/dev/null || true
+# The browser's helper processes and the sound helper end with it.
+n=0
+while kill -0 "-$PID" 2>/dev/null && [ "$n" -lt 50 ]; do sleep 0.2; n=$((n + 1)); done
+if kill -0 "-$PID" 2>/dev/null; then
+    kill -KILL "-$PID" 2>/dev/null || true
+    fail "processes of the program outlived it by 10 s"
+fi
+PID=""
