@@ -1,5 +1,5 @@
 # Installation as Debian and freedesktop expect, and the Debian package (CPack):
-#   bin/zorvi, bin/zorvi-coupons                      the program and the coupon tool
+#   bin/zorvi, bin/zorvi-coupons (and other tools)    the program and the command-line tools
 #   libexec/zorvi/AudioLoop                           the background sound helper
 #   share/zorvi/{html,audio,*.hex}                    what the program reads from its
 #                                                     program folder: pages, voices (with
@@ -16,9 +16,11 @@ set(ZORVI_HELPER_DIR ${CMAKE_INSTALL_LIBEXECDIR}/zorvi)
 if(TARGET zorvi)
   install(TARGETS zorvi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
-if(TARGET zorvi-coupons)
-  install(TARGETS zorvi-coupons RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+foreach(tool zorvi-coupons zorvi-draws)
+  if(TARGET ${tool})
+    install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
 
 if(TARGET AudioLoop)
   if(WIN32)
