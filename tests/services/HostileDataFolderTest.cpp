@@ -66,8 +66,12 @@ TEST(RegularFileRead, OnlyRegularFilesUpToTheLimit) {
     }
     std::string none;
     EXPECT_EQ(ReadRegularFile(dir / "missing", 10, none), FileRead::Missing);
-    fs::create_symlink(dir / "nowhere", dir / "dangling");
-    EXPECT_EQ(ReadRegularFile(dir / "dangling", 10, none), FileRead::Missing);
+    // Windows grants symbolic links only to some users (and Wine has none).
+    std::error_code linkError;
+    fs::create_symlink(dir / "nowhere", dir / "dangling", linkError);
+    if (!linkError) {
+        EXPECT_EQ(ReadRegularFile(dir / "dangling", 10, none), FileRead::Missing);
+    }
 }
 
 // ---- Setting aside ------------------------------------------------------------------------
@@ -196,7 +200,8 @@ TEST(ReplaceIniFile, CostsTheNewContentOnlyAndNeverOverwritesWhatIsNoFile) {
     // A file that loads (its section is there) with megabytes of junk lines around it.
     TestFolders::WriteFile(file, "[common]\nnumber_count=3\n" + std::string(3u << 20, ';') + "\n");
     ASSERT_TRUE(Helpers::ReplaceIniFile("state.ini", {{"number_count", "4"}, {"winners", ""}}));
-    EXPECT_EQ(TestFolders::ReadFile(file), "[common]\nnumber_count=4\nwinners=\n");
+    EXPECT_EQ(TestFolders::ReadFile(file),
+              TestFolders::NewFileLines("[common]\nnumber_count=4\nwinners=\n"));
     const auto written = fs::last_write_time(file);
     ASSERT_TRUE(Helpers::ReplaceIniFile("state.ini", {{"number_count", "4"}, {"winners", ""}}));
     EXPECT_EQ(fs::last_write_time(file), written); // unchanged: not written again
