@@ -7,7 +7,8 @@ gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
 fonts-liberation xvfb xauth xdotool \
 espeak-ng sox pulseaudio pulseaudio-utils poppler-utils \
 dpkg-dev desktop-file-utils appstream curl \
-g++-mingw-w64-x86-64-posix wine"
+g++-mingw-w64-x86-64-posix wine \
+qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
