@@ -8,7 +8,7 @@ fonts-liberation xvfb xauth xdotool \
 espeak-ng sox pulseaudio pulseaudio-utils poppler-utils \
 dpkg-dev desktop-file-utils appstream curl \
 g++-mingw-w64-x86-64-posix wine \
-qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium"
+qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium zbar-tools"
 missing=""
 for p in $PACKAGES; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
