@@ -99,7 +99,7 @@ private slots:
         Page page(lang);
         QVERIFY(WaitForDocument(&page.view));
 
-        // Only the three functions are global.
+        // Only the three functions are global, and the optional join code.
         const QJsonArray globals =
             RunScriptJson(page.view.page(),
                           QStringLiteral("Object.getOwnPropertyNames(window).filter(function(k){"
@@ -107,8 +107,13 @@ private slots:
                                          "!/\\[native code\\]/.test(Function.prototype.toString."
                                          "call(window[k]));}catch(e){return false;}}).sort()"))
                 .array();
-        QCOMPARE(globals, (QJsonArray{QStringLiteral("reset"), QStringLiteral("showTicket"),
-                                      QStringLiteral("updateMainScreen")}));
+        QCOMPARE(globals,
+                 (QJsonArray{QStringLiteral("reset"), QStringLiteral("showJoinCode"),
+                             QStringLiteral("showTicket"), QStringLiteral("updateMainScreen")}));
+        // Loaded from a file, the page never shows the lost connection of a served page.
+        QVERIFY(
+            RunScript(page.view.page(), QStringLiteral("document.getElementById('offline').hidden"))
+                .toBool());
 
         page.call(QStringLiteral("reset"), {75, 0, 1});
         QCOMPARE(page.count(QStringLiteral("#board .cell")), 75);
@@ -221,6 +226,70 @@ private slots:
         QVERIFY(page.has(QStringLiteral("#ball"), QStringLiteral("fresh")));
         page.call(QStringLiteral("showTicket"), {Ticket75(&marks), marks, 1, 1});
         QVERIFY(page.count(QStringLiteral("#confetti .bit")) > 0);
+    }
+
+    // The join code: a QR of the hall server's address with the address under it; anything that
+    // is not a whole code hides it, and no text becomes markup.
+    void joinCode_data() {
+        QTest::addColumn<QJsonValue>("url");
+        QTest::addColumn<QJsonValue>("size");
+        QTest::addColumn<QJsonValue>("modules");
+        QTest::addColumn<bool>("shown");
+        const QString code21 =
+            QString(21 * 21, QLatin1Char('0')).replace(0, 1, QStringLiteral("1"));
+        QTest::newRow("code") << QJsonValue(QStringLiteral("http://192.168.1.10:8765/"))
+                              << QJsonValue(21) << QJsonValue(code21) << true;
+        QTest::newRow("hide") << QJsonValue(QString()) << QJsonValue(0) << QJsonValue(QString())
+                              << false;
+        QTest::newRow("short modules") << QJsonValue(QStringLiteral("http://a/")) << QJsonValue(21)
+                                       << QJsonValue(code21.left(440)) << false;
+        QTest::newRow("stray character")
+            << QJsonValue(QStringLiteral("http://a/")) << QJsonValue(21)
+            << QJsonValue(QString(code21).replace(5, 1, QStringLiteral("2"))) << false;
+        QTest::newRow("size not a whole number") << QJsonValue(QStringLiteral("http://a/"))
+                                                 << QJsonValue(20.5) << QJsonValue(code21) << false;
+        QTest::newRow("size too big") << QJsonValue(QStringLiteral("http://a/"))
+                                      << QJsonValue(1000000) << QJsonValue(QString()) << false;
+        QTest::newRow("url not text") << QJsonValue(QJsonObject{{QStringLiteral("x"), 1}})
+                                      << QJsonValue(21) << QJsonValue(code21) << false;
+        QTest::newRow("markup in url")
+            << QJsonValue(QStringLiteral("http://<img src=x onerror=window.hit=1>/"))
+            << QJsonValue(21) << QJsonValue(code21) << true;
+    }
+    void joinCode() {
+        QFETCH(QJsonValue, url);
+        QFETCH(QJsonValue, size);
+        QFETCH(QJsonValue, modules);
+        QFETCH(bool, shown);
+        Page page(QStringLiteral("en"));
+        QVERIFY(WaitForDocument(&page.view));
+        // Shown first, so that a bad code visibly hides the one before it.
+        const QString good = QString(21 * 21, QLatin1Char('1'));
+        page.call(QStringLiteral("showJoinCode"),
+                  {QStringLiteral("http://10.0.0.1:8765/"), 21, good});
+        QVERIFY(!RunScript(page.view.page(),
+                           QStringLiteral("document.getElementById('joincode').hidden"))
+                     .toBool());
+        page.call(QStringLiteral("showJoinCode"), {url, size, modules});
+        QCOMPARE(RunScript(page.view.page(),
+                           QStringLiteral("document.getElementById('joincode').hidden"))
+                     .toBool(),
+                 !shown);
+        QCOMPARE(page.count(QStringLiteral("#joincode img")), 0);
+        QVERIFY(!RunScript(page.view.page(), QStringLiteral("!!window.hit")).toBool());
+        if (shown) {
+            QCOMPARE(page.text(QStringLiteral("#joinurl")),
+                     url.toString().remove(QStringLiteral("http://")).chopped(1));
+            // One dark module: one square in the drawing.
+            QCOMPARE(
+                RunScript(page.view.page(), QStringLiteral("document.querySelector('#joinqr path')"
+                                                           ".getAttribute('d')"))
+                    .toString(),
+                QStringLiteral("M2 2h1v1h-1z"));
+        } else {
+            QCOMPARE(page.text(QStringLiteral("#joinurl")), QString());
+            QCOMPARE(page.count(QStringLiteral("#joinqr path")), 0);
+        }
     }
 
     // Saves pictures of the page in its main states when ZORVI_SCREENSHOTS names a folder.
