@@ -1,0 +1,470 @@
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+#include <memory>
+
+#include "HeadlessChromium.h"
+#include "JoinCode.h"
+#include "PageFeedServer.h"
+
+namespace zorvi::test {
+
+namespace {
+
+QJsonArray Call(const QString& name, const QJsonArray& args) {
+    QJsonArray call{name};
+    for (const QJsonValue& a : args)
+        call.append(a);
+    return call;
+}
+
+// A batch of calls. (Braces around one QJsonArray would copy it rather than nest it.)
+QJsonArray Batch(std::initializer_list<QJsonArray> calls) {
+    QJsonArray batch;
+    for (const QJsonArray& c : calls)
+        batch.append(c);
+    return batch;
+}
+
+QJsonArray Reset(int count, int animationOff = 1, const QString& commitment = QString()) {
+    return Call(QStringLiteral("reset"), {count, 0, animationOff, commitment});
+}
+
+QJsonArray Update(int current, int count, int row) {
+    return Call(QStringLiteral("updateMainScreen"), {current, count, row});
+}
+
+// A 75-number coupon whose middle row is drawn.
+QJsonArray Ticket(bool winner, int coupon) {
+    QStringList numbers;
+    QStringList marks;
+    for (int i = 0; i < 25; ++i) {
+        numbers << QString::number((i % 5) * 15 + i / 5 + 1);
+        marks << QString::number(i / 5 == 2 ? 1 : 0);
+    }
+    return Call(
+        QStringLiteral("showTicket"),
+        {numbers.join(QLatin1Char(',')), marks.join(QLatin1Char(',')), winner ? 1 : 0, coupon});
+}
+
+// The catch-up of a game in progress: reset, every number in order, the last ticket.
+QJsonArray CatchUp(int numberCount, const QList<int>& drawn, int row,
+                   const QJsonArray& ticket = {}) {
+    QJsonArray calls = Batch({Reset(numberCount)});
+    if (drawn.isEmpty())
+        calls.append(Update(-1, 0, row));
+    for (int i = 0; i < drawn.size(); ++i)
+        calls.append(Update(drawn[i], i + 1, row));
+    if (!ticket.isEmpty())
+        calls.append(ticket);
+    return calls;
+}
+
+QJsonObject JoinFrame(const QString& url) {
+    const auto code = JoinCode::Encode(url.toStdString());
+    return {{QStringLiteral("url"), url},
+            {QStringLiteral("size"), code ? code->size : 0},
+            {QStringLiteral("modules"), QString::fromStdString(code ? code->modules : "")}};
+}
+
+QString Quoted(const QString& text) {
+    return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact))
+        .chopped(1)
+        .mid(1);
+}
+
+} // namespace
+
+// The page as the hall's browsers get it: Debian's chromium, headless, on 127.0.0.1, fed by a
+// server the test controls.
+class TestServedPage : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<HeadlessChromium> browser_;
+    std::unique_ptr<PageFeedServer> server_;
+    QList<double> lags_;
+
+    HeadlessChromium& b() { return *browser_; }
+
+    QString Text(const QString& selector) {
+        return b()
+            .Evaluate(
+                QStringLiteral("document.querySelector(%1).textContent").arg(Quoted(selector)))
+            .toString();
+    }
+    int Count(const QString& selector) {
+        return b()
+            .Evaluate(QStringLiteral("document.querySelectorAll(%1).length").arg(Quoted(selector)))
+            .toInt();
+    }
+    bool Shown(const QString& id) {
+        return b()
+            .Evaluate(QStringLiteral("!document.getElementById(%1).hidden").arg(Quoted(id)))
+            .toBool();
+    }
+    // Sends one batch and waits until the page shows its effect; keeps the page's own measure
+    // of how long the batch took from the server to the page.
+    bool SendAndWait(const QJsonArray& calls, const QString& shown) {
+        b().Evaluate(QStringLiteral("document.documentElement.removeAttribute('data-lag-ms')"));
+        server_->SendCalls(calls);
+        if (!b().WaitFor(shown)) {
+            qWarning() << "not shown:" << shown << "browsers" << server_->Browsers()
+                       << b().Evaluate(QStringLiteral("document.body.innerText.slice(0,300)"));
+            return false;
+        }
+        const QJsonValue lag = b().Evaluate(
+            QStringLiteral("Number(document.documentElement.getAttribute('data-lag-ms'))"));
+        if (lag.isDouble())
+            lags_ << lag.toDouble();
+        return true;
+    }
+    bool Open(const QString& path = QStringLiteral("/en/")) {
+        return b().Navigate(server_->Url(path)) &&
+               b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length > 0"));
+    }
+
+private slots:
+    void initTestCase() {
+        browser_ = std::make_unique<HeadlessChromium>();
+        QString why;
+        QVERIFY2(browser_->Start(&why), qPrintable(why));
+    }
+
+    void init() {
+        server_ = std::make_unique<PageFeedServer>(QStringLiteral(ZORVI_PAGE_FILE));
+        QVERIFY(server_->Start());
+        QVERIFY(b().SetViewport(1280, 720, false));
+    }
+
+    void cleanup() {
+        // A page left open would keep reconnecting to the next test's server on another port:
+        // harmless, but about:blank keeps each test to itself.
+        b().Navigate(QStringLiteral("about:blank"));
+        server_.reset();
+    }
+
+    void cleanupTestCase() {
+        browser_.reset();
+        if (!lags_.isEmpty()) {
+            std::sort(lags_.begin(), lags_.end());
+            qInfo("server send to page applied: %lld batches, median %.0f ms, max %.0f ms",
+                  static_cast<long long>(lags_.size()), lags_[lags_.size() / 2], lags_.last());
+        }
+    }
+
+    // Each draw, row change, cancelled number, ticket and new game, as they happen.
+    void showsEachCall() {
+        server_->SetCatchUp(CatchUp(75, {}, 1));
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='0'")));
+        QCOMPARE(Text(QStringLiteral("#row")), QStringLiteral("Row 1"));
+        QVERIFY(!Shown(QStringLiteral("offline")));
+
+        QVERIFY(
+            SendAndWait(Batch({Update(12, 1, 1)}),
+                        QStringLiteral("document.getElementById('number').textContent==='12'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
+        QCOMPARE(Text(QStringLiteral("#board .cell.latest")), QStringLiteral("12"));
+        QVERIFY(SendAndWait(Batch({Update(47, 2, 1)}),
+                            QStringLiteral("document.getElementById('count').textContent==='2'")));
+        QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("47"));
+        QCOMPARE(Text(QStringLiteral("#prevballs .mini")), QStringLiteral("12"));
+
+        // A row change.
+        QVERIFY(
+            SendAndWait(Batch({Update(47, 2, 2)}),
+                        QStringLiteral("document.getElementById('row').textContent==='Row 2'")));
+        // A checked coupon, winning, then losing.
+        QVERIFY(SendAndWait(Batch({Ticket(true, 17)}),
+                            QStringLiteral("document.getElementById('ticket').className"
+                                           ".indexOf('win')>=0")));
+        QCOMPARE(Text(QStringLiteral("#verdict")), QStringLiteral("BINGO!"));
+        QVERIFY(Text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 17")));
+        QCOMPARE(Count(QStringLiteral("#tgrid .tcell")), 25);
+        QVERIFY(SendAndWait(Batch({Ticket(false, 18)}),
+                            QStringLiteral("document.getElementById('verdict').textContent"
+                                           "==='Wrong!'")));
+        // A cancelled number: the board loses it.
+        QVERIFY(SendAndWait(Batch({Update(12, 1, 2)}),
+                            QStringLiteral("document.getElementById('count').textContent==='1'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
+        QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("12"));
+
+        // A new game of 90 numbers, then its first draw, in one batch as the server may send.
+        QVERIFY(SendAndWait(Batch({Reset(90), Update(-1, 0, 1), Update(88, 1, 1)}),
+                            QStringLiteral("document.querySelectorAll('#board .cell').length===90"
+                                           "&&document.getElementById('number').textContent"
+                                           "==='88'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
+        QCOMPARE(Text(QStringLiteral("#row")), QStringLiteral("Row 1"));
+        QVERIFY(!Shown(QStringLiteral("offline")));
+    }
+
+    // A browser that joins mid-game sees the whole board, the last ticket and the join code.
+    void joinsMidGame() {
+        QList<int> drawn;
+        for (int i = 0; i < 60; ++i)
+            drawn << (i * 37) % 90 + 1;
+        const QString address = QStringLiteral("http://192.168.1.10:8765/");
+        server_->SetCatchUp(CatchUp(90, drawn, 3, Ticket(true, 4021)));
+        server_->SetJoin(JoinFrame(address));
+        QVERIFY(Open(QStringLiteral("/fi/")));
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='60'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell")), 90);
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 60);
+        QCOMPARE(Text(QStringLiteral("#board .cell.latest")), QString::number(drawn.last()));
+        QCOMPARE(Text(QStringLiteral("#number")), QString::number(drawn.last()));
+        QCOMPARE(Text(QStringLiteral("#row")), QStringLiteral("Rivi 3"));
+        QCOMPARE(Text(QStringLiteral("#verdict")), QStringLiteral("BINGO!"));
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
+        QCOMPARE(Text(QStringLiteral("#joinurl")), QStringLiteral("192.168.1.10:8765"));
+
+        // The code on the screen reads back as the address, with a real QR reader.
+        const QString zbar = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
+        if (!zbar.isEmpty()) {
+            const QJsonValue rect = b().Evaluate(QStringLiteral(
+                "(function(){var r=document.getElementById('joinqr').getBoundingClientRect();"
+                "return {x:r.x,y:r.y,w:r.width,h:r.height};})()"));
+            const QJsonObject shot =
+                b().Command(QStringLiteral("Page.captureScreenshot"),
+                            {{QStringLiteral("format"), "png"},
+                             {QStringLiteral("clip"),
+                              QJsonObject{{QStringLiteral("x"), rect[QStringLiteral("x")]},
+                                          {QStringLiteral("y"), rect[QStringLiteral("y")]},
+                                          {QStringLiteral("width"), rect[QStringLiteral("w")]},
+                                          {QStringLiteral("height"), rect[QStringLiteral("h")]},
+                                          {QStringLiteral("scale"), 3}}}});
+            QTemporaryDir dir;
+            const QString file = dir.filePath(QStringLiteral("join.png"));
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(QByteArray::fromBase64(
+                shot[QStringLiteral("result")][QStringLiteral("data")].toString().toLatin1()));
+            out.close();
+            QProcess reader;
+            reader.start(zbar, {QStringLiteral("--quiet"), QStringLiteral("--raw"), file});
+            QVERIFY(reader.waitForFinished(20000));
+            QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()).trimmed(), address);
+        }
+
+        // The server turned off: the code goes.
+        server_->SendRaw(R"({"join":null})");
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('joincode').hidden")));
+    }
+
+    // The server goes away: "connection lost" in the page's language within a few seconds;
+    // it comes back on the same port with the game moved on: the page reconnects by itself and
+    // shows the whole game as it now stands.
+    void reconnectsAfterRestart_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QString>("lost");
+        QTest::newRow("fi") << "fi"
+                            << "Yhteys katkesi";
+        QTest::newRow("se") << "se"
+                            << "Anslutningen bröts";
+        QTest::newRow("en") << "en"
+                            << "Connection lost";
+    }
+    void reconnectsAfterRestart() {
+        QFETCH(QString, lang);
+        QFETCH(QString, lost);
+        server_->SetCatchUp(CatchUp(75, {5, 6, 7}, 1));
+        QVERIFY(Open(QLatin1Char('/') + lang + QLatin1Char('/')));
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='3'")));
+        const quint16 port = server_->Port();
+
+        QElapsedTimer silence;
+        silence.start();
+        server_->Stop();
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('offline').hidden"), 15000));
+        // Not before the heartbeat has been missed for a while.
+        QVERIFY2(silence.elapsed() >= 2400, qPrintable(QString::number(silence.elapsed())));
+        QCOMPARE(Text(QStringLiteral("#offline-title")), lost);
+        const QString shots = qEnvironmentVariable("ZORVI_SERVED_SHOTS");
+        if (!shots.isEmpty()) {
+            QDir().mkpath(shots);
+            QFile out(shots + QStringLiteral("/offline-") + lang + QStringLiteral(".png"));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(b().ScreenshotPng());
+        }
+        // What the page showed stays under the notice.
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 3);
+
+        server_->SetCatchUp(CatchUp(75, {5, 6, 7, 70, 71}, 2, Ticket(false, 9)));
+        QVERIFY(server_->Start(port));
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('offline').hidden"), 20000));
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='5'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 5);
+        QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("71"));
+        QVERIFY(Text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 9")));
+    }
+
+    // A connection that stays open but says nothing (the server's machine left the network)
+    // counts as lost too: the notice comes, the page opens a new connection, and the notice
+    // goes when frames come again.
+    void silentConnectionCountsAsLost() {
+        server_->SetCatchUp(CatchUp(75, {1}, 1));
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='1'")));
+        const int connections = server_->Connections();
+        server_->SetSilent(true);
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('offline').hidden"), 15000));
+        QTRY_VERIFY_WITH_TIMEOUT(server_->Connections() > connections, 15000);
+        server_->SetSilent(false);
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('offline').hidden"), 15000));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
+    }
+
+    // Frames the page does not understand change nothing and do not stop the ones after them.
+    void strangeFramesChangeNothing() {
+        server_->SetCatchUp(CatchUp(75, {9, 10}, 1));
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='2'")));
+        const QByteArray frames[] = {
+            "not json",
+            "[]",
+            "null",
+            "42",
+            R"({"calls":"updateMainScreen"})",
+            R"({"calls":[["alert","x"],["eval","window.hit=1"],["__proto__"],[1,2,3],"reset",null]})",
+            R"({"calls":[["showJoinCode","http://x/",21,"1"]]})",
+            R"({"calls":[["updateMainScreen",{"a":1},[1],"x"]]})",
+            R"({"calls":[["updateMainScreen",5,1]]})",
+            R"({"calls":[["updateMainScreen",5,1,1,1]]})",
+            R"({"calls":[["showTicket",1,2,1,1]]})",
+            R"({"calls":[["reset","90",0,0]]})",
+            R"({"join":{"url":"http://x/","size":"21","modules":"<img src=x onerror=window.hit=1>"}})",
+            R"({"join":[]})",
+            R"({"heartbeat":"soon"})",
+            QByteArray(70000, ' ') + "{}",
+        };
+        for (const QByteArray& f : frames)
+            server_->SendRaw(f);
+        QVERIFY(SendAndWait(Batch({Update(11, 3, 1)}),
+                            QStringLiteral("document.getElementById('count').textContent==='3'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 3);
+        QVERIFY(!b().Evaluate(QStringLiteral("!!window.hit")).toBool());
+        QCOMPARE(Count(QStringLiteral("#board .cell")), 75);
+        QVERIFY(!Shown(QStringLiteral("joincode")));
+        QVERIFY(!b().Evaluate(QStringLiteral("document.getElementById('ticket').className"
+                                             ".indexOf('shown')>=0"))
+                     .toBool());
+    }
+
+    // Self-contained: the page asks its own server for nothing but itself and the socket.
+    void fetchesNothingElse() {
+        server_->SetCatchUp(CatchUp(75, {1, 2}, 1, Ticket(true, 3)));
+        server_->SetJoin(JoinFrame(QStringLiteral("http://10.0.0.5:8765/")));
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
+        QCOMPARE(server_->Requests(), (QStringList{QStringLiteral("/en/"), QStringLiteral("/ws")}));
+        const QJsonValue others = b().Evaluate(QStringLiteral(
+            "performance.getEntriesByType('resource').map(function(e){return e.name;})"
+            ".filter(function(n){return n.indexOf(location.origin)!==0;})"));
+        QCOMPARE(others.toArray(), QJsonArray());
+    }
+    // A 16:9 TV and a portrait phone: every number, the ball, the facts, the ticket and the
+    // join code inside the screen, each text inside its box, numbers big enough to read, and
+    // the join code over nothing that matters. ZORVI_SERVED_SHOTS names a folder for pictures.
+    void fitsEveryScreen_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("mobile");
+        QTest::addColumn<double>("smallestFont");
+        QTest::newRow("tv 1920x1080") << 1920 << 1080 << false << 24.0;
+        QTest::newRow("tv 1280x720") << 1280 << 720 << false << 16.0;
+        QTest::newRow("phone 390x844") << 390 << 844 << true << 12.0;
+        QTest::newRow("phone 360x640") << 360 << 640 << true << 11.0;
+        QTest::newRow("phone turned 844x390") << 844 << 390 << true << 11.0;
+    }
+    void fitsEveryScreen() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, mobile);
+        QFETCH(double, smallestFont);
+        QVERIFY(b().SetViewport(width, height, mobile));
+        const QList<int> drawn75{12, 33, 41, 58, 61, 7, 29, 44, 70, 2, 19, 53};
+        server_->SetCatchUp(CatchUp(75, drawn75, 2, {}));
+        server_->SetJoin(JoinFrame(QStringLiteral("http://192.168.100.200:8765/")));
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
+        const QString shots = qEnvironmentVariable("ZORVI_SERVED_SHOTS");
+        const auto check = [&](const QString& state, bool ticket, int numbers) {
+            QVERIFY(
+                b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length===%1")
+                                .arg(numbers)));
+            const QString selectors =
+                ticket
+                    ? QStringLiteral("['#tgrid .tcell','#verdict','#coupon','#joincode']")
+                    : QStringLiteral("['#board .cell','#board .head','#ball','#number','#letter',"
+                                     "'#row','#count','#prevballs .mini','#joincode',"
+                                     "'#joinurl']");
+            const QJsonValue faults = b().Evaluate(
+                QStringLiteral(
+                    "(function(sels,minFont){var W=innerWidth,H=innerHeight,bad=[];"
+                    "var code=document.getElementById('joincode').getBoundingClientRect();"
+                    "sels.forEach(function(sel){document.querySelectorAll(sel).forEach("
+                    "function(el,i){if(getComputedStyle(el).display==='none')return;"
+                    "var r=el.getBoundingClientRect(),n=sel+'#'+i;"
+                    "if(r.width<1||r.height<1||r.left<-0.5||r.top<-0.5||r.right>W+0.5||"
+                    "r.bottom>H+0.5)bad.push(n+' outside');"
+                    "if(el.scrollWidth>el.clientWidth+1)bad.push(n+' text cut');"
+                    "if(sel!=='#joincode'&&sel!=='#joinurl'&&sel!=='#ball'&&el.textContent&&"
+                    "parseFloat(getComputedStyle(el).fontSize)<minFont)bad.push(n+' font '+"
+                    "getComputedStyle(el).fontSize);"
+                    "if(sel!=='#joincode'&&sel!=='#joinurl'&&r.left<code.right&&r.right>code.left&&"
+                    "r.top<code.bottom&&r.bottom>code.top)bad.push(n+' under the join code');"
+                    "});});return bad;})(%1,%2)")
+                    .arg(selectors)
+                    .arg(smallestFont));
+            QVERIFY2(
+                faults.toArray().isEmpty(),
+                qPrintable(state + QStringLiteral(": ") +
+                           QString::fromUtf8(
+                               QJsonDocument(faults.toArray()).toJson(QJsonDocument::Compact))));
+            if (!shots.isEmpty()) {
+                QDir().mkpath(shots);
+                QFile out(
+                    QStringLiteral("%1/%2x%3-%4.png").arg(shots).arg(width).arg(height).arg(state));
+                QVERIFY(out.open(QIODevice::WriteOnly));
+                out.write(b().ScreenshotPng());
+            }
+        };
+        check(QStringLiteral("draw-75"), false, 75);
+        server_->SendCalls(Batch({Ticket(true, 17)}));
+        QVERIFY(b().WaitFor(
+            QStringLiteral("document.getElementById('ticket').className.indexOf('win')>=0")));
+        check(QStringLiteral("bingo-75"), true, 75);
+        QJsonArray game90 = Batch({Reset(90)});
+        for (int i = 0; i < 50; ++i)
+            game90.append(Update((i * 37) % 90 + 1, i + 1, 1));
+        server_->SendCalls(game90);
+        check(QStringLiteral("draw-90"), false, 90);
+        QStringList numbers;
+        QStringList marks;
+        for (int i = 0; i < 27; ++i) {
+            const bool blank = (i + i / 9) % 2 == 1;
+            numbers << QString::number(blank ? 0 : (i % 9) * 10 + i / 9 + 1);
+            marks << QString::number(blank ? 0 : i < 9 ? 1 : 0);
+        }
+        server_->SendCalls(
+            Batch({Call(QStringLiteral("showTicket"), {numbers.join(QLatin1Char(',')),
+                                                       marks.join(QLatin1Char(',')), 0, 123456})}));
+        QVERIFY(b().WaitFor(
+            QStringLiteral("document.getElementById('ticket').className.indexOf('lose')>=0")));
+        check(QStringLiteral("wrong-90"), true, 90);
+    }
+};
+
+} // namespace zorvi::test
+
+QTEST_GUILESS_MAIN(zorvi::test::TestServedPage)
+
+#include "TestServedPage.moc"
