@@ -71,7 +71,10 @@ INSTANTIATE_TEST_SUITE_P(Addresses, JoinCodeReads,
                                          std::string("http://[fe80::1a2b:3c4d:5e6f:7a8b]:65535/"),
                                          std::string("http://bingo-hall.local:8765/fi/"),
                                          // Longer than any address: the symbol just grows.
-                                         "http://172.16.254.254:8765/" + std::string(300, 'a')));
+                                         "http://172.16.254.254:8765/" + std::string(300, 'a')),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                             return "address" + std::to_string(info.index);
+                         });
 
 TEST(JoinCode, NothingToEncodeGivesNoCode) {
     EXPECT_FALSE(JoinCode::Encode("").has_value());
