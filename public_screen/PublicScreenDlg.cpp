@@ -107,7 +107,7 @@ void PublicScreenDlg::CreateScreenWindow() {
     page_->setObjectName(QStringLiteral("page_view"));
     page_->setGeometry(QRect());
     page_->hide();
-    connect(page_, &CHtmlContent::pageRestored, this, &PublicScreenDlg::RestorePage);
+    connect(page_, &CHtmlContent::pageLoaded, this, &PublicScreenDlg::OnPageLoaded);
 
     LoadPage();
 }
@@ -155,7 +155,6 @@ void PublicScreenDlg::Close() {
     page_ = nullptr;
     draw_button_ = nullptr;
     close_button_ = nullptr;
-    history_ = PageHistory{};
     // Later, as this may run from a signal of the window's own buttons.
     window->deleteLater();
 }
@@ -262,95 +261,101 @@ bool PublicScreenDlg::PageCallable() const {
     return created() && active_ && page_;
 }
 
-void PublicScreenDlg::PageReset(int numberCount, const QString& commitment) {
-    if (!PageCallable())
-        return;
+namespace {
+
+QJsonArray ResetArgs(int numberCount, int animationOff, const std::string& commitment) {
     // The fourth argument is extra: a page written for three ignores it.
-    const QJsonArray args{numberCount, 0, settings_.disable_animation, commitment};
-    history_ = PageHistory{};
-    history_.reset_sent = true;
-    history_.reset_args = args;
-    CallPage(QStringLiteral("reset"), args);
+    return QJsonArray{numberCount, 0, animationOff, QString::fromStdString(commitment)};
+}
+
+QJsonArray TicketArgs(const PageTicket& ticket) {
+    return QJsonArray{QString::fromStdString(ticket.numbers), QString::fromStdString(ticket.marks),
+                      ticket.winner ? 1 : 0, ticket.couponNumber};
+}
+
+} // namespace
+
+void PublicScreenDlg::PageReset(int numberCount, const std::string& commitment) {
+    game_.Reset(numberCount, commitment);
+    if (PageCallable())
+        CallPage(QStringLiteral("reset"),
+                 ResetArgs(numberCount, settings_.disable_animation, commitment));
 }
 
 void PublicScreenDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
+    game_.Update(currentNumber, count, row);
+    if (PageCallable())
+        CallPage(QStringLiteral("updateMainScreen"), QJsonArray{currentNumber, count, row});
+}
+
+void PublicScreenDlg::PageShowTicket(const PageTicket& ticket) {
+    game_.Ticket(ticket);
+    if (PageCallable())
+        CallPage(QStringLiteral("showTicket"), TicketArgs(ticket));
+}
+
+void PublicScreenDlg::PageShowGame(const PageGame& game) {
+    game_.Replace(game);
+    ShowWholeGame(true);
+}
+
+void PublicScreenDlg::OnPageLoaded() {
+    ShowWholeGame(false);
+}
+
+void PublicScreenDlg::ShowWholeGame(bool report) {
     if (!PageCallable())
         return;
-    const QJsonArray args{currentNumber, count, row};
-    // Numbers by their place in the draw; a cancelled number drops off the end.
-    if (count >= 0 && count <= 1000) {
-        history_.drawn.resize(static_cast<std::size_t>(count), 0);
-        if (count > 0 && currentNumber > 0)
-            history_.drawn[static_cast<std::size_t>(count - 1)] = currentNumber;
+    std::vector<std::pair<QString, QJsonArray>> calls;
+    if (!game_.Begun()) {
+        // No game yet: a board of the number count in the settings.
+        calls.emplace_back(QStringLiteral("reset"), ResetArgs(settings_.max_called_numbers,
+                                                              settings_.disable_animation, {}));
+    } else {
+        // A copy: the calls below let other work run, which may change the game meanwhile.
+        const PageGame game = game_.Game();
+        calls.emplace_back(
+            QStringLiteral("reset"),
+            ResetArgs(game.numberCount, settings_.disable_animation, game.commitment));
+        const int count = static_cast<int>(game.drawn.size());
+        // The page puts the n-th number at its place; a number it was never told stays dark.
+        for (int i = 0; i + 1 < count; ++i) {
+            if (game.drawn[std::size_t(i)] > 0)
+                calls.emplace_back(QStringLiteral("updateMainScreen"),
+                                   QJsonArray{game.drawn[std::size_t(i)], i + 1, game.row});
+        }
+        const int current = count > 0 && game.drawn.back() > 0 ? game.drawn.back() : -1;
+        calls.emplace_back(QStringLiteral("updateMainScreen"),
+                           QJsonArray{current, count, game.row});
+        if (game.ticket)
+            calls.emplace_back(QStringLiteral("showTicket"), TicketArgs(*game.ticket));
     }
-    history_.last_update_args = args;
-    CallPage(QStringLiteral("updateMainScreen"), args);
-}
-
-void PublicScreenDlg::PageShowTicket(const std::string& numbers, const std::string& marks,
-                                     bool winner, int couponNumber) {
-    if (!PageCallable())
-        return;
-    CallPage(QStringLiteral("showTicket"),
-             QJsonArray{QString::fromStdString(numbers), QString::fromStdString(marks),
-                        winner ? 1 : 0, couponNumber});
-}
-
-bool PublicScreenDlg::PageMissedNumbers(int count) const {
-    return PageCallable() && count > 1 &&
-           history_.drawn.size() + 1 < static_cast<std::size_t>(count);
-}
-
-void PublicScreenDlg::PageShowGame(const std::vector<int>& drawn, int row) {
-    if (!PageCallable())
-        return;
-    if (drawn.empty()) {
-        PageUpdateMainScreen(-1, 0, row);
-        return;
-    }
-    QString error;
-    for (std::size_t i = 0; i + 1 < drawn.size(); ++i) {
-        const int count = static_cast<int>(i) + 1;
-        history_.drawn.resize(i + 1, 0);
-        history_.drawn[i] = drawn[i];
-        PageScriptBridge(page_.data())
-            .CallPageScript(QStringLiteral("updateMainScreen"), QJsonArray{drawn[i], count, row},
-                            error);
+    QString firstError;
+    for (const auto& [name, args] : calls) {
+        QString error;
+        if (!PageScriptBridge(page_.data()).CallPageScript(name, args, error) &&
+            firstError.isEmpty())
+            firstError = error;
         // The call lets other events run; the window may have gone meanwhile.
         if (!PageCallable())
             return;
     }
-    PageUpdateMainScreen(drawn.back(), static_cast<int>(drawn.size()), row);
+    if (report && !firstError.isEmpty())
+        ShowPageError(firstError);
 }
 
 void PublicScreenDlg::CallPage(const QString& name, const QJsonArray& args) {
     QString error;
-    if (PageScriptBridge(page_.data()).CallPageScript(name, args, error))
-        return;
+    if (!PageScriptBridge(page_.data()).CallPageScript(name, args, error))
+        ShowPageError(error);
+}
+
+void PublicScreenDlg::ShowPageError(const QString& error) {
     // The window may have gone while the call waited; the box then has the owner's parent.
     QWidget* parent = window_ ? window_.data() : owner_.data();
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), error, QMessageBox::Ok,
                     parent);
     box.exec();
-}
-
-void PublicScreenDlg::RestorePage() {
-    if (!PageCallable() || !history_.reset_sent)
-        return;
-    // Replayed from copies: a nested call may change the history meanwhile.
-    const PageHistory history = history_;
-    QString error;
-    PageScriptBridge bridge(page_.data());
-    bridge.CallPageScript(QStringLiteral("reset"), history.reset_args, error);
-    const int row = history.last_update_args.size() == 3 ? history.last_update_args[2].toInt() : 1;
-    for (std::size_t i = 0; i < history.drawn.size(); ++i) {
-        if (history.drawn[i] > 0)
-            bridge.CallPageScript(QStringLiteral("updateMainScreen"),
-                                  QJsonArray{history.drawn[i], static_cast<int>(i) + 1, row},
-                                  error);
-    }
-    if (!history.last_update_args.isEmpty())
-        bridge.CallPageScript(QStringLiteral("updateMainScreen"), history.last_update_args, error);
 }
 
 } // namespace zorvi

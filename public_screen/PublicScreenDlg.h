@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "Language.h"
+#include "PageCalls.h"
+#include "PageGameRecord.h"
 
 class QPushButton;
 
@@ -18,8 +20,10 @@ class Settings;
 
 // The players' window: a frameless window owned by the operator window, holding the page
 // view and, on the same screen, a draw and a close button. Its page is driven only through
-// the three page calls.
-class PublicScreenDlg : public QObject {
+// the three page calls. It keeps the game it was sent, also while it has no window, and shows
+// it whole to every page that has just loaded (a new window, a reload, a renderer that came
+// back), so the players never see a board with gaps.
+class PublicScreenDlg : public QObject, public PageCalls {
     Q_OBJECT
 public:
     PublicScreenDlg(const Settings& settings, QWidget* owner);
@@ -58,18 +62,17 @@ public:
     void EnableButtons(bool enable);
     void LoadPage();
 
-    // Page calls; each does nothing unless the window is created and active.
+    // Page calls; each reaches the page only while the window is created and active, and a
+    // failure is shown in a box owned by this window. The game is kept in any case.
     // `commitment`: the first digits of the game's commitment, shown small; may be empty.
-    void PageReset(int numberCount, const QString& commitment = QString());
-    void PageUpdateMainScreen(int currentNumber, int count, int row);
-    void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
-                        int couponNumber);
-    // True when the page has not been shown every number before the count-th since its
-    // reset (a resumed game, a page loaded anew): one more update would leave gaps.
-    bool PageMissedNumbers(int count) const;
-    // Shows a game in progress on such a page: every drawn number in order, so its board lights
-    // them all; the last goes as a regular page call, which reports a failure once.
-    void PageShowGame(const std::vector<int>& drawn, int row);
+    void PageReset(int numberCount, const std::string& commitment) override;
+    void PageUpdateMainScreen(int currentNumber, int count, int row) override;
+    void PageShowTicket(const PageTicket& ticket) override;
+    // The whole game: reset, every drawn number in order, the last ticket. A failure is shown
+    // once.
+    void PageShowGame(const PageGame& game) override;
+    // The game as this window's page is to show it.
+    const PageGame& Game() const { return game_.Game(); }
 
 signals:
     void drawRequested();  // the draw button: the operator window's Draw command
@@ -80,10 +83,13 @@ private:
     bool PageCallable() const;
     // Runs one page function; a failure is shown in a box owned by this window.
     void CallPage(const QString& name, const QJsonArray& args);
+    void ShowPageError(const QString& error);
     void CreateScreenWindow();
     void WaitForPage(int milliseconds);
-    // After the page's renderer ended and the page came back: shows it the game again.
-    void RestorePage();
+    // Shows the kept game on the page; a failure is shown once when `report` is set.
+    void ShowWholeGame(bool report);
+    // A load of the page finished: the new document knows nothing yet.
+    void OnPageLoaded();
 
     const Settings& settings_;
     QPointer<QWidget> owner_;
@@ -96,13 +102,7 @@ private:
     QString html_folder_;
     TextId draw_entry_ = TextId::TXT_DRAW_SPACEBAR;
 
-    // What the page has been told since the last reset, to tell it again after a crash.
-    struct PageHistory {
-        bool reset_sent = false;
-        QJsonArray reset_args;
-        std::vector<int> drawn;      // drawn[i]: the number sent with count i + 1
-        QJsonArray last_update_args; // empty before the first updateMainScreen
-    } history_;
+    PageGameRecord game_;
 };
 
 } // namespace zorvi

@@ -14,7 +14,6 @@
 #include "ConfirmDlg.h"
 #include "ControlIds.h"
 #include "DialogResult.h"
-#include "DrawCommitment.h"
 #include "Folders.h"
 #include "GameRules.h"
 #include "IntegerField.h"
@@ -62,9 +61,12 @@ CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
         [this](QObject* receiver) { return IsOurKeyReceiver(receiver); });
     keyFilter_->SetWindow(this);
     qApp->installEventFilter(keyFilter_.get());
+
+    pages_.Register(&publicScreen_);
 }
 
 CZorviDlg::~CZorviDlg() {
+    pages_.Unregister(&publicScreen_);
     qApp->removeEventFilter(keyFilter_.get());
     for (auto& [id, timer] : timers_)
         timer->stop();
@@ -387,25 +389,18 @@ void CZorviDlg::SetPublicDrawCaption(TextId caption) {
 }
 
 void CZorviDlg::PageReset(int numberCount, const std::string& commitment) {
-    publicScreen_.PageReset(numberCount, QString::fromStdString(commitment));
+    pages_.PageReset(numberCount, commitment);
 }
 
 void CZorviDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
-    // A page that has not seen the earlier numbers (a resumed game, a page loaded anew) gets
-    // the whole game, or the players' board would light the current number only.
-    if (publicScreen_.PageMissedNumbers(count)) {
-        const std::vector<int> drawn = state_.DrawnNumbers();
-        if (!drawn.empty() && int(drawn.size()) == count && drawn.back() == currentNumber) {
-            publicScreen_.PageShowGame(drawn, row);
-            return;
-        }
-    }
-    publicScreen_.PageUpdateMainScreen(currentNumber, count, row);
+    // With the numbers drawn so far: a page that has not seen them all (a resumed game, a page
+    // reset in the middle of one) is shown the whole game.
+    pages_.PageUpdateMainScreen(currentNumber, count, row, state_.DrawnNumbers());
 }
 
 void CZorviDlg::PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                                int couponNumber) {
-    publicScreen_.PageShowTicket(numbers, marks, winner, couponNumber);
+    pages_.PageShowTicket(PageTicket{numbers, marks, winner, couponNumber});
 }
 
 void CZorviDlg::ReadCouponSeries(int numberCount, int couponSeries) {
@@ -434,8 +429,8 @@ void CZorviDlg::OpenPublicScreen(bool reload) {
         StopTimer(Timer::OtherScreenWatch);
         return;
     }
-    if (publicScreen_.Open(mode, reload))
-        PageReset(state_.NumbersInGame(), DrawCommitment::PageText(state_));
+    // A new or reloaded page is shown the game by the public screen itself.
+    publicScreen_.Open(mode, reload);
     StartTimer(Timer::OtherScreenWatch, 1000);
 }
 

@@ -14,6 +14,7 @@
 #include "DialogUnits.h"
 #include "GameCommands.h"
 #include "LogWriter.h"
+#include "PageFanOut.h"
 #include "PaintHelper.h"
 #include "ProgramState.h"
 #include "Prompter.h"
@@ -108,6 +109,8 @@ public:
     Settings& GetSettings() { return settings_; }
     BingoHelpers& Coupons() { return coupons_; }
     PublicScreenDlg& PublicScreen() { return publicScreen_; }
+    // Every page the game is shown on: the public screen and any other that registers.
+    PageFanOut& Pages() { return pages_; }
     const DialogUnits& Units() const { return units_; }
     bool IsControlEnabled(int id) const;
     bool IsTimerActive(int id) const;
@@ -172,6 +175,7 @@ private:
     Voice voice_;
     PaintHelper paint_;
     BingoHelpers coupons_;
+    PageFanOut pages_;
     PublicScreenDlg publicScreen_;
     LogWriter log_;
 

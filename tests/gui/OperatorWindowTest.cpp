@@ -12,6 +12,8 @@
 #include "DialogResult.h"
 #include "GuiSupport.h"
 #include "KeyFilter.h"
+#include "PageCalls.h"
+#include "PageFanOut.h"
 #include "PaintHelper.h"
 #include "ProgramState.h"
 #include "Random.h"
@@ -55,6 +57,38 @@ void StoreGame(int drawn, int autoSpeed, int autoMode = 0) {
     QVERIFY(StateFile::SaveState(state));
 }
 
+// A page beside the public screen (as the hall server is): what it is sent, in short.
+class NotedPage : public PageCalls {
+public:
+    void PageReset(int numberCount, const std::string&) override {
+        calls << QStringLiteral("reset %1").arg(numberCount);
+    }
+    void PageUpdateMainScreen(int currentNumber, int count, int row) override {
+        calls << QStringLiteral("update %1 %2 %3").arg(currentNumber).arg(count).arg(row);
+    }
+    void PageShowTicket(const PageTicket& ticket) override {
+        calls << QStringLiteral("ticket %1 %2").arg(ticket.couponNumber).arg(ticket.winner);
+    }
+    void PageShowGame(const PageGame& game) override {
+        QStringList numbers;
+        for (int n : game.drawn)
+            numbers << QString::number(n);
+        calls << QStringLiteral("game %1 [%2] row %3%4")
+                     .arg(game.numberCount)
+                     .arg(numbers.join(QLatin1Char(',')))
+                     .arg(game.row)
+                     .arg(game.ticket ? QStringLiteral(" ticket") : QString());
+    }
+    QStringList calls;
+};
+
+QString Numbers(const std::vector<int>& drawn) {
+    QStringList numbers;
+    for (int n : drawn)
+        numbers << QString::number(n);
+    return numbers.join(QLatin1Char(','));
+}
+
 } // namespace
 
 class OperatorWindowTest : public QObject {
@@ -84,6 +118,39 @@ private:
 private slots:
     void init() { folders_ = test::PlainGameFolders(); }
     void cleanup() { folders_.reset(); }
+
+    // Every page registered on the window follows the game: a resumed game arrives whole, then
+    // each draw, row change and checked coupon; a page that comes late is shown all of it.
+    void pagesFollowTheGame() {
+        StoreGame(4, 5);
+        ModalScript script{Answer::Yes};
+        auto window = std::make_unique<CZorviDlg>(generator_);
+        NotedPage early;
+        window->Pages().Register(&early);
+        window->Start();
+        QCOMPARE(window->State().number_count, 4);
+        const QString resumed = Numbers(window->State().DrawnNumbers());
+        QCOMPARE(early.calls, (QStringList{QStringLiteral("reset 75"),
+                                           QStringLiteral("game 75 [%1] row 1").arg(resumed)}));
+
+        early.calls.clear();
+        DrawOnce(*window);
+        const int fifth = window->State().CurrentNumber();
+        auto* field = qobject_cast<QLineEdit*>(window->ControlById(Control::CouponField));
+        field->setFocus();
+        field->setText(QStringLiteral("3"));
+        Tap(*window, Qt::Key_Return);
+        QCOMPARE(early.calls, (QStringList{QStringLiteral("update %1 5 1").arg(fifth),
+                                           QStringLiteral("ticket 3 0")}));
+
+        NotedPage late;
+        window->Pages().Register(&late);
+        QCOMPARE(late.calls, (QStringList{QStringLiteral("game 75 [%1] row 1 ticket")
+                                              .arg(Numbers(window->State().DrawnNumbers()))}));
+        window->Pages().Unregister(&late);
+        window->Pages().Unregister(&early);
+        QVERIFY2(script.Done() && !script.Unexpected(), qPrintable(script.Seen().join(" | ")));
+    }
 
     void startsFreshWithoutStoredGame() {
         ModalScript script;

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <csignal>
+#include <functional>
 #include <sys/types.h>
 
 #include "Placement.h"
@@ -34,6 +35,18 @@ private:
         }
         QJsonArray calls() const {
             return RunScriptJson(view()->page(), QStringLiteral("window.calls")).array();
+        }
+        // Forgets what the page was shown so far (the new page's own catch-up).
+        void forgetCalls() const { RunScript(view()->page(), QStringLiteral("window.calls = []")); }
+        // Each call as "name [args]".
+        QStringList seen() const {
+            QStringList list;
+            for (const QJsonValue& call : calls())
+                list << call.toObject()[QStringLiteral("name")].toString() + QLatin1Char(' ') +
+                            QString::fromUtf8(
+                                QJsonDocument(call.toObject()[QStringLiteral("args")].toArray())
+                                    .toJson(QJsonDocument::Compact));
+            return list;
         }
     };
 
@@ -259,13 +272,14 @@ private slots:
     void pageCallsCarryTheirArguments() {
         Fixture f;
         QVERIFY(f.dlg.Open(1, false));
+        f.forgetCalls();
         f.settings.disable_animation = 1;
-        f.dlg.PageReset(90, QStringLiteral("0123456789abcdef"));
+        f.dlg.PageReset(90, "0123456789abcdef");
         f.dlg.PageUpdateMainScreen(-1, 0, 2);
-        f.dlg.PageShowTicket("1,0,3", "1,0,2", true, 17);
+        f.dlg.PageShowTicket(PageTicket{"1,0,3", "1,0,2", true, 17});
         f.settings.disable_animation = 0;
-        f.dlg.PageReset(75);
-        f.dlg.PageShowTicket("4", "0", false, 999999);
+        f.dlg.PageReset(75, "");
+        f.dlg.PageShowTicket(PageTicket{"4", "0", false, 999999});
         const QJsonArray calls = f.calls();
         QCOMPARE(calls.size(), 5);
         auto args = [&](int i) { return calls[i].toObject()[QStringLiteral("args")].toArray(); };
@@ -287,9 +301,9 @@ private slots:
         Fixture f;
         MessageBoxCatcher boxes;
         // Not created: nothing happens at all.
-        f.dlg.PageReset(75);
+        f.dlg.PageReset(75, "");
         f.dlg.PageUpdateMainScreen(5, 1, 1);
-        f.dlg.PageShowTicket("1", "1", true, 1);
+        f.dlg.PageShowTicket(PageTicket{"1", "1", true, 1});
         f.dlg.PlaceWindow(100, 100);
         f.dlg.LayoutPage(true);
         f.dlg.EnableButtons(true);
@@ -297,8 +311,9 @@ private slots:
         QVERIFY(!f.dlg.active());
 
         QVERIFY(f.dlg.Open(1, false));
+        f.forgetCalls();
         f.dlg.LayoutPage(false);
-        f.dlg.PageReset(75);
+        f.dlg.PageReset(75, "");
         f.dlg.PageUpdateMainScreen(5, 1, 1);
         f.dlg.LayoutPage(true);
         QCOMPARE(f.calls().size(), 0);
@@ -310,7 +325,7 @@ private slots:
         QCOMPARE(f.calls().size(), 1);
 
         f.dlg.Close();
-        f.dlg.PageReset(75);
+        f.dlg.PageReset(75, "");
         QVERIFY(boxes.seen().empty());
     }
 
@@ -319,31 +334,113 @@ private slots:
         QVERIFY(f.dlg.Open(1, false));
         QCoreApplication::setApplicationName(QStringLiteral("zorvi"));
         MessageBoxCatcher boxes;
-        f.dlg.PageShowTicket("1", "1", true, 3);
+        f.forgetCalls();
+        f.dlg.PageShowTicket(PageTicket{"1", "1", true, 3});
         QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Failed to get from script by id")});
         QCOMPARE(boxes.seen()[0].title, QStringLiteral("zorvi"));
         QCOMPARE(boxes.seen()[0].parent, f.dlg.window());
         // The rest of the page still works, and each failing check says so again.
         f.dlg.PageUpdateMainScreen(5, 1, 1);
-        f.dlg.PageShowTicket("1", "1", false, 4);
+        f.dlg.PageShowTicket(PageTicket{"1", "1", false, 4});
         QCOMPARE(boxes.texts().size(), 2);
         QCOMPARE(RunScriptJson(f.view()->page(), QStringLiteral("window.calls")).array(),
                  (QJsonArray{QStringLiteral("updateMainScreen")}));
     }
 
+    // A reload (the language changed) takes the new folder's page, and the new document is
+    // shown the game at once: the calls that follow may not come soon.
     void reloadTakesTheNewLanguageFolder() {
         Fixture f;
         QVERIFY(f.dlg.Open(1, false));
-        f.dlg.PageReset(75);
+        f.forgetCalls();
+        f.dlg.PageReset(75, "");
+        f.dlg.PageUpdateMainScreen(7, 1, 1);
         f.dlg.SetHtmlFolder(TestDataPath(QStringLiteral("no_ticket")));
         // Without reload the page stays.
         QVERIFY(!f.dlg.Open(1, false));
-        QCOMPARE(f.calls().size(), 1);
+        QCOMPARE(f.calls().size(), 2);
         QVERIFY(!f.dlg.Open(1, true));
         QVERIFY(f.view()->HasDocument());
         QCOMPARE(f.view()->PageUrl().toLocalFile(),
                  TestDataPath(QStringLiteral("no_ticket/public_screen.htm")));
-        QCOMPARE(f.calls().size(), 0);
+        QCOMPARE(f.calls(),
+                 (QJsonArray{QStringLiteral("reset"), QStringLiteral("updateMainScreen")}));
+    }
+
+    // What a page that has just loaded is shown: the game kept from every call, also those
+    // made while there was no window (a public screen enabled in the middle of a game), and
+    // before any game a board of the number count in the settings.
+    void newPageIsShownTheKeptGame_data() {
+        QTest::addColumn<std::function<void(PublicScreenDlg&)>>("calls");
+        QTest::addColumn<QStringList>("expected");
+        using Calls = std::function<void(PublicScreenDlg&)>;
+        QTest::newRow("no game yet")
+            << Calls([](PublicScreenDlg&) {}) << QStringList{QStringLiteral("reset [90,0,1,\"\"]")};
+        QTest::newRow("numbers, a row change and a ticket")
+            << Calls([](PublicScreenDlg& d) {
+                   d.PageReset(75, "00ff");
+                   d.PageUpdateMainScreen(-1, 0, 1);
+                   d.PageUpdateMainScreen(7, 1, 1);
+                   d.PageUpdateMainScreen(61, 2, 1);
+                   d.PageUpdateMainScreen(61, 2, 2);
+                   d.PageShowTicket(PageTicket{"1,2", "0,2", false, 44});
+               })
+            << QStringList{QStringLiteral("reset [75,0,1,\"00ff\"]"),
+                           QStringLiteral("updateMainScreen [7,1,2]"),
+                           QStringLiteral("updateMainScreen [61,2,2]"),
+                           QStringLiteral("showTicket [\"1,2\",\"0,2\",0,44]")};
+        QTest::newRow("whole game, 90 numbers")
+            << Calls([](PublicScreenDlg& d) {
+                   d.PageShowGame(PageGame{90, "", {88, 3, 90}, 3, std::nullopt});
+               })
+            << QStringList{QStringLiteral("reset [90,0,1,\"\"]"),
+                           QStringLiteral("updateMainScreen [88,1,3]"),
+                           QStringLiteral("updateMainScreen [3,2,3]"),
+                           QStringLiteral("updateMainScreen [90,3,3]")};
+        // Numbers it was never told stay dark; the count and the current number are right.
+        QTest::newRow("gaps") << Calls([](PublicScreenDlg& d) {
+            d.PageReset(75, "");
+            d.PageUpdateMainScreen(9, 3, 1);
+        })
+                              << QStringList{QStringLiteral("reset [75,0,1,\"\"]"),
+                                             QStringLiteral("updateMainScreen [9,3,1]")};
+        QTest::newRow("all numbers cancelled")
+            << Calls([](PublicScreenDlg& d) {
+                   d.PageReset(75, "");
+                   d.PageUpdateMainScreen(9, 1, 1);
+                   d.PageUpdateMainScreen(-1, 0, 1);
+               })
+            << QStringList{QStringLiteral("reset [75,0,1,\"\"]"),
+                           QStringLiteral("updateMainScreen [-1,0,1]")};
+    }
+    void newPageIsShownTheKeptGame() {
+        QFETCH(std::function<void(PublicScreenDlg&)>, calls);
+        QFETCH(QStringList, expected);
+        Fixture f;
+        f.settings.max_called_numbers = 90;
+        f.settings.disable_animation = 1;
+        MessageBoxCatcher boxes;
+        calls(f.dlg);
+        QVERIFY(f.dlg.Open(1, false));
+        QCOMPARE(f.seen(), expected);
+        // A window made anew after a close shows the same.
+        f.dlg.Close();
+        QVERIFY(f.dlg.Open(2, false));
+        QCOMPARE(f.seen(), expected);
+        QVERIFY(boxes.seen().empty());
+    }
+
+    // The whole game on a page that lacks a function: one box for the lot, the rest shown.
+    void wholeGameOnAnOldPageReportsOnce() {
+        Fixture f(QStringLiteral("no_ticket"));
+        QVERIFY(f.dlg.Open(1, false));
+        f.forgetCalls();
+        MessageBoxCatcher boxes;
+        f.dlg.PageShowGame(PageGame{75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Failed to get from script by id")});
+        QCOMPARE(f.calls(), (QJsonArray{QStringLiteral("reset"), QStringLiteral("updateMainScreen"),
+                                        QStringLiteral("updateMainScreen")}));
+        QCOMPARE(f.dlg.Game().ticket->couponNumber, 9);
     }
 
     void closeAndOpenAgainMakesANewWindow() {
@@ -362,27 +459,21 @@ private slots:
     void crashedPageIsShownTheGameAgain() {
         Fixture f;
         QVERIFY(f.dlg.Open(1, false));
-        f.dlg.PageReset(75, QStringLiteral("0123456789abcdef"));
+        f.dlg.PageReset(75, "0123456789abcdef");
         f.dlg.PageUpdateMainScreen(7, 1, 1);
         f.dlg.PageUpdateMainScreen(9, 2, 1);
         f.dlg.PageUpdateMainScreen(9, 2, 2); // row change
         f.dlg.PageUpdateMainScreen(11, 3, 2);
         f.dlg.PageUpdateMainScreen(9, 2, 2); // cancelled
+        f.dlg.PageShowTicket(PageTicket{"9", "2", false, 12});
         QSignalSpy restored(f.view(), &CHtmlContent::pageRestored);
         ::kill(static_cast<pid_t>(f.view()->page()->renderProcessPid()), SIGKILL);
         QVERIFY(restored.wait(20000));
-        const QJsonArray calls = f.calls();
-        QStringList seen;
-        for (const QJsonValue& call : calls)
-            seen << call.toObject()[QStringLiteral("name")].toString() + QLatin1Char(' ') +
-                        QString::fromUtf8(
-                            QJsonDocument(call.toObject()[QStringLiteral("args")].toArray())
-                                .toJson(QJsonDocument::Compact));
-        // The page loaded anew gets the game's commitment back as well.
-        QCOMPARE(seen, (QStringList{QStringLiteral("reset [75,0,0,\"0123456789abcdef\"]"),
-                                    QStringLiteral("updateMainScreen [7,1,2]"),
-                                    QStringLiteral("updateMainScreen [9,2,2]"),
-                                    QStringLiteral("updateMainScreen [9,2,2]")}));
+        // The page loaded anew gets the game's commitment and the ticket back as well.
+        QCOMPARE(f.seen(), (QStringList{QStringLiteral("reset [75,0,0,\"0123456789abcdef\"]"),
+                                        QStringLiteral("updateMainScreen [7,1,2]"),
+                                        QStringLiteral("updateMainScreen [9,2,2]"),
+                                        QStringLiteral("showTicket [\"9\",\"2\",0,12]")}));
     }
 
     void windowEndsWithThisObject() {
@@ -408,7 +499,7 @@ private slots:
         owner.reset();
         QVERIFY(window.isNull());
         QVERIFY(!dlg.created());
-        dlg.PageReset(75); // no window, no call
+        dlg.PageReset(75, ""); // no window, no call
     }
 };
 

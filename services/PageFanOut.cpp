@@ -1,0 +1,85 @@
+#include "PageFanOut.h"
+
+#include <algorithm>
+
+namespace zorvi {
+
+void PageFanOut::Register(PageCalls* page) {
+    if (!page || IsRegistered(page))
+        return;
+    pages_.push_back(page);
+    if (record_.Begun()) {
+        const PageGame game = record_.Game();
+        page->PageShowGame(game);
+    }
+}
+
+void PageFanOut::Unregister(PageCalls* page) {
+    pages_.erase(std::remove(pages_.begin(), pages_.end(), page), pages_.end());
+}
+
+bool PageFanOut::IsRegistered(const PageCalls* page) const {
+    return std::find(pages_.begin(), pages_.end(), page) != pages_.end();
+}
+
+template <class Call> void PageFanOut::Forward(Call call) {
+    const std::uint64_t own = ++sent_;
+    // A copy: a page may register or unregister pages while it takes the call.
+    const std::vector<PageCalls*> pages = pages_;
+    for (PageCalls* page : pages) {
+        if (!IsRegistered(page))
+            continue;
+        if (sent_ == own) {
+            call(*page);
+        } else {
+            // A newer call went out while this one was on its way, and the pages still
+            // waiting for this one have had that already: only the whole game puts them right.
+            const PageGame game = record_.Game();
+            page->PageShowGame(game);
+        }
+    }
+}
+
+void PageFanOut::PageReset(int numberCount, const std::string& commitment) {
+    record_.Reset(numberCount, commitment);
+    Forward([&](PageCalls& page) { page.PageReset(numberCount, commitment); });
+}
+
+void PageFanOut::PageUpdateMainScreen(int currentNumber, int count, int row) {
+    record_.Update(currentNumber, count, row);
+    Forward([&](PageCalls& page) { page.PageUpdateMainScreen(currentNumber, count, row); });
+}
+
+void PageFanOut::PageUpdateMainScreen(int currentNumber, int count, int row,
+                                      const std::vector<int>& drawn) {
+    // What the pages will show after the single update.
+    PageGameRecord folded = record_;
+    folded.Update(currentNumber, count, row);
+    PageGame game = folded.Game();
+    // The list is believed only when it agrees with the update itself.
+    const bool listAgrees = drawn.size() == game.drawn.size() &&
+                            drawn.size() <= std::size_t(PageGameRecord::kMaxNumbers) &&
+                            (drawn.empty() || drawn.back() == currentNumber);
+    if (listAgrees)
+        game.drawn = drawn;
+    game = PageGameRecord::Bounded(game);
+    if (game == folded.Game()) {
+        record_ = folded;
+        Forward([&](PageCalls& page) { page.PageUpdateMainScreen(currentNumber, count, row); });
+        return;
+    }
+    PageShowGame(game);
+}
+
+void PageFanOut::PageShowTicket(const PageTicket& ticket) {
+    record_.Ticket(ticket);
+    Forward([&](PageCalls& page) { page.PageShowTicket(ticket); });
+}
+
+void PageFanOut::PageShowGame(const PageGame& game) {
+    record_.Replace(game);
+    const PageGame bounded = record_.Game();
+    Forward([&](PageCalls& page) { page.PageShowGame(bounded); });
+}
+
+} // namespace zorvi

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "PageCalls.h"
+
+namespace zorvi {
+
+// The game a page shows, folded from the page calls it was sent the way the page itself folds
+// them: the n-th number drawn sits at n - 1, a lower count drops numbers off the end, and a
+// change of the count takes the checked coupon off the screen. Numbers a page was never told
+// (a jump in the count) are held as 0.
+class PageGameRecord {
+public:
+    virtual ~PageGameRecord() = default;
+
+    // The most numbers a game has; a count beyond it is taken as this.
+    static constexpr int kMaxNumbers = 90;
+
+    void Reset(int numberCount, const std::string& commitment);
+    void Update(int currentNumber, int count, int row);
+    void Ticket(const PageTicket& ticket);
+    // Takes a whole game, kept within the bounds a page can show.
+    void Replace(const PageGame& game);
+
+    const PageGame& Game() const { return game_; }
+    // False until the first call: no game has been shown yet.
+    bool Begun() const { return begun_; }
+    // True when every drawn number is known (no gap left by a jump in the count).
+    bool Complete() const;
+
+    // A game as a page can show it: the count 75 or 90, at most 90 numbers, each 1 to 90 or 0.
+    static PageGame Bounded(const PageGame& game);
+
+private:
+    PageGame game_;
+    bool begun_ = false;
+};
+
+} // namespace zorvi
