@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "GameRules.h"
+#include "Language.h"
 
 namespace zorvi {
 
@@ -159,23 +160,41 @@ std::optional<CouponsInPlay> CouponsInPlay::Parse(std::string_view text, std::st
     return result;
 }
 
-std::string CouponsInPlay::Describe(const ParseError& error) {
-    const std::string highest = std::to_string(GameRules::kHighestCouponNumber);
+std::string CouponsInPlay::Describe(const ParseError& error, int language) {
+    std::string second;
+    TextId entry = TextId::TXT_COUPONS_NOT_A_RANGE;
+    std::string first = error.part;
     switch (error.kind) {
     case Kind::TooLong:
-        return "The coupons in play are too long a text: at most " +
-               std::to_string(kMaxTextLength) + " characters.";
+        entry = TextId::TXT_COUPONS_TOO_LONG;
+        first = std::to_string(kMaxTextLength);
+        break;
     case Kind::MissingNumber:
-        return "\"" + error.part + "\" lacks a number: write a range as 1-500.";
+        entry = TextId::TXT_COUPONS_MISSING_NUMBER;
+        break;
     case Kind::OutOfRange:
-        return "Coupon number " + error.part + " is outside 1 to " + highest + ".";
+        entry = TextId::TXT_COUPONS_OUT_OF_RANGE;
+        second = std::to_string(GameRules::kHighestCouponNumber);
+        break;
     case Kind::Reversed:
-        return "The range \"" + error.part + "\" ends before it begins.";
+        entry = TextId::TXT_COUPONS_REVERSED;
+        break;
     case Kind::Garbage:
         break;
     }
-    return "\"" + error.part +
-           "\" is not a coupon number or a range: write ranges as 1-500, 1201-1300.";
+    // One pass, so that a "%2" typed by the operator is not filled in.
+    const std::string& pattern = Language::GetText(entry, language);
+    std::string text;
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+        if (pattern[at] == '%' && at + 1 < pattern.size() &&
+            (pattern[at + 1] == '1' || pattern[at + 1] == '2')) {
+            text += pattern[at + 1] == '1' ? first : second;
+            ++at;
+        } else {
+            text += pattern[at];
+        }
+    }
+    return text;
 }
 
 bool CouponsInPlay::Contains(int coupon) const {

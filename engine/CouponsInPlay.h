@@ -13,6 +13,11 @@ namespace zorvi {
 // series. Plain C++: the engine's scan and the settings both use it.
 class CouponsInPlay {
 public:
+    // The game log's note of a change: "Coupons in play: 1-500, 1201-1300", or
+    // "Coupons in play: the whole series".
+    static constexpr std::string_view kLogPrefix = "Coupons in play: ";
+    static constexpr std::string_view kWholeSeries = "the whole series";
+
     // Longest text taken, in bytes: hundreds of ranges, still one line of "settings.ini".
     static constexpr std::size_t kMaxTextLength = 2000;
 
@@ -33,10 +38,11 @@ public:
     CouponsInPlay() = default;
 
     // The ranges of `text`, sorted and merged; nothing when it is refused, with `error` (when
-    // given) set to an English sentence that names the offending part.
+    // given) set to the English sentence that names the offending part.
     static std::optional<CouponsInPlay> Parse(std::string_view text, std::string* error);
     static std::optional<CouponsInPlay> Parse(std::string_view text, ParseError* error);
-    static std::string Describe(const ParseError& error);
+    // The reason in the user interface's language (0 Finnish, 1 Swedish, 2 English).
+    static std::string Describe(const ParseError& error, int language = 2);
 
     // True for a coupon number in play; with the whole series, for every coupon number
     // (1 to 999999).

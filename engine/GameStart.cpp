@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ControlIds.h"
+#include "CouponsInPlay.h"
 #include "DrawCommitment.h"
 #include "GameCommands.h"
 #include "GameRules.h"
@@ -14,6 +15,15 @@
 #include "WindowRequests.h"
 
 namespace zorvi {
+
+namespace {
+
+std::string CouponsInPlayMessage(const std::string& text) {
+    return std::string(CouponsInPlay::kLogPrefix) +
+           (text.empty() ? std::string(CouponsInPlay::kWholeSeries) : text);
+}
+
+} // namespace
 
 int GameCommands::LoadStoredGame() {
     if (running_)
@@ -111,6 +121,10 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
     window_.SetBackgroundVoice(settings_.enable_background_voice != 0);
     if (change.restart_game)
         BeginNewGame();
+    // After the restart, so that the record reads it as part of the game that is played with
+    // these coupons.
+    if (change.coupons_in_play_changed)
+        window_.WriteLog(CouponsInPlayMessage(settings_.coupons_in_play));
 }
 
 } // namespace zorvi

@@ -88,6 +88,25 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
           "Kupong %1 finns inte i serien. Seriens kuponger: 1\u2013%2.",
           "Coupon %1 is not in the series. The series holds coupons 1\u2013%2."}},
         // TXT_COUPON_NOT_IN_SERIES
+        {{"Lappuja pelissä", "Kuponger i spel", "Coupons in play"}}, // TXT_COUPONS_IN_PLAY
+        {{"Pelissä olevat laput ovat liian pitkä teksti: enintään %1 merkkiä.",
+          "Kupongerna i spel är en för lång text: högst %1 tecken.",
+          "The coupons in play are too long a text: at most %1 characters."}},
+        // TXT_COUPONS_TOO_LONG
+        {{"\"%1\" ei ole lapun numero eikä numeroalue: kirjoita alueet muodossa 1-500, "
+          "1201-1300.",
+          "\"%1\" är inget kupongnummer eller intervall: skriv intervallen som 1-500, "
+          "1201-1300.",
+          "\"%1\" is not a coupon number or a range: write ranges as 1-500, 1201-1300."}},
+        // TXT_COUPONS_NOT_A_RANGE
+        {{"Kohdasta \"%1\" puuttuu numero: kirjoita alue muodossa 1-500.",
+          "\"%1\" saknar ett nummer: skriv ett intervall som 1-500.",
+          "\"%1\" lacks a number: write a range as 1-500."}}, // TXT_COUPONS_MISSING_NUMBER
+        {{"Lapun numero %1 ei ole välillä 1\u2013%2.",
+          "Kupongnummer %1 ligger inte mellan 1 och %2.",
+          "Coupon number %1 is outside 1 to %2."}}, // TXT_COUPONS_OUT_OF_RANGE
+        {{"Alue \"%1\" päättyy ennen kuin se alkaa.", "Intervallet \"%1\" slutar innan det börjar.",
+          "The range \"%1\" ends before it begins."}}, // TXT_COUPONS_REVERSED
     }};
     return table;
 }

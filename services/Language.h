@@ -68,6 +68,12 @@ enum class TextId {
     TXT_NUMBER_LIMIT,
     TXT_SKIP_NUMBER_LIMIT,
     TXT_COUPON_NOT_IN_SERIES, // %1 the coupon number, %2 the last coupon of the series
+    TXT_COUPONS_IN_PLAY,
+    TXT_COUPONS_TOO_LONG,       // %1 the longest text taken
+    TXT_COUPONS_NOT_A_RANGE,    // %1 the part as typed
+    TXT_COUPONS_MISSING_NUMBER, // %1 the part as typed
+    TXT_COUPONS_OUT_OF_RANGE,   // %1 the number as typed, %2 the highest coupon number
+    TXT_COUPONS_REVERSED,       // %1 the part as typed
     Count
 };
 

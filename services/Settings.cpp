@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "CouponsInPlay.h"
 #include "Helpers.h"
 #include "SetAside.h"
 
@@ -48,7 +49,10 @@ bool Settings::IsSafeVoiceName(const std::string& name) {
 // - the public-screen sizes are clamped to 0..99999 and volume to 0..100;
 // - a flag is 1 only when stored as 1, any other number makes it 0 (an absent key keeps
 //   the default, so enable_background_voice stays 1);
-// - a voice that is not a plain folder name (see IsSafeVoiceName) becomes empty: no voice.
+// - a voice that is not a plain folder name (see IsSafeVoiceName) becomes empty: no voice;
+// - coupons in play that do not read as ranges become empty, the whole series (a scan of too
+//   many coupons shows more winners, never hides one); good ranges are kept in their
+//   canonical form.
 void Settings::LoadSettings() {
     using namespace Helpers;
     EnsureDataFolder();
@@ -89,6 +93,9 @@ void Settings::LoadSettings() {
     enable_background_voice = Flag(file.ReadInt("enable_background_voice", 1));
     enable_number_limit = Flag(file.ReadInt("enable_number_limit", 0));
     disable_animation = Flag(file.ReadInt("disable_animation", 0));
+    const auto inPlay = CouponsInPlay::Parse(file.ReadStringWhole("coupons_in_play", ""),
+                                             static_cast<std::string*>(nullptr));
+    coupons_in_play = inPlay ? inPlay->Text() : std::string();
 }
 
 bool operator==(const Settings& a, const Settings& b) {
@@ -96,7 +103,7 @@ bool operator==(const Settings& a, const Settings& b) {
         return std::tie(s.max_called_numbers, s.language, s.public_screen, s.free_middle,
                         s.public_screen_height, s.public_screen_width, s.voice, s.coupon_series,
                         s.dialog_mode, s.volume, s.enable_background_voice, s.enable_number_limit,
-                        s.disable_animation);
+                        s.disable_animation, s.coupons_in_play);
     };
     return values(a) == values(b);
 }
@@ -117,6 +124,7 @@ bool Settings::SaveSettings() const {
         {"enable_background_voice", std::to_string(enable_background_voice)},
         {"enable_number_limit", std::to_string(enable_number_limit)},
         {"disable_animation", std::to_string(disable_animation)},
+        {"coupons_in_play", coupons_in_play},
     };
     return Helpers::WriteIniValues(kFileName, values);
 }

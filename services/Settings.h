@@ -19,11 +19,11 @@ public:
     // Copied to compare a record before and after the operator's edit (SettingsChange).
     Settings(const Settings&) = default;
     Settings& operator=(const Settings&) = default;
-    // The same choices: equal in the thirteen stored values.
+    // The same choices: equal in every stored value.
     friend bool operator==(const Settings& a, const Settings& b);
 
     void LoadSettings();
-    // Writes all thirteen keys as one replacement of "settings.ini"; false when it failed.
+    // Writes every key as one replacement of "settings.ini"; false when it failed.
     bool SaveSettings() const;
 
     int max_called_numbers = GameRules::kDefaultNumberCount;
@@ -39,6 +39,9 @@ public:
     int enable_background_voice = 1;
     int enable_number_limit = 0;
     int disable_animation = 0;
+    // The coupons sold tonight, as CouponsInPlay writes them ("1-500, 1201-1300"); empty for
+    // the whole series.
+    std::string coupons_in_play;
 
     static constexpr const char* kFileName = "settings.ini";
 

@@ -15,6 +15,7 @@ SettingsChange SettingsChange::Between(const Settings& before, const Settings& a
                                    before.public_screen_width != after.public_screen_width ||
                                    before.public_screen_height != after.public_screen_height;
     change.language_changed = before.language != after.language;
+    change.coupons_in_play_changed = before.coupons_in_play != after.coupons_in_play;
     return change;
 }
 

@@ -16,6 +16,8 @@ struct SettingsChange {
     bool public_screen_changed = false;
     // Every text is put up again, and the page is loaded in the new language.
     bool language_changed = false;
+    // Other coupons are in play: the game log notes it, and who holds a bingo is found anew.
+    bool coupons_in_play_changed = false;
 
     static SettingsChange Between(const Settings& before, const Settings& after);
 

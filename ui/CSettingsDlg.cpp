@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CouponsInPlay.h"
 #include "DesktopOpener.h"
 #include "Folders.h"
 #include "GameRules.h"
@@ -160,6 +161,13 @@ void CSettingsDlg::BuildControls() {
     place(gameHistory_, IDC_GAME_HISTORY, 54, 197, 85, 14);
     gameHistory_->setAutoDefault(false);
 
+    // The coupons sold tonight, as ranges; empty for the whole series.
+    QLabel* couponsLabel =
+        label(IDC_COUPONS_IN_PLAY_LABEL, QStringLiteral("Lappuja pelissä"), 10, 219, 55, 8);
+    couponsInPlay_ = new QLineEdit(this);
+    place(couponsInPlay_, IDC_COUPONS_IN_PLAY, 75, 217, 110, 14);
+    couponsInPlay_->setMaxLength(int(CouponsInPlay::kMaxTextLength));
+
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     place(ok_, IDOK_BUTTON, 42, 275, 50, 14);
     ok_->setDefault(true);
@@ -180,8 +188,11 @@ void CSettingsDlg::BuildControls() {
     gameHistory_->setText(Text(TextId::TXT_SHOW_GAME_LOG, lang));
     seriesLabel->setText(Text(TextId::TXT_COUPON_SERIES, lang));
     noAnimation_->setText(Text(TextId::TXT_DISABLE_ANIMATION, lang));
+    couponsLabel->setText(Text(TextId::TXT_COUPONS_IN_PLAY, lang));
+    couponsInPlay_->setPlaceholderText(QStringLiteral("1-500, 1201-1300"));
 
-    for (QLabel* item : {languageLabel, voiceLabel, screenLabel, countLabel, seriesLabel})
+    for (QLabel* item :
+         {languageLabel, voiceLabel, screenLabel, countLabel, seriesLabel, couponsLabel})
         fit(item, 63);
     fit(widthLabel, 29);
     fit(heightLabel, 29);
@@ -248,7 +259,21 @@ void CSettingsDlg::OnInitDialog() {
     series_->setEnabled(boxes.seriesEnabled);
     freeMiddle_->setEnabled(boxes.freeMiddleEnabled);
 
+    couponsInPlay_->setText(QString::fromStdString(settings_.coupons_in_play));
+
     DoDataExchange(Exchange::ToControls);
+}
+
+std::optional<std::string> CSettingsDlg::TakeCouponsInPlay() {
+    CouponsInPlay::ParseError why;
+    const auto parsed = CouponsInPlay::Parse(couponsInPlay_->text().toStdString(), &why);
+    if (parsed)
+        return parsed->Text();
+    prompts_.Message(QString::fromStdString(CouponsInPlay::Describe(why, settings_.language)),
+                     QString(), QMessageBox::Warning);
+    couponsInPlay_->setFocus();
+    couponsInPlay_->selectAll();
+    return std::nullopt;
 }
 
 bool CSettingsDlg::TakeSize(QLineEdit* field, unsigned& value, bool showMessage) {
@@ -368,6 +393,9 @@ void CSettingsDlg::OnGameHistory() {
 void CSettingsDlg::accept() {
     if (!DoDataExchange(Exchange::FromControls))
         return; // the message was shown; nothing is stored and the dialog stays open
+    const std::optional<std::string> couponsInPlay = TakeCouponsInPlay();
+    if (!couponsInPlay)
+        return;
 
     const int selectedCount = SelectedNumberCount();
     settings_.free_middle = freeMiddle_->isChecked() ? 1 : 0;
@@ -391,6 +419,7 @@ void CSettingsDlg::accept() {
     settings_.enable_background_voice = background_voice_;
     settings_.enable_number_limit = number_limit_;
     settings_.disable_animation = no_animation_;
+    settings_.coupons_in_play = *couponsInPlay;
 
     QDialog::accept();
 }

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "DialogUnits.h"
 #include "Prompter.h"
@@ -49,6 +51,8 @@ public:
         IDC_BACKGROUND_VOICE = 1095,
         IDC_NUMBER_LIMIT = 1099,
         IDC_NO_ANIMATION = 1102,
+        IDC_COUPONS_IN_PLAY = 1120,
+        IDC_COUPONS_IN_PLAY_LABEL = 1121,
     };
 
     // Opens a file in the operator's text editor; false when nothing could be started.
@@ -87,6 +91,9 @@ private:
     // Returns false when a field was refused (its message shown, the focus in it).
     bool DoDataExchange(Exchange direction);
     bool TakeSize(QLineEdit* field, unsigned& value, bool showMessage);
+    // The coupons in play as the record keeps them, or nothing when the field was refused
+    // (its message shown, the focus in it).
+    std::optional<std::string> TakeCouponsInPlay();
 
     void OnNumberCountChanged();
     void OnSeriesChanged();
@@ -123,6 +130,7 @@ private:
     QCheckBox* freeMiddle_ = nullptr;
     QCheckBox* numberLimit_ = nullptr;
     QPushButton* gameHistory_ = nullptr;
+    QLineEdit* couponsInPlay_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

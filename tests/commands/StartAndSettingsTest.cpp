@@ -211,6 +211,26 @@ TEST_F(SettingsChangeTest, AFreeMiddleRestartsWithoutReadingTheSeries) {
     EXPECT_EQ(state.number_count, 0);
 }
 
+// The game goes on; the log notes the coupons in play from now on, after a restart that came
+// with it, so that the note belongs to the game played with them.
+TEST_F(SettingsChangeTest, OtherCouponsInPlayAreNotedInTheLog) {
+    const ProgramState before = state;
+    Apply([](Settings& s) { s.coupons_in_play = "1-500, 1201-1300"; });
+    EXPECT_THAT(window.events(),
+                ElementsAre("backgroundVoice=1", "log Coupons in play: 1-500, 1201-1300"));
+    EXPECT_EQ(state, before);
+
+    window.Clear();
+    Apply([](Settings& s) {
+        s.coupons_in_play.clear();
+        s.free_middle = 1;
+    });
+    const auto logs = window.Matching("log ");
+    ASSERT_FALSE(logs.empty());
+    EXPECT_EQ(logs.back(), "log Coupons in play: the whole series");
+    EXPECT_TRUE(logs.front().rfind("log Game reveal: ", 0) == 0) << logs.front();
+}
+
 TEST_F(SettingsChangeTest, ALanguageChangeWithARestartSendsNoOldNumber) {
     Apply([](Settings& s) {
         s.language = 1;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +19,24 @@ struct Taken {
     Ranges ranges;
     const char* canonical;
 };
+
+// The text in test names: digits, letters, dashes, commas and blanks as they are, any other
+// byte in hexadecimal, so that the name stays one plain line for ctest.
+void PrintText(const char* text, std::ostream* os) {
+    *os << '[';
+    for (const char* c = text; *c; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (std::isalnum(byte) || byte == '-' || byte == ',' || byte == ' ')
+            *os << *c;
+        else
+            *os << 'x' << std::hex << int(byte) << std::dec;
+    }
+    *os << ']';
+}
+
+void PrintTo(const Taken& row, std::ostream* os) {
+    PrintText(row.text, os);
+}
 
 class CouponsInPlayTaken : public ::testing::TestWithParam<Taken> {};
 
@@ -59,6 +79,10 @@ struct Refused {
     const char* part;
     const char* message;
 };
+
+void PrintTo(const Refused& row, std::ostream* os) {
+    PrintText(row.text, os);
+}
 
 class CouponsInPlayRefused : public ::testing::TestWithParam<Refused> {};
 

@@ -82,6 +82,20 @@ TEST(SettingsRecord, ComparesEveryField) {
     EXPECT_EQ(a, b);
     b.voice = "x";
     EXPECT_NE(a, b);
+    b = a;
+    b.coupons_in_play = "1-500";
+    EXPECT_NE(a, b);
+}
+
+// Other coupons in play redo nothing of the game; the change is noted and the winners found anew.
+TEST(SettingsChangeCoupons, OnlyTheCouponsInPlayChange) {
+    const Settings before{Settings::NoLoad{}};
+    Settings after = before;
+    after.coupons_in_play = "1-500, 1201-1300";
+    SettingsChange expected;
+    expected.coupons_in_play_changed = true;
+    EXPECT_EQ(SettingsChange::Between(before, after), expected);
+    EXPECT_EQ(SettingsChange::Between(after, after), SettingsChange());
 }
 
 } // namespace

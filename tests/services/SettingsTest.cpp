@@ -58,7 +58,7 @@ TEST_F(SettingsFile, NoLoadTouchesNoFiles) {
     EXPECT_EQ(s.public_screen_height, 0);
 }
 
-TEST_F(SettingsFile, FreshSaveWritesThirteenKeysInSaveOrder) {
+TEST_F(SettingsFile, FreshSaveWritesEveryKeyInSaveOrder) {
     fs::remove_all(folders.dataFolder()); // the save creates the folder
     Settings s{Settings::NoLoad{}};
     s.max_called_numbers = 90;
@@ -74,6 +74,7 @@ TEST_F(SettingsFile, FreshSaveWritesThirteenKeysInSaveOrder) {
     s.enable_background_voice = 0;
     s.enable_number_limit = 1;
     s.disable_animation = 1;
+    s.coupons_in_play = "1-500, 1201-1300";
     ASSERT_TRUE(s.SaveSettings());
     EXPECT_EQ(TestFolders::ReadFile(File()), TestFolders::NewFileLines("[common]\n"
                                                                        "max_called_numbers=90\n"
@@ -88,7 +89,9 @@ TEST_F(SettingsFile, FreshSaveWritesThirteenKeysInSaveOrder) {
                                                                        "volume=80\n"
                                                                        "enable_background_voice=0\n"
                                                                        "enable_number_limit=1\n"
-                                                                       "disable_animation=1\n"));
+                                                                       "disable_animation=1\n"
+                                                                       "coupons_in_play=1-500, "
+                                                                       "1201-1300\n"));
 
     const Settings back;
     EXPECT_EQ(back.max_called_numbers, 90);
@@ -104,6 +107,7 @@ TEST_F(SettingsFile, FreshSaveWritesThirteenKeysInSaveOrder) {
     EXPECT_EQ(back.enable_background_voice, 0);
     EXPECT_EQ(back.enable_number_limit, 1);
     EXPECT_EQ(back.disable_animation, 1);
+    EXPECT_EQ(back.coupons_in_play, "1-500, 1201-1300");
 }
 
 TEST_F(SettingsFile, SaveKeepsForeignLinesAndEditsInPlace) {
@@ -151,6 +155,40 @@ TEST_F(SettingsFile, OutOfRangeValuesAreMadeSafeOnRead) {
         Put(std::string(c.line) + "\n");
         const Settings s;
         EXPECT_EQ(s.*c.field, c.expected) << c.line;
+    }
+}
+
+// Ranges that do not read become the whole series; the file's other values are kept.
+TEST_F(SettingsFile, CouponsInPlayAreReadAsRangesOrTheWholeSeries) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"1-500, 1201-1300", "1-500, 1201-1300"},
+        {"1201-1300,1-500 ,7", "1-500, 1201-1300"},
+        {"", ""},
+        {"500-1", ""},
+        {"0-10", ""},
+        {"1-99999999999999999999", ""},
+        {"abc", ""},
+        {std::string(3000, '1'), ""},
+        // Longer than the settings reader's usual 259 characters, and still taken whole.
+        {[] {
+             std::string many;
+             for (int i = 1; i <= 100; ++i)
+                 many += std::to_string(i * 10) + ", ";
+             return many;
+         }(),
+         [] {
+             std::string many;
+             for (int i = 1; i <= 100; ++i)
+                 many += (i > 1 ? ", " : "") + std::to_string(i * 10);
+             return many;
+         }()},
+    };
+    for (const auto& [stored, expected] : cases) {
+        Put("language=2\ncoupons_in_play=" + stored + "\nvolume=60\n");
+        const Settings s;
+        EXPECT_EQ(s.coupons_in_play, expected) << stored;
+        EXPECT_EQ(s.language, 2);
+        EXPECT_EQ(s.volume, 60);
     }
 }
 

@@ -43,7 +43,8 @@ Map Snapshot(const Settings& s) {
             {"volume", QString::number(s.volume)},
             {"enable_background_voice", QString::number(s.enable_background_voice)},
             {"enable_number_limit", QString::number(s.enable_number_limit)},
-            {"disable_animation", QString::number(s.disable_animation)}};
+            {"disable_animation", QString::number(s.disable_animation)},
+            {"coupons_in_play", QString::fromStdString(s.coupons_in_play)}};
 }
 
 // "key=value;key=value" over a snapshot.
@@ -70,6 +71,7 @@ void Apply(Settings& s, const QString& changes) {
     s.enable_background_voice = m["enable_background_voice"].toInt();
     s.enable_number_limit = m["enable_number_limit"].toInt();
     s.disable_animation = m["disable_animation"].toInt();
+    s.coupons_in_play = m["coupons_in_play"].toStdString();
 }
 
 // What the change brings with it, by name: "restart reread screen language", any of them, or
@@ -85,6 +87,8 @@ QString Flags(const CSettingsDlg& d) {
         names << "screen";
     if (change.language_changed)
         names << "language";
+    if (change.coupons_in_play_changed)
+        names << "coupons";
     return names.isEmpty() ? QString("none") : names.join(' ');
 }
 
@@ -99,7 +103,8 @@ int ControlNamed(const QString& name) {
                                         {"series", CSettingsDlg::IDC_SERIES},
                                         {"freeMiddle", CSettingsDlg::IDC_FREE_MIDDLE},
                                         {"noAnimation", CSettingsDlg::IDC_NO_ANIMATION},
-                                        {"numberLimit", CSettingsDlg::IDC_NUMBER_LIMIT}};
+                                        {"numberLimit", CSettingsDlg::IDC_NUMBER_LIMIT},
+                                        {"coupons", CSettingsDlg::IDC_COUPONS_IN_PLAY}};
     return ids.value(name, 0);
 }
 
@@ -364,6 +369,12 @@ private slots:
         QTest::newRow("no voice") << "voice=anna" << "voice=0" << "voice=" << "none";
         QTest::newRow("background voice carried through") << "enable_background_voice=0" << "" << ""
             << "none";
+        QTest::newRow("coupons in play, sorted and merged") << "" << "coupons= 1201-1300,1-500, 7 "
+            << "coupons_in_play=1-500, 1201-1300" << "coupons";
+        QTest::newRow("coupons in play cleared: the whole series") << "coupons_in_play=1-500"
+            << "coupons=  " << "coupons_in_play=" << "coupons";
+        QTest::newRow("coupons in play written another way") << "coupons_in_play=1-500"
+            << "coupons=1-250,251-500" << "" << "none";
     }
     // clang-format on
 
@@ -425,6 +436,44 @@ private slots:
         QVERIFY(d.isVisible());
         QCOMPARE(d.result(), int(QDialog::Rejected)); // not closed: result untouched
         QCOMPARE(d.focusWidget(), d.Control(Data<int>("field")));
+        QCOMPARE(Flags(d), QString("none"));
+        QCOMPARE(Snapshot(*settings_), before);
+    }
+
+    // clang-format off
+    void couponsRefused_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("reversed") << 2 << "1-500, 500-1"
+            << "The range \"500-1\" ends before it begins.";
+        QTest::newRow("zero, Finnish") << 0 << "0-10"
+            << QString::fromUtf8("Lapun numero 0 ei ole välillä 1\u2013999999.");
+        QTest::newRow("letters, Swedish") << 1 << "1-5, abc"
+            << QString::fromUtf8("\"abc\" är inget kupongnummer eller intervall: skriv "
+                                 "intervallen som 1-500, 1201-1300.");
+        QTest::newRow("missing number") << 2 << "5-" << "\"5-\" lacks a number: write a range as 1-500.";
+        QTest::newRow("many digits") << 2 << "1-99999999999999999999"
+            << "Coupon number 99999999999999999999 is outside 1 to 999999.";
+    }
+    // clang-format on
+
+    // A bad range keeps the dialog open with its message, the focus in the field, and stores
+    // nothing, like a refused size.
+    void couponsRefused() {
+        QFETCH(int, language);
+        Apply(*settings_, QString("language=%1;coupons_in_play=1-100").arg(language));
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        d.show();
+        QCOMPARE(Edit(d, CSettingsDlg::IDC_COUPONS_IN_PLAY)->text(), QString("1-100"));
+        Edit(d, CSettingsDlg::IDC_WIDTH)->setText("1280"); // a change that must not be stored
+        Edit(d, CSettingsDlg::IDC_COUPONS_IN_PLAY)->setText(Data<QString>("text"));
+        MessageBoxAnswerer answers;
+        Button(d, CSettingsDlg::IDOK_BUTTON)->click();
+        QCOMPARE(answers.texts, QStringList({Data<QString>("message")}));
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.focusWidget(), d.Control(CSettingsDlg::IDC_COUPONS_IN_PLAY));
         QCOMPARE(Flags(d), QString("none"));
         QCOMPARE(Snapshot(*settings_), before);
     }
