@@ -6,10 +6,13 @@
 #include <iostream>
 #include <memory>
 
+#include "AtomicFile.h"
 #include "CommandLine.h"
 #include "DrawCollect.h"
 #include "DrawSource.h"
 #include "DrawStatistics.h"
+#include "GameRecord.h"
+#include "GameReport.h"
 #include "Helpers.h"
 #include "LogVerifier.h"
 
@@ -24,6 +27,16 @@ constexpr int kUsage = 2;
 // Games in one run: enough for any study, small enough that a typing slip cannot fill a disk
 // for days.
 constexpr std::uint64_t kMaxGames = 100000000;
+
+// Games in one printed record: a month of evenings is a few hundred; a log with more than this
+// is not one the program wrote.
+constexpr std::size_t kMaxReportGames = 10000;
+
+// The file name of a path as given, for the heading of the printed pages.
+std::string FileName(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
 struct Options {
     int n = 0;
@@ -120,6 +133,68 @@ int RunVerify(const std::vector<std::string>& args) {
                   << " reveals of games committed before this log, not checked\n";
     if (result.repeated_reveals != 0)
         std::cout << result.repeated_reveals << " games revealed again after a restart\n";
+    return kDone;
+}
+
+int RunReport(const std::vector<std::string>& args) {
+    CommandLine line;
+    std::string error;
+    if (!line.Parse(args, {"out", "title"}, {}, &error)) {
+        std::cerr << "zorvi-draws report: " << error << "\n";
+        return kUsage;
+    }
+    const std::vector<std::string>& logs = line.Positional();
+    if (logs.empty() || !line.Has("out") || line.Value("out").empty()) {
+        std::cerr << "zorvi-draws report: name the game log (or several, oldest first) and the "
+                     "PDF file: report LOGFILE... --out FILE.pdf\n";
+        return kUsage;
+    }
+    GameRecordReader reader;
+    for (const std::string& path : logs) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            std::cerr << "zorvi-draws report: cannot read " << path << "\n";
+            return kUsage;
+        }
+        reader.Feed(in);
+    }
+    const std::vector<RecordedGame> games = reader.Finish();
+    if (reader.LogLines() == 0) {
+        std::cerr << "zorvi-draws report: " << (logs.size() == 1 ? logs.front() : "the files")
+                  << " holds no line of a game log (\"2024-3-5 9:5:3: message\"); nothing "
+                     "written\n";
+        return kFailed;
+    }
+    if (games.empty()) {
+        std::cerr << "zorvi-draws report: the log holds no game (no commitment, check or "
+                     "reveal); nothing written\n";
+        return kFailed;
+    }
+    if (games.size() > kMaxReportGames) {
+        std::cerr << "zorvi-draws report: the log holds " << games.size()
+                  << " games, more than the " << kMaxReportGames
+                  << " a record prints; nothing written\n";
+        return kFailed;
+    }
+    GameReportOptions options;
+    options.title = line.Value("title");
+    options.source = FileName(logs.front());
+    if (logs.size() > 1)
+        options.source += " + " + std::to_string(logs.size() - 1) + " more";
+    std::size_t pages = 0;
+    const std::string pdf = RenderGameReport(games, options, &pages);
+    if (!WriteFileAtomically(line.Value("out"), pdf)) {
+        std::cerr << "zorvi-draws report: cannot write " << line.Value("out") << "\n";
+        return kFailed;
+    }
+    std::size_t verified = 0;
+    std::size_t failed = 0;
+    for (const RecordedGame& game : games) {
+        verified += game.reveal == RecordedGame::Reveal::Verifies;
+        failed += game.reveal == RecordedGame::Reveal::Fails;
+    }
+    std::cout << games.size() << " games on " << pages << " pages written to " << line.Value("out")
+              << ": " << verified << " reveals verify, " << failed << " do not\n";
     return kDone;
 }
 

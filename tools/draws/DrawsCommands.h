@@ -10,5 +10,6 @@ namespace zorvi {
 int RunCollect(const std::vector<std::string>& args);
 int RunVerify(const std::vector<std::string>& args);
 int RunStats(const std::vector<std::string>& args);
+int RunReport(const std::vector<std::string>& args);
 
 } // namespace zorvi

@@ -6,51 +6,16 @@
 #include <vector>
 
 #include "DrawCommitment.h"
+#include "LogLines.h"
 
 namespace zorvi {
 
 namespace {
 
-constexpr std::string_view kDrawnPrefix = "Drawn numbers: ";
-
-bool IsHexDigest(std::string_view text) {
-    return text.size() == 64 && std::all_of(text.begin(), text.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-           });
-}
-
-// "17, 4, 75" as written by the coupon check; nothing when it is not such a list.
-std::optional<std::vector<int>> ParseDrawn(std::string_view text) {
-    std::vector<int> numbers;
-    if (text.empty())
-        return numbers;
-    std::size_t at = 0;
-    while (true) {
-        std::size_t end = at;
-        long value = 0;
-        while (end < text.size() && text[end] >= '0' && text[end] <= '9' && end - at < 7)
-            value = value * 10 + (text[end++] - '0');
-        if (end == at)
-            return std::nullopt;
-        numbers.push_back(static_cast<int>(value));
-        if (end == text.size())
-            return numbers;
-        if (text.substr(end, 2) != ", ")
-            return std::nullopt;
-        at = end + 2;
-    }
-}
-
-bool IsPermutation(const std::vector<int>& sequence) {
-    std::vector<bool> seen(sequence.size() + 1, false);
-    for (const int number : sequence) {
-        if (number < 1 || static_cast<std::size_t>(number) > sequence.size() ||
-            seen[static_cast<std::size_t>(number)])
-            return false;
-        seen[static_cast<std::size_t>(number)] = true;
-    }
-    return true;
-}
+using LogLines::IsHexDigest;
+using LogLines::IsPermutation;
+using LogLines::kDrawnPrefix;
+using LogLines::ParseDrawn;
 
 struct DrawnList {
     std::size_t line_number;
@@ -170,24 +135,10 @@ LogVerifier::LogVerifier() : state_(std::make_unique<State>()) {}
 LogVerifier::~LogVerifier() = default;
 
 bool LogVerifier::SplitLine(const std::string& line, std::string* message) {
-    // Six numbers: "%d-%d-%d %d:%d:%d: ", then the message.
-    static constexpr char kAfter[] = {'-', '-', ' ', ':', ':', ':'};
-    std::size_t at = 0;
-    for (const char separator : kAfter) {
-        const std::size_t start = at;
-        while (at < line.size() && at - start < 5 && line[at] >= '0' && line[at] <= '9')
-            ++at;
-        if (at == start || at >= line.size() || line[at] != separator)
-            return false;
-        ++at;
-    }
-    if (at >= line.size() || line[at] != ' ')
+    auto split = LogLines::Split(line);
+    if (!split)
         return false;
-    std::string_view rest(line);
-    rest.remove_prefix(at + 1);
-    while (!rest.empty() && rest.back() == '\r')
-        rest.remove_suffix(1);
-    *message = std::string(rest);
+    *message = std::move(split->message);
     return true;
 }
 

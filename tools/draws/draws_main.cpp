@@ -1,5 +1,6 @@
 // zorvi-draws: the game's draws as evidence. Collects games through the program's own shuffle,
-// checks a game log's commitments against their reveals, and tallies draw statistics.
+// checks a game log's commitments against their reveals, tallies draw statistics and prints
+// the record of an evening.
 #include <iostream>
 #include <string>
 #include <vector>
@@ -23,7 +24,10 @@ const char* const kUsage =
     "      checks every commitment against its reveal and every winner's drawn numbers against\n"
     "      the revealed sequence; exit 0 when all hold, 1 at the first line that fails\n"
     "  zorvi-draws stats --numbers 75|90 --games G [--key HEX]\n"
-    "      prints the chi-square tests of G games as a table\n";
+    "      prints the chi-square tests of G games as a table\n"
+    "  zorvi-draws report LOGFILE... --out FILE.pdf [--title TEXT]\n"
+    "      prints every game of the log as a PDF: its start, commitment and reveal, the\n"
+    "      numbers in draw order, the checks and the winners\n";
 
 } // namespace
 
@@ -45,6 +49,8 @@ int main(int argc, char** argv) {
         return zorvi::RunVerify(args);
     if (command == "stats")
         return zorvi::RunStats(args);
+    if (command == "report")
+        return zorvi::RunReport(args);
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << kUsage;
         return 0;

@@ -1,0 +1,225 @@
+#include "GameRecord.h"
+
+#include <algorithm>
+
+#include "DrawCommitment.h"
+#include "LogLines.h"
+
+namespace zorvi {
+
+namespace {
+
+constexpr std::size_t kQuoted = 80;
+
+std::string Shortened(std::string_view text) {
+    if (text.size() <= kQuoted)
+        return std::string(text);
+    return std::string(text.substr(0, kQuoted)) + "...";
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool IsPrefix(const std::vector<int>& start, const std::vector<int>& whole) {
+    return start.size() <= whole.size() && std::equal(start.begin(), start.end(), whole.begin());
+}
+
+} // namespace
+
+std::vector<int> RecordedGame::Drawn() const {
+    const std::vector<int>* longest = nullptr;
+    for (const RecordedCheck& check : checks) {
+        if (check.drawn && (!longest || check.drawn->size() >= longest->size()))
+            longest = &*check.drawn;
+    }
+    return longest ? *longest : std::vector<int>();
+}
+
+std::vector<RecordedWinner> RecordedGame::Winners() const {
+    // A check of a coupon already listed for the same row at the same count adds no winner.
+    std::vector<RecordedWinner> winners;
+    for (const RecordedCheck& check : checks) {
+        if (!check.damaged.empty())
+            continue;
+        const RecordedWinner winner{
+            check.row, check.drawn ? static_cast<int>(check.drawn->size()) : -1, check.coupon};
+        if (std::find(winners.begin(), winners.end(), winner) == winners.end())
+            winners.push_back(winner);
+    }
+    return winners;
+}
+
+int RecordedGame::NumberCount() const {
+    if (revealed.size() == 75 || revealed.size() == 90)
+        return static_cast<int>(revealed.size());
+    int highest = 0;
+    for (const RecordedCheck& check : checks) {
+        if (check.drawn)
+            for (const int number : *check.drawn)
+                highest = std::max(highest, number);
+    }
+    return highest > 75 ? 90 : 0;
+}
+
+struct GameRecordReader::State {
+    std::size_t line_number = 0;
+    std::size_t log_lines = 0;
+    std::vector<RecordedGame> games;
+    bool open = false;           // games.back() goes on
+    bool check_waits = false;    // games.back().checks.back() waits for its numbers
+    std::string new_game_time;   // a "Starting new game" not yet followed by its game
+    std::string coupons_in_play; // the last note, for games that begin after it
+
+    RecordedGame& Begin(RecordedGame::Begin begin, const std::string& time) {
+        RecordedGame game;
+        game.begin = begin;
+        game.first_line = line_number;
+        game.started = time;
+        if (!coupons_in_play.empty())
+            game.coupons_in_play.push_back(coupons_in_play);
+        games.push_back(std::move(game));
+        open = true;
+        new_game_time.clear();
+        return games.back();
+    }
+
+    // The game a check or a reveal belongs to: the open one, else one that began before this
+    // log (or at the last "Starting new game" of a log without commitments).
+    RecordedGame& Current() {
+        if (open)
+            return games.back();
+        if (!new_game_time.empty())
+            return Begin(RecordedGame::Begin::NewGame, new_game_time);
+        return Begin(RecordedGame::Begin::BeforeLog, std::string());
+    }
+
+    void Message(const LogLines::Line& line) {
+        const std::string_view message = line.message;
+        const bool waited = check_waits;
+        check_waits = false;
+        if (StartsWith(message, DrawCommitment::kCommitmentPrefix)) {
+            const std::string_view digest =
+                message.substr(DrawCommitment::kCommitmentPrefix.size());
+            RecordedGame& game = Begin(RecordedGame::Begin::Commitment, line.time);
+            if (LogLines::IsHexDigest(digest))
+                game.commitment = std::string(digest);
+            else
+                game.bad_commitment = Shortened(digest);
+        } else if (StartsWith(message, DrawCommitment::kRevealPrefix)) {
+            Reveal(line, message.substr(DrawCommitment::kRevealPrefix.size()));
+        } else if (StartsWith(message, LogLines::kBingoPrefix)) {
+            RecordedGame& game = Current();
+            RecordedCheck check;
+            check.line = line_number;
+            check.time = line.time;
+            const auto bingo = LogLines::ParseBingo(message.substr(LogLines::kBingoPrefix.size()));
+            if (bingo) {
+                check.coupon = bingo->coupon;
+                check.row = bingo->row;
+            } else {
+                check.damaged = Shortened(message);
+            }
+            game.checks.push_back(std::move(check));
+            check_waits = true;
+        } else if (StartsWith(message, LogLines::kDrawnPrefix)) {
+            if (waited && open)
+                games.back().checks.back().drawn =
+                    LogLines::ParseDrawn(message.substr(LogLines::kDrawnPrefix.size()));
+        } else if (message == LogLines::kNewGame) {
+            // In a log without commitments this is where a game begins; with commitments the
+            // commitment that follows begins it (and none follows when the operator said No).
+            if (open && games.back().commitment.empty() && games.back().bad_commitment.empty() &&
+                games.back().begin != RecordedGame::Begin::Commitment)
+                open = false;
+            new_game_time = line.time;
+        } else if (StartsWith(message, LogLines::kWinningNowPrefix)) {
+            Current().winning_now.emplace_back(
+                line.time, Shortened(message.substr(LogLines::kWinningNowPrefix.size())));
+        } else if (message == LogLines::kProgramStart) {
+            if (open)
+                games.back().restarts.push_back(line.time);
+        } else if (StartsWith(message, LogLines::kCouponsInPlayPrefix)) {
+            coupons_in_play =
+                line.time + ": " + Shortened(message.substr(LogLines::kCouponsInPlayPrefix.size()));
+            if (open)
+                games.back().coupons_in_play.push_back(coupons_in_play);
+        }
+    }
+
+    void Reveal(const LogLines::Line& line, std::string_view text) {
+        const auto reveal = DrawCommitment::ParseReveal(text);
+        if (reveal && !open) {
+            // The same game revealed once more (the program stopped before it could forget
+            // the sequence): already in the record.
+            const std::string digest = DrawCommitment::Commitment(reveal->sequence, reveal->nonce);
+            for (const RecordedGame& game : games) {
+                if (game.commitment == digest && game.reveal == RecordedGame::Reveal::Verifies)
+                    return;
+            }
+        }
+        RecordedGame& game = Current();
+        open = false;
+        game.reveal_time = line.time;
+        game.reveal = RecordedGame::Reveal::Fails;
+        if (!reveal) {
+            game.reveal_problem = "the reveal is not a nonce and a list of numbers";
+            return;
+        }
+        game.revealed = reveal->sequence;
+        if (!LogLines::IsPermutation(reveal->sequence)) {
+            game.reveal_problem = "the revealed sequence is not an order of the numbers 1 to " +
+                                  std::to_string(reveal->sequence.size());
+            return;
+        }
+        for (const RecordedCheck& check : game.checks) {
+            if (check.drawn && !IsPrefix(*check.drawn, reveal->sequence)) {
+                game.reveal_problem = "the drawn numbers of the check on line " +
+                                      std::to_string(check.line) +
+                                      " are not the start of the revealed order";
+                return;
+            }
+        }
+        const std::string digest = DrawCommitment::Commitment(reveal->sequence, reveal->nonce);
+        if (!game.bad_commitment.empty()) {
+            game.reveal_problem = "the game's commitment line holds no digest";
+        } else if (game.commitment.empty()) {
+            game.reveal = RecordedGame::Reveal::NoCommitment;
+            game.revealed_commitment = digest;
+        } else if (digest != game.commitment) {
+            game.reveal_problem =
+                "the revealed order and nonce give the commitment " + digest + " instead";
+        } else {
+            game.reveal = RecordedGame::Reveal::Verifies;
+        }
+    }
+};
+
+GameRecordReader::GameRecordReader() : state_(std::make_unique<State>()) {}
+GameRecordReader::~GameRecordReader() = default;
+
+void GameRecordReader::Feed(std::istream& in) {
+    std::string line;
+    while (std::getline(in, line)) {
+        ++state_->line_number;
+        if (const auto split = LogLines::Split(line)) {
+            ++state_->log_lines;
+            state_->Message(*split);
+        }
+    }
+}
+
+std::vector<RecordedGame> GameRecordReader::Finish() {
+    state_->open = false;
+    return std::move(state_->games);
+}
+
+std::size_t GameRecordReader::Lines() const {
+    return state_->line_number;
+}
+
+std::size_t GameRecordReader::LogLines() const {
+    return state_->log_lines;
+}
+
+} // namespace zorvi
