@@ -214,10 +214,9 @@ void NumberGrid(Layout& layout, const std::vector<int>& numbers, std::size_t fro
         const std::size_t end = std::min(numbers.size(), at + kNumbersPerRow);
         // One fixed-width line a row, so that the columns line up in print and in a text
         // extraction alike.
-        char label[32];
-        std::snprintf(label, sizeof label, "%zu-%zu", at + 1, end);
+        const std::string label = std::to_string(at + 1) + "-" + std::to_string(end);
         char row[160];
-        int used = std::snprintf(row, sizeof row, "%-8s", label);
+        int used = std::snprintf(row, sizeof row, "%-8s", label.c_str());
         for (std::size_t i = at; i < end && used > 0 && used < 150; ++i)
             used += std::snprintf(row + used, sizeof row - static_cast<std::size_t>(used), "%3d ",
                                   numbers[i]);

@@ -127,10 +127,13 @@ std::string Literal(const std::string& bytes) {
     return out;
 }
 
+// Two decimals with a point whatever the locale: the file format's, not the reader's.
 std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", value);
-    return text;
+    const bool negative = value < 0;
+    const auto hundredths = static_cast<long long>((negative ? -value : value) * 100 + 0.5);
+    const std::string cents = std::to_string(hundredths % 100);
+    return (negative && hundredths != 0 ? "-" : "") + std::to_string(hundredths / 100) + "." +
+           (cents.size() < 2 ? "0" : "") + cents;
 }
 
 const char* FontName(PdfWriter::Font font) {
@@ -226,9 +229,10 @@ std::string PdfWriter::Bytes() const {
     const std::size_t xref = out.size();
     out += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
     for (const std::size_t offset : offsets) {
-        char entry[24];
-        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
-        out += entry;
+        // Ten digits with leading zeros: every entry is exactly 20 bytes.
+        const std::string digits = std::to_string(offset);
+        out += std::string(digits.size() < 10 ? 10 - digits.size() : 0, '0') + digits +
+               " 00000 n \n";
     }
     out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
            " /Root 1 0 R /Info 6 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
