@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcessEnvironment>
 
@@ -290,6 +291,91 @@ private slots:
             QCOMPARE(page.text(QStringLiteral("#joinurl")), QString());
             QCOMPARE(page.count(QStringLiteral("#joinqr path")), 0);
         }
+    }
+
+    // A new number is whole in the first frame that shows it: the ball opaque and upright and
+    // the board cells in their final colours, not fading or rolling in. Nothing animates for
+    // ever either, so between draws the page gives the program no frames to render.
+    void newNumberIsWholeAtOnce_data() {
+        QTest::addColumn<int>("total");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("second");
+        QTest::newRow("75") << 75 << 3 << 64;
+        QTest::newRow("90") << 90 << 88 << 17;
+    }
+    void newNumberIsWholeAtOnce() {
+        QFETCH(int, total);
+        QFETCH(int, first);
+        QFETCH(int, second);
+        Page page(QStringLiteral("en"));
+        QVERIFY(WaitForDocument(&page.view));
+        page.call(QStringLiteral("reset"), {total, 0, 0});
+        // The call and the look in one script: what the first frame after the call shows, then
+        // the same once every running animation has ended.
+        const auto drawAndLook = [&](int number, int count) {
+            return RunScript(
+                       page.view.page(),
+                       QStringLiteral(
+                           "(function () {"
+                           "  window.updateMainScreen(%1, %2, 1);"
+                           "  var ball = document.getElementById('ball');"
+                           "  var cells = document.querySelectorAll('#board .cell.on');"
+                           "  function look() {"
+                           "    var s = getComputedStyle(ball);"
+                           "    var colours = Array.prototype.map.call(cells, function (c) {"
+                           "      return c.textContent + ':' + getComputedStyle(c).backgroundColor;"
+                           "    });"
+                           "    return { opacity: s.opacity, transform: s.transform,"
+                           "             colours: colours.join(' ') };"
+                           "  }"
+                           "  var endless = function () {"
+                           "    return document.getAnimations().filter(function (a) {"
+                           "      return a.effect.getComputedTiming().iterations === Infinity;"
+                           "    }).length;"
+                           "  };"
+                           "  var now = look();"
+                           "  var forever = endless();"
+                           "  document.getAnimations().forEach(function (a) {"
+                           "    if (a.effect.getComputedTiming().iterations !== Infinity)"
+                           "      a.finish();"
+                           "  });"
+                           "  var settled = look();"
+                           "  return JSON.stringify({ now: now, settled: settled,"
+                           "                          endless: forever,"
+                           "                          number: document.getElementById('number')"
+                           "                                    .textContent });"
+                           "})()")
+                           .arg(number)
+                           .arg(count))
+                .toString();
+        };
+        for (const auto& [number, count] : {std::pair{first, 1}, std::pair{second, 2}}) {
+            const QJsonObject seen =
+                QJsonDocument::fromJson(drawAndLook(number, count).toUtf8()).object();
+            QCOMPARE(seen[QStringLiteral("number")].toString(), QString::number(number));
+            const QJsonObject now = seen[QStringLiteral("now")].toObject();
+            const QJsonObject settled = seen[QStringLiteral("settled")].toObject();
+            QCOMPARE(now[QStringLiteral("opacity")].toString(), QStringLiteral("1"));
+            // Upright and at least full size: a plain scale or none at all.
+            const QString transform = now[QStringLiteral("transform")].toString();
+            if (transform != QStringLiteral("none")) {
+                const QStringList m = transform.mid(7, transform.size() - 8).split(',');
+                QCOMPARE(m.size(), 6);
+                QCOMPARE(m[1].trimmed().toDouble(), 0.0);
+                QVERIFY2(m[0].toDouble() >= 1.0 && m[0].toDouble() < 1.2, qPrintable(transform));
+            }
+            QCOMPARE(now[QStringLiteral("colours")].toString(),
+                     settled[QStringLiteral("colours")].toString());
+            QCOMPARE(seen[QStringLiteral("endless")].toInt(), 0);
+        }
+        QString marks;
+        page.call(QStringLiteral("showTicket"), {Ticket75(&marks), marks, 1, 1});
+        QCOMPARE(RunScript(page.view.page(),
+                           QStringLiteral("document.getAnimations().filter(function (a) {"
+                                          "  return a.effect.getComputedTiming().iterations"
+                                          "    === Infinity; }).length"))
+                     .toInt(),
+                 0);
     }
 
     // Saves pictures of the page in its main states when ZORVI_SCREENSHOTS names a folder.
