@@ -1,0 +1,325 @@
+#include "LatencyRun.h"
+
+#include <QApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+#include <cmath>
+#include <functional>
+#include <memory>
+
+#include "CZorviDlg.h"
+#include "ControlIds.h"
+#include "DrawSource.h"
+#include "Folders.h"
+#include "PageProbe.h"
+#include "Settings.h"
+
+namespace zorvi::latency {
+
+namespace {
+
+constexpr int kNumberCount = 75;
+constexpr const char* kVoiceName = "Latency";
+
+void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const double until = NowMs() + timeoutMs;
+    while (!done()) {
+        if (NowMs() > until)
+            return false;
+        Wait(2);
+    }
+    return true;
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A short tone as 16-bit mono PCM at 22050 Hz, about as long as a called number.
+QByteArray ToneWave(int number) {
+    constexpr int kRate = 22050;
+    constexpr int kSamples = kRate * 7 / 10;
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + kSamples * 2);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(kRate) << quint32(kRate * 2)
+        << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(kSamples * 2);
+    const double pitch = 300.0 + 5.0 * number;
+    for (int i = 0; i < kSamples; ++i)
+        out << qint16(8000.0 * std::sin(2.0 * M_PI * pitch * i / kRate));
+    return data;
+}
+
+// A coupon series of a few 75-number coupons: five columns, each five numbers of its range.
+QByteArray CouponSeries(int coupons) {
+    QByteArray bytes;
+    for (int k = 0; k < coupons; ++k)
+        for (int row = 0; row < 5; ++row)
+            for (int column = 0; column < 5; ++column)
+                bytes.append(char(column * 15 + (row * 3 + k) % 15 + 1));
+    return bytes;
+}
+
+// A program folder and a data folder of the run's own, under a temporary folder; the program
+// folder becomes the working directory.
+bool PrepareFolders(const QTemporaryDir& root, const Options& options, QString& error) {
+    const QString program = root.filePath(QStringLiteral("program"));
+    QFile page(options.page);
+    if (!page.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot read the page %1").arg(options.page);
+        return false;
+    }
+    const QByteArray pageBytes = page.readAll();
+    bool ok = WriteBytes(program + QStringLiteral("/html/en/public_screen.htm"), pageBytes) &&
+              WriteBytes(program + QStringLiteral("/kup75.hex"), CouponSeries(10));
+    if (options.voice) {
+        const QString voice = program + QStringLiteral("/audio/") + QLatin1String(kVoiceName);
+        for (int n = 1; n <= kNumberCount && ok; ++n)
+            ok = WriteBytes(voice + QStringLiteral("/%1.wav").arg(n), ToneWave(n));
+        ok = ok && WriteBytes(voice + QStringLiteral("/numeroraja.wav"), ToneWave(0)) &&
+             WriteBytes(voice + QStringLiteral("/oikein.wav"), ToneWave(1));
+    }
+    if (!ok) {
+        error = QStringLiteral("cannot write the program folder under %1").arg(root.path());
+        return false;
+    }
+    qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("xdg")).toLocal8Bit());
+    QDir::setCurrent(program);
+
+    Helpers::EnsureDataFolder();
+    Settings settings(Settings::NoLoad{});
+    settings.language = 2;
+    settings.public_screen = 1;
+    settings.public_screen_width = options.screenWidth;
+    settings.public_screen_height = options.screenHeight;
+    settings.enable_background_voice = 0;
+    settings.voice = options.voice ? kVoiceName : "";
+    settings.disable_animation = options.animation ? 0 : 1;
+    if (!settings.SaveSettings()) {
+        error = QStringLiteral("cannot write the settings");
+        return false;
+    }
+    return true;
+}
+
+// The operator window as the program builds it, noting when the draw reaches the voice and
+// the page call.
+class TimedWindow : public CZorviDlg {
+public:
+    using CZorviDlg::CZorviDlg;
+
+    void EnableControl(int id, bool enable) override {
+        const double now = NowMs();
+        if (std::isnan(current.command))
+            current.command = now;
+        // The first request after the number is drawn and saved.
+        if (id == Control::CancelNumber && std::isnan(current.drawnAndSaved))
+            current.drawnAndSaved = now;
+        CZorviDlg::EnableControl(id, enable);
+    }
+    void SayNumber(int number) override {
+        current.voiceStart = NowMs();
+        CZorviDlg::SayNumber(number);
+        current.voiceEnd = NowMs();
+    }
+    void PageUpdateMainScreen(int currentNumber, int count, int row) override {
+        current.number = currentNumber;
+        current.pageCallStart = NowMs();
+        CZorviDlg::PageUpdateMainScreen(currentNumber, count, row);
+        current.pageCallEnd = NowMs();
+    }
+
+    DrawTimes current; // absolute times until the draw is done
+};
+
+// Notes when Space reaches the program, before any other filter sees it, and when the
+// operator window's current number is first painted with the new number.
+class KeyAndPaintClock : public QObject {
+public:
+    // Installed on the application after the operator window's own key filter, so it sees
+    // every key first, and every paint.
+    explicit KeyAndPaintClock(CZorviDlg& window) : window_(window) {}
+
+    void Arm() {
+        keyAt = paintAt = boardAt = -1;
+        armed_ = true;
+    }
+
+    double keyAt = -1;
+    double paintAt = -1; // the current number, showing the new one
+    double boardAt = -1; // the new number's board cell
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && armed_ && keyAt < 0) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Space && !key->isAutoRepeat())
+                keyAt = NowMs();
+        } else if (event->type() == QEvent::Paint && keyAt >= 0) {
+            const int current = window_.State().CurrentNumber();
+            if (current <= 0)
+                return false;
+            if (paintAt < 0 && watched == window_.ControlById(Control::CurrentNumber) &&
+                window_.ControlText(Control::CurrentNumber).toInt() == current)
+                paintAt = NowMs();
+            else if (boardAt < 0 &&
+                     watched == window_.ControlById(Control::FirstBoardCell + current - 1))
+                boardAt = NowMs();
+        }
+        return false;
+    }
+
+private:
+    CZorviDlg& window_;
+    bool armed_ = false;
+};
+
+void PressSpace(bool xdotool) {
+    if (xdotool) {
+        QProcess::startDetached(QStringLiteral("xdotool"),
+                                {QStringLiteral("key"), QStringLiteral("space")});
+        return;
+    }
+    // Posted, not sent: the key goes through the event loop as a platform key does.
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        target = QApplication::activeWindow();
+    if (!target)
+        return;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space,
+                                                      Qt::NoModifier, QStringLiteral(" ")));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space,
+                                                      Qt::NoModifier, QStringLiteral(" ")));
+}
+
+double Since(double t, double origin) {
+    return t > 0 && origin > 0 ? t - origin : kNotSeen;
+}
+
+} // namespace
+
+bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& keysUsed,
+                QString& error) {
+    QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zorvi-latency-XXXXXX"));
+    if (!root.isValid()) {
+        error = QStringLiteral("no temporary folder");
+        return false;
+    }
+    const QString oldCwd = QDir::currentPath();
+    if (!PrepareFolders(root, options, error))
+        return false;
+
+    const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
+    const bool haveXdotool = !QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty();
+    bool xdotool = false;
+    if (options.keys == QLatin1String("xdotool")) {
+        if (!xcb || !haveXdotool) {
+            error = QStringLiteral("xdotool keys need the xcb platform (an X server) and xdotool");
+            return false;
+        }
+        xdotool = true;
+    } else if (options.keys == QLatin1String("auto")) {
+        xdotool = xcb && haveXdotool;
+    }
+    keysUsed = xdotool ? QStringLiteral("xdotool (real X key events on %1)")
+                             .arg(QString::fromLocal8Bit(qgetenv("DISPLAY")))
+                       : QStringLiteral("Qt key events posted to the event loop (%1)")
+                             .arg(QGuiApplication::platformName());
+
+    OsRandomSource source;
+    auto window = std::make_unique<TimedWindow>(source);
+    window->Start();
+    window->show();
+    window->activateWindow();
+    WaitUntil([&] { return window->isActiveWindow(); }, 5000);
+    if (QApplication::activeModalWidget()) {
+        error = QStringLiteral("the start-up left a message open");
+        return false;
+    }
+    QWidget* screen = window->PublicScreen().window();
+    auto* view = screen ? screen->findChild<QWebEngineView*>(QStringLiteral("page_view")) : nullptr;
+    if (!view) {
+        error = QStringLiteral("the players' window did not open");
+        return false;
+    }
+    PageProbe probe(view->page());
+    if (!WaitUntil([&] { return probe.Install(); }, 10000) || !probe.Calibrate()) {
+        error = QStringLiteral("the players' page did not answer");
+        return false;
+    }
+
+    KeyAndPaintClock clock(*window);
+    qApp->installEventFilter(&clock);
+
+    double lastKey = 0;
+    for (int i = 0; i < options.draws; ++i) {
+        const int before = window->State().number_count;
+        if (before >= kNumberCount)
+            break;
+        WaitUntil([&] { return NowMs() - lastKey >= options.intervalMs; }, options.intervalMs);
+        WaitUntil([&] { return window->IsControlEnabled(Control::Draw); }, 3000);
+        if (!window->isActiveWindow()) {
+            window->activateWindow();
+            WaitUntil([&] { return window->isActiveWindow(); }, 1000);
+        }
+        probe.Arm(-1);
+        window->current = DrawTimes{};
+        clock.Arm();
+        lastKey = NowMs();
+        PressSpace(xdotool);
+        const bool drew = WaitUntil(
+            [&] {
+                return window->State().number_count > before && window->current.pageCallEnd > 0 &&
+                       clock.paintAt > 0;
+            },
+            3000);
+        // Time for the page's roll-in to end before its record is read.
+        Wait(std::max(200, options.intervalMs - int(NowMs() - lastKey) - 50));
+        if (!drew || clock.keyAt < 0)
+            continue;
+        const PageRecord page = probe.Read();
+        const DrawTimes& at = window->current;
+        const double t0 = clock.keyAt;
+        DrawTimes d;
+        d.number = at.number;
+        d.command = Since(at.command, t0);
+        d.drawnAndSaved = Since(at.drawnAndSaved, t0);
+        d.voiceStart = Since(at.voiceStart, t0);
+        d.voiceEnd = Since(at.voiceEnd, t0);
+        d.pageCallStart = Since(at.pageCallStart, t0);
+        d.pageCallEnd = Since(at.pageCallEnd, t0);
+        d.operatorPaint = Since(clock.paintAt, t0);
+        d.operatorBoard = Since(clock.boardAt, t0);
+        d.pageChange = Since(page.mutation, t0);
+        d.pageFrame = Since(page.frame, t0);
+        d.pageShown = Since(page.shown, t0);
+        draws.push_back(d);
+    }
+    qApp->removeEventFilter(&clock);
+    window.reset();
+    QDir::setCurrent(oldCwd);
+    return true;
+}
+
+} // namespace zorvi::latency

@@ -1,0 +1,150 @@
+// zorvi-latency: how long a press of Space takes to show on the operator window and on the
+// players' window (see docs/latency.md).
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTextStream>
+#include <functional>
+
+#include "LatencyRun.h"
+#include "LatencyStats.h"
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+using namespace zorvi::latency;
+
+namespace {
+
+QString Line(const char* label, const std::vector<DrawTimes>& draws,
+             const std::function<double(const DrawTimes&)>& pick) {
+    std::vector<double> samples; // a time not seen is NaN, and so is a difference with one
+    for (const DrawTimes& d : draws)
+        samples.push_back(pick(d));
+    const auto s = Summarise(samples);
+    if (!s)
+        return QStringLiteral("%1  no samples").arg(QLatin1String(label), -40);
+    return QStringLiteral("%1  median %2 ms  p95 %3 ms  max %4 ms  (n=%5)")
+        .arg(QLatin1String(label), -40)
+        .arg(s->median, 6, 'f', 1)
+        .arg(s->p95, 6, 'f', 1)
+        .arg(s->max, 6, 'f', 1)
+        .arg(s->count);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+#ifdef Q_OS_UNIX
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+#endif
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ZORVI"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Measures Space to the operator window and to the players' window."));
+    parser.addHelpOption();
+    const QCommandLineOption drawsOption(QStringLiteral("draws"),
+                                         QStringLiteral("Number of draws (default 30)."),
+                                         QStringLiteral("n"), QStringLiteral("30"));
+    const QCommandLineOption intervalOption(
+        QStringLiteral("interval"), QStringLiteral("Milliseconds between draws (default 1300)."),
+        QStringLiteral("ms"), QStringLiteral("1300"));
+    const QCommandLineOption keysOption(
+        QStringLiteral("keys"),
+        QStringLiteral("auto (xdotool on X when installed, else Qt key events), xdotool or qt."),
+        QStringLiteral("how"), QStringLiteral("auto"));
+    const QCommandLineOption pageOption(QStringLiteral("page"),
+                                        QStringLiteral("The page file (default: the built one)."),
+                                        QStringLiteral("file"), QStringLiteral(ZORVI_LATENCY_PAGE));
+    const QCommandLineOption noVoiceOption(QStringLiteral("no-voice"),
+                                           QStringLiteral("No voice (default: tone recordings)."));
+    const QCommandLineOption stillOption(QStringLiteral("still"),
+                                         QStringLiteral("The page's animation off."));
+    const QCommandLineOption verboseOption(QStringLiteral("verbose"),
+                                           QStringLiteral("One line per draw as well."));
+    parser.addOptions({drawsOption, intervalOption, keysOption, pageOption, noVoiceOption,
+                       stillOption, verboseOption});
+    parser.process(app);
+
+    Options options;
+    options.draws = std::clamp(parser.value(drawsOption).toInt(), 1, 75);
+    options.intervalMs = std::clamp(parser.value(intervalOption).toInt(), 1050, 60000);
+    options.keys = parser.value(keysOption);
+    options.page = parser.value(pageOption);
+    options.voice = !parser.isSet(noVoiceOption);
+    options.animation = !parser.isSet(stillOption);
+    options.verbose = parser.isSet(verboseOption);
+    if (options.keys != QLatin1String("auto") && options.keys != QLatin1String("xdotool") &&
+        options.keys != QLatin1String("qt")) {
+        QTextStream(stderr) << "zorvi-latency: --keys takes auto, xdotool or qt\n";
+        return 2;
+    }
+
+    std::vector<DrawTimes> draws;
+    QString keys, error;
+    if (!RunLatency(options, draws, keys, error)) {
+        QTextStream(stderr) << "zorvi-latency: " << error << "\n";
+        return 1;
+    }
+
+    QTextStream out(stdout);
+    out << "zorvi-latency: " << draws.size() << " draws; keys: " << keys
+        << "; voice: " << (options.voice ? "tone recordings" : "none")
+        << "; page animation: " << (options.animation ? "on" : "off") << "\n";
+    out << "times from Space reaching the program:\n";
+    if (options.verbose) {
+        out << "  number  command  saved  voice  voice-end  page-call  page-call-end  operator  "
+               "page-change  "
+               "page-frame  page-shown\n";
+        for (const DrawTimes& d : draws)
+            out << QStringLiteral("  %1  %2  %3  ")
+                       .arg(d.number, 6)
+                       .arg(d.command, 7, 'f', 1)
+                       .arg(d.drawnAndSaved, 5, 'f', 1)
+                << QStringLiteral("%2  %3  %4  %5  %6  %7  %8  %9\n")
+                       .arg(d.voiceStart, 5, 'f', 1)
+                       .arg(d.voiceEnd, 9, 'f', 1)
+                       .arg(d.pageCallStart, 9, 'f', 1)
+                       .arg(d.pageCallEnd, 13, 'f', 1)
+                       .arg(d.operatorPaint, 8, 'f', 1)
+                       .arg(d.pageChange, 11, 'f', 1)
+                       .arg(d.pageFrame, 10, 'f', 1)
+                       .arg(d.pageShown, 10, 'f', 1);
+    }
+    out << Line("key->operator window paint", draws, [](auto& d) { return d.operatorPaint; })
+        << "\n";
+    out << Line("key->operator window board cell", draws, [](auto& d) { return d.operatorBoard; })
+        << "\n";
+    out << Line("key->public window first change", draws, [](auto& d) { return d.pageFrame; })
+        << "\n";
+    out << Line("key->public window number shown", draws, [](auto& d) { return d.pageShown; })
+        << "\n";
+    out << "where the time goes:\n";
+    out << Line("  key->draw command", draws, [](auto& d) { return d.command; }) << "\n";
+    out << Line("  draw and save of the game", draws, [](auto& d) {
+        return d.drawnAndSaved - d.command;
+    }) << "\n";
+    out << Line("  key->voice started", draws, [](auto& d) { return d.voiceStart; }) << "\n";
+    out << Line("  voice call", draws, [](auto& d) { return d.voiceEnd - d.voiceStart; }) << "\n";
+    out << Line("  key->page call", draws, [](auto& d) { return d.pageCallStart; }) << "\n";
+    out << Line("  page call to page's document changed", draws, [](auto& d) {
+        return d.pageChange - d.pageCallStart;
+    }) << "\n";
+    out << Line("  page call round trip", draws, [](auto& d) {
+        return d.pageCallEnd - d.pageCallStart;
+    }) << "\n";
+    out << Line("  document changed->first frame", draws, [](auto& d) {
+        return d.pageFrame - d.pageChange;
+    }) << "\n";
+    out << Line("  first frame->number shown", draws, [](auto& d) {
+        return d.pageShown - d.pageFrame;
+    }) << "\n";
+    out << Line("public window first change - operator paint", draws, [](auto& d) {
+        return d.pageFrame - d.operatorPaint;
+    }) << "\n";
+    return draws.empty() ? 1 : 0;
+}
