@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -71,6 +72,36 @@ QJsonObject JoinFrame(const QString& url) {
     return {{QStringLiteral("url"), url},
             {QStringLiteral("size"), code ? code->size : 0},
             {QStringLiteral("modules"), QString::fromStdString(code ? code->modules : "")}};
+}
+
+// The picture with the 256 colours it uses most (averaged in 15-bit bins): a page of a few
+// flat colours keeps its look in a fraction of the file.
+QImage WithPalette(const QImage& image) {
+    struct Bin {
+        qint64 count = 0, r = 0, g = 0, b = 0;
+    };
+    std::vector<Bin> bins(32768);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = line[x];
+            Bin& bin = bins[static_cast<std::size_t>(((qRed(c) >> 3) << 10) |
+                                                     ((qGreen(c) >> 3) << 5) | (qBlue(c) >> 3))];
+            ++bin.count;
+            bin.r += qRed(c);
+            bin.g += qGreen(c);
+            bin.b += qBlue(c);
+        }
+    }
+    std::sort(bins.begin(), bins.end(),
+              [](const Bin& a, const Bin& b) { return a.count > b.count; });
+    QList<QRgb> table;
+    for (const Bin& bin : bins) {
+        if (bin.count == 0 || table.size() == 256)
+            break;
+        table << qRgb(int(bin.r / bin.count), int(bin.g / bin.count), int(bin.b / bin.count));
+    }
+    return image.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
 }
 
 QString Quoted(const QString& text) {
@@ -460,6 +491,23 @@ private slots:
         QVERIFY(b().WaitFor(
             QStringLiteral("document.getElementById('ticket').className.indexOf('lose')>=0")));
         check(QStringLiteral("wrong-90"), true, 90);
+    }
+    // The README's picture of a phone in the hall: set ZORVI_PHONE_SHOT to the file to write.
+    void phoneScreenshot() {
+        const QString file = qEnvironmentVariable("ZORVI_PHONE_SHOT");
+        if (file.isEmpty())
+            QSKIP("set ZORVI_PHONE_SHOT to a .png file to save the phone picture");
+        QVERIFY(b().SetViewport(390, 844, true));
+        const QList<int> drawn{12, 33, 41, 58, 61, 7, 29, 44, 70, 2, 19, 53, 66, 24};
+        server_->SetCatchUp(CatchUp(75, drawn, 2));
+        server_->SetJoin(JoinFrame(QStringLiteral("http://192.168.1.10:8765/")));
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
+        QTest::qWait(1500); // the ball's roll-in has ended
+        QImage shot = QImage::fromData(b().ScreenshotPng(), "PNG");
+        QVERIFY(!shot.isNull());
+        shot = WithPalette(shot.convertToFormat(QImage::Format_RGB32));
+        QVERIFY(shot.save(file, "PNG", 0)); // 0: the strongest compression
     }
 };
 
