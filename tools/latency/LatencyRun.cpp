@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
@@ -19,6 +20,7 @@
 #include "ControlIds.h"
 #include "DrawSource.h"
 #include "Folders.h"
+#include "Helpers.h"
 #include "PageProbe.h"
 #include "Settings.h"
 
@@ -83,7 +85,8 @@ QByteArray CouponSeries(int coupons) {
 
 // A program folder and a data folder of the run's own, under a temporary folder; the program
 // folder becomes the working directory.
-bool PrepareFolders(const QTemporaryDir& root, const Options& options, QString& error) {
+bool PrepareFolders(const QTemporaryDir& root, const Options& options, int hallPort,
+                    QString& error) {
     const QString program = root.filePath(QStringLiteral("program"));
     QFile page(options.page);
     if (!page.open(QIODevice::ReadOnly)) {
@@ -91,8 +94,12 @@ bool PrepareFolders(const QTemporaryDir& root, const Options& options, QString& 
         return false;
     }
     const QByteArray pageBytes = page.readAll();
-    bool ok = WriteBytes(program + QStringLiteral("/html/en/public_screen.htm"), pageBytes) &&
-              WriteBytes(program + QStringLiteral("/kup75.hex"), CouponSeries(10));
+    bool ok = WriteBytes(program + QStringLiteral("/kup75.hex"), CouponSeries(10));
+    for (const char* lang : {"fi", "se", "en"})
+        ok = ok &&
+             WriteBytes(program +
+                            QStringLiteral("/html/%1/public_screen.htm").arg(QLatin1String(lang)),
+                        pageBytes);
     if (options.voice) {
         const QString voice = program + QStringLiteral("/audio/") + QLatin1String(kVoiceName);
         for (int n = 1; n <= kNumberCount && ok; ++n)
@@ -120,8 +127,63 @@ bool PrepareFolders(const QTemporaryDir& root, const Options& options, QString& 
         error = QStringLiteral("cannot write the settings");
         return false;
     }
+    // The hall server's keys by name: a program without the server leaves them alone.
+    if (hallPort > 0 && !Helpers::WriteIniValues(Settings::kFileName,
+                                                 {{"hall_server", "1"},
+                                                  {"hall_server_port", std::to_string(hallPort)},
+                                                  {"hall_server_address", "127.0.0.1"}})) {
+        error = QStringLiteral("cannot write the settings");
+        return false;
+    }
     return true;
 }
+
+// A port on 127.0.0.1 that is free now (0: none found).
+int FreePort() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    const int port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+// A browser in the hall: a page view of its own, loading the page from the hall server.
+struct ServedBrowser {
+    std::unique_ptr<QWebEngineView> view;
+    std::unique_ptr<PageProbe> probe;
+
+    // Loads the page; a note saying what failed, or empty when the page is up with its probe.
+    QString Open(int port) {
+        view = std::make_unique<QWebEngineView>();
+        view->setWindowTitle(QStringLiteral("served page"));
+        view->resize(1280, 720);
+        view->move(0, 0);
+        view->show();
+        bool loaded = false, ok = false;
+        QObject::connect(view.get(), &QWebEngineView::loadFinished, [&](bool success) {
+            loaded = true;
+            ok = success;
+        });
+        const QUrl url(QStringLiteral("http://127.0.0.1:%1/en/").arg(port));
+        view->load(url);
+        if (!WaitUntil([&] { return loaded; }, 10000) || !ok)
+            return QStringLiteral("no hall server answered at %1").arg(url.toString());
+        probe = std::make_unique<PageProbe>(view->page());
+        if (!probe->Install() || !probe->Calibrate())
+            return QStringLiteral("the served page did not answer");
+        // The page connects its live feed once loaded; the game comes with the connection.
+        const bool live = WaitUntil(
+            [&] {
+                return Evaluate(view->page(), QStringLiteral("document.querySelectorAll("
+                                                             "'#board .cell').length"))
+                           .toInt() >= kNumberCount;
+            },
+            5000);
+        Wait(1000);
+        return live ? QString() : QStringLiteral("the served page showed no board");
+    }
+};
 
 // The operator window as the program builds it, noting when the draw reaches the voice and
 // the page call.
@@ -220,14 +282,17 @@ double Since(double t, double origin) {
 } // namespace
 
 bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& keysUsed,
-                QString& error) {
+                QString& servedNote, QString& error) {
     QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zorvi-latency-XXXXXX"));
     if (!root.isValid()) {
         error = QStringLiteral("no temporary folder");
         return false;
     }
     const QString oldCwd = QDir::currentPath();
-    if (!PrepareFolders(root, options, error))
+    const int hallPort = options.served ? FreePort() : 0;
+    if (options.served && hallPort == 0)
+        servedNote = QStringLiteral("no free port on 127.0.0.1");
+    if (!PrepareFolders(root, options, hallPort, error))
         return false;
 
     const bool xcb = QGuiApplication::platformName() == QLatin1String("xcb");
@@ -269,6 +334,16 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
         return false;
     }
 
+    ServedBrowser browser;
+    if (hallPort > 0)
+        servedNote = browser.Open(hallPort);
+    PageProbe* served = servedNote.isEmpty() ? browser.probe.get() : nullptr;
+    if (!served && servedNote.isEmpty())
+        servedNote = QStringLiteral("not asked for");
+    // The served page's window may have taken the activation.
+    window->activateWindow();
+    WaitUntil([&] { return window->isActiveWindow(); }, 2000);
+
     KeyAndPaintClock clock(*window);
     qApp->installEventFilter(&clock);
 
@@ -284,6 +359,8 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
             WaitUntil([&] { return window->isActiveWindow(); }, 1000);
         }
         probe.Arm(-1);
+        if (served)
+            served->Arm(-1);
         window->current = DrawTimes{};
         clock.Arm();
         lastKey = NowMs();
@@ -314,9 +391,17 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
         d.pageChange = Since(page.mutation, t0);
         d.pageFrame = Since(page.frame, t0);
         d.pageShown = Since(page.shown, t0);
+        if (served) {
+            const PageRecord far = served->Read();
+            d.servedChange = Since(far.mutation, t0);
+            d.servedFrame = Since(far.frame, t0);
+            d.servedShown = Since(far.shown, t0);
+        }
         draws.push_back(d);
     }
     qApp->removeEventFilter(&clock);
+    browser.probe.reset();
+    browser.view.reset();
     window.reset();
     QDir::setCurrent(oldCwd);
     return true;

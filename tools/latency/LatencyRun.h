@@ -16,6 +16,7 @@ struct Options {
     QString keys = QStringLiteral("auto"); // auto, xdotool, qt
     QString page;                          // the page file; empty: the one built in
     bool verbose = false;
+    bool served = true; // the hall server on 127.0.0.1 and a browser page loaded from it
 };
 
 inline constexpr double kNotSeen = std::numeric_limits<double>::quiet_NaN();
@@ -33,12 +34,16 @@ struct DrawTimes {
     double pageChange = kNotSeen;    // the page's document changed
     double pageFrame = kNotSeen;     // the page's first frame after the change
     double pageShown = kNotSeen;     // the page shows the number fully
+    double servedChange = kNotSeen;  // the same three for the page served to a browser
+    double servedFrame = kNotSeen;
+    double servedShown = kNotSeen;
 };
 
 // Runs the operator window and the players' window with its page as the program does, presses
 // Space `draws` times and returns what it measured; `keysUsed` tells how the keys were sent.
 // Returns false (with `error`) when the run could not start.
+// `servedNote` tells why the served browser was not measured (empty when it was).
 bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& keysUsed,
-                QString& error);
+                QString& servedNote, QString& error);
 
 } // namespace zorvi::latency

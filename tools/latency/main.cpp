@@ -64,10 +64,13 @@ int main(int argc, char* argv[]) {
                                            QStringLiteral("No voice (default: tone recordings)."));
     const QCommandLineOption stillOption(QStringLiteral("still"),
                                          QStringLiteral("The page's animation off."));
+    const QCommandLineOption noServedOption(
+        QStringLiteral("no-served"),
+        QStringLiteral("No hall server and no served browser (default: both, on 127.0.0.1)."));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"),
                                            QStringLiteral("One line per draw as well."));
     parser.addOptions({drawsOption, intervalOption, keysOption, pageOption, noVoiceOption,
-                       stillOption, verboseOption});
+                       stillOption, noServedOption, verboseOption});
     parser.process(app);
 
     Options options;
@@ -78,6 +81,7 @@ int main(int argc, char* argv[]) {
     options.voice = !parser.isSet(noVoiceOption);
     options.animation = !parser.isSet(stillOption);
     options.verbose = parser.isSet(verboseOption);
+    options.served = !parser.isSet(noServedOption);
     if (options.keys != QLatin1String("auto") && options.keys != QLatin1String("xdotool") &&
         options.keys != QLatin1String("qt")) {
         QTextStream(stderr) << "zorvi-latency: --keys takes auto, xdotool or qt\n";
@@ -85,8 +89,8 @@ int main(int argc, char* argv[]) {
     }
 
     std::vector<DrawTimes> draws;
-    QString keys, error;
-    if (!RunLatency(options, draws, keys, error)) {
+    QString keys, servedNote, error;
+    if (!RunLatency(options, draws, keys, servedNote, error)) {
         QTextStream(stderr) << "zorvi-latency: " << error << "\n";
         return 1;
     }
@@ -98,14 +102,13 @@ int main(int argc, char* argv[]) {
     out << "times from Space reaching the program:\n";
     if (options.verbose) {
         out << "  number  command  saved  voice  voice-end  page-call  page-call-end  operator  "
-               "page-change  "
-               "page-frame  page-shown\n";
+               "page-change  page-frame  page-shown  served-change  served-frame\n";
         for (const DrawTimes& d : draws)
             out << QStringLiteral("  %1  %2  %3  ")
                        .arg(d.number, 6)
                        .arg(d.command, 7, 'f', 1)
                        .arg(d.drawnAndSaved, 5, 'f', 1)
-                << QStringLiteral("%2  %3  %4  %5  %6  %7  %8  %9\n")
+                << QStringLiteral("%2  %3  %4  %5  %6  %7  %8  %9  ")
                        .arg(d.voiceStart, 5, 'f', 1)
                        .arg(d.voiceEnd, 9, 'f', 1)
                        .arg(d.pageCallStart, 9, 'f', 1)
@@ -113,7 +116,10 @@ int main(int argc, char* argv[]) {
                        .arg(d.operatorPaint, 8, 'f', 1)
                        .arg(d.pageChange, 11, 'f', 1)
                        .arg(d.pageFrame, 10, 'f', 1)
-                       .arg(d.pageShown, 10, 'f', 1);
+                       .arg(d.pageShown, 10, 'f', 1)
+                << QStringLiteral("%1  %2\n")
+                       .arg(d.servedChange, 13, 'f', 1)
+                       .arg(d.servedFrame, 12, 'f', 1);
     }
     out << Line("key->operator window paint", draws, [](auto& d) { return d.operatorPaint; })
         << "\n";
@@ -123,6 +129,18 @@ int main(int argc, char* argv[]) {
         << "\n";
     out << Line("key->public window number shown", draws, [](auto& d) { return d.pageShown; })
         << "\n";
+    if (servedNote.isEmpty()) {
+        out << Line("key->served browser first change", draws, [](auto& d) {
+            return d.servedFrame;
+        }) << "\n";
+        out << Line("key->served browser number shown", draws, [](auto& d) {
+            return d.servedShown;
+        }) << "\n";
+    } else {
+        out << QStringLiteral("%1  not measured: %2\n")
+                   .arg(QLatin1String("key->served browser"), -40)
+                   .arg(servedNote);
+    }
     out << "where the time goes:\n";
     out << Line("  key->draw command", draws, [](auto& d) { return d.command; }) << "\n";
     out << Line("  draw and save of the game", draws, [](auto& d) {
@@ -142,6 +160,9 @@ int main(int argc, char* argv[]) {
     }) << "\n";
     out << Line("  first frame->number shown", draws, [](auto& d) {
         return d.pageShown - d.pageFrame;
+    }) << "\n";
+    out << Line("  served page: document changed->first frame", draws, [](auto& d) {
+        return d.servedFrame - d.servedChange;
     }) << "\n";
     out << Line("public window first change - operator paint", draws, [](auto& d) {
         return d.pageFrame - d.operatorPaint;
