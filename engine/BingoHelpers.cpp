@@ -77,17 +77,17 @@ int BingoHelpers::ReadCouponSeries(int numberCount, int couponSeries) {
 }
 
 void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t couponSize) {
-    bytes_ = std::move(bytes);
     coupon_size_ = couponSize;
     if (couponSize == 0) {
-        bytes_.clear();
+        bytes_.reset();
         blank_.clear();
         return;
     }
     // Only complete coupons belong to the series; the capacity stays, a copy would cost more.
-    std::uint64_t coupons = bytes_.size() / couponSize;
+    std::uint64_t coupons = bytes.size() / couponSize;
     coupons = std::min(coupons, kMaxCheckableCoupons);
-    bytes_.resize(static_cast<std::size_t>(coupons * couponSize));
+    bytes.resize(static_cast<std::size_t>(coupons * couponSize));
+    bytes_ = std::make_shared<std::vector<std::uint8_t>>(std::move(bytes));
     blank_.assign(couponSize, 0);
 }
 
@@ -108,19 +108,20 @@ std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std:
 }
 
 void BingoHelpers::ClearCoupons() {
-    // Release the memory too: a series can be tens of megabytes.
-    std::vector<std::uint8_t>().swap(bytes_);
+    // Release the memory too (a series can be tens of megabytes), unless a scan still reads it.
+    bytes_.reset();
     blank_.clear();
     coupon_size_ = 0;
 }
 
 std::uint32_t BingoHelpers::CouponCount() const {
-    return coupon_size_ == 0 ? 0 : static_cast<std::uint32_t>(bytes_.size() / coupon_size_);
+    return coupon_size_ == 0 || !bytes_ ? 0
+                                        : static_cast<std::uint32_t>(bytes_->size() / coupon_size_);
 }
 
 BingoCoupon BingoHelpers::GetCoupon(long long k) const {
     if (k >= 1 && k <= static_cast<long long>(CouponCount()))
-        return BingoCoupon(bytes_.data() + static_cast<std::size_t>(k - 1) * coupon_size_,
+        return BingoCoupon(bytes_->data() + static_cast<std::size_t>(k - 1) * coupon_size_,
                            coupon_size_);
     return BlankCoupon();
 }

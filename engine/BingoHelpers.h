@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ public:
     // Coupon k when 1 <= k <= CouponCount, otherwise the blank coupon (empty view when none).
     BingoCoupon GetCoupon(long long k) const;
     BingoCoupon BlankCoupon() const;
+    // The complete coupons' bytes, shared with a scan that may outlive this series; null when
+    // no series is read.
+    std::shared_ptr<const std::vector<std::uint8_t>> SeriesBytes() const { return bytes_; }
 
     // 1 coupon k wins, 0 it does not, -1 there is no coupon k in the series.
     int CheckCouponNumber(int rowsNeeded, const std::vector<int>& drawn, long long k) const;
@@ -64,9 +68,9 @@ public:
 private:
     const Settings* settings_ = nullptr;
     MessageSink* messages_ = nullptr;
-    std::vector<std::uint8_t> bytes_; // complete coupons only
-    std::uint32_t coupon_size_ = 0;   // 0 until a series is read
-    std::vector<std::uint8_t> blank_; // n zeros
+    std::shared_ptr<std::vector<std::uint8_t>> bytes_; // complete coupons only
+    std::uint32_t coupon_size_ = 0;                    // 0 until a series is read
+    std::vector<std::uint8_t> blank_;                  // n zeros
 };
 
 } // namespace zorvi

@@ -139,6 +139,8 @@ void GameCommands::DrawNumber() {
     }
     ShowCurrentNumber();
     window_.FocusCouponField();
+    // Last: the draw is shown and announced before anything else is asked.
+    ScanWinningNow(true);
 }
 
 void GameCommands::ShowCurrentNumber() {
@@ -317,6 +319,7 @@ void GameCommands::CancelNumberCommand() {
     if (cancelledOnlyNumber)
         window_.PageUpdateMainScreen(-1, 0, state_.current_row);
     window_.RedrawAll();
+    ScanWinningNow(false);
 }
 
 void GameCommands::NewGameCommand() {
@@ -360,6 +363,8 @@ void GameCommands::BeginNewGame() {
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
     window_.SetControlText(Control::CheckResult, "-");
     window_.FocusCouponField();
+    lastWinningCount_ = 0;
+    ScanWinningNow(false);
 }
 
 void GameCommands::ContinueStoredGame() {
@@ -374,6 +379,7 @@ void GameCommands::ContinueStoredGame() {
                            BingoHelpers::FormatWinners(state_.winners, settings_.language));
     RefreshAutomaticControls();
     window_.FocusCouponField();
+    ScanWinningNow(false);
 }
 
 void GameCommands::DiscardSequence() {
@@ -389,8 +395,10 @@ void GameCommands::RowUpCommand() {
     if (!command.entered())
         return;
     StopAutomatic();
-    if (window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
-        AdvanceRow();
+    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
+        return;
+    AdvanceRow();
+    ScanWinningNow(false);
 }
 
 void GameCommands::AdvanceRow() {
@@ -421,6 +429,7 @@ void GameCommands::RowDownCommand() {
         state_.rows_left = 1;
         state_.Save();
     }
+    ScanWinningNow(false);
 }
 
 } // namespace zorvi

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "Language.h"
+#include "WinningMarks.h"
 
 namespace zorvi {
 
 class BingoHelpers;
+class WinningNowScan;
 class ProgramState;
 class Settings;
 class WindowRequests;
@@ -85,6 +92,19 @@ public:
     // True while a command (or the start-up) is running: commands that arrive now are dropped.
     bool Busy() const { return running_; }
 
+    // Winning now: after every draw, cancel, row change, new game and settings change the scan
+    // looks for the coupons in play that the check would call winners at that moment, and the
+    // window shows its answer; a draw that changes the count writes it to the game log. Without
+    // an attached scan nothing is looked for. The scan must outlive these commands' use of it.
+    void AttachWinningScan(WinningNowScan* scan);
+    // Coupon numbers sold for tonight: sorted inclusive ranges; empty means the whole series.
+    void SetCouponsInPlay(std::vector<std::pair<int, int>> ranges);
+    // The scan's answer, on the window thread; an answer that a newer game moment superseded is
+    // dropped.
+    void ShowWinningNow(std::uint64_t generation, const WinningNow& answer);
+    // The lowest coupon number that the window shows as winning now, or nothing.
+    std::optional<int> FirstWinningNow() const;
+
 private:
     // Marks a command as running for its lifetime. A command whose scope was not entered
     // (another one is running) does nothing.
@@ -110,6 +130,8 @@ private:
     void SwitchAutomatic();
     // Enables or disables both Draw buttons, the operator's and the public screen's.
     void EnableDrawButtons(bool enable);
+    // Asks the scan about the game as it is now; the answer shown so far is out of date.
+    void ScanWinningNow(bool afterDraw);
 
     ProgramState& state_;
     const Settings& settings_;
@@ -119,6 +141,13 @@ private:
     bool drawEnabled_ = false;
     int loaded_ = 0; // StateLoad::NoFile
     bool running_ = false;
+
+    WinningNowScan* scan_ = nullptr;
+    std::vector<std::pair<int, int>> inPlay_;
+    WinningNow shownWinning_;    // what the window shows now (count 0: nothing)
+    int lastWinningCount_ = 0;   // the count of the last answer shown, for the log
+    bool scanAfterDraw_ = false; // the scan asked for was a draw's
+    int scanRow_ = 1;
 };
 
 // The captions that show an automatic mode: the Draw buttons' caption and the status text.

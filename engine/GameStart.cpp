@@ -120,11 +120,13 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
     }
     window_.SetBackgroundVoice(settings_.enable_background_voice != 0);
     if (change.restart_game)
-        BeginNewGame();
+        BeginNewGame(); // which asks for winning now itself
     // After the restart, so that the record reads it as part of the game that is played with
     // these coupons.
     if (change.coupons_in_play_changed)
         window_.WriteLog(CouponsInPlayMessage(settings_.coupons_in_play));
+    if (!change.restart_game)
+        ScanWinningNow(false);
 }
 
 } // namespace zorvi

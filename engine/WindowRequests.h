@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Language.h"
 
@@ -89,6 +91,16 @@ public:
     virtual void PageUpdateMainScreen(int currentNumber, int count, int row) = 0;
     virtual void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                                 int couponNumber) = 0;
+
+    // Winning now, for the operator only: how many coupons in play hold a bingo and the lowest
+    // few of them; a count of 0 shows nothing.
+    virtual void ShowWinningNow(int count, const std::vector<int>& first) {
+        (void)count;
+        (void)first;
+    }
+    // Called on the winning-now scan's thread: the window runs `task` once on its own thread,
+    // in posting order. A window without threads of its own runs it at once.
+    virtual void PostToWindowThread(std::function<void()> task) { task(); }
 };
 
 } // namespace zorvi

@@ -241,4 +241,11 @@ std::optional<int> RecordingWindow::TimerPeriod(int id) const {
     return it->second;
 }
 
+void RecordingWindow::ShowWinningNow(int count, const std::vector<int>& first) {
+    std::string event = "winningNow " + std::to_string(count) + ":";
+    for (std::size_t i = 0; i < first.size(); ++i)
+        event += (i == 0 ? " " : ",") + std::to_string(first[i]);
+    Record(event);
+}
+
 } // namespace zorvi::test

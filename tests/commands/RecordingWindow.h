@@ -25,7 +25,8 @@ namespace zorvi::test {
 // "sayNumberLimit", "sayCorrect", "log <line>", "public show", "public enable=0",
 // "public caption=<text>", "relabelWindow", "selectPageFolder", "readCoupons 75,0",
 // "public open reload=1", "backgroundVoice=1", "page reset 75",
-// "page updateMainScreen 17,1,1", "page showTicket <numbers>|<marks>|1|7".
+// "page updateMainScreen 17,1,1", "page showTicket <numbers>|<marks>|1|7",
+// "winningNow 3: 17,342,981" (and "winningNow 0:" for a cleared line).
 class RecordingWindow : public WindowRequests {
 public:
     void EnableControl(int id, bool enable) override;
@@ -68,6 +69,7 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                         int couponNumber) override;
+    void ShowWinningNow(int count, const std::vector<int>& first) override;
 
     // The recorded events; Take() returns them and starts a new record.
     const std::vector<std::string>& events() const { return events_; }

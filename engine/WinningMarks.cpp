@@ -1,0 +1,338 @@
+#include "WinningMarks.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "BingoCoupon.h"
+#include "GameRules.h"
+
+namespace zorvi {
+
+namespace {
+
+constexpr std::uint32_t kMaskBits = 32;
+// Up to this many numbers added or taken away are followed one pass each; more (a resumed
+// game, a new series) cost less as one build from scratch.
+constexpr std::size_t kMostPassesPerAnswer = 4;
+// The per-square step of a pass runs a third of a million times per draw: it must not be a call.
+#if defined(__GNUC__)
+#define ZORVI_INLINE __attribute__((always_inline)) inline
+#define ZORVI_LAMBDA_INLINE __attribute__((always_inline))
+#else
+#define ZORVI_INLINE inline
+#define ZORVI_LAMBDA_INLINE
+#endif
+
+// How often a pass asks whether its answer is still wanted: every this many coupons.
+constexpr std::size_t kCouponsBetweenStopChecks = 1 << 15;
+
+// The drawn numbers that can mark a square: a square holds a byte, so nothing else matches.
+std::bitset<256> DrawnBytes(const std::vector<int>& drawn) {
+    std::bitset<256> set;
+    for (const int number : drawn)
+        if (number >= 0 && number <= 255)
+            set.set(static_cast<std::size_t>(number));
+    return set;
+}
+
+// The coupon numbers in play, walked upwards with the scan.
+class InPlay {
+public:
+    explicit InPlay(const std::vector<std::pair<int, int>>& ranges) : ranges_(ranges) {
+        std::sort(ranges_.begin(), ranges_.end());
+    }
+    bool All() const { return ranges_.empty(); }
+    // Asked with rising numbers only.
+    ZORVI_INLINE bool Contains(long long number) {
+        if (ranges_.empty())
+            return true;
+        while (next_ < ranges_.size() && ranges_[next_].second < number)
+            ++next_;
+        return next_ < ranges_.size() && ranges_[next_].first <= number;
+    }
+
+private:
+    std::vector<std::pair<int, int>> ranges_;
+    std::size_t next_ = 0;
+};
+
+// The coupon check's verdict from a coupon's marks, for a coupon that holds the last number:
+// enough complete rows, and a complete row holds the last number (at the first square that
+// holds it, or at a free middle that holds it).
+class Judge {
+public:
+    Judge(std::uint32_t couponSize, int rowsNeeded, int freeMiddle) : rowsNeeded_(rowsNeeded) {
+        rowOf_.fill(-1);
+        const std::uint32_t rows = couponSize / GameRules::kRowLength;
+        for (std::uint32_t row = 0; row < rows; ++row) {
+            rowMasks_.push_back(((1u << GameRules::kRowLength) - 1u)
+                                << (row * GameRules::kRowLength));
+            for (int p = 0; p < GameRules::kRowLength; ++p)
+                rowOf_[row * GameRules::kRowLength + static_cast<std::uint32_t>(p)] =
+                    static_cast<int>(row);
+        }
+        const int middle = GameRules::MiddleCell(static_cast<int>(couponSize));
+        if (freeMiddle == 1 && middle >= 0) {
+            middle_ = middle;
+            freeBit_ = 1u << static_cast<std::uint32_t>(middle);
+        }
+    }
+
+    // `position`: the first square of the coupon that holds `last`.
+    ZORVI_INLINE bool Wins(std::uint32_t mask, const std::uint8_t* coupon, std::uint32_t position,
+                           int last) const {
+        mask |= freeBit_;
+        // Most coupons that hold the last number fail here: its row is not complete.
+        const auto complete = [&](int row) {
+            return row >= 0 && (mask & rowMasks_[std::size_t(row)]) == rowMasks_[std::size_t(row)];
+        };
+        if (!complete(rowOf_[position]) &&
+            !(middle_ >= 0 && coupon[middle_] == last && complete(rowOf_[std::size_t(middle_)])))
+            return false;
+        int rows = 0;
+        for (const std::uint32_t rowMask : rowMasks_)
+            rows += (mask & rowMask) == rowMask ? 1 : 0;
+        return rows >= rowsNeeded_;
+    }
+
+private:
+    int rowsNeeded_;
+    std::vector<std::uint32_t> rowMasks_;
+    std::array<int, kMaskBits> rowOf_{};
+    int middle_ = -1;
+    std::uint32_t freeBit_ = 0;
+};
+
+// Calls `onFirst(coupon, position)` for every coupon that holds `number`, at the first square
+// that holds it, coupons in rising order. Eight coupons are `size` 64-bit words, so the series
+// is read a word at a time and a word without the number costs a few operations; false when
+// `stopped` said so.
+template <typename OnFirst>
+bool ForEachFirstSquare(const std::uint8_t* bytes, std::size_t coupons, std::uint32_t size,
+                        std::uint8_t number, const WinningMarks::Stopped& stopped,
+                        OnFirst&& onFirst) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+    constexpr std::size_t kGroup = 8;
+    std::size_t groups = coupons / kGroup;
+    if constexpr (std::endian::native != std::endian::little)
+        groups = 0; // the word trick below reads bytes in little-endian order
+    const std::uint64_t pattern = kOnes * number;
+    const std::size_t groupBytes = std::size_t(size) * kGroup;
+    std::array<std::uint8_t, kGroup * kMaskBits> couponOf{};
+    for (std::size_t p = 0; p < groupBytes && p < couponOf.size(); ++p)
+        couponOf[p] = static_cast<std::uint8_t>(p / size);
+    constexpr std::size_t kGroupsBetweenChecks = kCouponsBetweenStopChecks / kGroup;
+
+    for (std::size_t g = 0; g < groups; ++g) {
+        if (g % kGroupsBetweenChecks == 0 && stopped && stopped())
+            return false;
+        const std::uint8_t* group = bytes + g * groupBytes;
+        unsigned found = 0; // coupons of the group whose first square is passed already
+        for (std::uint32_t w = 0; w < size; ++w) {
+            std::uint64_t word;
+            std::memcpy(&word, group + std::size_t(w) * 8, sizeof word);
+            const std::uint64_t v = word ^ pattern;
+            // Flags every byte equal to `number`; a borrow can also flag a byte above one, so
+            // each flag is confirmed.
+            std::uint64_t flags = (v - kOnes) & ~v & kHighs;
+            while (flags != 0) {
+                const std::size_t at =
+                    std::size_t(w) * 8 + std::size_t(std::countr_zero(flags)) / 8;
+                flags &= flags - 1;
+                if (group[at] != number)
+                    continue;
+                const unsigned k = couponOf[at];
+                if (found & (1u << k))
+                    continue;
+                found |= 1u << k;
+                onFirst(g * kGroup + k, static_cast<std::uint32_t>(at - std::size_t(k) * size));
+            }
+        }
+    }
+    for (std::size_t c = groups * kGroup; c < coupons; ++c) {
+        if (c % kCouponsBetweenStopChecks == 0 && stopped && stopped())
+            return false;
+        const std::uint8_t* coupon = bytes + c * size;
+        for (std::uint32_t p = 0; p < size; ++p) {
+            if (coupon[p] == number) {
+                onFirst(c, p);
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+void Keep(WinningNow& answer, long long couponNumber) {
+    ++answer.count;
+    if (answer.first.size() < WinningNow::kFirstKept)
+        answer.first.push_back(static_cast<int>(couponNumber));
+}
+
+} // namespace
+
+std::size_t WinningMarks::MemoryBytes() const {
+    return masks_.capacity() * sizeof(std::uint32_t);
+}
+
+void WinningMarks::Clear() {
+    std::vector<std::uint32_t>().swap(masks_);
+    series_.reset();
+    couponSize_ = 0;
+    marked_.reset();
+    valid_ = false;
+}
+
+bool WinningMarks::SameSeries(const WinningQuery& query) const {
+    return valid_ && query.couponSize == couponSize_ && series_.lock() == query.series;
+}
+
+void WinningMarks::StartOver(const WinningQuery& query) {
+    Clear();
+    series_ = query.series;
+    couponSize_ = query.couponSize;
+    masks_.assign(query.series->size() / query.couponSize, 0);
+    // Empty masks hold no number: exactly the marks of a game with nothing drawn.
+    valid_ = true;
+}
+
+bool WinningMarks::Rebuild(const std::uint8_t* bytes, const std::bitset<256>& drawn,
+                           const Stopped& stopped) {
+    valid_ = false;
+    if (drawn.none()) {
+        std::fill(masks_.begin(), masks_.end(), 0u);
+        marked_.reset();
+        valid_ = true;
+        return true;
+    }
+    // A number marks only its first square on a coupon: `seenIn` tells, per byte value, the
+    // last coupon (plus one) that showed it.
+    std::array<std::uint32_t, 256> seenIn{};
+    std::array<std::uint32_t, 256> bit{};
+    for (std::size_t v = 0; v < 256; ++v)
+        bit[v] = drawn.test(v) ? 1u : 0u;
+    const std::size_t size = couponSize_;
+    for (std::size_t c = 0; c < masks_.size(); ++c) {
+        if (c % kCouponsBetweenStopChecks == 0 && stopped && stopped())
+            return false;
+        const std::uint8_t* coupon = bytes + c * size;
+        const auto stamp = static_cast<std::uint32_t>(c + 1);
+        std::uint32_t mask = 0;
+        for (std::size_t p = 0; p < size; ++p) {
+            const std::uint8_t v = coupon[p];
+            if (seenIn[v] != stamp) {
+                seenIn[v] = stamp;
+                mask |= bit[v] << p;
+            }
+        }
+        masks_[c] = mask;
+    }
+    marked_ = drawn;
+    valid_ = true;
+    return true;
+}
+
+bool WinningMarks::RunPass(const WinningQuery& query, int number, Pass pass, const Stopped& stopped,
+                           WinningNow& answer) {
+    const std::uint8_t* bytes = query.series->data();
+    const std::uint32_t size = couponSize_;
+    const auto value = static_cast<std::uint8_t>(number);
+    const bool changes = pass != Pass::Judge;
+    if (changes)
+        valid_ = false;
+    bool done = false;
+    if (pass == Pass::Mark || pass == Pass::Unmark) {
+        const bool mark = pass == Pass::Mark;
+        done = ForEachFirstSquare(bytes, masks_.size(), size, value, stopped,
+                                  [&](std::size_t c, std::uint32_t p) ZORVI_LAMBDA_INLINE {
+                                      if (mark)
+                                          masks_[c] |= 1u << p;
+                                      else
+                                          masks_[c] &= ~(1u << p);
+                                  });
+    } else {
+        const bool mark = pass == Pass::MarkAndJudge;
+        const Judge judge(size, query.rowsNeeded, query.freeMiddle);
+        InPlay inPlay(query.inPlay);
+        done = ForEachFirstSquare(bytes, masks_.size(), size, value, stopped,
+                                  [&](std::size_t c, std::uint32_t p) ZORVI_LAMBDA_INLINE {
+                                      if (mark)
+                                          masks_[c] |= 1u << p;
+                                      const auto couponNumber = static_cast<long long>(c) + 1;
+                                      if (!inPlay.Contains(couponNumber))
+                                          return;
+                                      if (judge.Wins(masks_[c], bytes + c * size, p, number))
+                                          Keep(answer, couponNumber);
+                                  });
+    }
+    if (!done)
+        return false;
+    if (pass == Pass::Mark || pass == Pass::MarkAndJudge)
+        marked_.set(value);
+    else if (pass == Pass::Unmark)
+        marked_.reset(value);
+    if (changes)
+        valid_ = true;
+    return true;
+}
+
+std::optional<WinningNow> WinningMarks::AnswerByCheck(const WinningQuery& query,
+                                                      const Stopped& stopped) {
+    WinningNow answer;
+    const std::size_t coupons = query.series->size() / query.couponSize;
+    InPlay inPlay(query.inPlay);
+    for (std::size_t c = 0; c < coupons; ++c) {
+        if (c % kCouponsBetweenStopChecks == 0 && stopped && stopped())
+            return std::nullopt;
+        const auto couponNumber = static_cast<long long>(c) + 1;
+        if (!inPlay.Contains(couponNumber))
+            continue;
+        const BingoCoupon coupon(query.series->data() + c * query.couponSize, query.couponSize);
+        if (coupon.HasBingo(query.rowsNeeded, query.drawn, query.freeMiddle))
+            Keep(answer, couponNumber);
+    }
+    return answer;
+}
+
+std::optional<WinningNow> WinningMarks::Answer(const WinningQuery& query, const Stopped& stopped) {
+    if (!query.series || query.couponSize == 0 || query.series->size() < query.couponSize)
+        return WinningNow{};
+    if (query.couponSize > kMaskBits)
+        return AnswerByCheck(query, stopped);
+
+    const std::bitset<256> drawn = DrawnBytes(query.drawn);
+    if (!SameSeries(query))
+        StartOver(query);
+    const std::bitset<256> added = drawn & ~marked_;
+    const std::bitset<256> removed = marked_ & ~drawn;
+    // A last number that no square can hold wins nothing (nothing drawn, or out of range).
+    const bool lastCounts =
+        !query.drawn.empty() && query.drawn.back() >= 0 && query.drawn.back() <= 255;
+    const int last = lastCounts ? query.drawn.back() : -1;
+
+    WinningNow answer;
+    if (!valid_ || added.count() + removed.count() > kMostPassesPerAnswer) {
+        if (!Rebuild(query.series->data(), drawn, stopped))
+            return std::nullopt;
+        if (lastCounts && !RunPass(query, last, Pass::Judge, stopped, answer))
+            return std::nullopt;
+        return answer;
+    }
+    for (std::size_t v = 0; v < 256; ++v) {
+        if (removed.test(v) && !RunPass(query, int(v), Pass::Unmark, stopped, answer))
+            return std::nullopt;
+        if (added.test(v) && int(v) != last && !RunPass(query, int(v), Pass::Mark, stopped, answer))
+            return std::nullopt;
+    }
+    if (lastCounts) {
+        const Pass pass = added.test(std::size_t(last)) ? Pass::MarkAndJudge : Pass::Judge;
+        if (!RunPass(query, last, pass, stopped, answer))
+            return std::nullopt;
+    }
+    return answer;
+}
+
+} // namespace zorvi
