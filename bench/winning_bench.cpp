@@ -93,6 +93,7 @@ void MemoryCounters(benchmark::State& state, std::size_t extra, int n) {
 // round: row 1 while nobody can have two rows, then the row a hall plays at that stage.
 void BM_WinningNowDraw(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
+    Series(n); // made once, outside the timing
     const auto sequence = Sequence(n, 7);
     WinningMarks marks;
     int drawn = 0;
@@ -121,6 +122,7 @@ BENCHMARK(BM_WinningNowDraw)->Arg(75)->Arg(90)->Unit(benchmark::kMillisecond);
 // number before it are judged again.
 void BM_WinningNowCancel(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
+    Series(n); // made once, outside the timing
     const auto sequence = Sequence(n, 8);
     WinningMarks marks;
     benchmark::DoNotOptimize(marks.Answer(Query(n, sequence, 40, 1)));
@@ -137,6 +139,7 @@ BENCHMARK(BM_WinningNowCancel)->Arg(75)->Arg(90)->Unit(benchmark::kMillisecond);
 // A game resumed at start-up with 40 numbers drawn: the marks are built from nothing.
 void BM_WinningNowResume(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
+    Series(n); // made once, outside the timing
     const auto sequence = Sequence(n, 9);
     for (auto _ : state) {
         WinningMarks marks;
@@ -150,6 +153,7 @@ BENCHMARK(BM_WinningNowResume)->Arg(75)->Arg(90)->Unit(benchmark::kMillisecond);
 // window thread spends.
 void BM_WinningNowDrawThreaded(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
+    Series(n); // made once, outside the timing
     const auto sequence = Sequence(n, 10);
     std::mutex mutex;
     std::condition_variable answered;

@@ -11,6 +11,7 @@
 namespace zorvi {
 
 class BingoHelpers;
+class CouponsInPlay;
 class WinningNowScan;
 class ProgramState;
 class Settings;
@@ -97,8 +98,8 @@ public:
     // window shows its answer; a draw that changes the count writes it to the game log. Without
     // an attached scan nothing is looked for. The scan must outlive these commands' use of it.
     void AttachWinningScan(WinningNowScan* scan);
-    // Coupon numbers sold for tonight: sorted inclusive ranges; empty means the whole series.
-    void SetCouponsInPlay(std::vector<std::pair<int, int>> ranges);
+    // The coupons sold for tonight; the whole series until told otherwise.
+    void SetCouponsInPlay(const CouponsInPlay& inPlay);
     // The scan's answer, on the window thread; an answer that a newer game moment superseded is
     // dropped.
     void ShowWinningNow(std::uint64_t generation, const WinningNow& answer);

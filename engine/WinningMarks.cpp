@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstring>
+#include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "BingoCoupon.h"
 #include "GameRules.h"
@@ -105,64 +108,64 @@ private:
     std::uint32_t freeBit_ = 0;
 };
 
+// One bit per byte of a 64-byte block that equals `number`, lowest byte first.
+ZORVI_INLINE std::uint64_t MatchBlock(const std::uint8_t* block, std::uint8_t number) {
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(static_cast<char>(number));
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 16 * i));
+        const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+        bits |= std::uint64_t(found & 0xFFFFu) << (16 * i);
+    }
+    return bits;
+#else
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 64; ++i)
+        bits |= std::uint64_t(block[i] == number) << i;
+    return bits;
+#endif
+}
+
 // Calls `onFirst(coupon, position)` for every coupon that holds `number`, at the first square
-// that holds it, coupons in rising order. Eight coupons are `size` 64-bit words, so the series
-// is read a word at a time and a word without the number costs a few operations; false when
-// `stopped` said so.
+// that holds it, coupons in rising order; false when `stopped` said so. The series is compared
+// 64 bytes at a time; only the squares that hold the number cost more.
 template <typename OnFirst>
 bool ForEachFirstSquare(const std::uint8_t* bytes, std::size_t coupons, std::uint32_t size,
                         std::uint8_t number, const WinningMarks::Stopped& stopped,
                         OnFirst&& onFirst) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-    constexpr std::size_t kGroup = 8;
-    std::size_t groups = coupons / kGroup;
-    if constexpr (std::endian::native != std::endian::little)
-        groups = 0; // the word trick below reads bytes in little-endian order
-    const std::uint64_t pattern = kOnes * number;
-    const std::size_t groupBytes = std::size_t(size) * kGroup;
-    std::array<std::uint8_t, kGroup * kMaskBits> couponOf{};
-    for (std::size_t p = 0; p < groupBytes && p < couponOf.size(); ++p)
-        couponOf[p] = static_cast<std::uint8_t>(p / size);
-    constexpr std::size_t kGroupsBetweenChecks = kCouponsBetweenStopChecks / kGroup;
-
-    for (std::size_t g = 0; g < groups; ++g) {
-        if (g % kGroupsBetweenChecks == 0 && stopped && stopped())
+    constexpr std::size_t kBlock = 64;
+    const std::size_t total = coupons * size;
+    // position / size as a multiplication; exact below 2^25 bytes for these sizes, and put
+    // right by one step beyond.
+    const std::uint64_t reciprocal = ((std::uint64_t(1) << 32) + size - 1) / size;
+    std::size_t lastCoupon = SIZE_MAX;
+    const auto square = [&](std::size_t at) ZORVI_LAMBDA_INLINE {
+        std::size_t c = static_cast<std::size_t>((std::uint64_t(at) * reciprocal) >> 32);
+        while (c * size > at)
+            --c;
+        while ((c + 1) * size <= at)
+            ++c;
+        if (c == lastCoupon)
+            return; // not the coupon's first square that holds the number
+        lastCoupon = c;
+        onFirst(c, static_cast<std::uint32_t>(at - c * size));
+    };
+    // A quarter megabyte between questions: a superseded pass ends within a fraction of a ms.
+    constexpr std::size_t kBlocksBetweenChecks = 4096;
+    std::size_t base = 0;
+    for (std::size_t block = 0; base + kBlock <= total; ++block, base += kBlock) {
+        if (block % kBlocksBetweenChecks == 0 && stopped && stopped())
             return false;
-        const std::uint8_t* group = bytes + g * groupBytes;
-        unsigned found = 0; // coupons of the group whose first square is passed already
-        for (std::uint32_t w = 0; w < size; ++w) {
-            std::uint64_t word;
-            std::memcpy(&word, group + std::size_t(w) * 8, sizeof word);
-            const std::uint64_t v = word ^ pattern;
-            // Flags every byte equal to `number`; a borrow can also flag a byte above one, so
-            // each flag is confirmed.
-            std::uint64_t flags = (v - kOnes) & ~v & kHighs;
-            while (flags != 0) {
-                const std::size_t at =
-                    std::size_t(w) * 8 + std::size_t(std::countr_zero(flags)) / 8;
-                flags &= flags - 1;
-                if (group[at] != number)
-                    continue;
-                const unsigned k = couponOf[at];
-                if (found & (1u << k))
-                    continue;
-                found |= 1u << k;
-                onFirst(g * kGroup + k, static_cast<std::uint32_t>(at - std::size_t(k) * size));
-            }
+        std::uint64_t found = MatchBlock(bytes + base, number);
+        while (found != 0) {
+            square(base + std::size_t(std::countr_zero(found)));
+            found &= found - 1;
         }
     }
-    for (std::size_t c = groups * kGroup; c < coupons; ++c) {
-        if (c % kCouponsBetweenStopChecks == 0 && stopped && stopped())
-            return false;
-        const std::uint8_t* coupon = bytes + c * size;
-        for (std::uint32_t p = 0; p < size; ++p) {
-            if (coupon[p] == number) {
-                onFirst(c, p);
-                break;
-            }
-        }
-    }
+    for (; base < total; ++base)
+        if (bytes[base] == number)
+            square(base);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "BingoHelpers.h"
+#include "CouponsInPlay.h"
 #include "GameCommands.h"
 #include "ProgramState.h"
 #include "Settings.h"
@@ -22,8 +23,8 @@ void GameCommands::AttachWinningScan(WinningNowScan* scan) {
     });
 }
 
-void GameCommands::SetCouponsInPlay(std::vector<std::pair<int, int>> ranges) {
-    inPlay_ = std::move(ranges);
+void GameCommands::SetCouponsInPlay(const CouponsInPlay& inPlay) {
+    inPlay_ = inPlay.Ranges();
 }
 
 void GameCommands::ScanWinningNow(bool afterDraw) {

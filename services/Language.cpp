@@ -107,6 +107,8 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
           "Coupon number %1 is outside 1 to %2."}}, // TXT_COUPONS_OUT_OF_RANGE
         {{"Alue \"%1\" päättyy ennen kuin se alkaa.", "Intervallet \"%1\" slutar innan det börjar.",
           "The range \"%1\" ends before it begins."}}, // TXT_COUPONS_REVERSED
+        {{"Voittaa nyt: %1 \u2014 %2", "Vinner nu: %1 \u2014 %2",
+          "Winning now: %1 \u2014 %2"}}, // TXT_WINNING_NOW
     }};
     return table;
 }

@@ -74,6 +74,7 @@ enum class TextId {
     TXT_COUPONS_MISSING_NUMBER, // %1 the part as typed
     TXT_COUPONS_OUT_OF_RANGE,   // %1 the number as typed, %2 the highest coupon number
     TXT_COUPONS_REVERSED,       // %1 the part as typed
+    TXT_WINNING_NOW,            // %1 how many coupons hold a bingo now, %2 the first of them
     Count
 };
 

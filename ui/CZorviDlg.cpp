@@ -63,9 +63,12 @@ CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
     qApp->installEventFilter(keyFilter_.get());
 
     pages_.Register(&publicScreen_);
+    commands_.AttachWinningScan(&winningScan_);
 }
 
 CZorviDlg::~CZorviDlg() {
+    // Nothing may come from the scan's thread while the window is taken down.
+    winningScan_.Stop();
     pages_.Unregister(&publicScreen_);
     qApp->removeEventFilter(keyFilter_.get());
     for (auto& [id, timer] : timers_)
@@ -164,6 +167,9 @@ bool CZorviDlg::HandleKey(QKeyEvent* event) {
         if (!event->modifiers().testFlag(Qt::KeypadModifier))
             return false;
         return commands_.StartStopKey();
+    case kCheckWinningNowKey:
+        CheckFirstWinningNow();
+        return true;
     case Qt::Key_Escape:
         if (settings_.public_screen == PublicScreenMode::SameScreen) {
             state_.shown_public_screen = PublicScreenMode::None;

@@ -24,6 +24,7 @@
 #include "Settings.h"
 #include "Voice.h"
 #include "WindowRequests.h"
+#include "WinningNowScan.h"
 
 class QAbstractButton;
 class QKeyEvent;
@@ -100,6 +101,11 @@ public:
     // The operator's note on the coupon panel (a coupon outside the series); not a control of
     // the engine's.
     static constexpr int kCouponNoteId = 1110;
+    // The winning-now line, for the operator only; a click on it (or its key) checks the first
+    // coupon it names.
+    static constexpr int kWinningNowId = 1120;
+    static constexpr Qt::Key kCheckWinningNowKey = Qt::Key_F2;
+    void CheckFirstWinningNow();
 
     // Access for tests, tools and screenshots.
     QWidget* ControlById(int id) const;
@@ -156,6 +162,8 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
                         int couponNumber) override;
+    void ShowWinningNow(int count, const std::vector<int>& first) override;
+    void PostToWindowThread(std::function<void()> task) override;
 
     // Esc and the dialog's own keyboard interface never close the window.
     void reject() override;
@@ -183,6 +191,8 @@ private:
     QtMessageSink messages_;
     GameCommands commands_;
     DialogUnits units_;
+    // Scans on its own thread; stopped first thing when the window goes.
+    WinningNowScan winningScan_{WinningNowScan::Mode::Threaded};
 
     void CreateControls();
     void ConnectControls();
@@ -221,6 +231,8 @@ private:
     void DeleteCells();
     void HideCouponNote();
     void ShowCouponNoteText();
+    void PlaceWinningNow();
+    void ShowWinningNowText();
     // Saves the settings record; a failure is told to the operator (once, see the notice).
     void SaveSettings();
     // Tells the operator that saves of one kind fail, after the command that saved has
@@ -247,6 +259,9 @@ private:
     // The coupon outside the series that the note tells about, and the series' size; 0 none.
     int noteCoupon_ = 0;
     int noteCouponCount_ = 0;
+    QAbstractButton* winningNow_ = nullptr;
+    int winningCount_ = 0;
+    std::vector<int> winningFirst_;
     std::unique_ptr<KeyFilter> keyFilter_;
     QPointer<CWaitDlg> waitDlg_;
     SaveFailureNotice stateSaveNotice_;

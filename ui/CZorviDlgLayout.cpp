@@ -397,6 +397,7 @@ void CZorviDlg::RelabelWindow() {
     SetControlText(Control::WinnersList, BingoHelpers::FormatWinners(state_.winners, lang));
     ScrollWinnersToEnd();
     ShowCouponNoteText();
+    ShowWinningNowText();
     if (publicScreen_.created())
         publicScreen_.SetButtonTexts();
 }

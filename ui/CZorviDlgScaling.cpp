@@ -73,6 +73,7 @@ void CZorviDlg::LayOutControls() {
     RoundDisplays();
     if (couponNote_ && noteCoupon_ != 0)
         ShowCouponNotInSeries(noteCoupon_, noteCouponCount_);
+    PlaceWinningNow();
     for (const auto& [id, text] : buttonTexts_)
         SetWrappedButtonText(id, text);
     FitButtonTexts();

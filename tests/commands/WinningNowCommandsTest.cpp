@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "CommandsFixture.h"
+#include "CouponsInPlay.h"
 #include "WinningNowScan.h"
 
 namespace zorvi::test {
@@ -113,7 +114,7 @@ TEST_F(WinningNowCommandsTest, TheFirstShownIsTheOneAClickChecks) {
 }
 
 TEST_F(WinningNowCommandsTest, OnlyCouponsInPlayAreCounted) {
-    commands.SetCouponsInPlay({{2, 500}});
+    commands.SetCouponsInPlay(*CouponsInPlay::Parse("2-500", static_cast<std::string*>(nullptr)));
     StartGame(75);
     DrawTimes(5);
     EXPECT_EQ(TakeWinning().first, "winningNow 0:");
