@@ -11,7 +11,6 @@
 namespace zorvi {
 
 class BingoHelpers;
-class CouponsInPlay;
 class WinningNowScan;
 class ProgramState;
 class Settings;
@@ -94,12 +93,11 @@ public:
     bool Busy() const { return running_; }
 
     // Winning now: after every draw, cancel, row change, new game and settings change the scan
-    // looks for the coupons in play that the check would call winners at that moment, and the
+    // looks for the coupons in play (the `coupons_in_play` setting; the whole series when it is
+    // empty or unreadable) that the check would call winners at that moment, and the
     // window shows its answer; a draw that changes the count writes it to the game log. Without
     // an attached scan nothing is looked for. The scan must outlive these commands' use of it.
     void AttachWinningScan(WinningNowScan* scan);
-    // The coupons sold for tonight; the whole series until told otherwise.
-    void SetCouponsInPlay(const CouponsInPlay& inPlay);
     // The scan's answer, on the window thread; an answer that a newer game moment superseded is
     // dropped.
     void ShowWinningNow(std::uint64_t generation, const WinningNow& answer);
@@ -144,7 +142,6 @@ private:
     bool running_ = false;
 
     WinningNowScan* scan_ = nullptr;
-    std::vector<std::pair<int, int>> inPlay_;
     WinningNow shownWinning_;    // what the window shows now (count 0: nothing)
     int lastWinningCount_ = 0;   // the count of the last answer shown, for the log
     bool scanAfterDraw_ = false; // the scan asked for was a draw's

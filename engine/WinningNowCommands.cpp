@@ -23,10 +23,6 @@ void GameCommands::AttachWinningScan(WinningNowScan* scan) {
     });
 }
 
-void GameCommands::SetCouponsInPlay(const CouponsInPlay& inPlay) {
-    inPlay_ = inPlay.Ranges();
-}
-
 void GameCommands::ScanWinningNow(bool afterDraw) {
     if (scan_ == nullptr)
         return;
@@ -44,7 +40,10 @@ void GameCommands::ScanWinningNow(bool afterDraw) {
     query.drawn = state_.DrawnNumbers();
     query.rowsNeeded = state_.current_row;
     query.freeMiddle = settings_.free_middle;
-    query.inPlay = inPlay_;
+    // The settings keep the checked, canonical text; anything else counts the whole series.
+    if (const auto inPlay =
+            CouponsInPlay::Parse(settings_.coupons_in_play, static_cast<std::string*>(nullptr)))
+        query.inPlay = inPlay->Ranges();
     scan_->Request(std::move(query));
 }
 

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "CommandsFixture.h"
-#include "CouponsInPlay.h"
 #include "WinningNowScan.h"
 
 namespace zorvi::test {
@@ -114,7 +113,7 @@ TEST_F(WinningNowCommandsTest, TheFirstShownIsTheOneAClickChecks) {
 }
 
 TEST_F(WinningNowCommandsTest, OnlyCouponsInPlayAreCounted) {
-    commands.SetCouponsInPlay(*CouponsInPlay::Parse("2-500", static_cast<std::string*>(nullptr)));
+    settings.coupons_in_play = "2-500";
     StartGame(75);
     DrawTimes(5);
     EXPECT_EQ(TakeWinning().first, "winningNow 0:");
