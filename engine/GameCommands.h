@@ -2,8 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <utility>
-#include <vector>
 
 #include "Language.h"
 #include "WinningMarks.h"

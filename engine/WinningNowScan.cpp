@@ -40,12 +40,6 @@ std::uint64_t WinningNowScan::Request(WinningQuery query) {
     return generation;
 }
 
-std::uint64_t WinningNowScan::Supersede() {
-    const std::lock_guard lock(mutex_);
-    pending_.reset();
-    return ++latest_;
-}
-
 std::size_t WinningNowScan::MemoryBytes() const {
     return memoryBytes_.load();
 }

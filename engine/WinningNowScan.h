@@ -36,8 +36,6 @@ public:
 
     // A new game moment to scan; returns its generation.
     std::uint64_t Request(WinningQuery query);
-    // Whatever is being scanned is no longer wanted, and nothing new is asked.
-    std::uint64_t Supersede();
     std::uint64_t Latest() const { return latest_.load(); }
     // Ends the thread once its current pass has stopped; nothing is delivered afterwards.
     void Stop();
