@@ -15,7 +15,8 @@ command -v setsid >/dev/null 2>&1 || { echo "setsid missing"; exit 77; }
 ROOT=$(mktemp -d "${TMPDIR:-/tmp}/zorvi-hostile-XXXXXX")
 GROUP=""
 finish() {
-    if [ -n "$GROUP" ]; then kill -TERM -- "-$GROUP" 2>/dev/null || true; sleep 1; kill -KILL -- "-$GROUP" 2>/dev/null || true; fi
+    # A negative number names the group; dash's kill takes no "--" before it.
+    if [ -n "$GROUP" ]; then kill -TERM "-$GROUP" 2>/dev/null || true; sleep 1; kill -KILL "-$GROUP" 2>/dev/null || true; fi
     rm -rf "$ROOT"
 }
 trap finish EXIT INT TERM
