@@ -301,6 +301,24 @@ void PublicScreenDlg::PageShowGame(const PageGame& game) {
 
 void PublicScreenDlg::OnPageLoaded() {
     ShowWholeGame(false);
+    if (!join_.url.isEmpty())
+        SendJoinCode();
+}
+
+void PublicScreenDlg::PageShowJoinCode(const QString& url, int size, const QString& modules) {
+    join_ = JoinCodeShown{url, url.isEmpty() ? 0 : size, url.isEmpty() ? QString() : modules};
+    SendJoinCode();
+}
+
+void PublicScreenDlg::SendJoinCode() {
+    if (!PageCallable())
+        return;
+    // Optional: a page without the function (an older or a hall's own page) simply shows no
+    // code, and the operator is not troubled with it.
+    QString error;
+    PageScriptBridge(page_.data())
+        .CallPageScript(QStringLiteral("showJoinCode"),
+                        QJsonArray{join_.url, join_.size, join_.modules}, error);
 }
 
 void PublicScreenDlg::ShowWholeGame(bool report) {

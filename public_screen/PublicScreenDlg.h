@@ -71,6 +71,10 @@ public:
     // The whole game: reset, every drawn number in order, the last ticket. A failure is shown
     // once.
     void PageShowGame(const PageGame& game) override;
+    // The hall server's join code, through the page's optional showJoinCode: skipped without a
+    // word when the page has no such function. An empty url hides it. Kept, and shown again to
+    // every page that loads.
+    void PageShowJoinCode(const QString& url, int size, const QString& modules);
     // The game as this window's page is to show it.
     const PageGame& Game() const { return game_.Game(); }
 
@@ -90,6 +94,7 @@ private:
     void ShowWholeGame(bool report);
     // A load of the page finished: the new document knows nothing yet.
     void OnPageLoaded();
+    void SendJoinCode();
 
     const Settings& settings_;
     QPointer<QWidget> owner_;
@@ -103,6 +108,11 @@ private:
     TextId draw_entry_ = TextId::TXT_DRAW_SPACEBAR;
 
     PageGameRecord game_;
+    struct JoinCodeShown {
+        QString url; // empty: none
+        int size = 0;
+        QString modules;
+    } join_;
 };
 
 } // namespace zorvi

@@ -347,6 +347,51 @@ private slots:
                  (QJsonArray{QStringLiteral("updateMainScreen")}));
     }
 
+    // The join code reaches a page that has showJoinCode, also one that loads later (a new
+    // window, a reload), and is hidden with an empty address; a page without the function gets
+    // nothing, and the operator no message.
+    void joinCodeIsOptional() {
+        Fixture f;
+        const QString modules(21 * 21, QLatin1Char('1'));
+        const QString url = QStringLiteral("http://10.0.0.1:8765/");
+        const QString shown = QStringLiteral("showJoinCode [\"%1\",21,\"%2\"]").arg(url, modules);
+        MessageBoxCatcher boxes;
+        // Before there is a window: kept for the page to come.
+        f.dlg.PageShowJoinCode(url, 21, modules);
+        QVERIFY(f.dlg.Open(1, false));
+        QVERIFY(f.seen().contains(shown));
+        QCOMPARE(f.seen().last(), shown);
+        f.forgetCalls();
+        QVERIFY(!f.dlg.Open(1, true));
+        QVERIFY(f.view()->HasDocument());
+        QCOMPARE(f.seen().last(), shown);
+        f.dlg.PageShowJoinCode(QString(), 21, modules);
+        QCOMPARE(f.seen().last(), QStringLiteral("showJoinCode [\"\",0,\"\"]"));
+        // Hidden stays hidden on the next page: nothing is sent to it.
+        f.forgetCalls();
+        QVERIFY(!f.dlg.Open(1, true));
+        QVERIFY(!f.seen().join(QLatin1Char(' ')).contains(QStringLiteral("showJoinCode")));
+
+        f.dlg.PageShowJoinCode(url, 21, modules);
+        f.dlg.SetHtmlFolder(TestDataPath(QStringLiteral("no_ticket")));
+        QVERIFY(!f.dlg.Open(1, true));
+        f.dlg.PageShowJoinCode(url, 21, modules);
+        QVERIFY(boxes.texts().isEmpty());
+
+        // Our own page shows it.
+        f.dlg.SetHtmlFolder(PagesPath(QStringLiteral("en")));
+        QVERIFY(!f.dlg.Open(1, true));
+        QVERIFY(f.view()->HasDocument());
+        QVERIFY(!RunScript(f.view()->page(),
+                           QStringLiteral("document.getElementById('joincode').hidden"))
+                     .toBool());
+        QCOMPARE(RunScript(f.view()->page(),
+                           QStringLiteral("document.getElementById('joinurl').textContent"))
+                     .toString(),
+                 QStringLiteral("10.0.0.1:8765"));
+        QVERIFY(boxes.texts().isEmpty());
+    }
+
     // A reload (the language changed) takes the new folder's page, and the new document is
     // shown the game at once: the calls that follow may not come soon.
     void reloadTakesTheNewLanguageFolder() {
