@@ -61,7 +61,8 @@ constexpr const char* kProbeScript = R"JS(
     }
     requestAnimationFrame(step);
   }
-  new MutationObserver(function () {
+  // Only the main screen counts: a served page also changes for its live feed's state.
+  var observer = new MutationObserver(function () {
     if (!z.armed) return;
     z.armed = false;
     if (z.want < 0) {
@@ -70,8 +71,15 @@ constexpr const char* kProbeScript = R"JS(
     }
     z.rec = { mutation: clock(performance.now()), frame: 0, shown: 0 };
     watch(z.rec);
-  }).observe(document.documentElement,
-             { subtree: true, childList: true, attributes: true, characterData: true });
+  });
+  var watched = ["ball", "board", "info"].map(function (id) {
+    return document.getElementById(id);
+  }).filter(Boolean);
+  if (!watched.length) watched = [document.documentElement];
+  watched.forEach(function (node) {
+    observer.observe(node, { subtree: true, childList: true, attributes: true,
+                             characterData: true });
+  });
   z.arm = function (n) { z.want = n; z.rec = null; z.armed = true; return 1; };
   return 1;
 })()
