@@ -63,11 +63,22 @@ QWidget* PublicScreenDlg::window() const {
     return window_.data();
 }
 
-QString PublicScreenDlg::PageFolderFor(const QString& programFolder, int language) {
-    const QString name = language == 2   ? QStringLiteral("en")
-                         : language == 1 ? QStringLiteral("se")
-                                         : QStringLiteral("fi");
-    return QDir(programFolder).filePath(QStringLiteral("html/") + name);
+void PublicScreenDlg::SetHandlers(Handlers handlers) {
+    disconnect(handlers_connections_[0]);
+    disconnect(handlers_connections_[1]);
+    disconnect(handlers_connections_[2]);
+    const auto run = [](std::function<void()> handler) {
+        return [handler = std::move(handler)] {
+            if (handler)
+                handler();
+        };
+    };
+    handlers_connections_[0] =
+        connect(this, &PublicScreenDlg::drawRequested, this, run(std::move(handlers.draw)));
+    handlers_connections_[1] =
+        connect(this, &PublicScreenDlg::closeRequested, this, run(std::move(handlers.close)));
+    handlers_connections_[2] =
+        connect(this, &PublicScreenDlg::focusReturned, this, run(std::move(handlers.focus)));
 }
 
 void PublicScreenDlg::CreateScreenWindow() {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "Language.h"
-#include "PageCalls.h"
 #include "PageGameRecord.h"
+#include "PlayersScreen.h"
 
 class QPushButton;
 
@@ -23,32 +23,32 @@ class Settings;
 // the three page calls. It keeps the game it was sent, also while it has no window, and shows
 // it whole to every page that has just loaded (a new window, a reload, a renderer that came
 // back), so the players never see a board with gaps.
-class PublicScreenDlg : public QObject, public PageCalls {
+class PublicScreenDlg : public QObject, public PlayersScreen {
     Q_OBJECT
 public:
     PublicScreenDlg(const Settings& settings, QWidget* owner);
     ~PublicScreenDlg() override;
 
-    bool created() const;
+    bool created() const override;
     bool active() const { return active_; }
     bool otherScreen() const { return other_screen_; }
-    QWidget* window() const; // null while not created
+    // The operator window's handlers, run after the signals below.
+    void SetHandlers(Handlers handlers) override;
+    QWidget* window() const override; // null while not created
 
     // Folder of the page for the current language (html/fi, html/se, html/en).
-    void SetHtmlFolder(const QString& folder) { html_folder_ = folder; }
+    void SetHtmlFolder(const QString& folder) override { html_folder_ = folder; }
     const QString& HtmlFolder() const { return html_folder_; }
-    // html_folder for a language index: "en" for 2, "se" for 1, "fi" otherwise.
-    static QString PageFolderFor(const QString& programFolder, int language);
 
     // Shows the window for mode 1 (same screen) or 2 (other screen): creates it when needed,
     // places it, lays out the page, loads the page when reload is set or the window is new,
     // and waits until the page has loaded (at most eight seconds) with the windows live.
     // Returns true when the window was created by this call (the caller then sends reset).
-    bool Open(int mode, bool reload);
+    bool Open(int mode, bool reload) override;
     // Hides and destroys the window (mode 0).
-    void Close();
+    void Close() override;
     // Hides the window, keeping it and its page.
-    void HideWindow();
+    void HideWindow() override;
 
     void SetOtherScreen(bool other) { other_screen_ = other; }
     void PlaceWindow(int height, int width);
@@ -56,10 +56,10 @@ public:
     void LayoutButtons(bool visible);
     // Both buttons' captions in the current language; the draw button keeps the caption of the
     // automatic mode it was last given, also when the window is made anew.
-    void SetButtonTexts();
-    void SetDrawButtonText(TextId entry);
-    void EnableDrawButton(bool enable);
-    void EnableButtons(bool enable);
+    void SetButtonTexts() override;
+    void SetDrawButtonText(TextId entry) override;
+    void EnableDrawButton(bool enable) override;
+    void EnableButtons(bool enable) override;
     void LoadPage();
 
     // Page calls; each reaches the page only while the window is created and active, and a
@@ -113,6 +113,7 @@ private:
         int size = 0;
         QString modules;
     } join_;
+    QMetaObject::Connection handlers_connections_[3];
 };
 
 } // namespace zorvi

@@ -38,9 +38,44 @@ QFont CZorviDlg::DialogFont() {
     return DialogUnits::FontByPoints(QStringLiteral("Arial"), 11);
 }
 
+namespace {
+
+// The players' window of an operator window that was given none: nothing to show.
+class NoPlayersScreen final : public PlayersScreen {
+public:
+    void SetHandlers(Handlers) override {}
+    bool created() const override { return false; }
+    QWidget* window() const override { return nullptr; }
+    void SetHtmlFolder(const QString&) override {}
+    bool Open(int, bool) override { return false; }
+    void Close() override {}
+    void HideWindow() override {}
+    void SetButtonTexts() override {}
+    void SetDrawButtonText(TextId) override {}
+    void EnableDrawButton(bool) override {}
+    void EnableButtons(bool) override {}
+    void PageReset(int, const std::string&) override {}
+    void PageUpdateMainScreen(int, int, int) override {}
+    void PageShowTicket(const PageTicket&) override {}
+    void PageShowGame(const PageGame&) override {}
+};
+
+std::unique_ptr<PlayersScreen> MakeScreen(const PlayersScreenFactory& makeScreen,
+                                          const Settings& settings, QWidget* owner) {
+    std::unique_ptr<PlayersScreen> screen = makeScreen ? makeScreen(settings, owner) : nullptr;
+    if (!screen)
+        screen = std::make_unique<NoPlayersScreen>();
+    return screen;
+}
+
+} // namespace
+
 CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
-    : QDialog(parent), state_(source), publicScreen_(settings_, this), prompts_(this),
-      messages_(prompts_), commands_(state_, settings_, coupons_, *this),
+    : CZorviDlg(source, PlayersScreenFactory(), parent) {}
+
+CZorviDlg::CZorviDlg(DrawSource& source, const PlayersScreenFactory& makeScreen, QWidget* parent)
+    : QDialog(parent), state_(source), publicScreen_(MakeScreen(makeScreen, settings_, this)),
+      prompts_(this), messages_(prompts_), commands_(state_, settings_, coupons_, *this),
       units_(DialogUnits::ForOperatorWindow(DialogFont())) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -62,14 +97,14 @@ CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
     keyFilter_->SetWindow(this);
     qApp->installEventFilter(keyFilter_.get());
 
-    pages_.Register(&publicScreen_);
+    pages_.Register(publicScreen_.get());
     commands_.AttachWinningScan(&winningScan_);
 }
 
 CZorviDlg::~CZorviDlg() {
     // Nothing may come from the scan's thread while the window is taken down.
     winningScan_.Stop();
-    pages_.Unregister(&publicScreen_);
+    pages_.Unregister(publicScreen_.get());
     qApp->removeEventFilter(keyFilter_.get());
     for (auto& [id, timer] : timers_)
         timer->stop();
@@ -108,13 +143,14 @@ void CZorviDlg::ConnectControls() {
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::VolumeSlider)))
         slider->installEventFilter(this);
 
-    connect(&publicScreen_, &PublicScreenDlg::drawRequested, this,
-            [this] { commands_.DrawCommand(); });
-    connect(&publicScreen_, &PublicScreenDlg::closeRequested, this, [this] { HidePublicScreen(); });
-    connect(&publicScreen_, &PublicScreenDlg::focusReturned, this, [this] {
+    PlayersScreen::Handlers screen;
+    screen.draw = [this] { commands_.DrawCommand(); };
+    screen.close = [this] { HidePublicScreen(); };
+    screen.focus = [this] {
         activateWindow();
         FocusCouponField();
-    });
+    };
+    publicScreen_->SetHandlers(std::move(screen));
 }
 
 bool CZorviDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -151,7 +187,7 @@ bool CZorviDlg::IsOurKeyReceiver(QObject* receiver) const {
     if (!widget || !isEnabled())
         return false;
     const QWidget* top = widget->window();
-    if (top != this && (!publicScreen_.window() || top != publicScreen_.window()))
+    if (top != this && (!publicScreen_->window() || top != publicScreen_->window()))
         return false;
     // Keys of a modal window of ours are that window's own.
     const QWidget* modal = QApplication::activeModalWidget();
@@ -173,7 +209,7 @@ bool CZorviDlg::HandleKey(QKeyEvent* event) {
     case Qt::Key_Escape:
         if (settings_.public_screen == PublicScreenMode::SameScreen) {
             state_.shown_public_screen = PublicScreenMode::None;
-            publicScreen_.HideWindow();
+            publicScreen_->HideWindow();
         }
         return true;
     case Qt::Key_Return:
@@ -382,16 +418,16 @@ void CZorviDlg::WriteLog(const std::string& line) {
 }
 
 void CZorviDlg::ShowPublicScreen() {
-    if (QWidget* window = publicScreen_.window())
+    if (QWidget* window = publicScreen_->window())
         window->show();
 }
 
 void CZorviDlg::EnablePublicDrawButton(bool enable) {
-    publicScreen_.EnableDrawButton(enable);
+    publicScreen_->EnableDrawButton(enable);
 }
 
 void CZorviDlg::SetPublicDrawCaption(TextId caption) {
-    publicScreen_.SetDrawButtonText(caption);
+    publicScreen_->SetDrawButtonText(caption);
 }
 
 void CZorviDlg::PageReset(int numberCount, const std::string& commitment) {
@@ -425,7 +461,7 @@ void CZorviDlg::SetBackgroundVoice(bool on) {
 
 void CZorviDlg::SelectPageFolder() {
     const QString program = QString::fromStdU16String(Helpers::GetProgramFolder().u16string());
-    publicScreen_.SetHtmlFolder(PublicScreenDlg::PageFolderFor(program, settings_.language));
+    publicScreen_->SetHtmlFolder(PlayersScreen::PageFolderFor(program, settings_.language));
 }
 
 void CZorviDlg::OpenPublicScreen(bool reload) {
@@ -436,25 +472,25 @@ void CZorviDlg::OpenPublicScreen(bool reload) {
         return;
     }
     // A new or reloaded page is shown the game by the public screen itself.
-    publicScreen_.Open(mode, reload);
+    publicScreen_->Open(mode, reload);
     StartTimer(Timer::OtherScreenWatch, 1000);
 }
 
 void CZorviDlg::ClosePublicScreen() {
-    publicScreen_.Close();
+    publicScreen_->Close();
 }
 
 void CZorviDlg::HidePublicScreen() {
     if (settings_.public_screen != PublicScreenMode::SameScreen)
         return;
     state_.shown_public_screen = PublicScreenMode::None;
-    publicScreen_.HideWindow();
+    publicScreen_->HideWindow();
 }
 
 void CZorviDlg::CheckOtherScreen() {
     if (state_.shown_public_screen != PublicScreenMode::OtherScreen)
         return;
-    const QWidget* screen = publicScreen_.window();
+    const QWidget* screen = publicScreen_->window();
     if (!screen)
         return;
     const QRect own = frameGeometry();

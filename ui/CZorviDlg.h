@@ -16,9 +16,9 @@
 #include "LogWriter.h"
 #include "PageFanOut.h"
 #include "PaintHelper.h"
+#include "PlayersScreen.h"
 #include "ProgramState.h"
 #include "Prompter.h"
-#include "PublicScreenDlg.h"
 #include "QtMessageSink.h"
 #include "SaveFailureNotice.h"
 #include "Settings.h"
@@ -47,8 +47,12 @@ class StaticControl;
 class CZorviDlg : public QDialog, public WindowRequests {
     Q_OBJECT
 public:
-    // `source` is where every game of the run takes its draw sequence from.
+    // `source` is where every game of the run takes its draw sequence from; `makeScreen` makes
+    // the players' window (the program passes the public screen on the browser engine). Without
+    // one the players are shown nothing.
     explicit CZorviDlg(DrawSource& source, QWidget* parent = nullptr);
+    CZorviDlg(DrawSource& source, const PlayersScreenFactory& makeScreen,
+              QWidget* parent = nullptr);
     ~CZorviDlg() override;
 
     // The start-up of the window: log, wait window, stored game, controls, public screen,
@@ -114,7 +118,7 @@ public:
     ProgramState& State() { return state_; }
     Settings& GetSettings() { return settings_; }
     BingoHelpers& Coupons() { return coupons_; }
-    PublicScreenDlg& PublicScreen() { return publicScreen_; }
+    PlayersScreen& PublicScreen() { return *publicScreen_; }
     // Every page the game is shown on: the public screen and any other that registers.
     PageFanOut& Pages() { return pages_; }
     const DialogUnits& Units() const { return units_; }
@@ -184,7 +188,7 @@ private:
     PaintHelper paint_;
     BingoHelpers coupons_;
     PageFanOut pages_;
-    PublicScreenDlg publicScreen_;
+    std::unique_ptr<PlayersScreen> publicScreen_;
     LogWriter log_;
 
     Prompter prompts_;

@@ -398,8 +398,8 @@ void CZorviDlg::RelabelWindow() {
     ScrollWinnersToEnd();
     ShowCouponNoteText();
     ShowWinningNowText();
-    if (publicScreen_.created())
-        publicScreen_.SetButtonTexts();
+    if (publicScreen_->created())
+        publicScreen_->SetButtonTexts();
 }
 
 void CZorviDlg::ScrollWinnersToEnd() {

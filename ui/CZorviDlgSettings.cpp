@@ -21,7 +21,7 @@ void CZorviDlg::SettingsCommand() {
     QPointer<CWaitDlg> wait = new CWaitDlg(Text(TextId::TXT_PLEASE_WAIT), this);
     wait->ShowCentred();
     setEnabled(false);
-    publicScreen_.EnableButtons(false);
+    publicScreen_->EnableButtons(false);
     Helpers::WaitWithMessages(50);
 
     SaveSettings();
@@ -30,7 +30,7 @@ void CZorviDlg::SettingsCommand() {
     RedrawAll();
     delete wait.data();
     setEnabled(true);
-    publicScreen_.EnableButtons(true);
+    publicScreen_->EnableButtons(true);
     // Disabling the window took the focus away; the next coupon number can be typed at once.
     FocusCouponField();
 }

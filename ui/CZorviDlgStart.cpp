@@ -71,7 +71,7 @@ void CZorviDlg::Start() {
     ApplyDialogMode();
     RelabelWindow();
     delete waitDlg_.data();
-    publicScreen_.EnableButtons(true);
+    publicScreen_->EnableButtons(true);
     SetBackgroundVoice(settings_.enable_background_voice != 0);
     commands_.ResumeOrStart();
 

@@ -137,8 +137,9 @@ void WriteCouponSeries(const std::filesystem::path& file, int count, int size) {
 }
 
 std::unique_ptr<CZorviDlg> StartOperatorWindow(DrawSource& source, ModalScript& script,
-                                               int activeWaitMs) {
-    auto window = std::make_unique<CZorviDlg>(source);
+                                               int activeWaitMs,
+                                               const PlayersScreenFactory& makeScreen) {
+    auto window = std::make_unique<CZorviDlg>(source, makeScreen);
     window->Start();
     window->activateWindow();
     // A message box of the start-up keeps the activation for itself.

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+#include "RecordingPlayersScreen.h"
+
 class QWidget;
 
 namespace zorvi {
@@ -82,8 +84,10 @@ void WriteSettings(const std::function<void(Settings&)>& change);
 // The operator window built and started as the program starts it, then activated (waiting
 // at most `activeWaitMs` for it). Fails the test when the start-up showed a modal window
 // that `script` did not expect.
-std::unique_ptr<CZorviDlg> StartOperatorWindow(DrawSource& source, ModalScript& script,
-                                               int activeWaitMs = 5000);
+// Its players' window is one that records the page calls, unless the test passes another.
+std::unique_ptr<CZorviDlg>
+StartOperatorWindow(DrawSource& source, ModalScript& script, int activeWaitMs = 5000,
+                    const PlayersScreenFactory& makeScreen = RecordingPlayersScreen::Factory());
 
 // One key event at the widget that has the focus (else the window), as the platform sends
 // it; `timestamp` is the event time in milliseconds, 0 for none.

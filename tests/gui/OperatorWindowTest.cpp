@@ -17,6 +17,7 @@
 #include "PaintHelper.h"
 #include "ProgramState.h"
 #include "Random.h"
+#include "RecordingPlayersScreen.h"
 #include "Settings.h"
 #include "StateFile.h"
 #include "StaticControl.h"
@@ -150,6 +151,46 @@ private slots:
         window->Pages().Unregister(&late);
         window->Pages().Unregister(&early);
         QVERIFY2(script.Done() && !script.Unexpected(), qPrintable(script.Seen().join(" | ")));
+    }
+
+    // The players' window through its interface alone, no browser engine: opened at start-up
+    // on the same screen with the page folder of the language, its draw button draws and gives
+    // the keys back, Esc and its close button hide it, the next draw brings it back, and its
+    // page follows every number.
+    void playersWindowFollowsTheOperatorWindow() {
+        test::WriteSettings([](Settings& s) {
+            s.language = 2;
+            s.public_screen = 1;
+            s.enable_background_voice = 0;
+        });
+        ModalScript script;
+        auto window = StartWindow(script);
+        auto* screen = dynamic_cast<test::RecordingPlayersScreen*>(&window->PublicScreen());
+        QVERIFY(screen);
+        QVERIFY(screen->created() && screen->window()->isVisible());
+        QCOMPARE(screen->calls.first(), QStringLiteral("open 1"));
+        QVERIFY2(screen->Folder().endsWith(QStringLiteral("html/en")),
+                 qPrintable(screen->Folder()));
+        QVERIFY(screen->DrawButton()->isEnabled());
+        QCOMPARE(screen->DrawButton()->text(), QStringLiteral("Draw (Spacebar)"));
+
+        screen->DrawButton()->click();
+        QCOMPARE(window->State().number_count, 1);
+        QVERIFY(!screen->DrawButton()->isEnabled()); // the one-second lock, on both buttons
+        QCOMPARE(QApplication::focusWidget(), window->ControlById(Control::CouponField));
+
+        Tap(*window, Qt::Key_Escape);
+        QVERIFY(!screen->window()->isVisible());
+        QCOMPARE(window->State().shown_public_screen, 0);
+        DrawOnce(*window);
+        QVERIFY(screen->window()->isVisible());
+        QCOMPARE(window->State().shown_public_screen, 1);
+
+        screen->CloseButton()->click();
+        QVERIFY(!screen->window()->isVisible());
+        QVERIFY(window->isVisible());
+        QCOMPARE(screen->shown.Game().drawn, window->State().DrawnNumbers());
+        QVERIFY2(!script.Unexpected(), qPrintable(script.Seen().join(" | ")));
     }
 
     void startsFreshWithoutStoredGame() {

@@ -22,6 +22,7 @@
 #include "ControlIds.h"
 #include "GuiSupport.h"
 #include "ProgramState.h"
+#include "PublicScreenDlg.h"
 #include "Random.h"
 #include "Settings.h"
 #include "StateFile.h"
@@ -34,6 +35,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kPageWaitMs = 20000;
+
+// The program's players' window: the public screen on the browser engine.
+PlayersScreenFactory RealScreens() {
+    return [](const Settings& settings, QWidget* owner) {
+        return std::make_unique<PublicScreenDlg>(settings, owner);
+    };
+}
 
 // The players' page view, found by its name inside the players' window.
 QWebEngineView* PageView(CZorviDlg& window) {
@@ -169,7 +177,7 @@ private:
     Random15 generator_{2024};
 
     std::unique_ptr<CZorviDlg> StartWindow(ModalScript& script) {
-        return test::StartOperatorWindow(generator_, script, 2000);
+        return test::StartOperatorWindow(generator_, script, 2000, RealScreens());
     }
 
     static void Tap(CZorviDlg& window, int key) { test::TapKey(window, key); }
@@ -231,7 +239,7 @@ private slots:
             folders_->programFolder() / "html" / "en" / "public_screen.htm", slowPage);
 
         ModalScript script;
-        auto window = std::make_unique<NestingWatch>(generator_);
+        auto window = std::make_unique<NestingWatch>(generator_, RealScreens());
         window->Start();
         QWebEngineView* view = PageView(*window);
         QVERIFY(view);
