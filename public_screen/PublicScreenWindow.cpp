@@ -1,5 +1,6 @@
 #include "PublicScreenWindow.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -30,6 +31,14 @@ void PublicScreenWindow::mouseDoubleClickEvent(QMouseEvent* event) {
 void PublicScreenWindow::keyPressEvent(QKeyEvent* event) {
     // Enter and Esc do nothing here; the operator window owns the keys.
     event->accept();
+}
+
+void PublicScreenWindow::closeEvent(QCloseEvent* event) {
+    // Only the desktop closes this window (a taskbar close, Alt+F4, the window manager): the
+    // program hides it and ends it without a close. Refused, the players keep their screen
+    // where it is, with its page running; the operator still hides it (Esc, its close button)
+    // and the settings still turn it off.
+    event->ignore();
 }
 
 void PublicScreenWindow::Clicked() {

@@ -4,7 +4,7 @@ set -e
 PACKAGES="cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libgl1-mesa-dev \
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
-fonts-liberation xvfb xauth xdotool \
+fonts-liberation xvfb xauth xdotool libxcb1-dev \
 espeak-ng sox pulseaudio pulseaudio-utils poppler-utils \
 dpkg-dev desktop-file-utils appstream curl \
 g++-mingw-w64-x86-64-posix wine \

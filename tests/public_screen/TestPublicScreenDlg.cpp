@@ -1,3 +1,4 @@
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -519,6 +520,71 @@ private slots:
                                         QStringLiteral("updateMainScreen [7,1,2]"),
                                         QStringLiteral("updateMainScreen [9,2,2]"),
                                         QStringLiteral("showTicket [\"9\",\"2\",0,12]")}));
+    }
+
+    // The desktop closing the players' window (a taskbar close, Alt+F4, the window manager)
+    // is refused: the same window stays shown with its page and the game on it, and the
+    // operator's own hide and the settings' mode 0 still work afterwards.
+    void desktopCloseIsRefused_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("how");
+        for (int mode : {1, 2}) {
+            const QByteArray screen = mode == 1 ? "same screen" : "other screen";
+            QTest::newRow(screen + ", close event") << mode << 0;
+            QTest::newRow(screen + ", platform window closed") << mode << 1;
+            QTest::newRow(screen + ", widget closed") << mode << 2;
+        }
+    }
+    void desktopCloseIsRefused() {
+        QFETCH(int, mode);
+        QFETCH(int, how);
+        Fixture f;
+        f.dlg.SetHtmlFolder(PagesPath(QStringLiteral("en")));
+        QVERIFY(f.dlg.Open(mode, false));
+        f.dlg.PageReset(75, "");
+        f.dlg.PageUpdateMainScreen(7, 1, 1);
+        f.dlg.PageUpdateMainScreen(61, 2, 1);
+        QPointer<QWidget> window = f.dlg.window();
+        CHtmlContent* view = f.view();
+        QVERIFY(window->isVisible());
+        QVERIFY(RunScript(view->page(), QStringLiteral("window.seenBefore = 'yes'")).isValid());
+
+        bool closed = true;
+        if (how == 0) {
+            QCloseEvent event;
+            QCoreApplication::sendEvent(window, &event);
+            closed = event.isAccepted();
+        } else if (how == 1) {
+            QVERIFY(window->windowHandle());
+            closed = window->windowHandle()->close();
+        } else {
+            closed = window->close();
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(!closed);
+        QVERIFY(window);
+        QCOMPARE(f.dlg.window(), window.data());
+        QVERIFY(window->isVisible());
+        QVERIFY(f.dlg.created() && f.dlg.active());
+        QCOMPARE(f.view(), view);
+        QVERIFY(view->HasDocument() && view->isVisible());
+        // The same document, not one loaded anew, and it shows the game and takes the next call.
+        QCOMPARE(RunScript(view->page(), QStringLiteral("window.seenBefore")).toString(),
+                 QStringLiteral("yes"));
+        const QString lit = QStringLiteral(
+            "Array.from(document.querySelectorAll('#board .cell.on')).map(function (c) "
+            "{ return c.textContent; }).join(',')");
+        QCOMPARE(RunScript(view->page(), lit).toString(), QStringLiteral("7,61"));
+        f.dlg.PageUpdateMainScreen(3, 3, 1);
+        QCOMPARE(RunScript(view->page(), lit).toString(), QStringLiteral("3,7,61"));
+
+        f.dlg.HideWindow();
+        QVERIFY(!window->isVisible());
+        QVERIFY(!f.dlg.Open(mode, false));
+        QVERIFY(window->isVisible());
+        f.dlg.Close();
+        QVERIFY(!f.dlg.created());
+        QTRY_VERIFY(window.isNull());
     }
 
     void windowEndsWithThisObject() {
