@@ -22,6 +22,7 @@
 #include "Folders.h"
 #include "Helpers.h"
 #include "PageProbe.h"
+#include "PublicScreenDlg.h"
 #include "Settings.h"
 
 namespace zorvi::latency {
@@ -313,7 +314,10 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
                              .arg(QGuiApplication::platformName());
 
     OsRandomSource source;
-    auto window = std::make_unique<TimedWindow>(source);
+    auto window =
+        std::make_unique<TimedWindow>(source, [](const Settings& settings, QWidget* owner) {
+            return std::make_unique<PublicScreenDlg>(settings, owner);
+        });
     window->Start();
     window->show();
     window->activateWindow();
