@@ -287,6 +287,7 @@ QJsonArray TicketArgs(const PageTicket& ticket) {
 } // namespace
 
 void PublicScreenDlg::PageReset(int numberCount, const std::string& commitment) {
+    ++changes_;
     game_.Reset(numberCount, commitment);
     if (PageCallable())
         CallPage(QStringLiteral("reset"),
@@ -294,18 +295,21 @@ void PublicScreenDlg::PageReset(int numberCount, const std::string& commitment) 
 }
 
 void PublicScreenDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
+    ++changes_;
     game_.Update(currentNumber, count, row);
     if (PageCallable())
         CallPage(QStringLiteral("updateMainScreen"), QJsonArray{currentNumber, count, row});
 }
 
 void PublicScreenDlg::PageShowTicket(const PageTicket& ticket) {
+    ++changes_;
     game_.Ticket(ticket);
     if (PageCallable())
         CallPage(QStringLiteral("showTicket"), TicketArgs(ticket));
 }
 
 void PublicScreenDlg::PageShowGame(const PageGame& game) {
+    ++changes_;
     game_.Replace(game);
     ShowWholeGame(true);
 }
@@ -332,42 +336,57 @@ void PublicScreenDlg::SendJoinCode() {
                         QJsonArray{join_.url, join_.size, join_.modules}, error);
 }
 
-void PublicScreenDlg::ShowWholeGame(bool report) {
-    if (!PageCallable())
-        return;
+std::vector<std::pair<QString, QJsonArray>> PublicScreenDlg::WholeGameCalls() const {
     std::vector<std::pair<QString, QJsonArray>> calls;
     if (!game_.Begun()) {
         // No game yet: a board of the number count in the settings.
         calls.emplace_back(QStringLiteral("reset"), ResetArgs(settings_.max_called_numbers,
                                                               settings_.disable_animation, {}));
-    } else {
-        // A copy: the calls below let other work run, which may change the game meanwhile.
-        const PageGame game = game_.Game();
-        calls.emplace_back(
-            QStringLiteral("reset"),
-            ResetArgs(game.numberCount, settings_.disable_animation, game.commitment));
-        const int count = static_cast<int>(game.drawn.size());
-        // The page puts the n-th number at its place; a number it was never told stays dark.
-        for (int i = 0; i + 1 < count; ++i) {
-            if (game.drawn[std::size_t(i)] > 0)
-                calls.emplace_back(QStringLiteral("updateMainScreen"),
-                                   QJsonArray{game.drawn[std::size_t(i)], i + 1, game.row});
-        }
-        const int current = count > 0 && game.drawn.back() > 0 ? game.drawn.back() : -1;
-        calls.emplace_back(QStringLiteral("updateMainScreen"),
-                           QJsonArray{current, count, game.row});
-        if (game.ticket)
-            calls.emplace_back(QStringLiteral("showTicket"), TicketArgs(*game.ticket));
+        return calls;
     }
+    const PageGame& game = game_.Game();
+    calls.emplace_back(QStringLiteral("reset"),
+                       ResetArgs(game.numberCount, settings_.disable_animation, game.commitment));
+    const int count = static_cast<int>(game.drawn.size());
+    // The page puts the n-th number at its place; a number it was never told stays dark.
+    for (int i = 0; i + 1 < count; ++i) {
+        if (game.drawn[std::size_t(i)] > 0)
+            calls.emplace_back(QStringLiteral("updateMainScreen"),
+                               QJsonArray{game.drawn[std::size_t(i)], i + 1, game.row});
+    }
+    const int current = count > 0 && game.drawn.back() > 0 ? game.drawn.back() : -1;
+    calls.emplace_back(QStringLiteral("updateMainScreen"), QJsonArray{current, count, game.row});
+    if (game.ticket)
+        calls.emplace_back(QStringLiteral("showTicket"), TicketArgs(*game.ticket));
+    return calls;
+}
+
+void PublicScreenDlg::ShowWholeGame(bool report) {
+    // Each call lets other work run. A call of the game that comes meanwhile (an automatic
+    // draw) reaches the page at once, in the middle of the older calls; the page then needs
+    // the whole game again as it stands now, or the rest of the older calls would undo it.
+    constexpr int kMostRounds = 8;
     QString firstError;
-    for (const auto& [name, args] : calls) {
-        QString error;
-        if (!PageScriptBridge(page_.data()).CallPageScript(name, args, error) &&
-            firstError.isEmpty())
-            firstError = error;
-        // The call lets other events run; the window may have gone meanwhile.
+    for (int round = 0; round < kMostRounds; ++round) {
         if (!PageCallable())
             return;
+        const std::uint64_t changes = changes_;
+        bool overtaken = false;
+        for (const auto& [name, args] : WholeGameCalls()) {
+            QString error;
+            if (!PageScriptBridge(page_.data()).CallPageScript(name, args, error) &&
+                firstError.isEmpty())
+                firstError = error;
+            // The window may have gone meanwhile.
+            if (!PageCallable())
+                return;
+            if (changes_ != changes) {
+                overtaken = true;
+                break;
+            }
+        }
+        if (!overtaken)
+            break;
     }
     if (report && !firstError.isEmpty())
         ShowPageError(firstError);

@@ -4,7 +4,9 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Language.h"
@@ -92,6 +94,8 @@ private:
     void WaitForPage(int milliseconds);
     // Shows the kept game on the page; a failure is shown once when `report` is set.
     void ShowWholeGame(bool report);
+    // The calls that show the kept game on a page that knows nothing.
+    std::vector<std::pair<QString, QJsonArray>> WholeGameCalls() const;
     // A load of the page finished: the new document knows nothing yet.
     void OnPageLoaded();
     void SendJoinCode();
@@ -108,6 +112,8 @@ private:
     TextId draw_entry_ = TextId::TXT_DRAW_SPACEBAR;
 
     PageGameRecord game_;
+    // Counts the calls of the game taken, to see one come in during a catch-up.
+    std::uint64_t changes_ = 0;
     struct JoinCodeShown {
         QString url; // empty: none
         int size = 0;

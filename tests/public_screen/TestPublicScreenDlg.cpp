@@ -476,6 +476,26 @@ private slots:
         QVERIFY(boxes.seen().empty());
     }
 
+    // A number drawn while the page is being shown the whole game (an automatic draw in the
+    // wait of a call) is not undone by the older calls still to come.
+    void callDuringTheCatchUpIsKept() {
+        Fixture f;
+        f.dlg.SetHtmlFolder(PagesPath(QStringLiteral("en")));
+        QVERIFY(f.dlg.Open(1, false));
+        f.dlg.PageReset(75, "");
+        f.dlg.PageUpdateMainScreen(7, 1, 1);
+        f.dlg.PageUpdateMainScreen(9, 2, 1);
+        // Runs in the first call's wait for the page.
+        QTimer::singleShot(0, &f.owner, [&] { f.dlg.PageUpdateMainScreen(11, 3, 1); });
+        f.dlg.PageShowGame(PageGame{75, "", {7, 9}, 1, std::nullopt});
+        QCOMPARE(f.dlg.Game().drawn, (std::vector<int>{7, 9, 11}));
+        const QString shown = QStringLiteral(
+            "document.getElementById('number').textContent + '|' + "
+            "Array.from(document.querySelectorAll('#board .cell.on')).map(function (c) "
+            "{ return c.textContent; }).join(',')");
+        QCOMPARE(RunScript(f.view()->page(), shown).toString(), QStringLiteral("11|7,9,11"));
+    }
+
     // The whole game on a page that lacks a function: one box for the lot, the rest shown.
     void wholeGameOnAnOldPageReportsOnce() {
         Fixture f(QStringLiteral("no_ticket"));
