@@ -1,0 +1,213 @@
+#include "HallServer.h"
+
+#include <QDir>
+#include <QHostAddress>
+#include <QNetworkInterface>
+#include <QThread>
+
+#include "Folders.h"
+#include "Settings.h"
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#endif
+
+namespace zorvi {
+
+namespace {
+
+QString ProgramHtmlRoot() {
+    return QDir(QString::fromStdString(Helpers::GetProgramFolder().string()))
+        .filePath(QStringLiteral("html"));
+}
+
+std::string UrlHost(const QHostAddress& address) {
+    const QString text = address.toString();
+    if (address.protocol() == QAbstractSocket::IPv6Protocol)
+        return "[" + text.toStdString() + "]";
+    return text.toStdString();
+}
+
+bool IsUsable(const QHostAddress& address) {
+    if (address.protocol() == QAbstractSocket::IPv6Protocol && address.isLinkLocal())
+        return false;
+    return address.protocol() == QAbstractSocket::IPv4Protocol ||
+           address.protocol() == QAbstractSocket::IPv6Protocol;
+}
+
+// A thousand browsers need a thousand descriptors; the usual soft limit is 1024 for the
+// whole program. Raised towards the hard limit, never lowered.
+void AllowEnoughFiles(int clients) {
+#if defined(__linux__)
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return;
+    const rlim_t wanted = rlim_t(clients) * 2 + 1024;
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= wanted)
+        return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
+#else
+    (void)clients;
+#endif
+}
+
+} // namespace
+
+HallServer::HallServer(const Settings& settings) : HallServer(settings, Options{}) {}
+
+HallServer::HallServer(const Settings& settings, Options options)
+    : settings_(settings), options_(std::move(options)),
+      joinFrame_(HallFrames::JoinFrame({}, 0, {})) {}
+
+HallServer::~HallServer() {
+    Stop();
+}
+
+bool HallServer::Start(const std::string& address, int port, std::string* error) {
+    Stop();
+    AllowEnoughFiles(options_.limits.maxClients);
+    const QString root = options_.htmlRoot.isEmpty() ? ProgramHtmlRoot() : options_.htmlRoot;
+    auto thread = std::make_unique<QThread>();
+    thread->setObjectName(QStringLiteral("hall server"));
+    auto* core = new HallServerCore(options_.limits, root, &clientCount_);
+    core->moveToThread(thread.get());
+    QObject::connect(thread.get(), &QThread::finished, core, &QObject::deleteLater);
+    thread->start();
+
+    QString failure;
+    int port_chosen = 0;
+    const QString listenOn = QString::fromStdString(address);
+    const PageGame game = fold_.Game();
+    const bool animationOff = settings_.disable_animation != 0;
+    const int language = settings_.language;
+    const std::string join = joinFrame_;
+    // Binding takes a moment only; the operator must learn at once when the port is taken.
+    QMetaObject::invokeMethod(
+        core,
+        [&] {
+            failure = core->Listen(listenOn, port);
+            port_chosen = core->Port();
+            core->Push(game, animationOff, language, {});
+            core->SetJoinFrame(join);
+        },
+        Qt::BlockingQueuedConnection);
+    if (!failure.isEmpty()) {
+        thread->quit();
+        thread->wait();
+        if (error)
+            *error = failure.toStdString();
+        return false;
+    }
+    thread_ = std::move(thread);
+    core_ = core;
+    address_ = address;
+    port_ = port_chosen;
+    return true;
+}
+
+void HallServer::Stop() {
+    if (!core_)
+        return;
+    HallServerCore* core = core_;
+    QMetaObject::invokeMethod(
+        core, [core] { core->Close(); }, Qt::BlockingQueuedConnection);
+    thread_->quit();
+    thread_->wait();
+    thread_.reset();
+    core_ = nullptr;
+    port_ = 0;
+    clientCount_.store(0);
+}
+
+std::string HallServer::Url() const {
+    if (!core_)
+        return {};
+    std::string host;
+    if (!address_.empty()) {
+        host = UrlHost(QHostAddress(QString::fromStdString(address_)));
+    } else {
+        // Listening everywhere: the address a phone in the hall can reach, IPv4 first.
+        const std::vector<std::string> addresses = MachineAddresses();
+        host = addresses.empty() ? std::string("127.0.0.1") : addresses.front();
+        if (host.find(':') != std::string::npos)
+            host = "[" + host + "]";
+    }
+    return "http://" + host + ":" + std::to_string(port_) + "/";
+}
+
+void HallServer::SetJoinCode(const std::string& url, int size, const std::string& modules) {
+    joinFrame_ = HallFrames::JoinFrame(url, size, modules);
+    if (!core_)
+        return;
+    HallServerCore* core = core_;
+    QMetaObject::invokeMethod(
+        core, [core, frame = joinFrame_] { core->SetJoinFrame(frame); }, Qt::QueuedConnection);
+}
+
+void HallServer::Push(const std::string& call) {
+    if (!core_)
+        return;
+    HallServerCore* core = core_;
+    QMetaObject::invokeMethod(
+        core,
+        [core, game = fold_.Game(), animationOff = settings_.disable_animation != 0,
+         language = settings_.language, call] { core->Push(game, animationOff, language, call); },
+        Qt::QueuedConnection);
+}
+
+void HallServer::PageReset(int numberCount, const std::string& commitment) {
+    fold_.Reset(numberCount, commitment);
+    Push(HallFrames::ResetCall(numberCount, settings_.disable_animation != 0, commitment));
+}
+
+void HallServer::PageUpdateMainScreen(int currentNumber, int count, int row) {
+    fold_.UpdateMainScreen(currentNumber, count, row);
+    Push(HallFrames::UpdateMainScreenCall(currentNumber, count, row));
+}
+
+void HallServer::PageShowTicket(const PageTicket& ticket) {
+    fold_.ShowTicket(ticket);
+    Push(HallFrames::ShowTicketCall(ticket));
+}
+
+void HallServer::PageShowGame(const PageGame& game) {
+    fold_.ShowGame(game);
+    if (!core_)
+        return;
+    HallServerCore* core = core_;
+    QMetaObject::invokeMethod(
+        core,
+        [core, game, animationOff = settings_.disable_animation != 0,
+         language = settings_.language] { core->PushWholeGame(game, animationOff, language); },
+        Qt::QueuedConnection);
+}
+
+std::vector<std::string> HallServer::MachineAddresses() {
+    std::vector<QHostAddress> found;
+    for (const QNetworkInterface& face : QNetworkInterface::allInterfaces()) {
+        if (!(face.flags() & QNetworkInterface::IsUp))
+            continue;
+        for (const QNetworkAddressEntry& entry : face.addressEntries()) {
+            const QHostAddress address = entry.ip();
+            if (IsUsable(address))
+                found.push_back(address);
+        }
+    }
+    const auto rank = [](const QHostAddress& a) {
+        const bool v6 = a.protocol() == QAbstractSocket::IPv6Protocol;
+        return (v6 ? 2 : 0) + (a.isLoopback() ? 1 : 0);
+    };
+    std::stable_sort(found.begin(), found.end(), [&](const QHostAddress& a, const QHostAddress& b) {
+        return rank(a) < rank(b);
+    });
+    std::vector<std::string> texts;
+    for (const QHostAddress& address : found) {
+        const std::string text = address.toString().toStdString();
+        if (std::find(texts.begin(), texts.end(), text) == texts.end())
+            texts.push_back(text);
+    }
+    return texts;
+}
+
+} // namespace zorvi

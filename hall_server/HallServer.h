@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "HallFrames.h"
+#include "HallServerCore.h"
+#include "PageCalls.h"
+
+class QThread;
+
+namespace zorvi {
+
+class Settings;
+
+// The hall server: our public page and a live feed of the page calls for every browser in the
+// hall. It keeps the game as the pages show it, so that a browser that connects or comes back
+// gets it all at once. The network side runs in a thread of its own; the page calls return at
+// once. Nothing a browser sends can change the game.
+class HallServer : public PageCalls {
+public:
+    struct Options {
+        QString htmlRoot; // folder with fi/, se/, en/public_screen.htm; empty: the program's
+        HallLimits limits;
+    };
+
+    // `settings` gives the operator's language (where "/" leads) and the page animations at
+    // the moment of each call; it must outlive the server.
+    explicit HallServer(const Settings& settings);
+    HallServer(const Settings& settings, Options options);
+    ~HallServer() override;
+    HallServer(const HallServer&) = delete;
+    HallServer& operator=(const HallServer&) = delete;
+
+    // Listens on `address` (empty: every address of the machine) and `port` (0: any free
+    // port, for tests). On failure false, with the reason in `error`; the server is stopped.
+    bool Start(const std::string& address, int port, std::string* error = nullptr);
+    void Stop();
+    bool Running() const { return core_ != nullptr; }
+    int Port() const { return port_; }
+    // What a browser in the hall opens: "http://192.168.1.10:8765/". Empty when stopped.
+    std::string Url() const;
+    // Browsers on the live feed now.
+    int ClientCount() const { return clientCount_.load(); }
+    // The game as a browser that joins now is given it.
+    const PageGame& Game() const { return fold_.Game(); }
+
+    // The join code shown on the pages: a QR code of `size` x `size` modules, row by row,
+    // '1' dark. An empty url hides it.
+    void SetJoinCode(const std::string& url, int size, const std::string& modules);
+
+    // PageCalls.
+    void PageReset(int numberCount, const std::string& commitment) override;
+    void PageUpdateMainScreen(int currentNumber, int count, int row) override;
+    void PageShowTicket(const PageTicket& ticket) override;
+    void PageShowGame(const PageGame& game) override;
+
+    // The machine's addresses a server can listen on, as text: IPv4 first, then IPv6,
+    // loopback last in each. Link-local IPv6 addresses are left out (they need an interface).
+    static std::vector<std::string> MachineAddresses();
+
+private:
+    void Push(const std::string& call);
+
+    const Settings& settings_;
+    Options options_;
+    PageGameFold fold_;
+    std::string joinFrame_;
+    std::string address_;
+    int port_ = 0;
+    std::atomic<int> clientCount_{0};
+    std::unique_ptr<QThread> thread_;
+    HallServerCore* core_ = nullptr; // lives in thread_
+};
+
+} // namespace zorvi

@@ -1,0 +1,352 @@
+// The hall server's pieces that need no network: reading a request head, the routes, the
+// frames and the game a late browser is given.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtTest>
+#include <memory>
+#include <string>
+
+#include "HallFrames.h"
+#include "HallRoutes.h"
+#include "HttpRequestHead.h"
+
+Q_DECLARE_METATYPE(zorvi::HeadStatus)
+
+namespace zorvi::test {
+
+namespace {
+
+constexpr int kPort = 8765;
+
+HallRouteContext Context(int language = 0) {
+    HallRouteContext context;
+    context.port = kPort;
+    context.language = language;
+    context.isOurHost = [](std::string_view host) {
+        return host == "localhost" || host == "127.0.0.1" || host == "192.168.1.10" ||
+               host == "[::1]";
+    };
+    return context;
+}
+
+QJsonObject Parse(const std::string& frame) {
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(frame), &error);
+    return error.error == QJsonParseError::NoError ? doc.object() : QJsonObject();
+}
+
+} // namespace
+
+class TestHallProtocol : public QObject {
+    Q_OBJECT
+
+private slots:
+    void requestHead_data() {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<HeadStatus>("status");
+        QTest::addColumn<QByteArray>("target");
+        const auto row = [](const char* name, const QByteArray& raw, HeadStatus status,
+                            const QByteArray& target = {}) {
+            QTest::newRow(name) << raw << status << target;
+        };
+        row("plain", "GET /fi/ HTTP/1.1\r\nHost: a:1\r\n\r\n", HeadStatus::Complete, "/fi/");
+        row("bare LF", "GET / HTTP/1.0\n\n", HeadStatus::Complete, "/");
+        row("body after head", "GET /x HTTP/1.1\r\nHost: a\r\n\r\nrest", HeadStatus::Complete,
+            "/x");
+        row("unfinished line", "GET /fi/ HT", HeadStatus::Incomplete);
+        row("unfinished head", "GET / HTTP/1.1\r\nHost: a\r\n", HeadStatus::Incomplete);
+        row("empty", "", HeadStatus::Incomplete);
+        row("no version", "GET /\r\n\r\n", HeadStatus::Malformed);
+        row("HTTP/2", "GET / HTTP/2.0\r\n\r\n", HeadStatus::Malformed);
+        row("two blanks", "GET  / HTTP/1.1\r\n\r\n", HeadStatus::Malformed);
+        row("blank in target", "GET /a b HTTP/1.1\r\n\r\n", HeadStatus::Malformed);
+        row("lower-case version", "GET / http/1.1\r\n\r\n", HeadStatus::Malformed);
+        row("method not a token", "G(T / HTTP/1.1\r\n\r\n", HeadStatus::Malformed);
+        row("blank line first", "\r\nGET / HTTP/1.1\r\n\r\n", HeadStatus::Malformed);
+        row("binary", QByteArray("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\n\n", 13),
+            HeadStatus::Malformed);
+        row("nul in target", QByteArray("GET /\0 HTTP/1.1\r\n\r\n", 19), HeadStatus::Malformed);
+        row("header without colon", "GET / HTTP/1.1\r\nHost a\r\n\r\n", HeadStatus::Malformed);
+        row("blank before colon", "GET / HTTP/1.1\r\nHost : a\r\n\r\n", HeadStatus::Malformed);
+        row("folded header", "GET / HTTP/1.1\r\nHost: a\r\n b\r\n\r\n", HeadStatus::Malformed);
+        row("control in value", "GET / HTTP/1.1\r\nHost: a\x01\r\n\r\n", HeadStatus::Malformed);
+        row("line too long", "GET /" + QByteArray(3000, 'a') + " HTTP/1.1\r\n\r\n",
+            HeadStatus::LineTooLong);
+        row("line too long, unfinished", "GET /" + QByteArray(3000, 'a'), HeadStatus::LineTooLong);
+        row("head too large", "GET / HTTP/1.1\r\nX: " + QByteArray(9000, 'a') + "\r\n\r\n",
+            HeadStatus::HeadTooLarge);
+        row("head too large, unfinished",
+            "GET / HTTP/1.1\r\n" + QByteArray("X: aaaaaaaa\r\n").repeated(700),
+            HeadStatus::HeadTooLarge);
+    }
+    void requestHead() {
+        QFETCH(QByteArray, raw);
+        QFETCH(HeadStatus, status);
+        QFETCH(QByteArray, target);
+        RequestHead head;
+        QCOMPARE(ParseRequestHead(std::string_view(raw.constData(), std::size_t(raw.size())),
+                                  HeadLimits{}, &head),
+                 status);
+        if (status == HeadStatus::Complete) {
+            QCOMPARE(QByteArray::fromStdString(head.target), target);
+            QVERIFY(head.length <= std::size_t(raw.size()));
+        }
+    }
+
+    // Every prefix of a request reads as unfinished until its last byte.
+    void requestHeadInPieces() {
+        const std::string raw =
+            "GET /ws HTTP/1.1\r\nHost: 127.0.0.1:8765\r\nUpgrade: websocket\r\n\r\n";
+        for (std::size_t n = 0; n < raw.size(); ++n) {
+            RequestHead head;
+            QCOMPARE(ParseRequestHead(std::string_view(raw).substr(0, n), HeadLimits{}, &head),
+                     HeadStatus::Incomplete);
+        }
+        RequestHead head;
+        QCOMPARE(ParseRequestHead(raw, HeadLimits{}, &head), HeadStatus::Complete);
+        QCOMPARE(head.length, raw.size());
+        QCOMPARE(std::string(head.Header("upgrade").value_or("")), std::string("websocket"));
+    }
+
+    void routes_data() {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("detail"); // the language served, or where it leads
+        const QByteArray host = "Host: 127.0.0.1:8765\r\n";
+        const QByteArray ws =
+            "Upgrade: websocket\r\nConnection: keep-alive, Upgrade\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n";
+        const auto get = [&](const QByteArray& target) {
+            return "GET " + target + " HTTP/1.1\r\n" + host + "\r\n";
+        };
+        const auto row = [](const char* name, const QByteArray& raw, int status,
+                            const QByteArray& detail = {}) {
+            QTest::newRow(name) << raw << status << detail;
+        };
+        row("root leads to the operator's language", get("/"), 302, "/en/");
+        row("fi", get("/fi/"), 200, "fi");
+        row("se page", get("/se/public_screen.htm"), 200, "se");
+        row("en with a query", get("/en/?tv=1"), 200, "en");
+        row("folder without slash", get("/se"), 301, "/se/");
+        row("websocket", "GET /ws HTTP/1.1\r\n" + host + ws + "\r\n", 101);
+        row("websocket, own origin",
+            "GET /ws HTTP/1.1\r\n" + host + ws + "Origin: http://127.0.0.1:8765\r\n\r\n", 101);
+        row("websocket, foreign origin",
+            "GET /ws HTTP/1.1\r\n" + host + ws + "Origin: http://evil.example\r\n\r\n", 403);
+        row("websocket, origin of another port",
+            "GET /ws HTTP/1.1\r\n" + host + ws + "Origin: http://127.0.0.1:8766\r\n\r\n", 403);
+        row("websocket, https origin",
+            "GET /ws HTTP/1.1\r\n" + host + ws + "Origin: https://127.0.0.1:8765\r\n\r\n", 403);
+        row("websocket, null origin", "GET /ws HTTP/1.1\r\n" + host + ws + "Origin: null\r\n\r\n",
+            403);
+        row("websocket, two origins",
+            "GET /ws HTTP/1.1\r\n" + host + ws +
+                "Origin: http://127.0.0.1:8765\r\nOrigin: http://evil.example\r\n\r\n",
+            403);
+        row("websocket without upgrade", get("/ws"), 426);
+        row("websocket without a key",
+            "GET /ws HTTP/1.1\r\n" + host + "Upgrade: websocket\r\nConnection: Upgrade\r\n\r\n",
+            400);
+        row("websocket over HTTP/1.0", "GET /ws HTTP/1.0\r\n" + host + ws + "\r\n", 426);
+        row("traversal", get("/../../etc/passwd"), 404);
+        row("traversal inside a language", get("/fi/../../settings.ini"), 404);
+        row("percent-encoded traversal", get("/%2e%2e/%2e%2e/etc/passwd"), 404);
+        row("percent-encoded page name", get("/fi/public%5fscreen.htm"), 404);
+        row("encoded slash", get("/fi%2f..%2f..%2fetc%2fpasswd"), 404);
+        row("backslash", get("/fi\\..\\..\\state.ini"), 404);
+        row("absolute file path", get("/etc/passwd"), 404);
+        row("double slash", get("//etc/passwd"), 404);
+        row("another file of the folder", get("/fi/script.js"), 404);
+        row("absolute-form URL", get("http://127.0.0.1:8765/fi/"), 400);
+        row("asterisk", get("*"), 400);
+        row("POST", "POST /fi/ HTTP/1.1\r\n" + host + "Content-Length: 2\r\n\r\nhi", 405);
+        row("PUT", "PUT /fi/public_screen.htm HTTP/1.1\r\n" + host + "\r\n", 405);
+        row("DELETE", "DELETE /fi/ HTTP/1.1\r\n" + host + "\r\n", 405);
+        row("OPTIONS", "OPTIONS * HTTP/1.1\r\n" + host + "\r\n", 405);
+        row("CONNECT", "CONNECT 127.0.0.1:8765 HTTP/1.1\r\n" + host + "\r\n", 405);
+        row("HEAD", "HEAD /fi/ HTTP/1.1\r\n" + host + "\r\n", 405);
+        row("lower-case get", "get /fi/ HTTP/1.1\r\n" + host + "\r\n", 405);
+        row("no host", "GET /fi/ HTTP/1.1\r\n\r\n", 400);
+        row("no host, HTTP/1.0", "GET /fi/ HTTP/1.0\r\n\r\n", 200, "fi");
+        row("two hosts", "GET /fi/ HTTP/1.1\r\n" + host + host + "\r\n", 400);
+        row("foreign host", "GET /fi/ HTTP/1.1\r\nHost: evil.example:8765\r\n\r\n", 421);
+        row("rebinding name", "GET /ws HTTP/1.1\r\nHost: attacker.example:8765\r\n" + ws + "\r\n",
+            421);
+        row("host without port", "GET /fi/ HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", 421);
+        row("host with another port", "GET /fi/ HTTP/1.1\r\nHost: localhost:80\r\n\r\n", 421);
+        row("machine address", "GET /fi/ HTTP/1.1\r\nHost: 192.168.1.10:8765\r\n\r\n", 200, "fi");
+        row("IPv6 loopback", "GET /fi/ HTTP/1.1\r\nHost: [::1]:8765\r\n\r\n", 200, "fi");
+        row("host with user", "GET /fi/ HTTP/1.1\r\nHost: a@127.0.0.1:8765\r\n\r\n", 400);
+        row("host with empty port", "GET /fi/ HTTP/1.1\r\nHost: 127.0.0.1:\r\n\r\n", 400);
+        row("host with a huge port", "GET /fi/ HTTP/1.1\r\nHost: 127.0.0.1:99999999999\r\n\r\n",
+            400);
+        row("unclosed bracket", "GET /fi/ HTTP/1.1\r\nHost: [::1:8765\r\n\r\n", 400);
+    }
+    void routes() {
+        QFETCH(QByteArray, raw);
+        QFETCH(int, status);
+        QFETCH(QByteArray, detail);
+        RequestHead head;
+        QCOMPARE(ParseRequestHead(std::string_view(raw.constData(), std::size_t(raw.size())),
+                                  HeadLimits{}, &head),
+                 HeadStatus::Complete);
+        const HallRoute route = RouteRequest(head, Context(2));
+        QCOMPARE(route.status, status);
+        if (route.kind == HallRoute::Kind::Page)
+            QCOMPARE(QByteArray::fromStdString(route.language), detail);
+        if (route.kind == HallRoute::Kind::Redirect)
+            QCOMPARE(QByteArray::fromStdString(route.location), detail);
+    }
+
+    void rootLeadsToEachLanguage_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QByteArray>("location");
+        QTest::newRow("Finnish") << 0 << QByteArray("/fi/");
+        QTest::newRow("Swedish") << 1 << QByteArray("/se/");
+        QTest::newRow("English") << 2 << QByteArray("/en/");
+        QTest::newRow("unknown") << 7 << QByteArray("/fi/");
+        QTest::newRow("negative") << -1 << QByteArray("/fi/");
+    }
+    void rootLeadsToEachLanguage() {
+        QFETCH(int, language);
+        QFETCH(QByteArray, location);
+        RequestHead head;
+        QCOMPARE(
+            ParseRequestHead("GET / HTTP/1.1\r\nHost: localhost:8765\r\n\r\n", HeadLimits{}, &head),
+            HeadStatus::Complete);
+        QCOMPARE(QByteArray::fromStdString(RouteRequest(head, Context(language)).location),
+                 location);
+    }
+
+    void framesAreJson() {
+        const QJsonObject reset = Parse(
+            HallFrames::CallsFrame({HallFrames::ResetCall(75, true, "1a2b3c4d5e6f7a8b")}, 42));
+        QCOMPARE(reset.value("t").toInteger(), 42);
+        QCOMPARE(reset.value("calls").toArray(),
+                 QJsonArray({QJsonArray({"reset", 75, 0, 1, "1a2b3c4d5e6f7a8b"})}));
+        const QJsonObject update =
+            Parse(HallFrames::CallsFrame({HallFrames::UpdateMainScreenCall(-1, 0, 3)}, 1));
+        QCOMPARE(update.value("calls").toArray(),
+                 QJsonArray({QJsonArray({"updateMainScreen", -1, 0, 3})}));
+        const QJsonObject ticket = Parse(HallFrames::CallsFrame(
+            {HallFrames::ShowTicketCall({"1,2,3", "0,1,2", true, 999999})}, 1));
+        QCOMPARE(ticket.value("calls").toArray(),
+                 QJsonArray({QJsonArray({"showTicket", "1,2,3", "0,1,2", 1, 999999})}));
+        QCOMPARE(Parse(HallFrames::HeartbeatFrame(1765400000123)).value("heartbeat").toInteger(),
+                 1765400000123);
+        QVERIFY(Parse(HallFrames::JoinFrame({}, 0, {})).value("join").isNull());
+        const QJsonObject join =
+            Parse(HallFrames::JoinFrame("http://192.168.1.10:8765/", 2, "1001"));
+        QCOMPARE(join.value("join").toObject().value("url").toString(),
+                 QStringLiteral("http://192.168.1.10:8765/"));
+        QCOMPARE(join.value("join").toObject().value("size").toInt(), 2);
+        QCOMPARE(join.value("join").toObject().value("modules").toString(), QStringLiteral("1001"));
+    }
+
+    // Texts in a frame reach the page unchanged, whatever they hold.
+    void hostileTextsStayStrings() {
+        const std::string text = std::string("\"]);alert(1);//\\ \n\t\x01 </script> ä", 33);
+        const QJsonArray call =
+            Parse(HallFrames::CallsFrame({HallFrames::ShowTicketCall({text, text, false, 1})}, 0))
+                .value("calls")
+                .toArray()
+                .at(0)
+                .toArray();
+        QCOMPARE(call.size(), 5);
+        QCOMPARE(call.at(1).toString().toStdString(), text);
+        QCOMPARE(call.at(3).toInt(), 0);
+    }
+
+    void catchUp() {
+        PageGame game;
+        game.numberCount = 90;
+        game.commitment = "00ff";
+        const auto calls = [](const PageGame& g) {
+            return Parse(HallFrames::CallsFrame(HallFrames::CatchUpCalls(g, false), 0))
+                .value("calls")
+                .toArray();
+        };
+        QCOMPARE(calls(game), QJsonArray({QJsonArray({"reset", 90, 0, 0, "00ff"}),
+                                          QJsonArray({"updateMainScreen", -1, 0, 1})}));
+        game.drawn = {17, 4, 88};
+        game.row = 2;
+        game.ticket = PageTicket{"1,2", "2,0", false, 12};
+        QCOMPARE(calls(game), QJsonArray({QJsonArray({"reset", 90, 0, 0, "00ff"}),
+                                          QJsonArray({"updateMainScreen", 17, 1, 2}),
+                                          QJsonArray({"updateMainScreen", 4, 2, 2}),
+                                          QJsonArray({"updateMainScreen", 88, 3, 2}),
+                                          QJsonArray({"showTicket", "1,2", "2,0", 0, 12})}));
+    }
+
+    void fold() {
+        PageGameFold fold;
+        fold.Reset(75, "abc");
+        fold.UpdateMainScreen(-1, 0, 1);
+        QVERIFY(fold.Game().drawn.empty());
+        fold.UpdateMainScreen(5, 1, 1);
+        fold.UpdateMainScreen(70, 2, 1);
+        fold.UpdateMainScreen(33, 3, 1);
+        QCOMPARE(fold.Game().drawn, (std::vector<int>{5, 70, 33}));
+        fold.ShowTicket({"n", "m", true, 3});
+        // A cancelled draw shows the number before it.
+        fold.UpdateMainScreen(70, 2, 1);
+        QCOMPARE(fold.Game().drawn, (std::vector<int>{5, 70}));
+        // A row change repeats the current number.
+        fold.UpdateMainScreen(70, 2, 2);
+        QCOMPARE(fold.Game().drawn, (std::vector<int>{5, 70}));
+        QCOMPARE(fold.Game().row, 2);
+        QVERIFY(fold.Game().ticket.has_value());
+        // Cancelling the only number.
+        fold.UpdateMainScreen(-1, 0, 2);
+        QVERIFY(fold.Game().drawn.empty());
+        // Counts that do not follow on are taken as far as they can be, never as a size.
+        fold.UpdateMainScreen(9, 2147483647, 2);
+        QCOMPARE(fold.Game().drawn, std::vector<int>{9});
+        fold.UpdateMainScreen(9, -5, 2);
+        QVERIFY(fold.Game().drawn.empty());
+        // A new game forgets the old one.
+        fold.Reset(90, "");
+        QCOMPARE(fold.Game(), (PageGame{90, "", {}, 1, std::nullopt}));
+    }
+
+    void splitHost_data() {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QByteArray>("host");
+        QTest::addColumn<int>("port");
+        QTest::newRow("name and port")
+            << QByteArray("localhost:8765") << true << QByteArray("localhost") << 8765;
+        QTest::newRow("no port") << QByteArray("localhost") << true << QByteArray("localhost")
+                                 << 80;
+        QTest::newRow("IPv6") << QByteArray("[fe80::1]:1024") << true << QByteArray("[fe80::1]")
+                              << 1024;
+        QTest::newRow("IPv6 no port") << QByteArray("[::1]") << true << QByteArray("[::1]") << 80;
+        QTest::newRow("port 0") << QByteArray("a:0") << false << QByteArray() << 0;
+        QTest::newRow("sign") << QByteArray("a:+80") << false << QByteArray() << 0;
+        QTest::newRow("two colons") << QByteArray("a:1:2") << false << QByteArray() << 0;
+        QTest::newRow("empty") << QByteArray("") << false << QByteArray() << 0;
+        QTest::newRow("after bracket") << QByteArray("[::1]x") << false << QByteArray() << 0;
+    }
+    void splitHost() {
+        QFETCH(QByteArray, field);
+        QFETCH(bool, ok);
+        QFETCH(QByteArray, host);
+        QFETCH(int, port);
+        std::string h;
+        int p = 0;
+        QCOMPARE(SplitHostField(field.toStdString(), &h, &p), ok);
+        if (ok) {
+            QCOMPARE(QByteArray::fromStdString(h), host);
+            QCOMPARE(p, port);
+        }
+    }
+};
+
+std::unique_ptr<QObject> MakeTestHallProtocol() {
+    return std::make_unique<TestHallProtocol>();
+}
+
+} // namespace zorvi::test
+
+#include "TestHallProtocol.moc"

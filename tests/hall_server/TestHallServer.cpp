@@ -1,0 +1,612 @@
+// The hall server running on 127.0.0.1: real sockets, real WebSocket clients, the page files
+// in a real folder.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QWebSocket>
+#include <QtTest>
+#include <memory>
+#include <vector>
+
+#include "HallServer.h"
+#include "Settings.h"
+
+namespace zorvi::test {
+
+namespace {
+
+// A browser on the live feed: keeps every frame but the heartbeats.
+class Feed : public QObject {
+public:
+    explicit Feed(const QString& origin = QString()) : socket_(origin) {
+        connect(&socket_, &QWebSocket::textMessageReceived, this, [this](const QString& text) {
+            const QJsonObject frame = QJsonDocument::fromJson(text.toUtf8()).object();
+            if (frame.contains(QStringLiteral("heartbeat")))
+                ++heartbeats;
+            else
+                frames.push_back(frame);
+        });
+    }
+    void Open(int port, const QString& path = QStringLiteral("/ws")) {
+        socket_.open(QUrl(QStringLiteral("ws://127.0.0.1:%1%2").arg(port).arg(path)));
+    }
+    bool Connected() const { return socket_.state() == QAbstractSocket::ConnectedState; }
+    bool Gone() const { return socket_.state() == QAbstractSocket::UnconnectedState; }
+    // The page calls received, every batch in order, one after the other.
+    QJsonArray Calls() const {
+        QJsonArray all;
+        for (const QJsonObject& frame : frames) {
+            for (const QJsonValue& call : frame.value(QStringLiteral("calls")).toArray())
+                all.append(call);
+        }
+        return all;
+    }
+    int CallFrames() const {
+        return int(std::count_if(frames.begin(), frames.end(), [](const QJsonObject& f) {
+            return f.contains(QStringLiteral("calls"));
+        }));
+    }
+    QWebSocket& Socket() { return socket_; }
+
+    std::vector<QJsonObject> frames;
+    int heartbeats = 0;
+
+private:
+    QWebSocket socket_;
+};
+
+// Sends `request` on a new connection and returns all that comes back until the server closes
+// it; `closed` tells whether it did within the time.
+QByteArray RawExchange(int port, const QByteArray& request, bool* closed = nullptr,
+                       int waitMs = 10000) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, quint16(port));
+    if (!socket.waitForConnected(5000))
+        return "(no connection)";
+    socket.write(request);
+    QByteArray answer;
+    QElapsedTimer timer;
+    timer.start();
+    while (socket.state() == QAbstractSocket::ConnectedState && timer.elapsed() < waitMs) {
+        socket.waitForReadyRead(50);
+        answer += socket.readAll();
+    }
+    answer += socket.readAll();
+    if (closed)
+        *closed = socket.state() != QAbstractSocket::ConnectedState;
+    return answer;
+}
+
+QByteArray StatusLine(const QByteArray& answer) {
+    return answer.left(answer.indexOf("\r\n"));
+}
+
+QByteArray Body(const QByteArray& answer) {
+    const qsizetype at = answer.indexOf("\r\n\r\n");
+    return at < 0 ? QByteArray() : answer.mid(at + 4);
+}
+
+} // namespace
+
+class TestHallServer : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> pages_;
+    std::unique_ptr<Settings> settings_;
+    std::unique_ptr<HallServer> server_;
+
+    int Port() const { return server_->Port(); }
+
+    HallServer::Options Options() const {
+        HallServer::Options options;
+        options.htmlRoot = pages_->path();
+        options.limits.headerTimeoutMs = 700;
+        options.limits.lingerMs = 200;
+        return options;
+    }
+
+    void StartServer(const HallServer::Options& options) {
+        server_ = std::make_unique<HallServer>(*settings_, options);
+        std::string error;
+        QVERIFY2(server_->Start("127.0.0.1", 0, &error), error.c_str());
+        QVERIFY(server_->Port() > 0);
+    }
+
+    // A game in progress: 75 numbers, three drawn, row 2, a ticket checked.
+    void PlaySomeGame() {
+        server_->PageReset(75, "1a2b3c4d5e6f7a8b");
+        server_->PageUpdateMainScreen(-1, 0, 1);
+        server_->PageUpdateMainScreen(12, 1, 1);
+        server_->PageUpdateMainScreen(40, 2, 1);
+        server_->PageUpdateMainScreen(67, 3, 1);
+        server_->PageUpdateMainScreen(67, 3, 2);
+        server_->PageShowTicket({"1,2,3", "1,0,2", false, 4711});
+    }
+
+    static QJsonArray SomeGameCatchUp() {
+        return QJsonArray{QJsonArray{"reset", 75, 0, 0, "1a2b3c4d5e6f7a8b"},
+                          QJsonArray{"updateMainScreen", 12, 1, 2},
+                          QJsonArray{"updateMainScreen", 40, 2, 2},
+                          QJsonArray{"updateMainScreen", 67, 3, 2},
+                          QJsonArray{"showTicket", "1,2,3", "1,0,2", 0, 4711}};
+    }
+
+    static PageGame SomeGame() {
+        return PageGame{
+            75, "1a2b3c4d5e6f7a8b", {12, 40, 67}, 2, PageTicket{"1,2,3", "1,0,2", false, 4711}};
+    }
+
+    // Opens a feed and waits for its catch-up and join frames.
+    std::unique_ptr<Feed> JoinedFeed() {
+        auto feed = std::make_unique<Feed>();
+        feed->Open(Port());
+        Feed* f = feed.get();
+        const bool joined = QTest::qWaitFor([f] { return f->frames.size() >= 2; }, 10000);
+        if (!joined)
+            qWarning("a feed did not get its catch-up");
+        return feed;
+    }
+
+private slots:
+    void init() {
+        pages_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(pages_->isValid());
+        for (const char* language : {"fi", "se", "en"}) {
+            QVERIFY(QDir(pages_->path()).mkpath(language));
+            QFile page(pages_->filePath(QStringLiteral("%1/public_screen.htm").arg(language)));
+            QVERIFY(page.open(QIODevice::WriteOnly));
+            page.write("<!doctype html><title>" + QByteArray(language) + "</title>");
+        }
+        QFile secret(pages_->filePath(QStringLiteral("state.ini")));
+        QVERIFY(secret.open(QIODevice::WriteOnly));
+        secret.write("[common]\nsecret=1\n");
+        settings_ = std::make_unique<Settings>(Settings::NoLoad{});
+        settings_->language = 2;
+        StartServer(Options());
+    }
+    void cleanup() {
+        server_.reset();
+        settings_.reset();
+        pages_.reset();
+    }
+
+    void everyCallReachesEveryBrowser() {
+        auto first = JoinedFeed();
+        auto second = JoinedFeed();
+        QCOMPARE(server_->ClientCount(), 2);
+        for (Feed* feed : {first.get(), second.get()}) {
+            // Before any game: an empty board, then the join code (none yet).
+            QCOMPARE(feed->Calls(), (QJsonArray{QJsonArray{"reset", 75, 0, 0, ""},
+                                                QJsonArray{"updateMainScreen", -1, 0, 1}}));
+            QVERIFY(feed->frames.at(1).value("join").isNull());
+            feed->frames.clear();
+        }
+
+        settings_->disable_animation = 1;
+        server_->PageReset(90, "00ffee");
+        server_->PageUpdateMainScreen(-1, 0, 1);
+        server_->PageUpdateMainScreen(88, 1, 1);
+        server_->PageUpdateMainScreen(5, 2, 1);
+        server_->PageUpdateMainScreen(5, 2, 2);
+        server_->PageShowTicket({"1,0,5", "1,0,2", true, 999999});
+        server_->PageUpdateMainScreen(88, 1, 2);
+        const QJsonArray expected{QJsonArray{"reset", 90, 0, 1, "00ffee"},
+                                  QJsonArray{"updateMainScreen", -1, 0, 1},
+                                  QJsonArray{"updateMainScreen", 88, 1, 1},
+                                  QJsonArray{"updateMainScreen", 5, 2, 1},
+                                  QJsonArray{"updateMainScreen", 5, 2, 2},
+                                  QJsonArray{"showTicket", "1,0,5", "1,0,2", 1, 999999},
+                                  QJsonArray{"updateMainScreen", 88, 1, 2}};
+        for (Feed* feed : {first.get(), second.get()}) {
+            QTRY_COMPARE_WITH_TIMEOUT(feed->Calls().size(), expected.size(), 10000);
+            QCOMPARE(feed->Calls(), expected);
+            // One call per frame, each stamped with its sending time.
+            QCOMPARE(feed->CallFrames(), int(expected.size()));
+            const qint64 now = QDateTime::currentMSecsSinceEpoch();
+            for (const QJsonObject& frame : feed->frames)
+                QVERIFY(qAbs(frame.value("t").toInteger() - now) < 60000);
+        }
+        QCOMPARE(server_->Game(),
+                 (PageGame{90, "00ffee", {88}, 2, PageTicket{"1,0,5", "1,0,2", true, 999999}}));
+        // The feed stays alive between draws.
+        QTRY_VERIFY_WITH_TIMEOUT(first->heartbeats > 0, 5000);
+    }
+
+    void browserJoiningMidGameGetsTheWholeGame() {
+        PlaySomeGame();
+        auto late = JoinedFeed();
+        QCOMPARE(late->frames.size(), std::size_t(2));
+        QCOMPARE(late->Calls(), SomeGameCatchUp());
+        QCOMPARE(late->CallFrames(), 1); // one batch
+        QVERIFY(late->frames.at(1).value("join").isNull());
+    }
+
+    void reconnectingBrowserCatchesUp() {
+        auto feed = JoinedFeed();
+        feed->Socket().close();
+        QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 0, 5000);
+        // The game goes on while the browser is away.
+        PlaySomeGame();
+        server_->PageUpdateMainScreen(3, 4, 2);
+        feed->frames.clear();
+        feed->Open(Port());
+        QTRY_VERIFY_WITH_TIMEOUT(feed->frames.size() >= 2, 10000);
+        QJsonArray expected = SomeGameCatchUp();
+        expected.insert(4, QJsonArray{"updateMainScreen", 3, 4, 2});
+        QCOMPARE(feed->Calls(), expected);
+    }
+
+    // A server started mid-game is given the game; browsers already there get it at once.
+    void wholeGameForPagesThatHaveNotSeenIt() {
+        auto feed = JoinedFeed();
+        feed->frames.clear();
+        server_->PageShowGame(SomeGame());
+        QTRY_COMPARE_WITH_TIMEOUT(feed->Calls().size(), SomeGameCatchUp().size(), 10000);
+        QCOMPARE(feed->Calls(), SomeGameCatchUp());
+        QCOMPARE(server_->Game(), SomeGame());
+    }
+
+    void joinCodeFollowsTheCatchUp() {
+        server_->SetJoinCode("http://127.0.0.1:8765/", 2, "1001");
+        auto feed = JoinedFeed();
+        const QJsonObject join = feed->frames.at(1).value("join").toObject();
+        QCOMPARE(join.value("url").toString(), QStringLiteral("http://127.0.0.1:8765/"));
+        QCOMPARE(join.value("modules").toString(), QStringLiteral("1001"));
+        server_->SetJoinCode("", 0, "");
+        QTRY_COMPARE_WITH_TIMEOUT(feed->frames.size(), std::size_t(3), 5000);
+        QVERIFY(feed->frames.at(2).value("join").isNull());
+    }
+
+    void pagesAreServed_data() {
+        QTest::addColumn<QByteArray>("target");
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("fi") << QByteArray("/fi/") << QByteArray("200 OK")
+                            << QByteArray("<title>fi<");
+        QTest::newRow("se file") << QByteArray("/se/public_screen.htm") << QByteArray("200 OK")
+                                 << QByteArray("<title>se<");
+        QTest::newRow("root: the operator's language")
+            << QByteArray("/") << QByteArray("302 Found") << QByteArray("Location: /en/\r\n");
+        QTest::newRow("folder") << QByteArray("/en") << QByteArray("301 Moved Permanently")
+                                << QByteArray("Location: /en/\r\n");
+    }
+    void pagesAreServed() {
+        QFETCH(QByteArray, target);
+        QFETCH(QByteArray, status);
+        QFETCH(QByteArray, content);
+        const QByteArray host = "127.0.0.1:" + QByteArray::number(Port());
+        bool closed = false;
+        const QByteArray answer = RawExchange(
+            Port(), "GET " + target + " HTTP/1.1\r\nHost: " + host + "\r\n\r\n", &closed);
+        QCOMPARE(StatusLine(answer), "HTTP/1.1 " + status);
+        QVERIFY2(answer.contains(content), answer.constData());
+        QVERIFY(answer.contains("Connection: close\r\n"));
+        QVERIFY(closed);
+        if (status.startsWith("200")) {
+            QVERIFY(answer.contains("Content-Type: text/html; charset=utf-8\r\n"));
+            QVERIFY(answer.contains("Content-Length: " + QByteArray::number(Body(answer).size())));
+        }
+    }
+
+    void missingPageIsNotFound() {
+        QVERIFY(QFile::remove(pages_->filePath(QStringLiteral("se/public_screen.htm"))));
+        const QByteArray answer = RawExchange(Port(), "GET /se/ HTTP/1.1\r\nHost: 127.0.0.1:" +
+                                                          QByteArray::number(Port()) + "\r\n\r\n");
+        QCOMPARE(StatusLine(answer), QByteArray("HTTP/1.1 404 Not Found"));
+    }
+
+    // Each hostile request gets its answer and the connection is closed; the game, and what
+    // a browser on the feed sees, stay as they were.
+    void hostileRequests_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("status");
+        const QByteArray host = "Host: 127.0.0.1:@PORT@\r\n";
+        const QByteArray ws =
+            "Upgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
+        const auto get = [&](const QByteArray& target) {
+            return "GET " + target + " HTTP/1.1\r\n" + host + "\r\n";
+        };
+        const auto row = [](const char* name, const QByteArray& request, const char* status) {
+            QTest::newRow(name) << request << QByteArray(status);
+        };
+        row("traversal", get("/../../../../etc/passwd"), "404");
+        row("traversal to the data", get("/fi/../state.ini"), "404");
+        row("percent-encoded traversal", get("/fi/%2e%2e/state.ini"), "404");
+        row("percent-encoded slashes", get("/%2e%2e%2f%2e%2e%2fetc%2fpasswd"), "404");
+        row("overlong UTF-8 dots", get("/fi/%c0%ae%c0%ae/state.ini"), "404");
+        row("backslash", get("/fi\\..\\state.ini"), "404");
+        row("absolute path", get("/etc/passwd"), "404");
+        row("file beside the pages", get("/state.ini"), "404");
+        row("folder listing", get("/fi/../"), "404");
+        row("absolute URL", get("http://127.0.0.1/fi/"), "400");
+        row("huge header",
+            "GET /fi/ HTTP/1.1\r\n" + host + "X-Big: " + QByteArray(64 * 1024, 'x') + "\r\n\r\n",
+            "431");
+        row("many headers",
+            "GET /fi/ HTTP/1.1\r\n" + host + QByteArray("X-A: b\r\n").repeated(3000) + "\r\n",
+            "431");
+        row("huge request line",
+            "GET /" + QByteArray(64 * 1024, 'a') + " HTTP/1.1\r\n" + host + "\r\n", "414");
+        row("POST", "POST /fi/ HTTP/1.1\r\n" + host + "Content-Length: 5\r\n\r\nhello", "405");
+        row("POST to the feed", "POST /ws HTTP/1.1\r\n" + host + "Content-Length: 2\r\n\r\n{}",
+            "405");
+        row("PUT", "PUT /fi/public_screen.htm HTTP/1.1\r\n" + host + "Content-Length: 1\r\n\r\nx",
+            "405");
+        row("DELETE", "DELETE /fi/public_screen.htm HTTP/1.1\r\n" + host + "\r\n", "405");
+        row("OPTIONS", "OPTIONS * HTTP/1.1\r\n" + host + "\r\n", "405");
+        row("CONNECT", "CONNECT 127.0.0.1:22 HTTP/1.1\r\n" + host + "\r\n", "405");
+        row("TRACE", "TRACE / HTTP/1.1\r\n" + host + "\r\n", "405");
+        row("malformed request line", "GARBAGE\r\n\r\n", "400");
+        row("HTTP/0.9", "GET /fi/\r\n\r\n", "400");
+        row("binary", QByteArray("\x16\x03\x01\x00\xa5\x01\x00\x00\xa1\x03\x03\r\n\r\n", 15),
+            "400");
+        row("header injection", "GET /fi/ HTTP/1.1\r\n" + host + "X: a\rb\r\n\r\n", "400");
+        row("no Host", "GET /fi/ HTTP/1.1\r\n\r\n", "400");
+        row("wrong Host", "GET /fi/ HTTP/1.1\r\nHost: evil.example:@PORT@\r\n\r\n", "421");
+        row("wrong port in Host", "GET /fi/ HTTP/1.1\r\nHost: 127.0.0.1:1\r\n\r\n", "421");
+        row("feed for a wrong Host",
+            "GET /ws HTTP/1.1\r\nHost: evil.example:@PORT@\r\n" + ws + "\r\n", "421");
+        row("feed for a foreign Origin",
+            "GET /ws HTTP/1.1\r\n" + host + ws + "Origin: http://evil.example\r\n\r\n", "403");
+        row("feed for an Origin of another port",
+            "GET /ws HTTP/1.1\r\n" + host + ws + "Origin: http://127.0.0.1:1\r\n\r\n", "403");
+        row("feed without upgrade", get("/ws"), "426");
+        row("feed without a key",
+            "GET /ws HTTP/1.1\r\n" + host + "Upgrade: websocket\r\nConnection: Upgrade\r\n\r\n",
+            "400");
+        row("feed of another protocol version",
+            "GET /ws HTTP/1.1\r\n" + host +
+                "Upgrade: websocket\r\nConnection: Upgrade\r\n"
+                "Sec-WebSocket-Version: 99\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n",
+            "400");
+    }
+    void hostileRequests() {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, status);
+        PlaySomeGame();
+        auto watcher = JoinedFeed();
+        watcher->frames.clear();
+
+        request.replace("@PORT@", QByteArray::number(Port()));
+        bool closed = false;
+        const QByteArray answer = RawExchange(Port(), request, &closed);
+        QVERIFY2(StatusLine(answer).startsWith("HTTP/1.1 " + status + " "),
+                 answer.left(200).constData());
+        QVERIFY2(closed, "the server left the connection open");
+        QVERIFY(!answer.contains("secret"));
+
+        // Nothing changed: the game, and a new browser sees it as before.
+        QCOMPARE(server_->Game(), SomeGame());
+        auto after = JoinedFeed();
+        QCOMPARE(after->Calls(), SomeGameCatchUp());
+        QCOMPARE(watcher->CallFrames(), 0);
+        QVERIFY(watcher->Connected());
+    }
+
+    // A request head that never ends, or comes a byte at a time, is cut off in time.
+    void halfOpenConnectionsAreClosed_data() {
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<int>("dribbleMs"); // 0: nothing more is sent
+        QTest::newRow("silent") << QByteArray() << 0;
+        QTest::newRow("head never finished") << QByteArray("GET /fi/ HTTP/1.1\r\nHost: 127") << 0;
+        QTest::newRow("feed request never finished")
+            << QByteArray("GET /ws HTTP/1.1\r\nUpgrade: websocket\r\n") << 0;
+        QTest::newRow("a byte every 50 ms") << QByteArray("GET /fi/ HTTP/1.1\r\n") << 50;
+    }
+    void halfOpenConnectionsAreClosed() {
+        QFETCH(QByteArray, start);
+        QFETCH(int, dribbleMs);
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, quint16(Port()));
+        QVERIFY(socket.waitForConnected(5000));
+        socket.write(start);
+        QElapsedTimer timer;
+        timer.start();
+        QByteArray answer;
+        while (socket.state() == QAbstractSocket::ConnectedState && timer.elapsed() < 20000) {
+            if (dribbleMs > 0)
+                socket.write("X");
+            socket.waitForReadyRead(dribbleMs > 0 ? dribbleMs : 100);
+            answer += socket.readAll();
+        }
+        QCOMPARE(socket.state(), QAbstractSocket::UnconnectedState);
+        QVERIFY2(answer.isEmpty() || answer.startsWith("HTTP/1.1 408") ||
+                     answer.startsWith("HTTP/1.1 431"),
+                 answer.left(100).constData());
+        auto feed = JoinedFeed();
+        QVERIFY(feed->Connected());
+    }
+
+    // A browser that stops reading is dropped once it is a bound behind; the others keep
+    // getting every call.
+    void browserThatNeverReadsIsDropped() {
+        auto reader = JoinedFeed();
+        QTcpSocket stalled;
+        stalled.connectToHost(QHostAddress::LocalHost, quint16(Port()));
+        QVERIFY(stalled.waitForConnected(5000));
+        stalled.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
+        stalled.setReadBufferSize(4096);
+        stalled.write(
+            "GET /ws HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(Port()) +
+            "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+            "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n");
+        QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 2, 10000);
+        reader->frames.clear();
+
+        server_->PageReset(75, "");
+        int sent = 1;
+        QElapsedTimer timer;
+        timer.start();
+        while (server_->ClientCount() == 2 && timer.elapsed() < 60000) {
+            for (int i = 0; i < 500; ++i, ++sent)
+                server_->PageUpdateMainScreen(1 + sent % 75, 1, 1);
+            QTest::qWait(5);
+        }
+        QCOMPARE(server_->ClientCount(), 1);
+        // The reader got every call, in order, the stalled one notwithstanding.
+        QTRY_COMPARE_WITH_TIMEOUT(reader->CallFrames(), sent, 60000);
+        QVERIFY(reader->Connected());
+        const QJsonArray calls = reader->Calls();
+        QCOMPARE(calls.at(0).toArray().at(0).toString(), QStringLiteral("reset"));
+        QCOMPARE(calls.last().toArray(),
+                 (QJsonArray{"updateMainScreen", 1 + (sent - 1) % 75, 1, 1}));
+        qInfo("the stalled browser was dropped after %d calls", sent);
+    }
+
+    // Browsers have nothing to say: what they send is discarded, and too much closes them.
+    void framesFromBrowsersAreIgnored_data() {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QByteArray>("binary");
+        QTest::addColumn<bool>("closed");
+        const QString reset = QStringLiteral("{\"calls\":[[\"reset\",90,0,0,\"\"]]}");
+        QTest::newRow("a call") << QStringList{reset} << QByteArray() << false;
+        QTest::newRow("a few texts") << QStringList{"x", "draw", "{}"} << QByteArray() << false;
+        QTest::newRow("binary") << QStringList{} << QByteArray(100, '\x01') << false;
+        QTest::newRow("over 1 KiB")
+            << QStringList{QString(1100, QLatin1Char('a'))} << QByteArray() << true;
+        QTest::newRow("binary over 1 KiB") << QStringList{} << QByteArray(4096, '\0') << true;
+        QTest::newRow("flood") << QStringList(40, reset) << QByteArray() << true;
+    }
+    void framesFromBrowsersAreIgnored() {
+        QFETCH(QStringList, texts);
+        QFETCH(QByteArray, binary);
+        QFETCH(bool, closed);
+        PlaySomeGame();
+        auto watcher = JoinedFeed();
+        auto talker = JoinedFeed();
+        watcher->frames.clear();
+        talker->frames.clear();
+        for (const QString& text : texts)
+            talker->Socket().sendTextMessage(text);
+        if (!binary.isEmpty())
+            talker->Socket().sendBinaryMessage(binary);
+        talker->Socket().flush();
+        if (closed) {
+            QTRY_VERIFY_WITH_TIMEOUT(talker->Gone(), 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 1, 5000);
+        } else {
+            // Long enough for the server to have read them; a heartbeat comes after.
+            const int beats = talker->heartbeats;
+            QTRY_VERIFY_WITH_TIMEOUT(talker->heartbeats > beats, 5000);
+            QVERIFY(talker->Connected());
+            QCOMPARE(server_->ClientCount(), 2);
+        }
+        QCOMPARE(server_->Game(), SomeGame());
+        QCOMPARE(watcher->CallFrames(), 0);
+        QCOMPARE(talker->CallFrames(), 0);
+        auto after = JoinedFeed();
+        QCOMPARE(after->Calls(), SomeGameCatchUp());
+    }
+
+    void foreignOriginGetsNoFeed() {
+        Feed foreign(QStringLiteral("http://evil.example"));
+        foreign.Open(Port());
+        QTRY_VERIFY_WITH_TIMEOUT(foreign.Gone(), 10000);
+        QVERIFY(foreign.frames.empty());
+        Feed own(QStringLiteral("http://127.0.0.1:%1").arg(Port()));
+        own.Open(Port());
+        QTRY_VERIFY_WITH_TIMEOUT(own.frames.size() >= 2, 10000);
+    }
+
+    void theThousandAndFirstBrowserIsRefused() {
+        PlaySomeGame();
+        std::vector<std::unique_ptr<Feed>> feeds;
+        for (int batch = 0; batch < 10; ++batch) {
+            for (int i = 0; i < 100; ++i) {
+                feeds.push_back(std::make_unique<Feed>());
+                feeds.back()->Open(Port());
+            }
+            const int wanted = (batch + 1) * 100;
+            QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), wanted, 60000);
+        }
+        const QByteArray answer = RawExchange(
+            Port(),
+            "GET /ws HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(Port()) +
+                "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+                "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n");
+        QCOMPARE(StatusLine(answer), QByteArray("HTTP/1.1 503 Service Unavailable"));
+        Feed extra;
+        extra.Open(Port());
+        QTRY_VERIFY_WITH_TIMEOUT(extra.Gone(), 10000);
+        QCOMPARE(server_->ClientCount(), 1000);
+
+        // Every one of the thousand gets the next call.
+        server_->PageUpdateMainScreen(8, 4, 2);
+        const QJsonArray next{"updateMainScreen", 8, 4, 2};
+        QTRY_VERIFY_WITH_TIMEOUT(std::all_of(feeds.begin(), feeds.end(),
+                                             [&](const auto& f) {
+                                                 return !f->Calls().isEmpty() &&
+                                                        f->Calls().last().toArray() == next;
+                                             }),
+                                 30000);
+        // A place freed is a place for the next browser.
+        feeds.pop_back();
+        QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 999, 10000);
+        auto again = JoinedFeed();
+        QCOMPARE(server_->ClientCount(), 1000);
+        QCOMPARE(server_->Game().drawn.size(), std::size_t(4));
+    }
+
+    void portInUseIsReportedNotFatal() {
+        HallServer second(*settings_, Options());
+        std::string error;
+        QVERIFY(!second.Start("127.0.0.1", Port(), &error));
+        QVERIFY(!error.empty());
+        QVERIFY(!second.Running());
+        QVERIFY(second.Url().empty());
+        // The first goes on serving.
+        auto feed = JoinedFeed();
+        QVERIFY(feed->Connected());
+    }
+
+    void addressThatIsNotOursIsReported() {
+        HallServer other(*settings_, Options());
+        std::string error;
+        QVERIFY(!other.Start("not an address", 0, &error));
+        QVERIFY(!error.empty());
+        QVERIFY(!other.Start("192.0.2.77", 0, &error)); // documentation range, never ours
+        QVERIFY(!error.empty());
+    }
+
+    void stopClosesEveryConnectionAndStartServesAgain() {
+        PlaySomeGame();
+        auto feed = JoinedFeed();
+        const int port = Port();
+        server_->Stop();
+        QVERIFY(!server_->Running());
+        QTRY_VERIFY_WITH_TIMEOUT(feed->Gone(), 5000);
+        // Calls made while stopped are kept for the next start.
+        server_->PageUpdateMainScreen(3, 4, 2);
+        std::string error;
+        QVERIFY2(server_->Start("127.0.0.1", port, &error), error.c_str());
+        QCOMPARE(server_->Url(), "http://127.0.0.1:" + std::to_string(port) + "/");
+        feed->frames.clear();
+        feed->Open(port);
+        QTRY_VERIFY_WITH_TIMEOUT(feed->frames.size() >= 2, 10000);
+        QCOMPARE(feed->Calls().size(), SomeGameCatchUp().size() + 1);
+    }
+
+    void machineAddressesAreListenable() {
+        const std::vector<std::string> addresses = HallServer::MachineAddresses();
+        QVERIFY(std::find(addresses.begin(), addresses.end(), "127.0.0.1") != addresses.end());
+        for (const std::string& address : addresses) {
+            QVERIFY2(!QHostAddress(QString::fromStdString(address)).isNull(), address.c_str());
+            QVERIFY(address.find('%') == std::string::npos);
+        }
+    }
+};
+
+std::unique_ptr<QObject> MakeTestHallServer() {
+    return std::make_unique<TestHallServer>();
+}
+
+} // namespace zorvi::test
+
+#include "TestHallServer.moc"
