@@ -109,6 +109,19 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
           "The range \"%1\" ends before it begins."}}, // TXT_COUPONS_REVERSED
         {{"Voittaa nyt: %1 \u2014 %2", "Vinner nu: %1 \u2014 %2",
           "Winning now: %1 \u2014 %2"}}, // TXT_WINNING_NOW
+        {{"Salin näytöt verkon kautta", "Hallens skärmar via nätverket",
+          "Hall screens over the network"}},                      // TXT_HALL_SERVER
+        {{"Portti", "Port", "Port"}},                             // TXT_HALL_SERVER_PORT
+        {{"Osoite", "Adress", "Address"}},                        // TXT_HALL_SERVER_ADDRESS
+        {{"Kaikki osoitteet", "Alla adresser", "All addresses"}}, // TXT_HALL_SERVER_ALL_ADDRESSES
+        {{"Salin näytöt: %1", "Hallens skärmar: %1",
+          "Hall screens: %1"}}, // TXT_HALL_SERVER_SHOWN_AT
+        {{"Salin näyttöjä ei voitu käynnistää porttiin %1: %2\nValitse asetuksista toinen portti "
+          "tai osoite.",
+          "Hallens skärmar kunde inte startas på port %1: %2\nVälj en annan port eller adress i "
+          "inställningarna.",
+          "The hall screens could not be started on port %1: %2\nChoose another port or address in "
+          "the settings."}}, // TXT_HALL_SERVER_START_FAILED
     }};
     return table;
 }

@@ -75,6 +75,12 @@ enum class TextId {
     TXT_COUPONS_OUT_OF_RANGE,   // %1 the number as typed, %2 the highest coupon number
     TXT_COUPONS_REVERSED,       // %1 the part as typed
     TXT_WINNING_NOW,            // %1 how many coupons hold a bingo now, %2 the first of them
+    TXT_HALL_SERVER,
+    TXT_HALL_SERVER_PORT,
+    TXT_HALL_SERVER_ADDRESS,
+    TXT_HALL_SERVER_ALL_ADDRESSES,
+    TXT_HALL_SERVER_SHOWN_AT,     // %1 the address browsers open
+    TXT_HALL_SERVER_START_FAILED, // %1 the port, %2 the system's reason
     Count
 };
 

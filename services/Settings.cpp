@@ -42,6 +42,29 @@ bool Settings::IsSafeVoiceName(const std::string& name) {
     return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string::npos;
 }
 
+bool Settings::IsAddressText(const std::string& text) {
+    if (text.empty() || text.size() > 45)
+        return false;
+    if (text.find(':') != std::string::npos) {
+        // IPv6: hex digits, colons and a dotted IPv4 tail.
+        return text.find_first_not_of("0123456789abcdefABCDEF:.") == std::string::npos;
+    }
+    // IPv4: four decimal parts of at most 255, without leading zeros.
+    int parts = 0;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t dot = std::min(text.find('.', at), text.size());
+        const std::string part = text.substr(at, dot - at);
+        if (part.empty() || part.size() > 3 ||
+            part.find_first_not_of("0123456789") != std::string::npos ||
+            (part.size() > 1 && part[0] == '0') || std::stoi(part) > 255)
+            return false;
+        ++parts;
+        at = dot + 1;
+    }
+    return parts == 4;
+}
+
 // Values are made safe as they are read, so that no field indexes outside a table or
 // leaves the voice folder:
 // - language, public_screen and coupon_series outside 0..2 become 0;
@@ -53,6 +76,8 @@ bool Settings::IsSafeVoiceName(const std::string& name) {
 // - coupons in play that do not read as ranges become empty, the whole series (a scan of too
 //   many coupons shows more winners, never hides one); good ranges are kept in their
 //   canonical form.
+// - a hall server port outside 1024..65535 becomes 8765, and an address that is not an
+//   address's text becomes empty: every address.
 void Settings::LoadSettings() {
     using namespace Helpers;
     EnsureDataFolder();
@@ -96,6 +121,13 @@ void Settings::LoadSettings() {
     const auto inPlay = CouponsInPlay::Parse(file.ReadStringWhole("coupons_in_play", ""),
                                              static_cast<std::string*>(nullptr));
     coupons_in_play = inPlay ? inPlay->Text() : std::string();
+    hall_server = Flag(file.ReadInt("hall_server", 0));
+    hall_server_port = file.ReadInt("hall_server_port", kDefaultHallServerPort);
+    if (hall_server_port < kMinHallServerPort || hall_server_port > kMaxHallServerPort)
+        hall_server_port = kDefaultHallServerPort;
+    hall_server_address = file.ReadString("hall_server_address", "");
+    if (!IsAddressText(hall_server_address))
+        hall_server_address.clear();
 }
 
 bool operator==(const Settings& a, const Settings& b) {
@@ -103,7 +135,8 @@ bool operator==(const Settings& a, const Settings& b) {
         return std::tie(s.max_called_numbers, s.language, s.public_screen, s.free_middle,
                         s.public_screen_height, s.public_screen_width, s.voice, s.coupon_series,
                         s.dialog_mode, s.volume, s.enable_background_voice, s.enable_number_limit,
-                        s.disable_animation, s.coupons_in_play);
+                        s.disable_animation, s.coupons_in_play, s.hall_server, s.hall_server_port,
+                        s.hall_server_address);
     };
     return values(a) == values(b);
 }
@@ -125,6 +158,9 @@ bool Settings::SaveSettings() const {
         {"enable_number_limit", std::to_string(enable_number_limit)},
         {"disable_animation", std::to_string(disable_animation)},
         {"coupons_in_play", coupons_in_play},
+        {"hall_server", std::to_string(hall_server)},
+        {"hall_server_port", std::to_string(hall_server_port)},
+        {"hall_server_address", hall_server_address},
     };
     return Helpers::WriteIniValues(kFileName, values);
 }

@@ -42,6 +42,15 @@ public:
     // The coupons sold tonight, as CouponsInPlay writes them ("1-500, 1201-1300"); empty for
     // the whole series.
     std::string coupons_in_play;
+    // The hall server: off (0) or on (1), its port, and the one address it listens on
+    // (empty: every address of the machine).
+    int hall_server = 0;
+    int hall_server_port = kDefaultHallServerPort;
+    std::string hall_server_address;
+
+    static constexpr int kDefaultHallServerPort = 8765;
+    static constexpr int kMinHallServerPort = 1024;
+    static constexpr int kMaxHallServerPort = 65535;
 
     static constexpr const char* kFileName = "settings.ini";
 
@@ -53,6 +62,9 @@ public:
 
     // True when a voice name can be used as a folder name under "audio".
     static bool IsSafeVoiceName(const std::string& name);
+    // True for the text of an IPv4 or IPv6 address (no names, no ports, no zones); the hall
+    // server listens on nothing else.
+    static bool IsAddressText(const std::string& text);
 
 private:
     std::string set_aside_as_;

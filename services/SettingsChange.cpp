@@ -16,6 +16,9 @@ SettingsChange SettingsChange::Between(const Settings& before, const Settings& a
                                    before.public_screen_height != after.public_screen_height;
     change.language_changed = before.language != after.language;
     change.coupons_in_play_changed = before.coupons_in_play != after.coupons_in_play;
+    change.hall_server_changed = before.hall_server != after.hall_server ||
+                                 before.hall_server_port != after.hall_server_port ||
+                                 before.hall_server_address != after.hall_server_address;
     return change;
 }
 

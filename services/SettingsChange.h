@@ -18,6 +18,8 @@ struct SettingsChange {
     bool language_changed = false;
     // Other coupons are in play: the game log notes it, and who holds a bingo is found anew.
     bool coupons_in_play_changed = false;
+    // The hall server is started, stopped or started again on its new port or address.
+    bool hall_server_changed = false;
 
     static SettingsChange Between(const Settings& before, const Settings& after);
 

@@ -11,6 +11,8 @@ namespace SettingsRules {
 
 // Public-screen width and height, in pixels.
 inline constexpr IntegerFieldRule kScreenSizeField{0, 99999, false};
+// The hall server's port: above the ports that need the administrator.
+inline constexpr IntegerFieldRule kHallPortField{1024, 65535, false};
 
 // The item of a list of choices 0..last that a stored value selects. A value that no item
 // stands for selects the first item, the one the rest of the program falls back to for it.

@@ -16,6 +16,7 @@
 #include "DesktopOpener.h"
 #include "Folders.h"
 #include "GameRules.h"
+#include "HallServer.h"
 #include "Language.h"
 #include "LogWriter.h"
 #include "Settings.h"
@@ -25,10 +26,10 @@ namespace zorvi {
 
 namespace {
 
-// The settings window measures 195 x 301 dialog units of Arial 10 point (Liberation Sans has
-// the same metrics where Arial is missing).
+// The settings window measures 195 x 337 dialog units of Arial 10 point (Liberation Sans has
+// the same metrics where Arial is missing); the hall server's fields sit above OK and Cancel.
 constexpr int kTemplateWidth = 195;
-constexpr int kTemplateHeight = 301;
+constexpr int kTemplateHeight = 337;
 
 QFont DialogFont() {
     QFont font = DialogUnits::FontByPoints(QStringLiteral("Arial"), 10);
@@ -62,6 +63,10 @@ CSettingsDlg::CSettingsDlg(Settings& settings, LogWriter& log, QWidget* parent)
     connect(series_, &QComboBox::currentIndexChanged, this, &CSettingsDlg::OnSeriesChanged);
     connect(series_, &QComboBox::editTextChanged, this, &CSettingsDlg::OnSeriesTextEdited);
     connect(gameHistory_, &QPushButton::clicked, this, &CSettingsDlg::OnGameHistory);
+    connect(hallServer_, &QCheckBox::toggled, this, &CSettingsDlg::UpdateHallFields);
+    connect(hallPortEdit_, &QLineEdit::textChanged, this, &CSettingsDlg::UpdateHallFields);
+    connect(hallAddress_, &QComboBox::currentIndexChanged, this, &CSettingsDlg::UpdateHallFields);
+    UpdateHallFields();
     connect(ok_, &QPushButton::clicked, this, &CSettingsDlg::accept);
     connect(cancel_, &QPushButton::clicked, this, &CSettingsDlg::reject);
 }
@@ -167,12 +172,25 @@ void CSettingsDlg::BuildControls() {
     couponsInPlay_ = new QLineEdit(this);
     place(couponsInPlay_, IDC_COUPONS_IN_PLAY, 75, 217, 110, 14);
     couponsInPlay_->setMaxLength(int(CouponsInPlay::kMaxTextLength));
+    auto* hallFrame = new QGroupBox(this);
+    place(hallFrame, 0, 5, 236, 185, 72);
+    hallServer_ = new QCheckBox(QStringLiteral("Salin näytöt verkon kautta"), this);
+    place(hallServer_, IDC_HALL_SERVER, 10, 244, 170, 10);
+    QLabel* hallPortLabel = label(IDC_HALL_PORT_LABEL, QStringLiteral("Portti"), 10, 261, 55, 8);
+    hallPortEdit_ = new QLineEdit(this);
+    place(hallPortEdit_, IDC_HALL_PORT, 75, 259, 40, 14);
+    QLabel* hallAddressLabel =
+        label(IDC_HALL_ADDRESS_LABEL, QStringLiteral("Osoite"), 10, 279, 55, 8);
+    hallAddress_ = new QComboBox(this);
+    placeList(hallAddress_, IDC_HALL_ADDRESS, 75, 277, 100);
+    hallUrl_ = label(IDC_HALL_URL, QString(), 10, 295, 175, 8);
+    hallUrl_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
-    place(ok_, IDOK_BUTTON, 42, 275, 50, 14);
+    place(ok_, IDOK_BUTTON, 42, 313, 50, 14);
     ok_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("Peruuta"), this);
-    place(cancel_, IDC_CANCEL, 102, 275, 50, 14);
+    place(cancel_, IDC_CANCEL, 102, 313, 50, 14);
     cancel_->setAutoDefault(false);
 
     // Run-time texts go in first, then the boxes that need it grow into their free room.
@@ -190,10 +208,14 @@ void CSettingsDlg::BuildControls() {
     noAnimation_->setText(Text(TextId::TXT_DISABLE_ANIMATION, lang));
     couponsLabel->setText(Text(TextId::TXT_COUPONS_IN_PLAY, lang));
     couponsInPlay_->setPlaceholderText(QStringLiteral("1-500, 1201-1300"));
+    hallServer_->setText(Text(TextId::TXT_HALL_SERVER, lang));
+    hallPortLabel->setText(Text(TextId::TXT_HALL_SERVER_PORT, lang));
+    hallAddressLabel->setText(Text(TextId::TXT_HALL_SERVER_ADDRESS, lang));
 
-    for (QLabel* item :
-         {languageLabel, voiceLabel, screenLabel, countLabel, seriesLabel, couponsLabel})
+    for (QLabel* item : {languageLabel, voiceLabel, screenLabel, countLabel, seriesLabel,
+                         couponsLabel, hallPortLabel, hallAddressLabel})
         fit(item, 63);
+    fit(hallServer_, 175);
     fit(widthLabel, 29);
     fit(heightLabel, 29);
     fit(noAnimation_, 116);
@@ -254,6 +276,21 @@ void CSettingsDlg::OnInitDialog() {
     number_limit_ = settings_.enable_number_limit != 0 ? 1 : 0;
     no_animation_ = settings_.disable_animation != 0 ? 1 : 0;
 
+    // The hall server: "all addresses" first, then the machine's own. A stored address the
+    // machine no longer has stays in the list, so that OK does not drop it unasked.
+    hallServer_->setChecked(settings_.hall_server != 0);
+    hall_port_ = unsigned(settings_.hall_server_port);
+    hallAddress_->addItem(Text(TextId::TXT_HALL_SERVER_ALL_ADDRESSES, lang), QString());
+    for (const std::string& address : HallServer::MachineAddresses())
+        hallAddress_->addItem(QString::fromStdString(address), QString::fromStdString(address));
+    const QString storedAddress = QString::fromStdString(settings_.hall_server_address);
+    int addressIndex = hallAddress_->findData(storedAddress);
+    if (addressIndex < 0) {
+        hallAddress_->addItem(storedAddress, storedAddress);
+        addressIndex = hallAddress_->count() - 1;
+    }
+    hallAddress_->setCurrentIndex(addressIndex);
+
     const SettingsRules::CouponBoxes boxes =
         SettingsRules::CouponBoxesAtOpening(settings_.max_called_numbers, settings_.coupon_series);
     series_->setEnabled(boxes.seriesEnabled);
@@ -277,8 +314,12 @@ std::optional<std::string> CSettingsDlg::TakeCouponsInPlay() {
 }
 
 bool CSettingsDlg::TakeSize(QLineEdit* field, unsigned& value, bool showMessage) {
-    const IntegerFieldVerdict verdict =
-        ReadIntegerField(field->text().toStdString(), SettingsRules::kScreenSizeField);
+    return TakeInteger(field, SettingsRules::kScreenSizeField, value, showMessage);
+}
+
+bool CSettingsDlg::TakeInteger(QLineEdit* field, const IntegerFieldRule& rule, unsigned& value,
+                               bool showMessage) {
+    const IntegerFieldVerdict verdict = ReadIntegerField(field->text().toStdString(), rule);
     if (verdict.value) {
         value = unsigned(*verdict.value);
         return true;
@@ -298,6 +339,7 @@ bool CSettingsDlg::DoDataExchange(Exchange direction) {
         backgroundVoice_->setChecked(background_voice_ != 0);
         numberLimit_->setChecked(number_limit_ != 0);
         noAnimation_->setChecked(no_animation_ != 0);
+        hallPortEdit_->setText(QString::number(hall_port_));
         return true;
     }
 
@@ -316,6 +358,8 @@ bool CSettingsDlg::DoDataExchange(Exchange direction) {
     background_voice_ = backgroundVoice_->isChecked() ? 1 : 0;
     number_limit_ = numberLimit_->isChecked() ? 1 : 0;
     no_animation_ = noAnimation_->isChecked() ? 1 : 0;
+    if (!TakeInteger(hallPortEdit_, SettingsRules::kHallPortField, hall_port_, !refused))
+        return false;
     return !refused;
 }
 
@@ -421,7 +465,33 @@ void CSettingsDlg::accept() {
     settings_.disable_animation = no_animation_;
     settings_.coupons_in_play = *couponsInPlay;
 
+    settings_.hall_server = hallServer_->isChecked() ? 1 : 0;
+    settings_.hall_server_port = int(hall_port_);
+    if (hallAddress_->currentIndex() >= 0)
+        settings_.hall_server_address = hallAddress_->currentData().toString().toStdString();
+
     QDialog::accept();
+}
+
+void CSettingsDlg::UpdateHallFields() {
+    const bool on = hallServer_->isChecked();
+    hallPortEdit_->setEnabled(on);
+    hallAddress_->setEnabled(on);
+    const IntegerFieldVerdict port =
+        ReadIntegerField(hallPortEdit_->text().toStdString(), SettingsRules::kHallPortField);
+    QString url;
+    if (on && port.value) {
+        QString host = hallAddress_->currentData().toString();
+        if (host.isEmpty()) {
+            const std::vector<std::string> addresses = HallServer::MachineAddresses();
+            host = addresses.empty() ? QStringLiteral("127.0.0.1")
+                                     : QString::fromStdString(addresses.front());
+        }
+        if (host.contains(QLatin1Char(':')))
+            host = QLatin1Char('[') + host + QLatin1Char(']');
+        url = QStringLiteral("http://%1:%2/").arg(host).arg(*port.value);
+    }
+    hallUrl_->setText(url);
 }
 
 SettingsChange CSettingsDlg::Change() const {

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "DialogUnits.h"
+#include "IntegerField.h"
 #include "Prompter.h"
 #include "Settings.h"
 #include "SettingsChange.h"
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -53,6 +55,12 @@ public:
         IDC_NO_ANIMATION = 1102,
         IDC_COUPONS_IN_PLAY = 1120,
         IDC_COUPONS_IN_PLAY_LABEL = 1121,
+        IDC_HALL_SERVER = 1130,
+        IDC_HALL_PORT = 1131,
+        IDC_HALL_PORT_LABEL = 1132,
+        IDC_HALL_ADDRESS = 1133,
+        IDC_HALL_ADDRESS_LABEL = 1134,
+        IDC_HALL_URL = 1135,
     };
 
     // Opens a file in the operator's text editor; false when nothing could be started.
@@ -94,12 +102,16 @@ private:
     // The coupons in play as the record keeps them, or nothing when the field was refused
     // (its message shown, the focus in it).
     std::optional<std::string> TakeCouponsInPlay();
+    bool TakeInteger(QLineEdit* field, const IntegerFieldRule& rule, unsigned& value,
+                     bool showMessage);
 
     void OnNumberCountChanged();
     void OnSeriesChanged();
     void OnSeriesTextEdited(const QString& text);
     void OnGameHistory();
     void ApplyCouponRules();
+    // The hall server's fields follow its check box; the address line shows where browsers go.
+    void UpdateHallFields();
 
     int SelectedSeries() const;
     int SelectedNumberCount() const; // 75, 90 or 0 when nothing is selected
@@ -117,6 +129,7 @@ private:
     int background_voice_ = 0;
     int number_limit_ = 0;
     int no_animation_ = 0;
+    unsigned hall_port_ = 0;
 
     QComboBox* language_ = nullptr;
     QComboBox* voice_ = nullptr;
@@ -131,6 +144,10 @@ private:
     QCheckBox* numberLimit_ = nullptr;
     QPushButton* gameHistory_ = nullptr;
     QLineEdit* couponsInPlay_ = nullptr;
+    QCheckBox* hallServer_ = nullptr;
+    QLineEdit* hallPortEdit_ = nullptr;
+    QComboBox* hallAddress_ = nullptr;
+    QLabel* hallUrl_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "ColourRules.h"
 #include "DialogUnits.h"
 #include "GameCommands.h"
+#include "HallServer.h"
 #include "LogWriter.h"
 #include "PageFanOut.h"
 #include "PaintHelper.h"
@@ -110,6 +111,14 @@ public:
     static constexpr int kWinningNowId = 1120;
     static constexpr Qt::Key kCheckWinningNowKey = Qt::Key_F2;
     void CheckFirstWinningNow();
+    // The line that tells where the hall's browsers find the game; shown while the hall
+    // server runs.
+    static constexpr int kHallAddressId = 1111;
+
+    // Starts, stops or moves the hall server as the settings say; a failure is told to the
+    // operator and the game goes on without it.
+    void ApplyHallServer();
+    HallServer& Hall() { return hallServer_; }
 
     // Access for tests, tools and screenshots.
     QWidget* ControlById(int id) const;
@@ -190,6 +199,7 @@ private:
     PageFanOut pages_;
     std::unique_ptr<PlayersScreen> publicScreen_;
     LogWriter log_;
+    HallServer hallServer_{settings_};
 
     Prompter prompts_;
     QtMessageSink messages_;
@@ -234,6 +244,8 @@ private:
     void FinishWindow(int result);
     void DeleteCells();
     void HideCouponNote();
+    void ShowHallAddress();
+    void PlaceHallAddress();
     void ShowCouponNoteText();
     void PlaceWinningNow();
     void ShowWinningNowText();
@@ -260,6 +272,7 @@ private:
     // points into the series and would dangle once the series is read again.
     bool couponPanelBlank_ = false;
     StaticControl* couponNote_ = nullptr;
+    StaticControl* hallAddress_ = nullptr;
     // The coupon outside the series that the note tells about, and the series' size; 0 none.
     int noteCoupon_ = 0;
     int noteCouponCount_ = 0;

@@ -74,6 +74,7 @@ void CZorviDlg::LayOutControls() {
     if (couponNote_ && noteCoupon_ != 0)
         ShowCouponNotInSeries(noteCoupon_, noteCouponCount_);
     PlaceWinningNow();
+    PlaceHallAddress();
     for (const auto& [id, text] : buttonTexts_)
         SetWrappedButtonText(id, text);
     FitButtonTexts();

@@ -25,7 +25,12 @@ void CZorviDlg::SettingsCommand() {
     Helpers::WaitWithMessages(50);
 
     SaveSettings();
-    commands_.ApplySettingsChange(dialog.Change());
+    const SettingsChange change = dialog.Change();
+    commands_.ApplySettingsChange(change);
+    if (change.hall_server_changed)
+        ApplyHallServer();
+    else
+        ShowHallAddress(); // in the new language
 
     RedrawAll();
     delete wait.data();

@@ -74,6 +74,7 @@ void CZorviDlg::Start() {
     publicScreen_->EnableButtons(true);
     SetBackgroundVoice(settings_.enable_background_voice != 0);
     commands_.ResumeOrStart();
+    ApplyHallServer();
 
     // The interval slider's first showing hands its position to the game.
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider)))

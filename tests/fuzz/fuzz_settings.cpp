@@ -16,7 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     settings.coupon_series >= 0 && settings.coupon_series <= 2 &&
                     settings.volume >= 0 && settings.volume <= 100 &&
                     settings.public_screen_height >= 0 && settings.public_screen_width >= 0 &&
-                    (settings.voice.empty() || zorvi::Settings::IsSafeVoiceName(settings.voice));
+                    (settings.voice.empty() || zorvi::Settings::IsSafeVoiceName(settings.voice)) &&
+                    (settings.hall_server == 0 || settings.hall_server == 1) &&
+                    settings.hall_server_port >= 1024 && settings.hall_server_port <= 65535 &&
+                    (settings.hall_server_address.empty() ||
+                     zorvi::Settings::IsAddressText(settings.hall_server_address));
     if (!ok)
         __builtin_trap();
     (void)zorvi::Language::GetText(zorvi::TextId::TXT_LOAD_PREVIOUS_STATE, settings.language);

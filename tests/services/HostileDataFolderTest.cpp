@@ -155,7 +155,7 @@ TEST_P(HostileSettings, AreSetAsideOnceAndTheDefaultsUsed) {
     if (test::HostileSize(GetParam()) > 0) {
         EXPECT_EQ(fs::file_size(data / settings.SetAsideAs()), test::HostileSize(GetParam()));
     }
-    // The first save writes a clean file of the thirteen keys; the next start finds it good.
+    // The first save writes a clean file of every key; the next start finds it good.
     ASSERT_TRUE(settings.SaveSettings());
     EXPECT_LT(fs::file_size(data / "settings.ini"), 400u);
     EXPECT_EQ(TestFolders::ReadFile(data / "settings.ini").rfind("[common]", 0), 0u);

@@ -76,6 +76,28 @@ INSTANTIATE_TEST_SUITE_P(
                   true, true, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The hall server is started, stopped or restarted for its own keys, and for nothing else.
+TEST(SettingsChangeHallServer, FollowsItsOwnKeys) {
+    const Settings before{Settings::NoLoad{}};
+    const std::function<void(Settings&)> edits[] = {
+        [](Settings& s) { s.hall_server = 1; },
+        [](Settings& s) { s.hall_server_port = 9000; },
+        [](Settings& s) { s.hall_server_address = "127.0.0.1"; },
+    };
+    for (const auto& edit : edits) {
+        Settings after = before;
+        edit(after);
+        SettingsChange expected;
+        expected.hall_server_changed = true;
+        EXPECT_EQ(SettingsChange::Between(before, after), expected);
+        EXPECT_FALSE(before == after);
+    }
+    Settings other = before;
+    other.language = 1;
+    other.public_screen = 2;
+    EXPECT_FALSE(SettingsChange::Between(before, other).hall_server_changed);
+}
+
 TEST(SettingsRecord, ComparesEveryField) {
     const Settings a{Settings::NoLoad{}};
     Settings b = a;

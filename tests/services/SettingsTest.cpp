@@ -32,6 +32,9 @@ void ExpectBuiltInExceptSizes(const Settings& s) {
     EXPECT_EQ(s.enable_background_voice, 1);
     EXPECT_EQ(s.enable_number_limit, 0);
     EXPECT_EQ(s.disable_animation, 0);
+    EXPECT_EQ(s.hall_server, 0);
+    EXPECT_EQ(s.hall_server_port, 8765);
+    EXPECT_EQ(s.hall_server_address, "");
 }
 
 TEST_F(SettingsFile, FirstRunUsesBuiltInValuesAndCreatesNoFile) {
@@ -75,6 +78,9 @@ TEST_F(SettingsFile, FreshSaveWritesEveryKeyInSaveOrder) {
     s.enable_number_limit = 1;
     s.disable_animation = 1;
     s.coupons_in_play = "1-500, 1201-1300";
+    s.hall_server = 1;
+    s.hall_server_port = 1024;
+    s.hall_server_address = "192.168.1.10";
     ASSERT_TRUE(s.SaveSettings());
     EXPECT_EQ(TestFolders::ReadFile(File()), TestFolders::NewFileLines("[common]\n"
                                                                        "max_called_numbers=90\n"
@@ -91,7 +97,11 @@ TEST_F(SettingsFile, FreshSaveWritesEveryKeyInSaveOrder) {
                                                                        "enable_number_limit=1\n"
                                                                        "disable_animation=1\n"
                                                                        "coupons_in_play=1-500, "
-                                                                       "1201-1300\n"));
+                                                                       "1201-1300\n"
+                                                                       "hall_server=1\n"
+                                                                       "hall_server_port=1024\n"
+                                                                       "hall_server_address="
+                                                                       "192.168.1.10\n"));
 
     const Settings back;
     EXPECT_EQ(back.max_called_numbers, 90);
@@ -108,6 +118,10 @@ TEST_F(SettingsFile, FreshSaveWritesEveryKeyInSaveOrder) {
     EXPECT_EQ(back.enable_number_limit, 1);
     EXPECT_EQ(back.disable_animation, 1);
     EXPECT_EQ(back.coupons_in_play, "1-500, 1201-1300");
+    EXPECT_EQ(back.hall_server, 1);
+    EXPECT_EQ(back.hall_server_port, 1024);
+    EXPECT_EQ(back.hall_server_address, "192.168.1.10");
+    EXPECT_TRUE(back == s);
 }
 
 TEST_F(SettingsFile, SaveKeepsForeignLinesAndEditsInPlace) {
@@ -150,6 +164,16 @@ TEST_F(SettingsFile, OutOfRangeValuesAreMadeSafeOnRead) {
         {"enable_background_voice=", &Settings::enable_background_voice, 1},
         {"enable_number_limit=7", &Settings::enable_number_limit, 0},
         {"disable_animation=abc", &Settings::disable_animation, 0},
+        {"hall_server=2", &Settings::hall_server, 0},
+        {"hall_server=1", &Settings::hall_server, 1},
+        {"hall_server_port=80", &Settings::hall_server_port, 8765},
+        {"hall_server_port=1023", &Settings::hall_server_port, 8765},
+        {"hall_server_port=1024", &Settings::hall_server_port, 1024},
+        {"hall_server_port=65535", &Settings::hall_server_port, 65535},
+        {"hall_server_port=65536", &Settings::hall_server_port, 8765},
+        {"hall_server_port=-8765", &Settings::hall_server_port, 8765},
+        {"hall_server_port=99999999999", &Settings::hall_server_port, 8765},
+        {"hall_server_port=", &Settings::hall_server_port, 8765},
     };
     for (const HostileCase& c : cases) {
         Put(std::string(c.line) + "\n");
@@ -208,6 +232,42 @@ TEST_F(SettingsFile, VoiceMustBeAPlainFolderName) {
     for (const auto& [stored, expected] : cases) {
         Put("voice=" + stored + "\n");
         EXPECT_EQ(Settings().voice, expected) << stored;
+    }
+}
+
+// The server listens only on an address's text; anything else means every address.
+TEST_F(SettingsFile, HallServerAddressMustBeAnAddress) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"192.168.1.10", "192.168.1.10"},
+        {"127.0.0.1", "127.0.0.1"},
+        {"::1", "::1"},
+        {"fd00::1:2", "fd00::1:2"},
+        {"::ffff:10.0.0.1", "::ffff:10.0.0.1"},
+        {"2001:db8:0:0:0:0:0:1", "2001:db8:0:0:0:0:0:1"},
+        {"::", "::"},
+        {"1::2::3", ""},
+        {"1:2:3:4:5:6:7:8:9", ""},
+        {"1:2:3", ""},
+        {"12345::1", ""},
+        {":1", ""},
+        {"::1:", ""},
+        {"::1.2.3", ""},
+        {"", ""},
+        {"localhost", ""},
+        {"192.168.1", ""},
+        {"192.168.1.10.5", ""},
+        {"192.168.1.256", ""},
+        {"192.168.01.10", ""},
+        {"192.168.1.", ""},
+        {"192.168.1.10:8765", ""},
+        {"[::1]", ""},
+        {"fe80::1%eth0", ""},
+        {"1.2.3.4; rm -rf /", ""},
+        {std::string(300, '1'), ""},
+    };
+    for (const auto& [stored, expected] : cases) {
+        Put("hall_server_address=" + stored + "\n");
+        EXPECT_EQ(Settings().hall_server_address, expected) << stored;
     }
 }
 

@@ -44,7 +44,10 @@ Map Snapshot(const Settings& s) {
             {"enable_background_voice", QString::number(s.enable_background_voice)},
             {"enable_number_limit", QString::number(s.enable_number_limit)},
             {"disable_animation", QString::number(s.disable_animation)},
-            {"coupons_in_play", QString::fromStdString(s.coupons_in_play)}};
+            {"coupons_in_play", QString::fromStdString(s.coupons_in_play)},
+            {"hall_server", QString::number(s.hall_server)},
+            {"hall_server_port", QString::number(s.hall_server_port)},
+            {"hall_server_address", QString::fromStdString(s.hall_server_address)}};
 }
 
 // "key=value;key=value" over a snapshot.
@@ -72,6 +75,9 @@ void Apply(Settings& s, const QString& changes) {
     s.enable_number_limit = m["enable_number_limit"].toInt();
     s.disable_animation = m["disable_animation"].toInt();
     s.coupons_in_play = m["coupons_in_play"].toStdString();
+    s.hall_server = m["hall_server"].toInt();
+    s.hall_server_port = m["hall_server_port"].toInt();
+    s.hall_server_address = m["hall_server_address"].toStdString();
 }
 
 // What the change brings with it, by name: "restart reread screen language", any of them, or
@@ -89,6 +95,8 @@ QString Flags(const CSettingsDlg& d) {
         names << "language";
     if (change.coupons_in_play_changed)
         names << "coupons";
+    if (change.hall_server_changed)
+        names << "hall";
     return names.isEmpty() ? QString("none") : names.join(' ');
 }
 
@@ -104,7 +112,10 @@ int ControlNamed(const QString& name) {
                                         {"freeMiddle", CSettingsDlg::IDC_FREE_MIDDLE},
                                         {"noAnimation", CSettingsDlg::IDC_NO_ANIMATION},
                                         {"numberLimit", CSettingsDlg::IDC_NUMBER_LIMIT},
-                                        {"coupons", CSettingsDlg::IDC_COUPONS_IN_PLAY}};
+                                        {"coupons", CSettingsDlg::IDC_COUPONS_IN_PLAY},
+                                        {"hall", CSettingsDlg::IDC_HALL_SERVER},
+                                        {"port", CSettingsDlg::IDC_HALL_PORT},
+                                        {"address", CSettingsDlg::IDC_HALL_ADDRESS}};
     return ids.value(name, 0);
 }
 
@@ -375,6 +386,14 @@ private slots:
             << "coupons=  " << "coupons_in_play=" << "coupons";
         QTest::newRow("coupons in play written another way") << "coupons_in_play=1-500"
             << "coupons=1-250,251-500" << "" << "none";
+        QTest::newRow("hall server on") << "" << "hall=1" << "hall_server=1" << "hall";
+        QTest::newRow("hall server off") << "hall_server=1" << "hall=0" << "hall_server=0" << "hall";
+        QTest::newRow("hall server port") << "hall_server=1" << "port=9000" << "hall_server_port=9000"
+            << "hall";
+        QTest::newRow("hall server on all addresses") << "hall_server_address=127.0.0.1"
+            << "address=0" << "hall_server_address=" << "hall";
+        QTest::newRow("hall server address gone, kept") << "hall_server_address=192.0.2.7" << ""
+            << "" << "none";
     }
     // clang-format on
 
@@ -476,6 +495,59 @@ private slots:
         QCOMPARE(d.focusWidget(), d.Control(CSettingsDlg::IDC_COUPONS_IN_PLAY));
         QCOMPARE(Flags(d), QString("none"));
         QCOMPARE(Snapshot(*settings_), before);
+    }
+
+    // clang-format off
+    void hallPortRefused_data() {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("message");
+        const QString range = "Enter an integer between 1024 and 65535.";
+        QTest::newRow("80") << "80" << range;
+        QTest::newRow("1023") << "1023" << range;
+        QTest::newRow("65536") << "65536" << range;
+        QTest::newRow("many digits") << "99999999999999999999" << range;
+        QTest::newRow("letters") << "http" << kPositive;
+        QTest::newRow("negative") << "-8765" << kPositive;
+        QTest::newRow("empty") << "" << kPositive;
+    }
+    // clang-format on
+
+    void hallPortRefused() {
+        const Map before = Snapshot(*settings_);
+        CSettingsDlg d(*settings_, *log_);
+        d.show();
+        Box(d, CSettingsDlg::IDC_HALL_SERVER)->setChecked(true);
+        Edit(d, CSettingsDlg::IDC_HALL_PORT)->setText(Data<QString>("port"));
+        QVERIFY(Find<QLabel>(d, CSettingsDlg::IDC_HALL_URL)->text().isEmpty());
+        MessageBoxAnswerer answers;
+        Button(d, CSettingsDlg::IDOK_BUTTON)->click();
+        QCOMPARE(answers.texts, QStringList({Data<QString>("message")}));
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.focusWidget(), d.Control(CSettingsDlg::IDC_HALL_PORT));
+        QCOMPARE(Snapshot(*settings_), before);
+    }
+
+    // "All addresses" first, then this machine's; the address line shows what browsers open.
+    void hallAddressesAndAddressLine() {
+        Apply(*settings_,
+              "language=2;hall_server=1;hall_server_port=8800;hall_server_address=127.0.0.1");
+        CSettingsDlg d(*settings_, *log_);
+        QComboBox* addresses = List(d, CSettingsDlg::IDC_HALL_ADDRESS);
+        QCOMPARE(addresses->itemText(0), QString("All addresses"));
+        QCOMPARE(addresses->itemData(0).toString(), QString());
+        QCOMPARE(addresses->currentText(), QString("127.0.0.1"));
+        QLabel* line = Find<QLabel>(d, CSettingsDlg::IDC_HALL_URL);
+        QCOMPARE(line->text(), QString("http://127.0.0.1:8800/"));
+        Edit(d, CSettingsDlg::IDC_HALL_PORT)->setText("9001");
+        QCOMPARE(line->text(), QString("http://127.0.0.1:9001/"));
+        if (const int v6 = addresses->findData("::1"); v6 >= 0) {
+            addresses->setCurrentIndex(v6);
+            QCOMPARE(line->text(), QString("http://[::1]:9001/"));
+        }
+        Box(d, CSettingsDlg::IDC_HALL_SERVER)->setChecked(false);
+        QVERIFY(line->text().isEmpty());
+        QVERIFY(!addresses->isEnabled());
+        QVERIFY(!Edit(d, CSettingsDlg::IDC_HALL_PORT)->isEnabled());
     }
 
     // Through the modal loop: refused, corrected, then accepted with Enter.

@@ -1,0 +1,110 @@
+// The operator window with the hall server on: its address on the window, a browser on the
+// feed that sees the game, and a port in use told to the operator without harm.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
+#include <QTest>
+#include <QWebSocket>
+#include <memory>
+
+#include "CZorviDlg.h"
+#include "GuiSupport.h"
+#include "HallServer.h"
+#include "Random.h"
+#include "Settings.h"
+#include "TestFolders.h"
+
+using namespace zorvi;
+using test::ModalScript;
+
+namespace {
+
+// A port nobody listens on at the moment.
+int FreePort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class HallServerWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TestFolders> folders_;
+    Random15 generator_{4242};
+    int port_ = 0;
+
+    void HallOn(int port) {
+        test::WriteSettings([port](Settings& s) {
+            s.language = 2;
+            s.public_screen = 0;
+            s.enable_background_voice = 0;
+            s.hall_server = 1;
+            s.hall_server_port = port;
+            s.hall_server_address = "127.0.0.1";
+        });
+    }
+
+private slots:
+    void init() {
+        folders_ = test::PlainGameFolders();
+        port_ = FreePort();
+        QVERIFY(port_ > 0);
+    }
+    void cleanup() { folders_.reset(); }
+
+    void addressIsShownAndBrowsersGetTheGame() {
+        HallOn(port_);
+        ModalScript script;
+        auto window = test::StartOperatorWindow(generator_, script);
+        QVERIFY(window->Hall().Running());
+        const QString url = QStringLiteral("http://127.0.0.1:%1/").arg(port_);
+        QCOMPARE(window->ControlText(CZorviDlg::kHallAddressId),
+                 QStringLiteral("Hall screens: ") + url);
+        QVERIFY(window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
+
+        QWebSocket feed;
+        QJsonArray calls;
+        connect(&feed, &QWebSocket::textMessageReceived, [&calls](const QString& text) {
+            for (const QJsonValue& call :
+                 QJsonDocument::fromJson(text.toUtf8()).object().value("calls").toArray())
+                calls.append(call);
+        });
+        feed.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/ws").arg(port_)));
+        QTRY_VERIFY_WITH_TIMEOUT(!calls.isEmpty(), 10000);
+        QCOMPARE(calls.first().toArray().at(0).toString(), QStringLiteral("reset"));
+        QCOMPARE(calls.first().toArray().at(1).toInt(), 75);
+        QVERIFY(script.Seen().isEmpty());
+    }
+
+    void portInUseIsToldAndTheGameGoesOn() {
+        QTcpServer taken;
+        QVERIFY(taken.listen(QHostAddress::LocalHost, quint16(port_)));
+        HallOn(port_);
+        ModalScript script({ModalScript::Answer::Ok});
+        auto window = test::StartOperatorWindow(generator_, script);
+        QTRY_VERIFY_WITH_TIMEOUT(script.Done(), 10000);
+        QCOMPARE(script.Seen().size(), 1);
+        QVERIFY2(
+            script.Seen().first().startsWith(
+                QStringLiteral("The hall screens could not be started on port %1: ").arg(port_)),
+            qPrintable(script.Seen().first()));
+        QVERIFY(!window->Hall().Running());
+        QVERIFY(window->ControlText(CZorviDlg::kHallAddressId).isEmpty());
+        QVERIFY(!window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
+        QVERIFY(!script.Unexpected());
+    }
+
+    void offByDefault() {
+        ModalScript script;
+        auto window = test::StartOperatorWindow(generator_, script);
+        QVERIFY(!window->Hall().Running());
+        QVERIFY(window->ControlText(CZorviDlg::kHallAddressId).isEmpty());
+    }
+};
+
+QTEST_MAIN(HallServerWindowTest)
+#include "HallServerWindowTest.moc"

@@ -1,0 +1,66 @@
+// The operator window's hall server: started, stopped or moved as the settings say, and its
+// address shown on the window for the operator to read out or put on a sign.
+#include <QTimer>
+
+#include "CZorviDlg.h"
+#include "StaticControl.h"
+
+namespace zorvi {
+
+namespace {
+
+// Under the game panels and the winning-now line, left.
+constexpr int kAddressLeft = 10;
+constexpr int kAddressTop = 300;
+constexpr int kAddressWidth = 355;
+constexpr int kAddressHeight = 10;
+
+} // namespace
+
+void CZorviDlg::ApplyHallServer() {
+    if (settings_.hall_server == 0) {
+        hallServer_.Stop();
+        ShowHallAddress();
+        return;
+    }
+    std::string error;
+    const int port = settings_.hall_server_port;
+    const bool started = hallServer_.Start(settings_.hall_server_address, port, &error);
+    ShowHallAddress();
+    if (started)
+        return;
+    log_.WriteLog("Hall server not started: " + error);
+    // Told once the step that asked for it is over, as a failed save is.
+    const QString text =
+        Text(TextId::TXT_HALL_SERVER_START_FAILED).arg(port).arg(QString::fromStdString(error));
+    QTimer::singleShot(0, this, [this, text] {
+        if (!finishing_)
+            prompts_.Message(text);
+    });
+}
+
+void CZorviDlg::ShowHallAddress() {
+    if (!hallAddress_) {
+        hallAddress_ =
+            new StaticControl(kHallAddressId, Qt::AlignLeft | Qt::AlignVCenter, false, this);
+        hallAddress_->setObjectName(QString::number(kHallAddressId));
+        controls_[kHallAddressId] = hallAddress_;
+    }
+    PlaceHallAddress();
+    const std::string url = hallServer_.Url();
+    hallAddress_->setText(
+        url.empty() ? QString()
+                    : Text(TextId::TXT_HALL_SERVER_SHOWN_AT).arg(QString::fromStdString(url)));
+    hallAddress_->setVisible(!url.empty());
+}
+
+void CZorviDlg::PlaceHallAddress() {
+    if (!hallAddress_)
+        return;
+    hallAddress_->setGeometry(LayoutUnits()
+                                  .Rect(kAddressLeft, kAddressTop, kAddressWidth, kAddressHeight)
+                                  .translated(layoutOffset_));
+    hallAddress_->setFont(ScaledFont(DialogFont()));
+}
+
+} // namespace zorvi
