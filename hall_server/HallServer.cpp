@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include "Folders.h"
+#include "JoinCode.h"
 #include "Settings.h"
 
 #if defined(__linux__)
@@ -78,10 +79,10 @@ bool HallServer::Start(const std::string& address, int port, std::string* error)
     QString failure;
     int port_chosen = 0;
     const QString listenOn = QString::fromStdString(address);
+    address_ = address;
     const PageGame game = fold_.Game();
     const bool animationOff = settings_.disable_animation != 0;
     const int language = settings_.language;
-    const std::string join = joinFrame_;
     // Binding takes a moment only; the operator must learn at once when the port is taken.
     QMetaObject::invokeMethod(
         core,
@@ -89,7 +90,6 @@ bool HallServer::Start(const std::string& address, int port, std::string* error)
             failure = core->Listen(listenOn, port);
             port_chosen = core->Port();
             core->Push(game, animationOff, language, {});
-            core->SetJoinFrame(join);
         },
         Qt::BlockingQueuedConnection);
     if (!failure.isEmpty()) {
@@ -101,8 +101,13 @@ bool HallServer::Start(const std::string& address, int port, std::string* error)
     }
     thread_ = std::move(thread);
     core_ = core;
-    address_ = address;
     port_ = port_chosen;
+    // The pages show where to join: a phone's camera reads it off any screen in the hall.
+    const std::string url = Url();
+    if (const std::optional<JoinCode> code = JoinCode::Encode(url))
+        SetJoinCode(url, code->size, code->modules);
+    else
+        SetJoinCode({}, 0, {});
     return true;
 }
 

@@ -36,7 +36,8 @@ public:
     HallServer& operator=(const HallServer&) = delete;
 
     // Listens on `address` (empty: every address of the machine) and `port` (0: any free
-    // port, for tests). On failure false, with the reason in `error`; the server is stopped.
+    // port, for tests), and shows the join code of Url() on the pages. On failure false, with
+    // the reason in `error`; the server is stopped.
     bool Start(const std::string& address, int port, std::string* error = nullptr);
     void Stop();
     bool Running() const { return core_ != nullptr; }
@@ -49,7 +50,7 @@ public:
     const PageGame& Game() const { return fold_.Game(); }
 
     // The join code shown on the pages: a QR code of `size` x `size` modules, row by row,
-    // '1' dark. An empty url hides it.
+    // '1' dark. An empty url hides it. Start sets it to the server's own address.
     void SetJoinCode(const std::string& url, int size, const std::string& modules);
 
     // PageCalls.

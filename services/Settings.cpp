@@ -42,14 +42,10 @@ bool Settings::IsSafeVoiceName(const std::string& name) {
     return name.find_first_of(std::string_view("/\\:\0", 4)) == std::string::npos;
 }
 
-bool Settings::IsAddressText(const std::string& text) {
-    if (text.empty() || text.size() > 45)
-        return false;
-    if (text.find(':') != std::string::npos) {
-        // IPv6: hex digits, colons and a dotted IPv4 tail.
-        return text.find_first_not_of("0123456789abcdefABCDEF:.") == std::string::npos;
-    }
-    // IPv4: four decimal parts of at most 255, without leading zeros.
+namespace {
+
+// Four decimal parts of at most 255, without leading zeros.
+bool IsIPv4Text(const std::string& text) {
     int parts = 0;
     std::size_t at = 0;
     while (at <= text.size()) {
@@ -63,6 +59,45 @@ bool Settings::IsAddressText(const std::string& text) {
         at = dot + 1;
     }
     return parts == 4;
+}
+
+// Groups of one to four hex digits, at most one "::", an IPv4 address as the last part.
+bool IsIPv6Text(const std::string& text) {
+    const std::size_t gap = text.find("::");
+    if (gap != std::string::npos && text.find("::", gap + 1) != std::string::npos)
+        return false;
+    int groups = 0;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t colon = std::min(text.find(':', at), text.size());
+        const std::string group = text.substr(at, colon - at);
+        const bool last = colon == text.size();
+        if (group.empty()) {
+            // Only the empty ends of "::".
+            const bool partOfGap = gap != std::string::npos && at >= gap && at <= gap + 2;
+            if (!partOfGap)
+                return false;
+        } else if (last && group.find('.') != std::string::npos) {
+            if (!IsIPv4Text(group))
+                return false;
+            groups += 2;
+        } else {
+            if (group.size() > 4 ||
+                group.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+                return false;
+            ++groups;
+        }
+        at = colon + 1;
+    }
+    return gap == std::string::npos ? groups == 8 : groups < 8;
+}
+
+} // namespace
+
+bool Settings::IsAddressText(const std::string& text) {
+    if (text.empty() || text.size() > 45)
+        return false;
+    return text.find(':') != std::string::npos ? IsIPv6Text(text) : IsIPv4Text(text);
 }
 
 // Values are made safe as they are read, so that no field indexes outside a table or

@@ -99,11 +99,15 @@ CZorviDlg::CZorviDlg(DrawSource& source, const PlayersScreenFactory& makeScreen,
 
     pages_.Register(publicScreen_.get());
     commands_.AttachWinningScan(&winningScan_);
+    // Registered whether it runs or not: it keeps the game, so a server started mid-game
+    // has it for the first browser.
+    pages_.Register(&hallServer_);
 }
 
 CZorviDlg::~CZorviDlg() {
     // Nothing may come from the scan's thread while the window is taken down.
     winningScan_.Stop();
+    pages_.Unregister(&hallServer_);
     pages_.Unregister(publicScreen_.get());
     qApp->removeEventFilter(keyFilter_.get());
     for (auto& [id, timer] : timers_)

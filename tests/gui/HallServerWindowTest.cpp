@@ -77,6 +77,16 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!calls.isEmpty(), 10000);
         QCOMPARE(calls.first().toArray().at(0).toString(), QStringLiteral("reset"));
         QCOMPARE(calls.first().toArray().at(1).toInt(), 75);
+
+        // A draw with Space reaches the browser as the page call it is.
+        calls = QJsonArray();
+        test::EndDrawLock(*window);
+        test::TapKey(*window, Qt::Key_Space);
+        QCOMPARE(window->State().DrawnCount(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!calls.isEmpty(), 10000);
+        QCOMPARE(calls.last().toArray(),
+                 (QJsonArray{"updateMainScreen", window->State().CurrentNumber(), 1, 1}));
+        QCOMPARE(window->Hall().Game().drawn, std::vector<int>{window->State().CurrentNumber()});
         QVERIFY(script.Seen().isEmpty());
     }
 

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -181,10 +182,10 @@ private slots:
         auto second = JoinedFeed();
         QCOMPARE(server_->ClientCount(), 2);
         for (Feed* feed : {first.get(), second.get()}) {
-            // Before any game: an empty board, then the join code (none yet).
+            // Before any game: an empty board, then the join code.
             QCOMPARE(feed->Calls(), (QJsonArray{QJsonArray{"reset", 75, 0, 0, ""},
                                                 QJsonArray{"updateMainScreen", -1, 0, 1}}));
-            QVERIFY(feed->frames.at(1).value("join").isNull());
+            QVERIFY(feed->frames.at(1).value("join").isObject());
             feed->frames.clear();
         }
 
@@ -224,7 +225,7 @@ private slots:
         QCOMPARE(late->frames.size(), std::size_t(2));
         QCOMPARE(late->Calls(), SomeGameCatchUp());
         QCOMPARE(late->CallFrames(), 1); // one batch
-        QVERIFY(late->frames.at(1).value("join").isNull());
+        QVERIFY(late->frames.at(1).value("join").isObject());
     }
 
     void reconnectingBrowserCatchesUp() {
@@ -252,12 +253,16 @@ private slots:
         QCOMPARE(server_->Game(), SomeGame());
     }
 
+    // The server's own address as a QR code, after the catch-up; it can be hidden.
     void joinCodeFollowsTheCatchUp() {
-        server_->SetJoinCode("http://127.0.0.1:8765/", 2, "1001");
         auto feed = JoinedFeed();
         const QJsonObject join = feed->frames.at(1).value("join").toObject();
-        QCOMPARE(join.value("url").toString(), QStringLiteral("http://127.0.0.1:8765/"));
-        QCOMPARE(join.value("modules").toString(), QStringLiteral("1001"));
+        QCOMPARE(join.value("url").toString(), QString::fromStdString(server_->Url()));
+        QCOMPARE(server_->Url(), "http://127.0.0.1:" + std::to_string(Port()) + "/");
+        const int size = join.value("size").toInt();
+        QVERIFY(size >= 21);
+        QCOMPARE(join.value("modules").toString().size(), size * size);
+        QVERIFY(!join.value("modules").toString().contains(QRegularExpression("[^01]")));
         server_->SetJoinCode("", 0, "");
         QTRY_COMPARE_WITH_TIMEOUT(feed->frames.size(), std::size_t(3), 5000);
         QVERIFY(feed->frames.at(2).value("join").isNull());
