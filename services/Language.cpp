@@ -122,6 +122,10 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
           "inställningarna.",
           "The hall screens could not be started on port %1: %2\nChoose another port or address in "
           "the settings."}}, // TXT_HALL_SERVER_START_FAILED
+        {{"Lappuja pelissä numeroon %1 asti, mutta sarjassa on vain laput 1\u2013%2.",
+          "Kuponger i spel upp till nummer %1, men serien har bara kupongerna 1\u2013%2.",
+          "The coupons in play go up to %1, but the series holds only coupons 1\u2013%2."}},
+        // TXT_COUPONS_BEYOND_SERIES
     }};
     return table;
 }

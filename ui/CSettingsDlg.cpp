@@ -170,7 +170,7 @@ void CSettingsDlg::BuildControls() {
     QLabel* couponsLabel =
         label(IDC_COUPONS_IN_PLAY_LABEL, QStringLiteral("Lappuja pelissä"), 10, 219, 55, 8);
     couponsInPlay_ = new QLineEdit(this);
-    place(couponsInPlay_, IDC_COUPONS_IN_PLAY, 75, 217, 110, 14);
+    place(couponsInPlay_, IDC_COUPONS_IN_PLAY, 75, 217, 100, 14);
     couponsInPlay_->setMaxLength(int(CouponsInPlay::kMaxTextLength));
     auto* hallFrame = new QGroupBox(this);
     place(hallFrame, 0, 5, 236, 185, 72);

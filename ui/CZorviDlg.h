@@ -251,6 +251,8 @@ private:
     void ShowWinningNowText();
     // Saves the settings record; a failure is told to the operator (once, see the notice).
     void SaveSettings();
+    // Tells the operator when the coupons in play reach beyond the series read.
+    void NoteCouponsBeyondSeries();
     // Tells the operator that saves of one kind fail, after the command that saved has
     // finished, so that no message loop opens in the middle of a game step.
     void ReportSave(SaveFailureNotice& notice, bool saved, const QString& text);

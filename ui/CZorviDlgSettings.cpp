@@ -6,6 +6,7 @@
 #include "CSettingsDlg.h"
 #include "CWaitDlg.h"
 #include "CZorviDlg.h"
+#include "CouponsInPlay.h"
 #include "DrawCommitment.h"
 #include "WaitWithMessages.h"
 
@@ -31,6 +32,8 @@ void CZorviDlg::SettingsCommand() {
         ApplyHallServer();
     else
         ShowHallAddress(); // in the new language
+    if (change.coupons_in_play_changed || change.reread_coupons)
+        NoteCouponsBeyondSeries();
 
     RedrawAll();
     delete wait.data();
@@ -38,6 +41,22 @@ void CZorviDlg::SettingsCommand() {
     publicScreen_->EnableButtons(true);
     // Disabling the window took the focus away; the next coupon number can be typed at once.
     FocusCouponField();
+}
+
+void CZorviDlg::NoteCouponsBeyondSeries() {
+    const auto inPlay =
+        CouponsInPlay::Parse(settings_.coupons_in_play, static_cast<std::string*>(nullptr));
+    const auto count = static_cast<long long>(coupons_.CouponCount());
+    // Without a series there is nothing to compare; a failed read is told where it happens.
+    if (!inPlay || count == 0 || inPlay->Highest() <= count)
+        return;
+    const QString text = Text(TextId::TXT_COUPONS_BEYOND_SERIES).arg(inPlay->Highest()).arg(count);
+    // A note, not a refusal: the ranges stay as the operator wrote them (the hall may sell
+    // coupons of a series file not yet copied here). Shown once the settings step is over.
+    QTimer::singleShot(0, this, [this, text] {
+        if (!finishing_)
+            prompts_.Message(text);
+    });
 }
 
 void CZorviDlg::SaveSettings() {

@@ -122,6 +122,52 @@ private slots:
     }
     void cleanup() { folders_.reset(); }
 
+    // Coupons in play beyond the series read are taken as written (the hall may sell coupons
+    // of a series not copied here yet), with a note once the settings step is over; the log
+    // notes the change.
+    void couponsInPlayBeyondTheSeries_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("within") << "7, 1-150" << "1-150" << "";
+        QTest::newRow("within, merged") << "1-150, 151-200" << "1-200" << "";
+        QTest::newRow("beyond") << "190-250, 1-10" << "1-10, 190-250"
+                                << QString::fromUtf8("The coupons in play go up to 250, but the "
+                                                     "series holds only coupons 1\u2013200.");
+    }
+    void couponsInPlayBeyondTheSeries() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(QString, note);
+        ModalScript script;
+        auto window = StartWindow(script);
+        script.Add([&](QWidget* modal) {
+            auto* dialog = qobject_cast<CSettingsDlg*>(modal);
+            QVERIFY(dialog);
+            qobject_cast<QLineEdit*>(dialog->Control(CSettingsDlg::IDC_COUPONS_IN_PLAY))
+                ->setText(typed);
+            qobject_cast<QAbstractButton*>(dialog->Control(CSettingsDlg::IDOK_BUTTON))->click();
+        });
+        script.AnswerRestWith(Answer::Ok);
+        Click(*window, Control::Settings);
+        const int modals = note.isEmpty() ? 1 : 2;
+        QTRY_COMPARE(script.Seen().size(), modals);
+        QTest::qWait(50);
+        QCOMPARE(script.Seen().size(), modals);
+        if (!note.isEmpty())
+            QCOMPARE(script.Seen().last(), note);
+        QCOMPARE(QString::fromStdString(window->GetSettings().coupons_in_play), stored);
+        QCOMPARE(QString::fromStdString(
+                     Helpers::ReadIniString(Settings::kFileName, "coupons_in_play", "-")),
+                 stored);
+        const std::string log = ReadLogs(folders_->dataFolder());
+        QCOMPARE(Occurrences(log, ": Coupons in play: " +
+                                      (stored.isEmpty() ? std::string("the whole series")
+                                                        : stored.toStdString()) +
+                                      "\r\n"),
+                 stored.isEmpty() ? 0u : 1u);
+    }
+
     // What follows the settings dialog, seen on the window. Each row plays three numbers,
     // checks a coupon, starts automatic drawing, then opens the settings.
     void settingsStep_data() {
