@@ -76,7 +76,7 @@ public:
     // The hall server's join code, through the page's optional showJoinCode: skipped without a
     // word when the page has no such function. An empty url hides it. Kept, and shown again to
     // every page that loads.
-    void PageShowJoinCode(const QString& url, int size, const QString& modules);
+    void PageShowJoinCode(const QString& url, int size, const QString& modules) override;
     // The game as this window's page is to show it.
     const PageGame& Game() const { return game_.Game(); }
 

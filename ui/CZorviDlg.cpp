@@ -97,11 +97,13 @@ CZorviDlg::CZorviDlg(DrawSource& source, const PlayersScreenFactory& makeScreen,
     keyFilter_->SetWindow(this);
     qApp->installEventFilter(keyFilter_.get());
 
+    // The hall server first: its calls only queue for its own thread, while the players'
+    // window waits for its page, so the hall's browsers need not wait for that too. Registered
+    // whether it runs or not: it keeps the game, so a server started mid-game has it for the
+    // first browser.
+    pages_.Register(&hallServer_);
     pages_.Register(publicScreen_.get());
     commands_.AttachWinningScan(&winningScan_);
-    // Registered whether it runs or not: it keeps the game, so a server started mid-game
-    // has it for the first browser.
-    pages_.Register(&hallServer_);
 }
 
 CZorviDlg::~CZorviDlg() {

@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "CZorviDlg.h"
+#include "JoinCode.h"
 #include "StaticControl.h"
 
 namespace zorvi {
@@ -52,6 +53,11 @@ void CZorviDlg::ShowHallAddress() {
         url.empty() ? QString()
                     : Text(TextId::TXT_HALL_SERVER_SHOWN_AT).arg(QString::fromStdString(url)));
     hallAddress_->setVisible(!url.empty());
+    // The players' window shows the same code as the served pages, so a phone in the hall can
+    // join from the big screen.
+    const auto code = JoinCode::Encode(url);
+    publicScreen_->PageShowJoinCode(QString::fromStdString(url), code ? code->size : 0,
+                                    code ? QString::fromStdString(code->modules) : QString());
 }
 
 void CZorviDlg::PlaceHallAddress() {

@@ -45,6 +45,15 @@ public:
     virtual void EnableDrawButton(bool enable) = 0;
     virtual void EnableButtons(bool enable) = 0;
 
+    // The hall server's join code (a QR code of its address, `size` x `size` modules row by
+    // row, '1' dark) in a corner of the page; an empty url takes it away. Optional: a window
+    // without a page for it shows nothing.
+    virtual void PageShowJoinCode(const QString& url, int size, const QString& modules) {
+        (void)url;
+        (void)size;
+        (void)modules;
+    }
+
     // The folder of the page for a language index: "en" for 2, "se" for 1, "fi" otherwise.
     static QString PageFolderFor(const QString& programFolder, int language) {
         const QString name = language == 2   ? QStringLiteral("en")

@@ -65,6 +65,11 @@ private slots:
         QCOMPARE(window->ControlText(CZorviDlg::kHallAddressId),
                  QStringLiteral("Hall screens: ") + url);
         QVERIFY(window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
+        // The players' window shows the same join code as the served pages.
+        auto* screen = dynamic_cast<test::RecordingPlayersScreen*>(&window->PublicScreen());
+        QVERIFY(screen);
+        QCOMPARE(screen->joinUrl, url);
+        QVERIFY(!screen->joinModules.isEmpty());
 
         QWebSocket feed;
         QJsonArray calls;
@@ -105,6 +110,8 @@ private slots:
         QVERIFY(!window->Hall().Running());
         QVERIFY(window->ControlText(CZorviDlg::kHallAddressId).isEmpty());
         QVERIFY(!window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
+        QVERIFY(
+            dynamic_cast<test::RecordingPlayersScreen&>(window->PublicScreen()).joinUrl.isEmpty());
         QVERIFY(!script.Unexpected());
     }
 

@@ -37,6 +37,10 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
+    void PageShowJoinCode(const QString& url, int size, const QString& modules) override {
+        joinUrl = url;
+        joinModules = size > 0 && modules.size() == size * size ? modules : QString();
+    }
 
     QPushButton* DrawButton() const { return draw_; }
     QPushButton* CloseButton() const { return close_; }
@@ -45,6 +49,9 @@ public:
     // "game 75 [7,9] row 1".
     QStringList calls;
     PageGameRecord shown;
+    // The join code last shown: its address (empty: none) and modules when well formed.
+    QString joinUrl;
+    QString joinModules;
 
 private:
     const Settings& settings_;

@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "HallServer.h"
 #include "HeadlessChromium.h"
 #include "JoinCode.h"
 #include "PageFeedServer.h"
+#include "Settings.h"
 
 namespace zorvi::test {
 
@@ -492,6 +494,57 @@ private slots:
             QStringLiteral("document.getElementById('ticket').className.indexOf('lose')>=0")));
         check(QStringLiteral("wrong-90"), true, 90);
     }
+    // The real hall server, fed through the page calls as the operator window feeds it: a
+    // browser joining mid-game gets the whole board, then each draw, row change, checked coupon
+    // and new game as they happen.
+    void realHallServer() {
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("en")));
+        QVERIFY(QFile::copy(QStringLiteral(ZORVI_PAGE_FILE),
+                            root.filePath(QStringLiteral("en/public_screen.htm"))));
+        Settings settings{Settings::NoLoad{}};
+        settings.language = 2;
+        settings.disable_animation = 1;
+        HallServer hall(settings, HallServer::Options{root.path(), HallLimits{}});
+        std::string error;
+        QVERIFY2(hall.Start("127.0.0.1", 0, &error), error.c_str());
+
+        hall.PageReset(75, "0123456789abcdef");
+        hall.PageUpdateMainScreen(-1, 0, 1);
+        const int drawn[] = {5, 23, 61};
+        for (int i = 0; i < 3; ++i)
+            hall.PageUpdateMainScreen(drawn[i], i + 1, 1);
+        QVERIFY(b().Navigate(QString::fromStdString(hall.Url()) + QStringLiteral("en/")));
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='3'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 3);
+        QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("61"));
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
+
+        hall.PageUpdateMainScreen(44, 4, 1);
+        QVERIFY(
+            b().WaitFor(QStringLiteral("document.getElementById('number').textContent==='44'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 4);
+        hall.PageUpdateMainScreen(44, 4, 2);
+        QVERIFY(
+            b().WaitFor(QStringLiteral("document.getElementById('row').textContent==='Row 2'")));
+
+        const QJsonArray ticket = Ticket(true, 17);
+        hall.PageShowTicket(PageTicket{ticket[1].toString().toStdString(),
+                                       ticket[2].toString().toStdString(), true, 17});
+        QVERIFY(b().WaitFor(
+            QStringLiteral("document.getElementById('verdict').textContent==='BINGO!'")));
+        QVERIFY(Text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 17")));
+
+        hall.PageReset(90, "");
+        hall.PageUpdateMainScreen(-1, 0, 1);
+        QVERIFY(
+            b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length===90"
+                                       "&&document.getElementById('count').textContent==='0'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 0);
+        QVERIFY(!Shown(QStringLiteral("offline")));
+        hall.Stop();
+    }
+
     // The README's picture of a phone in the hall: set ZORVI_PHONE_SHOT to the file to write.
     void phoneScreenshot() {
         const QString file = qEnvironmentVariable("ZORVI_PHONE_SHOT");
