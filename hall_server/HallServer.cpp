@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QNetworkInterface>
 #include <QThread>
+#include <utility>
 
 #include "Folders.h"
 #include "JoinCode.h"
@@ -37,19 +38,27 @@ bool IsUsable(const QHostAddress& address) {
 }
 
 // A thousand browsers need a thousand descriptors; the usual soft limit is 1024 for the
-// whole program. Raised towards the hard limit, never lowered.
-void AllowEnoughFiles(int clients) {
+// whole program. Raised towards the hard limit, never lowered. Returns the limit in force.
+std::int64_t AllowEnoughFiles(const HallLimits& limits) {
 #if defined(__linux__)
     rlimit limit{};
     if (getrlimit(RLIMIT_NOFILE, &limit) != 0)
-        return;
-    const rlim_t wanted = rlim_t(clients) * 2 + 1024;
-    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= wanted)
-        return;
-    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
-    setrlimit(RLIMIT_NOFILE, &limit);
+        return 1024;
+    const rlim_t wanted =
+        rlim_t(limits.maxFeeds + limits.maxWaiting) * 2 + rlim_t(limits.reserveDescriptors) + 1024;
+    if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < wanted) {
+        limit.rlim_cur =
+            limit.rlim_max == RLIM_INFINITY ? wanted : std::min(wanted, limit.rlim_max);
+        setrlimit(RLIMIT_NOFILE, &limit);
+        getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > rlim_t(1) << 30)
+        return std::int64_t(1) << 30;
+    return std::int64_t(limit.rlim_cur);
 #else
-    (void)clients;
+    // Sockets on Windows are not counted against a small per-process table.
+    (void)limits;
+    return std::int64_t(1) << 30;
 #endif
 }
 
@@ -67,11 +76,11 @@ HallServer::~HallServer() {
 
 bool HallServer::Start(const std::string& address, int port, std::string* error) {
     Stop();
-    AllowEnoughFiles(options_.limits.maxClients);
+    limits_ = FitToDescriptors(options_.limits, AllowEnoughFiles(options_.limits));
     const QString root = options_.htmlRoot.isEmpty() ? ProgramHtmlRoot() : options_.htmlRoot;
     auto thread = std::make_unique<QThread>();
     thread->setObjectName(QStringLiteral("hall server"));
-    auto* core = new HallServerCore(options_.limits, root, &clientCount_);
+    auto* core = new HallServerCore(limits_, root, &status_);
     core->moveToThread(thread.get());
     QObject::connect(thread.get(), &QThread::finished, core, &QObject::deleteLater);
     thread->start();
@@ -122,7 +131,12 @@ void HallServer::Stop() {
     thread_.reset();
     core_ = nullptr;
     port_ = 0;
-    clientCount_.store(0);
+    status_.feeds.store(0);
+}
+
+std::vector<std::string> HallServer::TakeNotes() {
+    const std::lock_guard<std::mutex> lock(status_.mutex);
+    return std::exchange(status_.notes, {});
 }
 
 std::string HallServer::Url() const {

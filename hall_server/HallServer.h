@@ -45,7 +45,12 @@ public:
     // What a browser in the hall opens: "http://192.168.1.10:8765/". Empty when stopped.
     std::string Url() const;
     // Browsers on the live feed now.
-    int ClientCount() const { return clientCount_.load(); }
+    int ClientCount() const { return status_.feeds.load(); }
+    // The bounds in force since Start: those asked for, cut to the descriptors the program may
+    // open.
+    const HallLimits& Limits() const { return limits_; }
+    // Lines for the game log since the last call ("Hall server at its limit: …").
+    std::vector<std::string> TakeNotes();
     // The game as a browser that joins now is given it.
     const PageGame& Game() const { return fold_.Game(); }
 
@@ -72,7 +77,8 @@ private:
     std::string joinFrame_;
     std::string address_;
     int port_ = 0;
-    std::atomic<int> clientCount_{0};
+    HallLimits limits_;
+    HallServerStatus status_;
     std::unique_ptr<QThread> thread_;
     HallServerCore* core_ = nullptr; // lives in thread_
 };

@@ -1,5 +1,6 @@
 #include "HallServerCore.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,17 +10,25 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
-#include <QWebSocket>
-#include <QWebSocketServer>
 #include <algorithm>
 
 #include "HallFrames.h"
+
+#if defined(Q_OS_WIN)
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
 
 namespace zorvi {
 
 namespace {
 
 constexpr int kSendBufferBytes = 64 * 1024;
+constexpr int kFeedReadChunk = 4096;
+// What a browser may still send after its answer, read and dropped, before it is cut off.
+constexpr std::int64_t kMaxDrainedBytes = 1 << 20;
+constexpr int kAcceptRetryMs = 250;
 
 std::int64_t NowMs() {
     return QDateTime::currentMSecsSinceEpoch();
@@ -76,25 +85,43 @@ std::string HostText(const QHostAddress& address) {
     return text.toStdString();
 }
 
+// One device, one share: an IPv4 address seen through an IPv6 socket is the same device.
+std::string AddressKey(const QHostAddress& address) {
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);
+    if (isV4)
+        return QHostAddress(v4).toString().toStdString();
+    QHostAddress plain = address;
+    plain.setScopeId(QString());
+    return plain.toString().toLower().toStdString();
+}
+
 } // namespace
 
 HallServerCore::HallServerCore(const HallLimits& limits, const QString& htmlRoot,
-                               std::atomic<int>* clientCount)
-    : limits_(limits), htmlRoot_(htmlRoot), clientCount_(clientCount), tcp_(new QTcpServer(this)),
-      upgrader_(
-          new QWebSocketServer(QStringLiteral("ZORVI"), QWebSocketServer::NonSecureMode, this)),
-      heartbeat_(new QTimer(this)),
+                               HallServerStatus* status)
+    : limits_(limits), policy_(limits), htmlRoot_(htmlRoot), status_(status),
+      tcp_(new QTcpServer(this)), heartbeat_(new QTimer(this)), sweep_(new QTimer(this)),
+      acceptRetry_(new QTimer(this)),
       joinFrame_(QString::fromStdString(HallFrames::JoinFrame({}, 0, {}))) {
     catchUpCalls_ = HallFrames::CatchUpCalls(PageGame{}, false);
-    tcp_->setMaxPendingConnections(limits_.maxPendingRequests);
+    // One connection waits in Qt's queue at most: while there is no place for it, Qt stops
+    // accepting and the rest wait in the system's queue, taking none of our descriptors.
+    tcp_->setMaxPendingConnections(1);
     // Many browsers come back at once after a restart of the server; a short queue would
     // make most of them wait for a retry of their connection.
-    tcp_->setListenBacklogSize(std::max(limits_.maxClients, 128));
-    upgrader_->setHandshakeTimeout(std::chrono::milliseconds(limits_.handshakeTimeoutMs));
-    upgrader_->setMaxPendingConnections(limits_.maxClients);
-    connect(tcp_, &QTcpServer::newConnection, this, &HallServerCore::OnNewConnection);
-    connect(upgrader_, &QWebSocketServer::newConnection, this, &HallServerCore::OnWebSocket);
+    tcp_->setListenBacklogSize(std::max(limits_.maxFeeds, 128));
+    connect(tcp_, &QTcpServer::newConnection, this, &HallServerCore::TakeConnections);
+    // Out of descriptors or buffers all the same (another part of the program): Qt has stopped
+    // accepting; try again shortly instead of spinning.
+    acceptRetry_->setSingleShot(true);
+    connect(tcp_, &QTcpServer::acceptError, this, [this] { acceptRetry_->start(kAcceptRetryMs); });
+    connect(acceptRetry_, &QTimer::timeout, this, [this] {
+        if (tcp_->isListening() && !paused_)
+            tcp_->resumeAccepting();
+    });
     connect(heartbeat_, &QTimer::timeout, this, &HallServerCore::Heartbeat);
+    connect(sweep_, &QTimer::timeout, this, &HallServerCore::Sweep);
 }
 
 HallServerCore::~HallServerCore() {
@@ -111,9 +138,11 @@ QString HallServerCore::Listen(const QString& address, int port) {
         return tcp_->errorString();
     listenAddress_ = address;
     port_ = tcp_->serverPort();
+    paused_ = false;
     hostsRefreshedMs_ = 0;
     RefreshHosts();
     heartbeat_->start(limits_.heartbeatMs);
+    sweep_->start(std::clamp(std::min(limits_.headTimeoutMs, limits_.lingerMs) / 4, 20, 250));
     return {};
 }
 
@@ -123,24 +152,16 @@ int HallServerCore::Port() const {
 
 void HallServerCore::Close() {
     heartbeat_->stop();
+    sweep_->stop();
+    acceptRetry_->stop();
     tcp_->close();
-    const std::vector<QTcpSocket*> pending(pending_.begin(), pending_.end());
-    pending_.clear();
-    for (QTcpSocket* socket : pending) {
-        socket->disconnect(this);
-        socket->abort();
-        socket->deleteLater();
-    }
-    std::vector<QWebSocket*> clients;
-    for (const auto& entry : clients_)
-        clients.push_back(entry.first);
-    clients_.clear();
-    clientCount_->store(0);
-    for (QWebSocket* client : clients) {
-        client->disconnect(this);
-        client->abort();
-        client->deleteLater();
-    }
+    std::vector<QTcpSocket*> sockets;
+    sockets.reserve(connections_.size());
+    for (const auto& entry : connections_)
+        sockets.push_back(entry.first);
+    for (QTcpSocket* socket : sockets)
+        Drop(socket);
+    paused_ = false;
 }
 
 void HallServerCore::SetGame(const PageGame& game, bool animationOff, int language) {
@@ -157,7 +178,7 @@ void HallServerCore::Push(const PageGame& game, bool animationOff, int language,
 
 void HallServerCore::PushWholeGame(const PageGame& game, bool animationOff, int language) {
     SetGame(game, animationOff, language);
-    Broadcast(CatchUpFrame());
+    Broadcast(CatchUpText());
 }
 
 void HallServerCore::SetJoinFrame(const std::string& frame) {
@@ -165,44 +186,84 @@ void HallServerCore::SetJoinFrame(const std::string& frame) {
     Broadcast(joinFrame_);
 }
 
-QString HallServerCore::CatchUpFrame() const {
+QString HallServerCore::CatchUpText() const {
     return QString::fromStdString(HallFrames::CallsFrame(catchUpCalls_, NowMs()));
 }
 
-void HallServerCore::OnNewConnection() {
-    while (QTcpSocket* socket = tcp_->nextPendingConnection()) {
-        if (int(pending_.size()) >= limits_.maxPendingRequests) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
+void HallServerCore::TakeConnections() {
+    while (tcp_->hasPendingConnections()) {
+        // No place: the connection stays in Qt's queue, which holds Qt from accepting more.
+        if (policy_.MustPause(SteadyMs())) {
+            paused_ = true;
+            return;
         }
-        pending_.insert(socket);
-        // Qt reads no more than one head's worth ahead of us; the rest waits in the system.
-        socket->setReadBufferSize(qint64(limits_.head.maxHead) + 1);
-        // A small system buffer leaves what a slow browser has not taken in our count.
-        socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
-        // Each call is one small frame that should leave at once, not wait for the last ACK.
-        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnRequestData(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            pending_.erase(socket);
-            socket->deleteLater();
+        if (QTcpSocket* socket = tcp_->nextPendingConnection())
+            Admit(socket);
+    }
+    paused_ = false;
+}
+
+void HallServerCore::Admit(QTcpSocket* socket) {
+    const HallPolicy::Id id = nextId_++;
+    const HallPolicy::Admission admission =
+        policy_.Connect(id, AddressKey(socket->peerAddress()), SteadyMs());
+    if (admission.evict) {
+        if (const auto victim = byId_.find(*admission.evict); victim != byId_.end())
+            Drop(victim->second);
+    }
+    if (!admission.admit) {
+        socket->abort();
+        delete socket;
+        return;
+    }
+    socket->setParent(this);
+    Connection connection;
+    connection.id = id;
+    connections_.emplace(socket, std::move(connection));
+    byId_.emplace(id, socket);
+    // Qt reads no more than one head's worth ahead of us; the rest waits in the system.
+    socket->setReadBufferSize(qint64(limits_.head.maxHead) + 1);
+    // A small system buffer leaves what a slow browser has not taken in our count.
+    socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
+    // Each call is one small frame that should leave at once, not wait for the last ACK.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadable(socket); });
+    connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] { OnWritten(socket); });
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Drop(socket); });
+    connect(socket, &QTcpSocket::errorOccurred, this, [this, socket] {
+        // Deferred: the socket may still be inside its own handling.
+        QTimer::singleShot(0, this, [this, socket] {
+            if (connections_.count(socket) && socket->state() != QAbstractSocket::ConnectedState)
+                Drop(socket);
         });
-        // The whole head must arrive in time: a connection that dribbles or stops is closed.
-        auto* timer = new QTimer(socket);
-        timer->setObjectName(QStringLiteral("headTimer"));
-        timer->setSingleShot(true);
-        connect(timer, &QTimer::timeout, this, [this, socket] { Refuse(socket, 408); });
-        timer->start(limits_.headerTimeoutMs);
-        if (socket->bytesAvailable() > 0)
-            OnRequestData(socket);
+    });
+    if (socket->bytesAvailable() > 0)
+        OnReadable(socket);
+}
+
+void HallServerCore::OnReadable(QTcpSocket* socket) {
+    const auto found = connections_.find(socket);
+    if (found == connections_.end())
+        return;
+    Connection& connection = found->second;
+    switch (connection.stage) {
+    case Stage::Head:
+        ReadHead(socket, connection);
+        return;
+    case Stage::Feed:
+        ReadFrames(socket, connection);
+        return;
+    case Stage::Answered:
+        // Whatever else the browser sends is read and dropped, up to a bound.
+        connection.drained += socket->skip(socket->bytesAvailable());
+        if (connection.drained > kMaxDrainedBytes)
+            Drop(socket);
+        return;
     }
 }
 
-void HallServerCore::OnRequestData(QTcpSocket* socket) {
-    if (!pending_.count(socket))
-        return;
-    // Peeked, not read: a WebSocket upgrade hands the untouched request on.
+void HallServerCore::ReadHead(QTcpSocket* socket, Connection& connection) {
+    // Peeked, not read: the head is taken off only once it is whole.
     const QByteArray data = socket->peek(qint64(limits_.head.maxHead) + 1);
     RequestHead head;
     switch (ParseRequestHead(std::string_view(data.constData(), std::size_t(data.size())),
@@ -236,12 +297,7 @@ void HallServerCore::OnRequestData(QTcpSocket* socket) {
                "Location: " + QByteArray::fromStdString(route.location) + "\r\n", {}, {});
         return;
     case HallRoute::Kind::WebSocket:
-        if (int(clients_.size()) >= limits_.maxClients) {
-            Answer(socket, 503, "Retry-After: 10\r\n", "Too many screens are connected.\n",
-                   "text/plain; charset=utf-8");
-            return;
-        }
-        Upgrade(socket);
+        JoinFeed(socket, connection, head);
         return;
     case HallRoute::Kind::Refuse:
         Refuse(socket, route.status);
@@ -258,13 +314,11 @@ void HallServerCore::Refuse(QTcpSocket* socket, int status) {
     Answer(socket, status, extra, StatusText(status) + "\n", "text/plain; charset=utf-8");
 }
 
-// One answer per connection, then the browser closes. The connection stays open a short
-// while for it to read the answer: closing a socket with unread input resets it, and the
-// answer would be lost with it.
+// One answer per connection. The browser is told the end with a half close once the answer
+// has left, and the connection stays a short while for it to read and leave: closing a socket
+// with unread input resets it, and the answer would be lost with it.
 void HallServerCore::Answer(QTcpSocket* socket, int status, const QByteArray& extraHeaders,
                             const QByteArray& body, const QByteArray& contentType) {
-    if (!pending_.erase(socket))
-        return;
     QByteArray response =
         "HTTP/1.1 " + QByteArray::number(status) + " " + StatusText(status) + "\r\n";
     if (!contentType.isEmpty())
@@ -275,22 +329,35 @@ void HallServerCore::Answer(QTcpSocket* socket, int status, const QByteArray& ex
     response += extraHeaders;
     response += "\r\n";
     response += body;
+    policy_.Answered(connections_.at(socket).id, SteadyMs());
+    Finish(socket, response);
+}
 
-    disconnect(socket, &QTcpSocket::readyRead, this, nullptr);
-    // Whatever else the browser sends is read and dropped, up to a bound.
-    auto drained = std::make_shared<qint64>(0);
-    connect(socket, &QTcpSocket::readyRead, this, [socket, drained] {
-        *drained += socket->skip(socket->bytesAvailable());
-        if (*drained > (1 << 20))
-            socket->abort();
-    });
-    socket->skip(socket->bytesAvailable());
-    socket->write(response);
-    if (auto* timer = socket->findChild<QTimer*>(QStringLiteral("headTimer"))) {
-        timer->disconnect();
-        connect(timer, &QTimer::timeout, socket, [socket] { socket->abort(); });
-        timer->start(limits_.lingerMs);
-    }
+// The last bytes of a connection; it then lingers as an answered one.
+void HallServerCore::Finish(QTcpSocket* socket, const QByteArray& last) {
+    Connection& connection = connections_.at(socket);
+    connection.stage = Stage::Answered;
+    connection.unread.clear();
+    connection.drained += socket->skip(socket->bytesAvailable());
+    socket->write(last);
+    ShutDownWhenSent(socket, connection);
+}
+
+void HallServerCore::OnWritten(QTcpSocket* socket) {
+    const auto found = connections_.find(socket);
+    if (found != connections_.end() && found->second.stage == Stage::Answered)
+        ShutDownWhenSent(socket, found->second);
+}
+
+void HallServerCore::ShutDownWhenSent(QTcpSocket* socket, Connection& connection) {
+    if (connection.shutDown || socket->bytesToWrite() > 0)
+        return;
+    connection.shutDown = true;
+#if defined(Q_OS_WIN)
+    ::shutdown(SOCKET(socket->socketDescriptor()), SD_SEND);
+#else
+    ::shutdown(int(socket->socketDescriptor()), SHUT_WR);
+#endif
 }
 
 void HallServerCore::ServePage(QTcpSocket* socket, const std::string& language) {
@@ -304,77 +371,143 @@ void HallServerCore::ServePage(QTcpSocket* socket, const std::string& language) 
     Answer(socket, 200, {}, page, "text/html; charset=utf-8");
 }
 
-void HallServerCore::Upgrade(QTcpSocket* socket) {
-    pending_.erase(socket);
-    delete socket->findChild<QTimer*>(QStringLiteral("headTimer"));
-    socket->disconnect(this);
-    // The WebSocket server reads the request we only peeked at, answers it and hands the
-    // connection back through newConnection; it closes it itself when the handshake fails
-    // or does not finish in time.
-    upgrader_->handleConnection(socket);
+void HallServerCore::JoinFeed(QTcpSocket* socket, Connection& connection, const RequestHead& head) {
+    if (policy_.JoinFeed(connection.id) != HallPolicy::FeedVerdict::Admit) {
+        Answer(socket, 503, "Retry-After: 10\r\n", "Too many screens are connected.\n",
+               "text/plain; charset=utf-8");
+        return;
+    }
+    socket->skip(qint64(head.length));
+    const QByteArray key =
+        QByteArray::fromStdString(ws::AcceptSource(head.Header("Sec-WebSocket-Key").value_or("")));
+    const QByteArray accept = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toBase64();
+    connection.stage = Stage::Feed;
+    feeds_.insert(socket);
+    PublishCount();
+    // A browser may send what it likes; it is read a little at a time and judged per frame.
+    socket->setReadBufferSize(kFeedReadChunk);
+    socket->write(QByteArray::fromStdString(ws::HandshakeAnswer(accept.toStdString())));
+    const std::string catchUp = ws::ServerFrame(ws::Opcode::Text, CatchUpText().toStdString());
+    const std::string join = ws::ServerFrame(ws::Opcode::Text, joinFrame_.toStdString());
+    socket->write(catchUp.data(), qint64(catchUp.size()));
+    socket->write(join.data(), qint64(join.size()));
+    // Frames that came with the request are read at once (a close among them frees the place).
+    if (socket->bytesAvailable() > 0)
+        ReadFrames(socket, connection);
 }
 
-void HallServerCore::OnWebSocket() {
-    while (QWebSocket* client = upgrader_->nextPendingConnection()) {
-        if (int(clients_.size()) >= limits_.maxClients) {
-            client->abort();
-            client->deleteLater();
-            continue;
+void HallServerCore::ReadFrames(QTcpSocket* socket, Connection& connection) {
+    const std::size_t maxPayload = std::size_t(std::max(limits_.maxIncomingFrameBytes, 125));
+    while (socket->bytesAvailable() > 0) {
+        connection.unread += socket->read(kFeedReadChunk);
+        std::size_t at = 0;
+        for (;;) {
+            ws::ClientFrame frame;
+            const std::string_view rest(connection.unread.constData() + at,
+                                        std::size_t(connection.unread.size()) - at);
+            const ws::FrameStatus status =
+                ws::ReadClientFrame(rest, maxPayload, &connection.frames, &frame);
+            if (status == ws::FrameStatus::Incomplete)
+                break;
+            if (status == ws::FrameStatus::ProtocolError) {
+                CloseFeed(socket, ws::kCloseProtocolError);
+                return;
+            }
+            if (status == ws::FrameStatus::TooBig) {
+                CloseFeed(socket, ws::kCloseTooBig);
+                return;
+            }
+            at += frame.length;
+            // Every frame counts against the rate, whatever its kind.
+            if (!policy_.CountFrame(connection.id, SteadyMs())) {
+                CloseFeed(socket, ws::kClosePolicy);
+                return;
+            }
+            if (frame.opcode == ws::Opcode::Close) {
+                CloseFeed(socket, ws::kCloseNormal);
+                return;
+            }
+            if (frame.opcode == ws::Opcode::Ping) {
+                const std::string pong = ws::ServerFrame(ws::Opcode::Pong, frame.payload);
+                socket->write(pong.data(), qint64(pong.size()));
+            }
+            // Anything else a browser says is not acted on.
         }
-        client->setMaxAllowedIncomingFrameSize(quint64(limits_.maxIncomingFrameBytes));
-        client->setMaxAllowedIncomingMessageSize(quint64(limits_.maxIncomingFrameBytes));
-        // Nothing a browser sends is acted on: frames are only counted.
-        connect(client, &QWebSocket::textFrameReceived, this,
-                [this, client] { OnClientFrame(client); });
-        connect(client, &QWebSocket::binaryFrameReceived, this,
-                [this, client] { OnClientFrame(client); });
-        connect(client, &QWebSocket::pong, this, [this, client] { OnClientFrame(client); });
-        connect(client, &QWebSocket::disconnected, this, [this, client] { OnClientGone(client); });
-        // An over-long frame or a protocol fault: the socket closes itself; make it final.
-        connect(client, &QWebSocket::aboutToClose, this,
-                [client] { QTimer::singleShot(0, client, [client] { client->abort(); }); });
-        clients_.emplace(client, Client{SteadyMs(), 0});
-        clientCount_->store(int(clients_.size()));
-        client->sendTextMessage(CatchUpFrame());
-        client->sendTextMessage(joinFrame_);
+        connection.unread.remove(0, qsizetype(at));
     }
 }
 
-void HallServerCore::OnClientFrame(QWebSocket* client) {
-    const auto found = clients_.find(client);
-    if (found == clients_.end())
+void HallServerCore::CloseFeed(QTcpSocket* socket, std::uint16_t code) {
+    const auto found = connections_.find(socket);
+    if (found == connections_.end() || found->second.stage != Stage::Feed)
         return;
-    Client& state = found->second;
-    const std::int64_t now = SteadyMs();
-    if (now - state.windowStartMs >= 1000) {
-        state.windowStartMs = now;
-        state.frames = 0;
+    feeds_.erase(socket);
+    PublishCount();
+    const QByteArray last = QByteArray::fromStdString(ws::CloseFrame(code));
+    if (!policy_.LeaveFeed(found->second.id, SteadyMs())) {
+        Drop(socket);
+        return;
     }
-    if (++state.frames > limits_.maxIncomingFramesPerSecond)
-        // Deferred: the socket is still inside its own frame handling.
-        QTimer::singleShot(0, client, [client] { client->abort(); });
+    Finish(socket, last);
 }
 
-void HallServerCore::OnClientGone(QWebSocket* client) {
-    if (clients_.erase(client) == 0)
+void HallServerCore::Drop(QTcpSocket* socket) {
+    const auto found = connections_.find(socket);
+    if (found == connections_.end())
         return;
-    clientCount_->store(int(clients_.size()));
-    client->disconnect(this);
-    client->deleteLater();
+    const HallPolicy::Id id = found->second.id;
+    connections_.erase(found);
+    byId_.erase(id);
+    policy_.Closed(id);
+    if (feeds_.erase(socket))
+        PublishCount();
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+    UpdateAccepting();
 }
 
-void HallServerCore::Broadcast(const QString& frame) {
-    std::vector<QWebSocket*> behind;
-    for (const auto& entry : clients_) {
-        QWebSocket* client = entry.first;
-        client->sendTextMessage(frame);
-        if (client->bytesToWrite() > limits_.maxUnsentBytes)
-            behind.push_back(client);
+// A place was freed, or time made an old connection one that may give way: take what waits.
+void HallServerCore::UpdateAccepting() {
+    if (paused_ && tcp_->isListening() && !policy_.MustPause(SteadyMs()))
+        QTimer::singleShot(0, this, &HallServerCore::TakeConnections);
+}
+
+void HallServerCore::Sweep() {
+    const HallPolicy::Expired expired = policy_.Expire(SteadyMs());
+    for (const HallPolicy::Id id : expired.heads) {
+        if (const auto found = byId_.find(id); found != byId_.end())
+            Refuse(found->second, 408);
+    }
+    for (const HallPolicy::Id id : expired.lingering) {
+        if (const auto found = byId_.find(id); found != byId_.end())
+            Drop(found->second);
+    }
+    UpdateAccepting();
+    if (std::optional<std::string> note = policy_.TakeLimitNote(SteadyMs())) {
+        const std::lock_guard<std::mutex> lock(status_->mutex);
+        // The window takes them every second; a few are plenty if it does not.
+        if (status_->notes.size() < 8)
+            status_->notes.push_back(std::move(*note));
+    }
+}
+
+void HallServerCore::PublishCount() {
+    status_->feeds.store(int(feeds_.size()));
+}
+
+void HallServerCore::Broadcast(const QString& text) {
+    const std::string frame = ws::ServerFrame(ws::Opcode::Text, text.toStdString());
+    std::vector<QTcpSocket*> behind;
+    for (QTcpSocket* socket : feeds_) {
+        socket->write(frame.data(), qint64(frame.size()));
+        if (socket->bytesToWrite() > limits_.maxUnsentBytes)
+            behind.push_back(socket);
     }
     // A browser that does not read is dropped rather than buffered without bound; it
     // catches up when it comes back.
-    for (QWebSocket* client : behind)
-        client->abort();
+    for (QTcpSocket* socket : behind)
+        Drop(socket);
 }
 
 void HallServerCore::Heartbeat() {

@@ -1,48 +1,44 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "HallPolicy.h"
 #include "HallRoutes.h"
 #include "HttpRequestHead.h"
 #include "PageCalls.h"
+#include "WebSocketFrames.h"
 
 class QTcpServer;
 class QTcpSocket;
 class QTimer;
-class QWebSocket;
-class QWebSocketServer;
 
 namespace zorvi {
 
-// The bounds that keep the hall server safe from the network.
-struct HallLimits {
-    int maxClients = 1000;                 // browsers on the live feed; the next gets 503
-    int maxPendingRequests = 1000;         // connections still sending their request
-    std::int64_t maxUnsentBytes = 1 << 20; // a browser further behind than this is dropped
-    int headerTimeoutMs = 10000;           // a request head must be complete within this
-    int lingerMs = 2000;                   // after an answer, how long the browser may take
-    int handshakeTimeoutMs = 5000;         // the WebSocket handshake
-    int maxIncomingFrameBytes = 1024;      // browsers have nothing to say
-    int maxIncomingFramesPerSecond = 5;
-    int heartbeatMs = 1000;
-    std::int64_t maxPageBytes = 8 << 20; // the page file served
-    HeadLimits head;
+// What the server's thread tells the window's: the screens on the feed and the notes for the
+// game log.
+struct HallServerStatus {
+    std::atomic<int> feeds{0};
+    std::mutex mutex;
+    std::vector<std::string> notes; // guarded by mutex
 };
 
 // The hall server's network side. It lives in its own thread, so that no browser, friendly or
 // not, can hold up the operator window; the HallServer facade hands it every page call.
+// Every connection is ours from the first byte to the last: the request head, the answer or
+// the WebSocket feed, each under the bounds of one HallPolicy.
 class HallServerCore : public QObject {
     Q_OBJECT
 public:
-    HallServerCore(const HallLimits& limits, const QString& htmlRoot,
-                   std::atomic<int>* clientCount);
+    HallServerCore(const HallLimits& limits, const QString& htmlRoot, HallServerStatus* status);
     ~HallServerCore() override;
 
     // Everything below runs in the server's thread.
@@ -62,39 +58,57 @@ public:
     void SetJoinFrame(const std::string& frame);
 
 private:
-    struct Client {
-        std::int64_t windowStartMs = 0;
-        int frames = 0;
+    enum class Stage { Head, Answered, Feed };
+    struct Connection {
+        HallPolicy::Id id = 0;
+        Stage stage = Stage::Head;
+        QByteArray unread; // a feed's bytes that do not make a whole frame yet
+        ws::ClientFrameState frames;
+        std::int64_t drained = 0;
+        bool shutDown = false;
     };
 
-    void OnNewConnection();
-    void OnRequestData(QTcpSocket* socket);
+    void TakeConnections();
+    void Admit(QTcpSocket* socket);
+    void OnReadable(QTcpSocket* socket);
+    void ReadHead(QTcpSocket* socket, Connection& connection);
+    void ReadFrames(QTcpSocket* socket, Connection& connection);
+    void OnWritten(QTcpSocket* socket);
     void Answer(QTcpSocket* socket, int status, const QByteArray& extraHeaders,
                 const QByteArray& body, const QByteArray& contentType);
     void Refuse(QTcpSocket* socket, int status);
     void ServePage(QTcpSocket* socket, const std::string& language);
-    void Upgrade(QTcpSocket* socket);
-    void OnWebSocket();
-    void OnClientFrame(QWebSocket* client);
-    void OnClientGone(QWebSocket* client);
-    void Broadcast(const QString& frame);
+    void JoinFeed(QTcpSocket* socket, Connection& connection, const RequestHead& head);
+    void CloseFeed(QTcpSocket* socket, std::uint16_t code);
+    void Finish(QTcpSocket* socket, const QByteArray& last);
+    void ShutDownWhenSent(QTcpSocket* socket, Connection& connection);
+    void Drop(QTcpSocket* socket);
+    void Sweep();
+    void UpdateAccepting();
+    void Broadcast(const QString& text);
     void Heartbeat();
     void SetGame(const PageGame& game, bool animationOff, int language);
     bool IsOurHost(std::string_view host);
     void RefreshHosts();
-    QString CatchUpFrame() const;
+    QString CatchUpText() const;
+    void PublishCount();
 
     HallLimits limits_;
+    HallPolicy policy_;
     QString htmlRoot_;
-    std::atomic<int>* clientCount_;
+    HallServerStatus* status_;
     QTcpServer* tcp_;
-    QWebSocketServer* upgrader_;
     QTimer* heartbeat_;
+    QTimer* sweep_;
+    QTimer* acceptRetry_;
+    bool paused_ = false;
     QString listenAddress_;
     int port_ = 0;
     int language_ = 0;
-    std::unordered_set<QTcpSocket*> pending_;
-    std::unordered_map<QWebSocket*, Client> clients_;
+    HallPolicy::Id nextId_ = 1;
+    std::unordered_map<QTcpSocket*, Connection> connections_;
+    std::unordered_map<HallPolicy::Id, QTcpSocket*> byId_;
+    std::unordered_set<QTcpSocket*> feeds_;
     std::vector<std::string> catchUpCalls_;
     QString joinFrame_;
     std::unordered_set<std::string> hosts_;

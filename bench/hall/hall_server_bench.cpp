@@ -31,6 +31,9 @@ void BM_HallFeed(benchmark::State& state) {
     zorvi::Settings settings{zorvi::Settings::NoLoad{}};
     zorvi::HallServer::Options options;
     options.htmlRoot = pages.path();
+    // Every browser here comes from 127.0.0.1: that address's share is the whole.
+    options.limits.maxFeedsPerAddress = options.limits.maxFeeds;
+    options.limits.maxWaitingPerAddress = options.limits.maxWaiting;
     zorvi::HallServer server(settings, options);
     std::string error;
     if (!server.Start("127.0.0.1", 0, &error)) {

@@ -109,6 +109,36 @@ private slots:
         QCOMPARE(std::string(head.Header("upgrade").value_or("")), std::string("websocket"));
     }
 
+    // Whatever the reads the bytes come in, the verdict, once given, is the verdict on the
+    // whole: a limit does not depend on where a packet ended.
+    void headVerdictDoesNotDependOnSplits_data() {
+        QTest::addColumn<QByteArray>("raw");
+        const QByteArray line2048 = "GET /en/?" + QByteArray(2048 - 18, 'a') + " HTTP/1.1";
+        QTest::newRow("request line at its limit") << line2048 + "\r\nHost: a\r\n\r\n";
+        QTest::newRow("one over") << "GET /en/?a" + line2048.mid(9) + "\r\nHost: a\r\n\r\n";
+        QTest::newRow("head at its limit")
+            << "GET / HTTP/1.1\r\nX: " + QByteArray(8192 - 23, 'a') + "\r\n\r\n";
+        QTest::newRow("head one over")
+            << "GET / HTTP/1.1\r\nX: " + QByteArray(8192 - 22, 'a') + "\r\n\r\n";
+        QTest::newRow("bare LF") << QByteArray("GET / HTTP/1.1\nHost: a\n\n");
+    }
+    void headVerdictDoesNotDependOnSplits() {
+        QFETCH(QByteArray, raw);
+        const std::string_view whole(raw.constData(), std::size_t(raw.size()));
+        RequestHead full;
+        const HeadStatus verdict = ParseRequestHead(whole, HeadLimits{}, &full);
+        QVERIFY(verdict != HeadStatus::Incomplete);
+        for (std::size_t n = 0; n < whole.size(); ++n) {
+            RequestHead head;
+            const HeadStatus early = ParseRequestHead(whole.substr(0, n), HeadLimits{}, &head);
+            if (early != HeadStatus::Incomplete) {
+                QCOMPARE(early, verdict);
+                if (early == HeadStatus::Complete)
+                    QCOMPARE(head.length, full.length);
+            }
+        }
+    }
+
     void routes_data() {
         QTest::addColumn<QByteArray>("raw");
         QTest::addColumn<int>("status");
@@ -149,6 +179,20 @@ private slots:
             "GET /ws HTTP/1.1\r\n" + host + "Upgrade: websocket\r\nConnection: Upgrade\r\n\r\n",
             400);
         row("websocket over HTTP/1.0", "GET /ws HTTP/1.0\r\n" + host + ws + "\r\n", 426);
+        row("websocket among other upgrades",
+            "GET /ws HTTP/1.1\r\n" + host + QByteArray(ws).replace("websocket", "foo, websocket") +
+                "\r\n",
+            101);
+        row("websocket ending in a bare LF", "GET /ws HTTP/1.1\r\n" + host + ws + "\n", 101);
+        const auto key = [&](const QByteArray& value) {
+            return "GET /ws HTTP/1.1\r\n" + host +
+                   QByteArray(ws).replace("dGhlIHNhbXBsZSBub25jZQ==", value) + "\r\n";
+        };
+        row("key of 15 bytes", key("dGhlIHNhbXBsZSBub25jZQ="), 400);
+        row("key of 17 bytes", key("dGhlIHNhbXBsZSBub25jZQ1h"), 400);
+        row("key not base64", key("dGhlIHNhbXBsZSBub25j*Q=="), 400);
+        row("key with stray low bits", key("dGhlIHNhbXBsZSBub25jZR=="), 400);
+        row("key as words", key("x"), 400);
         row("traversal", get("/../../etc/passwd"), 404);
         row("traversal inside a language", get("/fi/../../settings.ini"), 404);
         row("percent-encoded traversal", get("/%2e%2e/%2e%2e/etc/passwd"), 404);

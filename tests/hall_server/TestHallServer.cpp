@@ -83,6 +83,56 @@ QByteArray RawExchange(int port, const QByteArray& request, bool* closed = nullp
     return answer;
 }
 
+// The upgrade request of a browser, on `port`.
+QByteArray FeedRequest(int port) {
+    return "GET /ws HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
+           "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+           "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n";
+}
+
+// A frame as a browser sends it (masked), or unmasked as a browser never does.
+QByteArray ClientFrame(int first, const QByteArray& payload, bool masked = true) {
+    QByteArray frame;
+    frame += char(first);
+    frame += char((masked ? 0x80 : 0) | int(payload.size()));
+    const QByteArray mask("\x01\x02\x03\x04", 4);
+    if (masked)
+        frame += mask;
+    for (qsizetype i = 0; i < payload.size(); ++i)
+        frame += masked ? char(payload[i] ^ mask[i % 4]) : payload[i];
+    return frame;
+}
+
+// A connection from `source`, one of the machine's loopback addresses, to the server.
+std::unique_ptr<QTcpSocket> ConnectFrom(const char* source, int port) {
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->bind(QHostAddress(QString::fromLatin1(source)), 0);
+    socket->connectToHost(QHostAddress::LocalHost, quint16(port));
+    return socket;
+}
+
+// The server's own end of every connection it has taken from the system: the descriptors the
+// network holds in the program. Connections still in the system's queue have no inode yet.
+int ServerSockets(int port) {
+    int count = 0;
+    for (const char* table : {"/proc/self/net/tcp", "/proc/self/net/tcp6"}) {
+        QFile file(QString::fromLatin1(table));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> lines = file.readAll().split('\n');
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const QList<QByteArray> fields = lines[i].simplified().split(' ');
+            if (fields.size() < 10)
+                continue;
+            const QByteArray local = fields[1];
+            const int localPort = local.mid(local.lastIndexOf(':') + 1).toInt(nullptr, 16);
+            if (localPort == port && fields[3] != "0A" && fields[9] != "0")
+                ++count;
+        }
+    }
+    return count;
+}
+
 QByteArray StatusLine(const QByteArray& answer) {
     return answer.left(answer.indexOf("\r\n"));
 }
@@ -107,7 +157,7 @@ private:
     HallServer::Options Options() const {
         HallServer::Options options;
         options.htmlRoot = pages_->path();
-        options.limits.headerTimeoutMs = 700;
+        options.limits.headTimeoutMs = 700;
         options.limits.lingerMs = 200;
         return options;
     }
@@ -470,19 +520,24 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<QByteArray>("binary");
         QTest::addColumn<bool>("closed");
+        QTest::addColumn<int>("pings");
         const QString reset = QStringLiteral("{\"calls\":[[\"reset\",90,0,0,\"\"]]}");
-        QTest::newRow("a call") << QStringList{reset} << QByteArray() << false;
-        QTest::newRow("a few texts") << QStringList{"x", "draw", "{}"} << QByteArray() << false;
-        QTest::newRow("binary") << QStringList{} << QByteArray(100, '\x01') << false;
+        QTest::newRow("a call") << QStringList{reset} << QByteArray() << false << 0;
+        QTest::newRow("a few texts")
+            << QStringList{"x", "draw", "{}"} << QByteArray() << false << 0;
+        QTest::newRow("binary") << QStringList{} << QByteArray(100, '\x01') << false << 0;
         QTest::newRow("over 1 KiB")
-            << QStringList{QString(1100, QLatin1Char('a'))} << QByteArray() << true;
-        QTest::newRow("binary over 1 KiB") << QStringList{} << QByteArray(4096, '\0') << true;
-        QTest::newRow("flood") << QStringList(40, reset) << QByteArray() << true;
+            << QStringList{QString(1100, QLatin1Char('a'))} << QByteArray() << true << 0;
+        QTest::newRow("binary over 1 KiB") << QStringList{} << QByteArray(4096, '\0') << true << 0;
+        QTest::newRow("flood") << QStringList(40, reset) << QByteArray() << true << 0;
+        QTest::newRow("a few pings") << QStringList{} << QByteArray() << false << 3;
+        QTest::newRow("ping flood") << QStringList{} << QByteArray() << true << 40;
     }
     void framesFromBrowsersAreIgnored() {
         QFETCH(QStringList, texts);
         QFETCH(QByteArray, binary);
         QFETCH(bool, closed);
+        QFETCH(int, pings);
         PlaySomeGame();
         auto watcher = JoinedFeed();
         auto talker = JoinedFeed();
@@ -492,6 +547,8 @@ private slots:
             talker->Socket().sendTextMessage(text);
         if (!binary.isEmpty())
             talker->Socket().sendBinaryMessage(binary);
+        for (int i = 0; i < pings; ++i)
+            talker->Socket().ping();
         talker->Socket().flush();
         if (closed) {
             QTRY_VERIFY_WITH_TIMEOUT(talker->Gone(), 10000);
@@ -521,6 +578,11 @@ private slots:
     }
 
     void theThousandAndFirstBrowserIsRefused() {
+        // Every browser here comes from one address: its share is the whole.
+        HallServer::Options options = Options();
+        options.limits.maxFeedsPerAddress = 1000;
+        options.limits.maxWaitingPerAddress = 256;
+        StartServer(options);
         PlaySomeGame();
         std::vector<std::unique_ptr<Feed>> feeds;
         for (int batch = 0; batch < 10; ++batch) {
@@ -537,6 +599,17 @@ private slots:
                 "\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
                 "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n");
         QCOMPARE(StatusLine(answer), QByteArray("HTTP/1.1 503 Service Unavailable"));
+        // A burst beyond the bound: every one of them is told so.
+        std::vector<std::unique_ptr<QTcpSocket>> burst;
+        for (int i = 0; i < 101; ++i) {
+            burst.push_back(ConnectFrom("127.0.0.1", Port()));
+            burst.back()->write(FeedRequest(Port()));
+        }
+        for (const auto& socket : burst) {
+            QByteArray burstAnswer;
+            QTRY_VERIFY_WITH_TIMEOUT((burstAnswer += socket->readAll()).contains("\r\n"), 10000);
+            QCOMPARE(StatusLine(burstAnswer), QByteArray("HTTP/1.1 503 Service Unavailable"));
+        }
         Feed extra;
         extra.Open(Port());
         QTRY_VERIFY_WITH_TIMEOUT(extra.Gone(), 10000);
@@ -557,6 +630,160 @@ private slots:
         auto again = JoinedFeed();
         QCOMPARE(server_->ClientCount(), 1000);
         QCOMPARE(server_->Game().drawn.size(), std::size_t(4));
+    }
+
+    // An upgrade request is answered whatever its line ends, or refused with a status.
+    void upgradeRequestsAreAnswered_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("status");
+        const QByteArray head =
+            "GET /ws HTTP/1.1\r\nHost: 127.0.0.1:@PORT@\r\nUpgrade: websocket\r\n"
+            "Connection: Upgrade\r\nSec-WebSocket-Version: 13\r\n";
+        const QByteArray key = "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
+        QTest::newRow("ends in a bare LF") << head + key + "\n" << QByteArray("101");
+        QTest::newRow("bare LFs throughout")
+            << QByteArray(head + key + "\n").replace("\r\n", "\n") << QByteArray("101");
+        QTest::newRow("websocket among other upgrades")
+            << QByteArray(head).replace("Upgrade: websocket", "Upgrade: foo, websocket") + key +
+                   "\r\n"
+            << QByteArray("101");
+        QTest::newRow("key of 15 bytes")
+            << head + "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ=\r\n\r\n"
+            << QByteArray("400");
+        QTest::newRow("key as words") << head + "Sec-WebSocket-Key: let me in\r\n\r\n"
+                                      << QByteArray("400");
+    }
+    void upgradeRequestsAreAnswered() {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, status);
+        PlaySomeGame();
+        auto socket = ConnectFrom("127.0.0.1", Port());
+        socket->write(request.replace("@PORT@", QByteArray::number(Port())));
+        QByteArray answer;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (answer += socket->readAll()).contains(status == "101" ? "\"calls\"" : "\r\n\r\n"),
+            5000);
+        QVERIFY2(answer.startsWith("HTTP/1.1 " + status + " "), answer.left(100).constData());
+        if (status == "101") {
+            QVERIFY(answer.contains("Sec-WebSocket-Accept: s3pPLMBiTxaQ9kYGzzhZRbK+xOo=\r\n"));
+            QCOMPARE(server_->ClientCount(), 1);
+            socket->abort();
+            QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 0, 5000);
+        }
+    }
+
+    // Whatever comes after a good upgrade request in the same write, the place it took is
+    // given back: a guest repeating it a hundred times leaves the feed open to the hall.
+    void feedPlacesAreGivenBack_data() {
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<bool>("answered"); // the server says goodbye with a close frame
+        QTest::newRow("close frame") << ClientFrame(0x88, QByteArray("\x03\xe8", 2)) << true;
+        QTest::newRow("bytes that are no frame") << QByteArray("\x00\x01garbage", 9) << true;
+        QTest::newRow("unmasked frame") << ClientFrame(0x81, "hello", false) << true;
+        QTest::newRow("pipelined page request")
+            << QByteArray("GET /en/ HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n") << true;
+        QTest::newRow("ping flood") << ClientFrame(0x89, "p").repeated(50) << true;
+        QTest::newRow("frame over the limit")
+            << QByteArray("\x82\xfe\x10\x00\x01\x02\x03\x04", 8) + QByteArray(4096, 'x') << true;
+    }
+    void feedPlacesAreGivenBack() {
+        QFETCH(QByteArray, after);
+        QFETCH(bool, answered);
+        HallServer::Options options = Options();
+        options.limits.maxFeeds = 5;
+        StartServer(options);
+        std::vector<std::unique_ptr<QTcpSocket>> guests; // kept open: the guest never leaves
+        for (int i = 0; i < 40; ++i) {
+            guests.push_back(ConnectFrom("127.0.0.2", Port()));
+            QTcpSocket* guest = guests.back().get();
+            QVERIFY(guest->waitForConnected(5000));
+            guest->write(FeedRequest(Port()) + after);
+            QByteArray answer;
+            QTRY_VERIFY_WITH_TIMEOUT((answer += guest->readAll()).contains("\"join\""), 5000);
+            QVERIFY2(answer.startsWith("HTTP/1.1 101 "), answer.left(100).constData());
+            if (answered)
+                QTRY_VERIFY_WITH_TIMEOUT((answer += guest->readAll()).contains("\x88\x02"), 5000);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 0, 5000);
+        auto honest = JoinedFeed();
+        QVERIFY(honest->Connected());
+        QCOMPARE(server_->ClientCount(), 1);
+    }
+
+    // A thousand connections that never say a word, from one guest: the hall's browsers come
+    // in at once, not after the head time-out; the guest's own share is all it holds.
+    void silentGuestLocksNobodyOut() {
+        HallServer::Options options = Options();
+        options.limits.headTimeoutMs = 20000;
+        StartServer(options);
+        std::vector<std::unique_ptr<QTcpSocket>> silent;
+        for (int i = 0; i < 1000; ++i)
+            silent.push_back(ConnectFrom("127.0.0.2", Port()));
+        QTest::qWait(500);
+        QElapsedTimer joining;
+        joining.start();
+        auto feed = JoinedFeed();
+        QVERIFY(feed->Connected());
+        QVERIFY2(joining.elapsed() < 5000, "the browser waited for the guest's time-out");
+        QVERIFY(ServerSockets(Port()) <= server_->Limits().maxWaitingPerAddress + 2);
+    }
+
+    // Guests on many addresses, each keeping its share busy with silent connections and page
+    // requests whose answers it never reads: the server holds no more sockets than its bound,
+    // and a browser still gets in.
+    void descriptorsStayWithinTheBound() {
+        HallServer::Options options = Options();
+        options.limits.headTimeoutMs = 20000;
+        options.limits.lingerMs = 20000;
+        options.limits.maxWaiting = 40;
+        options.limits.maxWaitingPerAddress = 4;
+        options.limits.maxFeeds = 10;
+        options.limits.evictableAfterMs = 300;
+        StartServer(options);
+        const int bound = options.limits.maxWaiting + options.limits.maxFeeds + 1;
+        const QByteArray page =
+            "GET /en/ HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(Port()) + "\r\n\r\n";
+        std::vector<std::unique_ptr<QTcpSocket>> guests;
+        int most = 0;
+        for (int round = 0; round < 6; ++round) {
+            for (int address = 2; address < 42; ++address) {
+                const QByteArray source = "127.0.1." + QByteArray::number(address);
+                for (int i = 0; i < 4; ++i) {
+                    guests.push_back(ConnectFrom(source.constData(), Port()));
+                    if (i % 2 == 0)
+                        guests.back()->write(page);
+                }
+            }
+            QTest::qWait(150);
+            most = std::max(most, ServerSockets(Port()));
+        }
+        QVERIFY2(most <= bound,
+                 qPrintable(QStringLiteral("%1 sockets, bound %2").arg(most).arg(bound)));
+        QVERIFY(most >= options.limits.maxWaiting); // the bound was really reached
+        auto feed = JoinedFeed();
+        QVERIFY(feed->Connected());
+        most = std::max(most, ServerSockets(Port()));
+        QVERIFY(most <= bound);
+    }
+
+    // The longest request line allowed is allowed however its line end arrives.
+    void requestLineLimitIgnoresPacketBoundaries() {
+        const QByteArray line = "GET /en/?" + QByteArray(2048 - 18, 'a') + " HTTP/1.1";
+        QCOMPARE(line.size(), 2048);
+        const QByteArray rest = "\nHost: 127.0.0.1:" + QByteArray::number(Port()) + "\r\n\r\n";
+        for (bool split : {false, true}) {
+            auto socket = ConnectFrom("127.0.0.1", Port());
+            QVERIFY(socket->waitForConnected(5000));
+            socket->write(line + "\r");
+            if (split) {
+                socket->flush();
+                QTest::qWait(100);
+            }
+            socket->write(rest);
+            QByteArray answer;
+            QTRY_VERIFY_WITH_TIMEOUT((answer += socket->readAll()).contains("\r\n"), 5000);
+            QCOMPARE(StatusLine(answer), QByteArray("HTTP/1.1 200 OK"));
+        }
     }
 
     void portInUseIsReportedNotFatal() {

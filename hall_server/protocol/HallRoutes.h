@@ -31,6 +31,9 @@ std::string PageLanguageFolder(int language);
 
 HallRoute RouteRequest(const RequestHead& head, const HallRouteContext& context);
 
+// True for a Sec-WebSocket-Key as RFC 6455 has it: 16 bytes in base64.
+bool IsWebSocketKey(std::string_view key);
+
 // Splits a Host field into its host (brackets kept for IPv6) and port (80 when absent);
 // false when it is not one host and one port.
 bool SplitHostField(std::string_view field, std::string* host, int* port);

@@ -101,7 +101,13 @@ int RequestHead::HeaderCount(std::string_view name) const {
 HeadStatus ParseRequestHead(std::string_view data, const HeadLimits& limits, RequestHead* head) {
     std::size_t next = 0;
     const std::string_view requestLine = LineAt(data, 0, &next);
-    if (requestLine.size() > limits.maxRequestLine)
+    // An unfinished line may end in the CR of its line end, whose LF is still on its way: it
+    // is not part of the line, or the verdict would depend on how the bytes were split.
+    const std::string_view counted =
+        next == std::string_view::npos && !requestLine.empty() && requestLine.back() == '\r'
+            ? requestLine.substr(0, requestLine.size() - 1)
+            : requestLine;
+    if (counted.size() > limits.maxRequestLine)
         return HeadStatus::LineTooLong;
     if (next == std::string_view::npos)
         return data.size() > limits.maxHead ? HeadStatus::HeadTooLarge : HeadStatus::Incomplete;

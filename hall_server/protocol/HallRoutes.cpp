@@ -43,6 +43,22 @@ bool ListContainsToken(std::string_view list, std::string_view token) {
 
 } // namespace
 
+bool IsWebSocketKey(std::string_view key) {
+    // 16 bytes in base64: 22 characters, the last of which carries 2 bits only, then "==".
+    static constexpr std::string_view kAlphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    if (key.size() != 24 || key.substr(22) != "==")
+        return false;
+    for (std::size_t i = 0; i < 22; ++i) {
+        const std::size_t value = kAlphabet.find(key[i]);
+        if (value == std::string_view::npos)
+            return false;
+        if (i == 21 && (value & 0x0f) != 0)
+            return false;
+    }
+    return true;
+}
+
 std::string PageLanguageFolder(int language) {
     return std::string(language >= 0 && language < int(kLanguages.size()) ? kLanguages[language]
                                                                           : kLanguages[0]);
@@ -136,7 +152,8 @@ HallRoute RouteRequest(const RequestHead& head, const HallRouteContext& context)
     // Checked here, so that a faulty handshake gets an answer rather than a silent close.
     if (head.HeaderCount("Sec-WebSocket-Key") != 1 ||
         head.HeaderCount("Sec-WebSocket-Version") != 1 ||
-        *head.Header("Sec-WebSocket-Version") != "13" || head.Header("Sec-WebSocket-Key")->empty())
+        *head.Header("Sec-WebSocket-Version") != "13" ||
+        !IsWebSocketKey(*head.Header("Sec-WebSocket-Key")))
         return Refuse(400);
     // A browser sends the page's origin: only our own pages may open the live feed.
     const int origins = head.HeaderCount("Origin");
