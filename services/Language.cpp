@@ -114,8 +114,8 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
         {{"Portti", "Port", "Port"}},                             // TXT_HALL_SERVER_PORT
         {{"Osoite", "Adress", "Address"}},                        // TXT_HALL_SERVER_ADDRESS
         {{"Kaikki osoitteet", "Alla adresser", "All addresses"}}, // TXT_HALL_SERVER_ALL_ADDRESSES
-        {{"Salin näytöt: %1", "Hallens skärmar: %1",
-          "Hall screens: %1"}}, // TXT_HALL_SERVER_SHOWN_AT
+        {{"Salin näytöt: %1 yhteydessä \u2014 %2", "Hallens skärmar: %1 anslutna \u2014 %2",
+          "Hall screens: %1 connected \u2014 %2"}}, // TXT_HALL_SERVER_SHOWN_AT
         {{"Salin näyttöjä ei voitu käynnistää porttiin %1: %2\nValitse asetuksista toinen portti "
           "tai osoite.",
           "Hallens skärmar kunde inte startas på port %1: %2\nVälj en annan port eller adress i "

@@ -79,7 +79,7 @@ enum class TextId {
     TXT_HALL_SERVER_PORT,
     TXT_HALL_SERVER_ADDRESS,
     TXT_HALL_SERVER_ALL_ADDRESSES,
-    TXT_HALL_SERVER_SHOWN_AT,     // %1 the address browsers open
+    TXT_HALL_SERVER_SHOWN_AT,     // %1 screens on the feed, %2 the address browsers open
     TXT_HALL_SERVER_START_FAILED, // %1 the port, %2 the system's reason
     TXT_COUPONS_BEYOND_SERIES,    // %1 the highest coupon in play, %2 the series' last coupon
     Count

@@ -246,6 +246,8 @@ private:
     void HideCouponNote();
     void ShowHallAddress();
     void PlaceHallAddress();
+    // Every second: how many screens follow the game, and the hall server's notes for the log.
+    void WatchHallServer();
     void ShowCouponNoteText();
     void PlaceWinningNow();
     void ShowWinningNowText();
@@ -275,6 +277,8 @@ private:
     bool couponPanelBlank_ = false;
     StaticControl* couponNote_ = nullptr;
     StaticControl* hallAddress_ = nullptr;
+    QTimer* hallWatch_ = nullptr;
+    int hallScreensShown_ = -1;
     // The coupon outside the series that the note tells about, and the series' size; 0 none.
     int noteCoupon_ = 0;
     int noteCouponCount_ = 0;

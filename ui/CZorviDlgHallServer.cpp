@@ -1,5 +1,6 @@
 // The operator window's hall server: started, stopped or moved as the settings say, and its
-// address shown on the window for the operator to read out or put on a sign.
+// address and the screens that follow the game shown on the window for the operator to read
+// out or put on a sign.
 #include <QTimer>
 
 #include "CZorviDlg.h"
@@ -15,6 +16,9 @@ constexpr int kAddressLeft = 10;
 constexpr int kAddressTop = 300;
 constexpr int kAddressWidth = 355;
 constexpr int kAddressHeight = 10;
+// How often the screens on the feed are counted again: an operator whose TV dropped sees it
+// within a second.
+constexpr int kHallWatchMs = 1000;
 
 } // namespace
 
@@ -40,7 +44,19 @@ void CZorviDlg::ApplyHallServer() {
     });
 }
 
+void CZorviDlg::WatchHallServer() {
+    for (const std::string& note : hallServer_.TakeNotes())
+        log_.WriteLog(note);
+    if (hallServer_.Running() && hallServer_.ClientCount() != hallScreensShown_)
+        ShowHallAddress();
+}
+
 void CZorviDlg::ShowHallAddress() {
+    if (!hallWatch_) {
+        hallWatch_ = new QTimer(this);
+        connect(hallWatch_, &QTimer::timeout, this, &CZorviDlg::WatchHallServer);
+        hallWatch_->start(kHallWatchMs);
+    }
     if (!hallAddress_) {
         hallAddress_ =
             new StaticControl(kHallAddressId, Qt::AlignLeft | Qt::AlignVCenter, false, this);
@@ -49,9 +65,11 @@ void CZorviDlg::ShowHallAddress() {
     }
     PlaceHallAddress();
     const std::string url = hallServer_.Url();
-    hallAddress_->setText(
-        url.empty() ? QString()
-                    : Text(TextId::TXT_HALL_SERVER_SHOWN_AT).arg(QString::fromStdString(url)));
+    hallScreensShown_ = hallServer_.ClientCount();
+    hallAddress_->setText(url.empty() ? QString()
+                                      : Text(TextId::TXT_HALL_SERVER_SHOWN_AT)
+                                            .arg(hallScreensShown_)
+                                            .arg(QString::fromStdString(url)));
     hallAddress_->setVisible(!url.empty());
     // The players' window shows the same code as the served pages, so a phone in the hall can
     // join from the big screen.

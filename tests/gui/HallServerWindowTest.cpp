@@ -4,9 +4,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QWebSocket>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "CZorviDlg.h"
 #include "GuiSupport.h"
@@ -63,7 +66,7 @@ private slots:
         QVERIFY(window->Hall().Running());
         const QString url = QStringLiteral("http://127.0.0.1:%1/").arg(port_);
         QCOMPARE(window->ControlText(CZorviDlg::kHallAddressId),
-                 QStringLiteral("Hall screens: ") + url);
+                 QStringLiteral("Hall screens: 0 connected \u2014 ") + url);
         QVERIFY(window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
         // The players' window shows the same join code as the served pages.
         auto* screen = dynamic_cast<test::RecordingPlayersScreen*>(&window->PublicScreen());
@@ -82,6 +85,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!calls.isEmpty(), 10000);
         QCOMPARE(calls.first().toArray().at(0).toString(), QStringLiteral("reset"));
         QCOMPARE(calls.first().toArray().at(1).toInt(), 75);
+        // The operator sees the screen come, and go.
+        QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(CZorviDlg::kHallAddressId),
+                                  QStringLiteral("Hall screens: 1 connected \u2014 ") + url, 3000);
 
         // A draw with Space reaches the browser as the page call it is.
         calls = QJsonArray();
@@ -93,6 +99,38 @@ private slots:
                  (QJsonArray{"updateMainScreen", window->State().CurrentNumber(), 1, 1}));
         QCOMPARE(window->Hall().Game().drawn, std::vector<int>{window->State().CurrentNumber()});
         QVERIFY(script.Seen().isEmpty());
+        feed.close();
+        QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(CZorviDlg::kHallAddressId),
+                                  QStringLiteral("Hall screens: 0 connected \u2014 ") + url, 3000);
+    }
+
+    // A guest past its share: the game log says the server refused, once.
+    void refusalsAtTheBoundReachTheLog() {
+        HallOn(port_);
+        ModalScript script;
+        auto window = test::StartOperatorWindow(generator_, script);
+        const int share = window->Hall().Limits().maxWaitingPerAddress;
+        std::vector<std::unique_ptr<QTcpSocket>> guests;
+        for (int i = 0; i < share + 5; ++i) {
+            guests.push_back(std::make_unique<QTcpSocket>());
+            guests.back()->bind(QHostAddress(QStringLiteral("127.0.0.2")), 0);
+            guests.back()->connectToHost(QHostAddress::LocalHost, quint16(port_));
+        }
+        const auto log = [this] {
+            std::string text;
+            for (const auto& entry :
+                 std::filesystem::directory_iterator(folders_->dataFolder() / "logs"))
+                text += test::TestFolders::ReadFile(entry.path());
+            return text;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(log().find(": Hall server at its limit: 0 screens refused, ") !=
+                                     std::string::npos,
+                                 5000);
+        QTest::qWait(1500);
+        const std::string text = log();
+        const std::string note = "Hall server at its limit:";
+        QCOMPARE(text.find(note), text.rfind(note));
+        QVERIFY(window->Hall().Running());
     }
 
     void portInUseIsToldAndTheGameGoesOn() {
