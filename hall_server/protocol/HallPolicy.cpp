@@ -12,8 +12,16 @@ HallLimits FitToDescriptors(HallLimits limits, std::int64_t openFileLimit) {
     if (std::int64_t(limits.maxFeeds) + limits.maxWaiting > available) {
         const std::int64_t waiting =
             std::clamp<std::int64_t>(available / 4, 1, std::max(limits.maxWaiting, 1));
+        const std::int64_t feeds =
+            std::clamp<std::int64_t>(available - waiting, 1, limits.maxFeeds);
+        // The shares shrink with the whole, so that it still takes as many guests to fill it.
+        limits.maxFeedsPerAddress = int(std::max<std::int64_t>(
+            1, std::int64_t(limits.maxFeedsPerAddress) * feeds / std::max(limits.maxFeeds, 1)));
+        limits.maxWaitingPerAddress =
+            int(std::max<std::int64_t>(4, std::int64_t(limits.maxWaitingPerAddress) * waiting /
+                                              std::max(limits.maxWaiting, 1)));
         limits.maxWaiting = int(waiting);
-        limits.maxFeeds = int(std::clamp<std::int64_t>(available - waiting, 1, limits.maxFeeds));
+        limits.maxFeeds = int(feeds);
     }
     limits.maxWaitingPerAddress = std::clamp(limits.maxWaitingPerAddress, 1, limits.maxWaiting);
     limits.maxFeedsPerAddress = std::clamp(limits.maxFeedsPerAddress, 1, limits.maxFeeds);

@@ -230,18 +230,24 @@ private slots:
         QTest::addColumn<qint64>("openFiles");
         QTest::addColumn<int>("feeds");
         QTest::addColumn<int>("waiting");
-        QTest::newRow("raised limit") << qint64(3792) << 1000 << 256;
-        QTest::newRow("desktop default") << qint64(1024) << 576 << 191;
-        QTest::newRow("low") << qint64(512) << 192 << 63;
-        QTest::newRow("tiny") << qint64(64) << 1 << 1;
+        QTest::addColumn<int>("feedsPerAddress");
+        QTest::addColumn<int>("waitingPerAddress");
+        QTest::newRow("raised limit") << qint64(3792) << 1000 << 256 << 100 << 16;
+        QTest::newRow("desktop default") << qint64(1024) << 576 << 191 << 57 << 11;
+        QTest::newRow("low") << qint64(512) << 192 << 63 << 19 << 4;
+        QTest::newRow("tiny") << qint64(64) << 1 << 1 << 1 << 1;
     }
     void limitsFitTheDescriptors() {
         QFETCH(qint64, openFiles);
         QFETCH(int, feeds);
         QFETCH(int, waiting);
+        QFETCH(int, feedsPerAddress);
+        QFETCH(int, waitingPerAddress);
         const HallLimits fitted = FitToDescriptors(HallLimits{}, openFiles);
         QCOMPARE(fitted.maxFeeds, feeds);
         QCOMPARE(fitted.maxWaiting, waiting);
+        QCOMPARE(fitted.maxFeedsPerAddress, feedsPerAddress);
+        QCOMPARE(fitted.maxWaitingPerAddress, waitingPerAddress);
         QVERIFY(fitted.maxWaitingPerAddress <= fitted.maxWaiting);
         QVERIFY(fitted.maxFeedsPerAddress <= fitted.maxFeeds);
         if (openFiles > 512)
