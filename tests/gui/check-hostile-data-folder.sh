@@ -9,20 +9,8 @@
 # Exits 77 (skipped) when xvfb-run is missing.
 set -eu
 PROGRAM=$1
-command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run missing"; exit 77; }
-command -v setsid >/dev/null 2>&1 || { echo "setsid missing"; exit 77; }
-
-ROOT=$(mktemp -d "${TMPDIR:-/tmp}/zorvi-hostile-XXXXXX")
-GROUP=""
-finish() {
-    # A negative number names the group; dash's kill takes no "--" before it.
-    if [ -n "$GROUP" ]; then kill -TERM "-$GROUP" 2>/dev/null || true; sleep 1; kill -KILL "-$GROUP" 2>/dev/null || true; fi
-    rm -rf "$ROOT"
-}
-trap finish EXIT INT TERM
-
-DATA="$ROOT/xdg/ZORVI"
-mkdir -p "$DATA" "$ROOT/program" "$ROOT/home"
+. "$(dirname "$0")/../support/program-on-display.sh"
+program_on_display hostile
 yes "junk that is no game at all, line after line of it" | head -c 52428800 > "$DATA/state.ini"
 
 cd "$ROOT/program"

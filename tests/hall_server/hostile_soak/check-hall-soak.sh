@@ -41,27 +41,14 @@ COUPONS=$(realpath "$3")
 PAGE=$(realpath "$4")
 SECONDS_SOAK=${5:-30}
 LIMIT=512
-command -v xvfb-run >/dev/null 2>&1 || { echo "xvfb-run missing"; exit 77; }
-command -v xdotool >/dev/null 2>&1 || { echo "xdotool missing"; exit 77; }
-command -v setsid >/dev/null 2>&1 || { echo "setsid missing"; exit 77; }
-
-ROOT=$(mktemp -d "${TMPDIR:-/tmp}/zorvi-soak-XXXXXX")
-GROUP=""
-finish() {
-    # A negative number names the group; dash's kill takes no "--" before it.
-    if [ -n "$GROUP" ]; then kill -TERM "-$GROUP" 2>/dev/null || true; sleep 1; kill -KILL "-$GROUP" 2>/dev/null || true; fi
-    rm -rf "$ROOT"
-}
-trap finish EXIT INT TERM
-
-DATA="$ROOT/xdg/ZORVI"
-mkdir -p "$DATA" "$ROOT/program" "$ROOT/home"
+. "$(dirname "$SELF")/../../support/program-on-display.sh"
+program_on_display soak xdotool
 for lang in fi se en; do
     mkdir -p "$ROOT/program/html/$lang"
     cp "$PAGE" "$ROOT/program/html/$lang/public_screen.htm"
 done
 "$COUPONS" generate-samples "$ROOT/program" >/dev/null
-# A port of its own for each run: the kernel's choice, freed again at once.
+# A port from the process number, so that two runs side by side do not meet.
 PORT=$(( 20000 + $$ % 20000 ))
 cat > "$DATA/settings.ini" <<INI
 [common]
