@@ -54,6 +54,7 @@ cat > "$DATA/settings.ini" <<INI
 [common]
 language=2
 enable_background_voice=0
+public_screen=1
 hall_server=1
 hall_server_port=$PORT
 hall_server_address=127.0.0.1

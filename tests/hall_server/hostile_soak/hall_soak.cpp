@@ -359,7 +359,26 @@ struct Sample {
     int descriptors = 0;
     long rssKb = 0;
     double cpuSeconds = 0;
+    double serverCpuSeconds = 0; // the hall server's own thread
 };
+
+// User and system time in a /proc stat file, in seconds.
+double CpuSeconds(const std::string& path) {
+    std::ifstream statFile(path);
+    const std::string stat((std::istreambuf_iterator<char>(statFile)),
+                           std::istreambuf_iterator<char>());
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos || close + 2 > stat.size())
+        return 0;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    unsigned long ticks = 0;
+    for (int i = 3; fields >> field && i <= 15; ++i) {
+        if (i == 14 || i == 15)
+            ticks += std::stoul(field);
+    }
+    return double(ticks) / double(sysconf(_SC_CLK_TCK));
+}
 
 std::optional<Sample> SampleProgram(int pid) {
     Sample sample;
@@ -375,23 +394,19 @@ std::optional<Sample> SampleProgram(int pid) {
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0)
             sample.rssKb = std::atol(line.c_str() + 6);
-    std::ifstream statFile(base + "/stat");
-    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
-    const std::size_t close = stat.rfind(')');
-    if (close != std::string::npos) {
-        std::istringstream fields(stat.substr(close + 2));
-        std::string field;
-        unsigned long utime = 0;
-        unsigned long stime = 0;
-        for (int i = 3; fields >> field; ++i) {
-            if (i == 14)
-                utime = std::stoul(field);
-            if (i == 15) {
-                stime = std::stoul(field);
-                break;
-            }
+    sample.cpuSeconds = CpuSeconds(base + "/stat");
+    if (DIR* tasks = opendir((base + "/task").c_str())) {
+        while (const dirent* entry = readdir(tasks)) {
+            if (entry->d_name[0] == '.')
+                continue;
+            const std::string task = base + "/task/" + entry->d_name;
+            std::ifstream comm(task + "/comm");
+            std::string name;
+            std::getline(comm, name);
+            if (name == "hall server")
+                sample.serverCpuSeconds = CpuSeconds(task + "/stat");
         }
-        sample.cpuSeconds = double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+        closedir(tasks);
     }
     return sample;
 }
@@ -576,14 +591,17 @@ int main(int argc, char** argv) {
     int mostDescriptors = 0;
     long mostRss = 0;
     double cpu = 0;
+    double serverCpu = 0;
     {
         const std::lock_guard<std::mutex> lock(sampleMutex);
         for (const Sample& sample : samples) {
             mostDescriptors = std::max(mostDescriptors, sample.descriptors);
             mostRss = std::max(mostRss, sample.rssKb);
         }
-        if (!samples.empty() && before)
+        if (!samples.empty() && before) {
             cpu = samples.back().cpuSeconds - before->cpuSeconds;
+            serverCpu = samples.back().serverCpuSeconds - before->serverCpuSeconds;
+        }
     }
 
     std::printf("draws: %d pressed, %d on the honest browser in order, %d saved\n", pressed,
@@ -592,9 +610,10 @@ int main(int argc, char** argv) {
                 Percentile(latencies, 0.5), Percentile(latencies, 0.99),
                 Percentile(latencies, 1.0));
     std::printf("program: descriptors %d before, at most %d (open-file limit %d); resident memory "
-                "%ld MB before, at most %ld MB; CPU %.1f s in %.1f s\n",
+                "%ld MB before, at most %ld MB; CPU %.1f s in %.1f s, the hall server's thread "
+                "%.1f s of it\n",
                 before ? before->descriptors : 0, mostDescriptors, options.limit,
-                before ? before->rssKb / 1024 : 0, mostRss / 1024, cpu, soakMs / 1000.0);
+                before ? before->rssKb / 1024 : 0, mostRss / 1024, cpu, soakMs / 1000.0, serverCpu);
     std::printf("guests: %ld connections opened, %ld not taken within 200 ms\n", opened,
                 guests.Failed());
     std::printf("fresh browser joined: %s in %.0f ms\n", joined ? "yes" : "no", joinMs);
