@@ -100,17 +100,16 @@ std::string AddressKey(const QHostAddress& address) {
 
 HallServerCore::HallServerCore(const HallLimits& limits, const QString& htmlRoot,
                                HallServerStatus* status)
-    : limits_(limits), policy_(limits), htmlRoot_(htmlRoot), status_(status),
-      tcp_(new QTcpServer(this)), heartbeat_(new QTimer(this)), sweep_(new QTimer(this)),
-      acceptRetry_(new QTimer(this)),
-      joinFrame_(QString::fromStdString(HallFrames::JoinFrame({}, 0, {}))) {
+    : policy_(limits), htmlRoot_(htmlRoot), status_(status), tcp_(new QTcpServer(this)),
+      heartbeat_(new QTimer(this)), sweep_(new QTimer(this)), acceptRetry_(new QTimer(this)),
+      joinFrame_(HallFrames::JoinFrame({}, 0, {})) {
     catchUpCalls_ = HallFrames::CatchUpCalls(PageGame{}, false);
     // One connection waits in Qt's queue at most: while there is no place for it, Qt stops
     // accepting and the rest wait in the system's queue, taking none of our descriptors.
     tcp_->setMaxPendingConnections(1);
     // Many browsers come back at once after a restart of the server; a short queue would
     // make most of them wait for a retry of their connection.
-    tcp_->setListenBacklogSize(std::max(limits_.maxFeeds, 128));
+    tcp_->setListenBacklogSize(std::max(policy_.Limits().maxFeeds, 128));
     connect(tcp_, &QTcpServer::newConnection, this, &HallServerCore::TakeConnections);
     // Out of descriptors or buffers all the same (another part of the program): Qt has stopped
     // accepting; try again shortly instead of spinning.
@@ -141,8 +140,9 @@ QString HallServerCore::Listen(const QString& address, int port) {
     paused_ = false;
     hostsRefreshedMs_ = 0;
     RefreshHosts();
-    heartbeat_->start(limits_.heartbeatMs);
-    sweep_->start(std::clamp(std::min(limits_.headTimeoutMs, limits_.lingerMs) / 4, 20, 250));
+    heartbeat_->start(policy_.Limits().heartbeatMs);
+    sweep_->start(std::clamp(
+        std::min(policy_.Limits().headTimeoutMs, policy_.Limits().lingerMs) / 4, 20, 250));
     return {};
 }
 
@@ -173,7 +173,7 @@ void HallServerCore::Push(const PageGame& game, bool animationOff, int language,
                           const std::string& call) {
     SetGame(game, animationOff, language);
     if (!call.empty())
-        Broadcast(QString::fromStdString(HallFrames::CallsFrame({call}, NowMs())));
+        Broadcast(HallFrames::CallsFrame({call}, NowMs()));
 }
 
 void HallServerCore::PushWholeGame(const PageGame& game, bool animationOff, int language) {
@@ -182,12 +182,12 @@ void HallServerCore::PushWholeGame(const PageGame& game, bool animationOff, int 
 }
 
 void HallServerCore::SetJoinFrame(const std::string& frame) {
-    joinFrame_ = QString::fromStdString(frame);
+    joinFrame_ = frame;
     Broadcast(joinFrame_);
 }
 
-QString HallServerCore::CatchUpText() const {
-    return QString::fromStdString(HallFrames::CallsFrame(catchUpCalls_, NowMs()));
+std::string HallServerCore::CatchUpText() const {
+    return HallFrames::CallsFrame(catchUpCalls_, NowMs());
 }
 
 void HallServerCore::TakeConnections() {
@@ -222,7 +222,7 @@ void HallServerCore::Admit(QTcpSocket* socket) {
     connections_.emplace(socket, std::move(connection));
     byId_.emplace(id, socket);
     // Qt reads no more than one head's worth ahead of us; the rest waits in the system.
-    socket->setReadBufferSize(qint64(limits_.head.maxHead) + 1);
+    socket->setReadBufferSize(qint64(policy_.Limits().head.maxHead) + 1);
     // A small system buffer leaves what a slow browser has not taken in our count.
     socket->setSocketOption(QAbstractSocket::SendBufferSizeSocketOption, kSendBufferBytes);
     // Each call is one small frame that should leave at once, not wait for the last ACK.
@@ -264,10 +264,10 @@ void HallServerCore::OnReadable(QTcpSocket* socket) {
 
 void HallServerCore::ReadHead(QTcpSocket* socket, Connection& connection) {
     // Peeked, not read: the head is taken off only once it is whole.
-    const QByteArray data = socket->peek(qint64(limits_.head.maxHead) + 1);
+    const QByteArray data = socket->peek(qint64(policy_.Limits().head.maxHead) + 1);
     RequestHead head;
     switch (ParseRequestHead(std::string_view(data.constData(), std::size_t(data.size())),
-                             limits_.head, &head)) {
+                             policy_.Limits().head, &head)) {
     case HeadStatus::Incomplete:
         return;
     case HeadStatus::Malformed:
@@ -363,11 +363,11 @@ void HallServerCore::ShutDownWhenSent(QTcpSocket* socket, Connection& connection
 void HallServerCore::ServePage(QTcpSocket* socket, const std::string& language) {
     QFile file(QDir(htmlRoot_).filePath(QString::fromStdString(language) +
                                         QStringLiteral("/public_screen.htm")));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > limits_.maxPageBytes) {
+    if (!file.open(QIODevice::ReadOnly) || file.size() > policy_.Limits().maxPageBytes) {
         Refuse(socket, 404);
         return;
     }
-    const QByteArray page = file.read(limits_.maxPageBytes);
+    const QByteArray page = file.read(policy_.Limits().maxPageBytes);
     Answer(socket, 200, {}, page, "text/html; charset=utf-8");
 }
 
@@ -387,8 +387,8 @@ void HallServerCore::JoinFeed(QTcpSocket* socket, Connection& connection, const 
     // A browser may send what it likes; it is read a little at a time and judged per frame.
     socket->setReadBufferSize(kFeedReadChunk);
     socket->write(QByteArray::fromStdString(ws::HandshakeAnswer(accept.toStdString())));
-    const std::string catchUp = ws::ServerFrame(ws::Opcode::Text, CatchUpText().toStdString());
-    const std::string join = ws::ServerFrame(ws::Opcode::Text, joinFrame_.toStdString());
+    const std::string catchUp = ws::ServerFrame(ws::Opcode::Text, CatchUpText());
+    const std::string join = ws::ServerFrame(ws::Opcode::Text, joinFrame_);
     socket->write(catchUp.data(), qint64(catchUp.size()));
     socket->write(join.data(), qint64(join.size()));
     // Frames that came with the request are read at once (a close among them frees the place).
@@ -397,7 +397,8 @@ void HallServerCore::JoinFeed(QTcpSocket* socket, Connection& connection, const 
 }
 
 void HallServerCore::ReadFrames(QTcpSocket* socket, Connection& connection) {
-    const std::size_t maxPayload = std::size_t(std::max(limits_.maxIncomingFrameBytes, 125));
+    const std::size_t maxPayload =
+        std::size_t(std::max(policy_.Limits().maxIncomingFrameBytes, 125));
     while (socket->bytesAvailable() > 0) {
         connection.unread += socket->read(kFeedReadChunk);
         std::size_t at = 0;
@@ -496,12 +497,12 @@ void HallServerCore::PublishCount() {
     status_->feeds.store(int(feeds_.size()));
 }
 
-void HallServerCore::Broadcast(const QString& text) {
-    const std::string frame = ws::ServerFrame(ws::Opcode::Text, text.toStdString());
+void HallServerCore::Broadcast(const std::string& text) {
+    const std::string frame = ws::ServerFrame(ws::Opcode::Text, text);
     std::vector<QTcpSocket*> behind;
     for (QTcpSocket* socket : feeds_) {
         socket->write(frame.data(), qint64(frame.size()));
-        if (socket->bytesToWrite() > limits_.maxUnsentBytes)
+        if (socket->bytesToWrite() > policy_.Limits().maxUnsentBytes)
             behind.push_back(socket);
     }
     // A browser that does not read is dropped rather than buffered without bound; it
@@ -511,7 +512,7 @@ void HallServerCore::Broadcast(const QString& text) {
 }
 
 void HallServerCore::Heartbeat() {
-    Broadcast(QString::fromStdString(HallFrames::HeartbeatFrame(NowMs())));
+    Broadcast(HallFrames::HeartbeatFrame(NowMs()));
 }
 
 void HallServerCore::RefreshHosts() {

@@ -85,16 +85,15 @@ private:
     void Drop(QTcpSocket* socket);
     void Sweep();
     void UpdateAccepting();
-    void Broadcast(const QString& text);
+    void Broadcast(const std::string& text);
     void Heartbeat();
     void SetGame(const PageGame& game, bool animationOff, int language);
     bool IsOurHost(std::string_view host);
     void RefreshHosts();
-    QString CatchUpText() const;
+    std::string CatchUpText() const;
     void PublishCount();
 
-    HallLimits limits_;
-    HallPolicy policy_;
+    HallPolicy policy_; // and the limits it keeps to
     QString htmlRoot_;
     HallServerStatus* status_;
     QTcpServer* tcp_;
@@ -110,7 +109,7 @@ private:
     std::unordered_map<HallPolicy::Id, QTcpSocket*> byId_;
     std::unordered_set<QTcpSocket*> feeds_;
     std::vector<std::string> catchUpCalls_;
-    QString joinFrame_;
+    std::string joinFrame_;
     std::unordered_set<std::string> hosts_;
     std::int64_t hostsRefreshedMs_ = 0;
 };
