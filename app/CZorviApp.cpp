@@ -1,16 +1,91 @@
 #include "CZorviApp.h"
 
 #include "CZorviDlg.h"
-#include "PublicScreenDlg.h"
+#include "Game.h"
+#include "HallService.h"
+#include "Language.h"
+#include "SettingsChange.h"
 
 namespace zorvi {
 
-int CZorviApp::InitInstance() {
-    CZorviDlg dialog(source_, [](const Settings& settings, QWidget* owner) {
-        return std::make_unique<PublicScreenDlg>(settings, owner);
+namespace {
+
+// The players' window of a program that was given none: nothing to show.
+class NoScreen final : public PlayersScreen {
+public:
+    void SetHandlers(Handlers) override {}
+    bool created() const override { return false; }
+    QWidget* window() const override { return nullptr; }
+    void SetHtmlFolder(const QString&) override {}
+    bool Open(int, bool) override { return false; }
+    void Close() override {}
+    void HideWindow() override {}
+    void SetButtonTexts() override {}
+    void SetDrawButtonText(TextId) override {}
+    void EnableDrawButton(bool) override {}
+    void EnableButtons(bool) override {}
+};
+
+} // namespace
+
+CZorviApp::CZorviApp(Parts parts) : ownSource_(std::in_place) {
+    Build(*ownSource_, std::move(parts));
+}
+
+CZorviApp::CZorviApp(DrawSource& source, Parts parts) {
+    Build(source, std::move(parts));
+}
+
+CZorviApp::~CZorviApp() {
+    // Each outlet leaves the fan-out before it goes (the hall server in its own destructor).
+    // The operator window goes before the players' window it drives (whose window it owns as a
+    // child), and the game last.
+    hall_.reset();
+    if (screen_ && screen_->Page())
+        game_->Pages().Unregister(screen_->Page());
+    window_.reset();
+    screen_.reset();
+    game_.reset();
+}
+
+void CZorviApp::Build(DrawSource& source, Parts parts) {
+    game_ = std::make_unique<Game>(source, parts.scan);
+    Game& game = *game_;
+    if (parts.gameBuilt)
+        parts.gameBuilt(game);
+    window_ = parts.makeWindow ? parts.makeWindow(game) : std::make_unique<CZorviDlg>(game);
+    CZorviDlg& window = *window_;
+
+    if (parts.makeScreen)
+        screen_ = parts.makeScreen(game.GetSettings(), game.Pages(), &window);
+    if (!screen_)
+        screen_ = std::make_unique<NoScreen>();
+    if (PageCalls* page = screen_->Page())
+        game.Pages().Register(page);
+    window.AttachPlayersScreen(*screen_);
+
+    hall_ = std::make_unique<HallService>(game.GetSettings(), game.Pages(), game.Log(),
+                                          std::move(parts.hall));
+    HallService& hall = *hall_;
+    const Settings& settings = game.GetSettings();
+    hall.OnStartFailed([&window, &settings](int port, const std::string& error) {
+        window.TellLater(
+            QString::fromStdString(
+                Language::GetText(TextId::TXT_HALL_SERVER_START_FAILED, settings.language))
+                .arg(port)
+                .arg(QString::fromStdString(error)));
     });
-    dialog.Start();
-    dialog.exec();
+    game.Follow({[&hall] { hall.Apply(); },
+                 [&hall](const SettingsChange& change) {
+                     if (change.hall_server_changed)
+                         hall.Apply();
+                 }});
+    window.SetHallScreens([&hall] { return HallScreens{hall.Url(), hall.Connected()}; });
+}
+
+int CZorviApp::InitInstance() {
+    window_->Start();
+    window_->exec();
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #endif
 
 #include "CZorviApp.h"
+#include "PublicScreenDlg.h"
 
 int main(int argc, char* argv[]) {
 #ifdef Q_OS_UNIX
@@ -15,6 +16,11 @@ int main(int argc, char* argv[]) {
 #endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    zorvi::CZorviApp app;
+    zorvi::CZorviApp::Parts parts;
+    parts.makeScreen = [](const zorvi::Settings& settings, const zorvi::PageFanOut& pages,
+                          QWidget* owner) {
+        return std::make_unique<zorvi::PublicScreenDlg>(settings, pages, owner);
+    };
+    zorvi::CZorviApp app(std::move(parts));
     return app.InitInstance();
 }

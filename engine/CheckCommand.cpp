@@ -11,6 +11,8 @@
 #include "GameCommands.h"
 #include "GameRules.h"
 #include "Language.h"
+#include "LogSink.h"
+#include "PageCalls.h"
 #include "ProgramState.h"
 #include "Settings.h"
 #include "WindowRequests.h"
@@ -61,11 +63,11 @@ void GameCommands::CheckCommand() {
         state_.bingo_on_this_row = 1;
         state_.Save();
         window_.SetControlCaption(Control::CheckResult, TextId::TXT_BINGO);
-        window_.PageShowTicket(numbersText, marksText, true, couponNumber);
+        pages_.PageShowTicket(PageTicket{numbersText, marksText, true, couponNumber});
         window_.SayCorrect();
-        window_.WriteLog("Bingo found in coupon " + std::to_string(couponNumber) + " (row " +
-                         std::to_string(state_.current_row) + ")");
-        window_.WriteLog("Drawn numbers: " + BingoHelpers::DrawnNumbersText(drawn));
+        log_.WriteLog("Bingo found in coupon " + std::to_string(couponNumber) + " (row " +
+                      std::to_string(state_.current_row) + ")");
+        log_.WriteLog("Drawn numbers: " + BingoHelpers::DrawnNumbersText(drawn));
         if (state_.IsLastRowOrAllDrawn()) {
             EnableDrawButtons(false);
             window_.EnableControl(Control::CancelNumber, false);
@@ -79,7 +81,7 @@ void GameCommands::CheckCommand() {
     } else {
         state_.SetBingoFound(0);
         window_.SetControlCaption(Control::CheckResult, TextId::TXT_WRONG);
-        window_.PageShowTicket(numbersText, marksText, false, couponNumber);
+        pages_.PageShowTicket(PageTicket{numbersText, marksText, false, couponNumber});
     }
     window_.ShowCoupon(coupon);
     if (result == CouponCheck::NotInSeries && coupons_.CouponCount() > 0)

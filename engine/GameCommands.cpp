@@ -8,8 +8,11 @@
 #include "DrawCommitment.h"
 #include "GameRules.h"
 #include "Language.h"
+#include "LogSink.h"
+#include "PageCalls.h"
 #include "ProgramState.h"
 #include "Settings.h"
+#include "StateFile.h"
 #include "WindowRequests.h"
 
 namespace zorvi {
@@ -52,8 +55,10 @@ AutomaticCaptions AutomaticCaptionsFor(int mode) {
 }
 
 GameCommands::GameCommands(ProgramState& state, const Settings& settings,
-                           const BingoHelpers& coupons, WindowRequests& window)
-    : state_(state), settings_(settings), coupons_(coupons), window_(window) {}
+                           const BingoHelpers& coupons, WindowRequests& window, GamePages& pages,
+                           LogSink& log)
+    : state_(state), settings_(settings), coupons_(coupons), window_(window), pages_(pages),
+      log_(log) {}
 
 int GameCommands::AutomaticMode() const {
     return state_.auto_new_number;
@@ -160,7 +165,7 @@ void GameCommands::ShowCurrentNumber() {
         else
             window_.SetControlText(Control::LetterName, "-");
         window_.SayNumber(current);
-        window_.PageUpdateMainScreen(current, count, state_.current_row);
+        pages_.PageUpdateMainScreen(current, count, state_.current_row, state_.DrawnNumbers());
     } else {
         window_.SetControlText(Control::DrawnCount, "-");
         window_.SetControlText(Control::CurrentNumber, "-");
@@ -317,7 +322,7 @@ void GameCommands::CancelNumberCommand() {
     // With nothing drawn any more the page must not keep showing the cancelled number; it gets
     // the same "no number yet" values as before a first draw.
     if (cancelledOnlyNumber)
-        window_.PageUpdateMainScreen(-1, 0, state_.current_row);
+        pages_.PageUpdateMainScreen(-1, 0, state_.current_row, state_.DrawnNumbers());
     window_.RedrawAll();
     ScanWinningNow(false);
 }
@@ -326,7 +331,7 @@ void GameCommands::NewGameCommand() {
     const CommandScope command(running_);
     if (!command.entered())
         return;
-    window_.WriteLog("Starting new game");
+    log_.WriteLog("Starting new game");
     StopAutomatic();
     if (!window_.AskConfirmation(TextId::TXT_CONFIRM_NEW_GAME))
         return;
@@ -351,8 +356,8 @@ void GameCommands::BeginNewGame() {
     state_.ResetGame();
     // Committed before any number of it can be drawn.
     state_.NewCommitment();
-    window_.WriteLog(DrawCommitment::CommitmentMessage(state_));
-    window_.PageReset(n, DrawCommitment::PageText(state_));
+    log_.WriteLog(DrawCommitment::CommitmentMessage(state_));
+    pages_.PageReset(n, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.ClearCouponPanel();
     window_.RebuildNumberBoard(n);
@@ -373,7 +378,7 @@ void GameCommands::ContinueStoredGame() {
     if (state_.auto_new_number == AutoMode::Running)
         state_.auto_new_number = AutoMode::Stopped;
     EnableDrawButtons(true);
-    window_.PageReset(settings_.max_called_numbers, DrawCommitment::PageText(state_));
+    pages_.PageReset(settings_.max_called_numbers, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.SetControlText(Control::WinnersList,
                            BingoHelpers::FormatWinners(state_.winners, settings_.language));
@@ -382,10 +387,15 @@ void GameCommands::ContinueStoredGame() {
     ScanWinningNow(false);
 }
 
+void GameCommands::EndGameForGood() {
+    DiscardSequence();
+    StateFile::DeleteStateFile();
+}
+
 void GameCommands::DiscardSequence() {
     if (DrawCommitment::Commitment(state_).empty())
         return;
-    window_.WriteLog(DrawCommitment::RevealMessage(state_));
+    log_.WriteLog(DrawCommitment::RevealMessage(state_));
     // Revealed once: the sequence that replaces it gets its own nonce.
     state_.commitment_nonce.clear();
 }
@@ -404,14 +414,16 @@ void GameCommands::RowUpCommand() {
 void GameCommands::AdvanceRow() {
     state_.NextRow();
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
-    window_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row);
+    pages_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row,
+                                state_.DrawnNumbers());
     window_.RepaintCouponPanel();
 }
 
 void GameCommands::BackRow() {
     state_.PreviousRow();
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
-    window_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row);
+    pages_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row,
+                                state_.DrawnNumbers());
 }
 
 void GameCommands::RowDownCommand() {

@@ -9,6 +9,8 @@
 namespace zorvi {
 
 class BingoHelpers;
+class GamePages;
+class LogSink;
 class WinningNowScan;
 class ProgramState;
 class Settings;
@@ -16,12 +18,13 @@ class WindowRequests;
 struct SettingsChange;
 
 // The operator's actions on the game: drawing, automatic drawing, the interval, cancel,
-// new game, rows and the coupon check. They change the game state and address every other
-// effect to the operator window through WindowRequests.
+// new game, rows and the coupon check. They change the game state, tell the pages and the game
+// log themselves, and address every other effect to the operator window through
+// WindowRequests.
 //
-// One command at a time. A page call, a prompt or the public screen's wait keeps the window's
-// messages flowing, so a timer tick, a key or a click can arrive while a command is still
-// running. Such a command is dropped, not kept for later: the timers of the draw lock and of
+// One command at a time. A prompt is a modal window with its own message loop, so a timer
+// tick, a key or a click can arrive while the command that asked is still running. Such a
+// command is dropped, not kept for later: the timers of the draw lock and of
 // automatic drawing are periodic and simply come again, so the next automatic number keeps its
 // interval instead of following the slow one at once, and a key or click pressed into a busy
 // window is never carried out later against a game it did not see. The start-up counts as one
@@ -29,7 +32,7 @@ struct SettingsChange;
 class GameCommands {
 public:
     GameCommands(ProgramState& state, const Settings& settings, const BingoHelpers& coupons,
-                 WindowRequests& window);
+                 WindowRequests& window, GamePages& pages, LogSink& log);
     virtual ~GameCommands() = default;
 
     // Commands bound to buttons, keys and timers.
@@ -80,6 +83,9 @@ public:
     // The game's sequence is given up (a new game, a declined or broken stored game, Exit, a
     // settings change that restarts): the log reveals it with its nonce, once.
     void DiscardSequence();
+    // The operator ends the game for good (Exit): its sequence is revealed and the stored game
+    // deleted, so the next start begins a fresh one without asking.
+    void EndGameForGood();
 
     // What the engine keeps of its own. The Draw buttons take a command only while this holds:
     // not during the one-second lock, not after the last number, not after the full coupon.
@@ -134,6 +140,8 @@ private:
     const Settings& settings_;
     const BingoHelpers& coupons_;
     WindowRequests& window_;
+    GamePages& pages_;
+    LogSink& log_;
     // No game yet: a key press during the start-up draws nothing.
     bool drawEnabled_ = false;
     int loaded_ = 0; // StateLoad::NoFile

@@ -8,6 +8,8 @@
 #include "DrawCommitment.h"
 #include "GameCommands.h"
 #include "GameRules.h"
+#include "LogSink.h"
+#include "PageCalls.h"
 #include "ProgramState.h"
 #include "Settings.h"
 #include "SettingsChange.h"
@@ -94,7 +96,7 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
         window_.SelectPageFolder();
     }
     if (change.reread_coupons) {
-        window_.WriteLog("Reading coupons after settings change");
+        log_.WriteLog("Reading coupons after settings change");
         window_.ReadCouponSeries(n, settings_.coupon_series);
         window_.ClearCouponPanel();
     }
@@ -111,11 +113,11 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
         state_.shown_public_screen = settings_.public_screen;
         window_.OpenPublicScreen(change.language_changed);
         if (change.language_changed) {
-            window_.PageReset(n, DrawCommitment::PageText(state_));
+            pages_.PageReset(n, DrawCommitment::PageText(state_));
             // The page loaded anew knows nothing of the game that goes on.
             if (!change.restart_game)
-                window_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(),
-                                             state_.current_row);
+                pages_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(),
+                                            state_.current_row, state_.DrawnNumbers());
         }
     }
     window_.SetBackgroundVoice(settings_.enable_background_voice != 0);
@@ -124,7 +126,7 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
     // After the restart, so that the record reads it as part of the game that is played with
     // these coupons.
     if (change.coupons_in_play_changed)
-        window_.WriteLog(CouponsInPlayMessage(settings_.coupons_in_play));
+        log_.WriteLog(CouponsInPlayMessage(settings_.coupons_in_play));
     if (!change.restart_game)
         ScanWinningNow(false);
 }

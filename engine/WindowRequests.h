@@ -12,8 +12,9 @@ namespace zorvi {
 class BingoCoupon;
 
 // Everything the game commands and the coupon check ask of the operator window. The commands
-// touch no widget, timer, sound, file or page themselves; the operator window carries each
-// request out, and tests record them. The window is told, never asked about the game: what
+// touch no widget, timer, sound or file themselves; the operator window carries each request
+// out, and tests record them. The pages and the game log are not the window's: the commands
+// tell them directly. The window is told, never asked about the game: what
 // the engine needs to know (the draw lock, the automatic mode) it keeps itself.
 class WindowRequests {
 public:
@@ -67,9 +68,6 @@ public:
     virtual void SayNumberLimit() = 0;
     virtual void SayCorrect() = 0;
 
-    // Game log.
-    virtual void WriteLog(const std::string& line) = 0;
-
     // Public screen window and its draw button.
     virtual void ShowPublicScreen() = 0;
     virtual void EnablePublicDrawButton(bool enable) = 0;
@@ -84,13 +82,6 @@ public:
     virtual void ReadCouponSeries(int numberCount, int couponSeries) = 0;
     virtual void OpenPublicScreen(bool reload) = 0;
     virtual void SetBackgroundVoice(bool on) = 0;
-
-    // Page calls.
-    // `commitment`: the first digits of the game's commitment, or empty when it has none.
-    virtual void PageReset(int numberCount, const std::string& commitment) = 0;
-    virtual void PageUpdateMainScreen(int currentNumber, int count, int row) = 0;
-    virtual void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
-                                int couponNumber) = 0;
 
     // Winning now, for the operator only: how many coupons in play hold a bingo and the lowest
     // few of them; a count of 0 shows nothing.

@@ -6,6 +6,8 @@
 #include "BingoHelpers.h"
 #include "CouponsInPlay.h"
 #include "GameCommands.h"
+#include "LogSink.h"
+#include "PageCalls.h"
 #include "ProgramState.h"
 #include "Settings.h"
 #include "WindowRequests.h"
@@ -53,8 +55,8 @@ void GameCommands::ShowWinningNow(std::uint64_t generation, const WinningNow& an
     shownWinning_ = answer;
     window_.ShowWinningNow(answer.count, answer.first);
     if (scanAfterDraw_ && answer.count != lastWinningCount_)
-        window_.WriteLog("Winning now: " + std::to_string(answer.count) + " (row " +
-                         std::to_string(scanRow_) + ")");
+        log_.WriteLog("Winning now: " + std::to_string(answer.count) + " (row " +
+                      std::to_string(scanRow_) + ")");
     lastWinningCount_ = answer.count;
 }
 

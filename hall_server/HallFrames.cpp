@@ -33,31 +33,33 @@ std::string JsonString(const std::string& text) {
     return out;
 }
 
-std::string ResetCall(int numberCount, bool animationOff, const std::string& commitment) {
-    return "[\"reset\"," + std::to_string(numberCount) + ",0," + (animationOff ? "1" : "0") + "," +
-           JsonString(commitment) + "]";
+namespace {
+
+std::string Encode(const PageResetCall& call, bool animationOff) {
+    return "[\"reset\"," + std::to_string(call.numberCount) + ",0," + (animationOff ? "1" : "0") +
+           "," + JsonString(call.commitment) + "]";
 }
 
-std::string UpdateMainScreenCall(int currentNumber, int count, int row) {
-    return "[\"updateMainScreen\"," + std::to_string(currentNumber) + "," + std::to_string(count) +
-           "," + std::to_string(row) + "]";
+std::string Encode(const PageUpdateCall& call, bool) {
+    return "[\"updateMainScreen\"," + std::to_string(call.currentNumber) + "," +
+           std::to_string(call.count) + "," + std::to_string(call.row) + "]";
 }
 
-std::string ShowTicketCall(const PageTicket& ticket) {
+std::string Encode(const PageTicket& ticket, bool) {
     return "[\"showTicket\"," + JsonString(ticket.numbers) + "," + JsonString(ticket.marks) + "," +
            (ticket.winner ? "1" : "0") + "," + std::to_string(ticket.couponNumber) + "]";
 }
 
+} // namespace
+
+std::string EncodeCall(const PageCall& call, bool animationOff) {
+    return std::visit([&](const auto& c) { return Encode(c, animationOff); }, call);
+}
+
 std::vector<std::string> CatchUpCalls(const PageGame& game, bool animationOff) {
     std::vector<std::string> calls;
-    calls.reserve(game.drawn.size() + 3);
-    calls.push_back(ResetCall(game.numberCount, animationOff, game.commitment));
-    if (game.drawn.empty())
-        calls.push_back(UpdateMainScreenCall(-1, 0, game.row));
-    for (std::size_t i = 0; i < game.drawn.size(); ++i)
-        calls.push_back(UpdateMainScreenCall(game.drawn[i], int(i + 1), game.row));
-    if (game.ticket)
-        calls.push_back(ShowTicketCall(*game.ticket));
+    for (const PageCall& call : zorvi::CatchUpCalls(game))
+        calls.push_back(EncodeCall(call, animationOff));
     return calls;
 }
 
@@ -84,35 +86,5 @@ std::string JoinFrame(const std::string& url, int size, const std::string& modul
 }
 
 } // namespace HallFrames
-
-void PageGameFold::Reset(int numberCount, const std::string& commitment) {
-    game_ = PageGame{};
-    game_.numberCount = numberCount;
-    game_.commitment = commitment;
-}
-
-// The count says where the number belongs: one more than shown is a draw, fewer is a
-// cancelled draw (the list is cut back to it), 0 or -1 is "none drawn".
-void PageGameFold::UpdateMainScreen(int currentNumber, int count, int row) {
-    game_.row = row;
-    std::vector<int>& drawn = game_.drawn;
-    if (count <= 0 || currentNumber < 0) {
-        drawn.clear();
-        return;
-    }
-    const auto wanted = static_cast<std::size_t>(count);
-    // A count further ahead means numbers this fold never saw: they cannot be made up, so the
-    // page is given what is known, the current number last.
-    if (wanted <= drawn.size())
-        drawn.resize(wanted);
-    if (wanted == drawn.size())
-        drawn.back() = currentNumber;
-    else
-        drawn.push_back(currentNumber);
-}
-
-void PageGameFold::ShowTicket(const PageTicket& ticket) {
-    game_.ticket = ticket;
-}
 
 } // namespace zorvi

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "PageCalls.h"
+#include "PageCatchUp.h"
 
 namespace zorvi {
 
@@ -13,12 +13,11 @@ namespace zorvi {
 // followed by its arguments exactly as the page receives them.
 namespace HallFrames {
 
-std::string ResetCall(int numberCount, bool animationOff, const std::string& commitment);
-std::string UpdateMainScreenCall(int currentNumber, int count, int row);
-std::string ShowTicketCall(const PageTicket& ticket);
+// One page call as the feed carries it: ["updateMainScreen",17,3,1]. The reset carries the
+// animation setting of the moment.
+std::string EncodeCall(const PageCall& call, bool animationOff);
 
-// The calls that bring a page that has seen nothing to the game as it stands: reset, every
-// drawn number in order (or "none drawn yet"), then the last ticket.
+// The game's catch-up (CatchUpCalls), encoded.
 std::vector<std::string> CatchUpCalls(const PageGame& game, bool animationOff);
 
 // {"calls":[...],"t":sentAt}
@@ -31,20 +30,5 @@ std::string JoinFrame(const std::string& url, int size, const std::string& modul
 std::string JsonString(const std::string& text);
 
 } // namespace HallFrames
-
-// Keeps the game a page would show, from the page calls as they come: what a browser that
-// joins now must be given.
-class PageGameFold {
-public:
-    void Reset(int numberCount, const std::string& commitment);
-    void UpdateMainScreen(int currentNumber, int count, int row);
-    void ShowTicket(const PageTicket& ticket);
-    void ShowGame(const PageGame& game) { game_ = game; }
-
-    const PageGame& Game() const { return game_; }
-
-private:
-    PageGame game_;
-};
 
 } // namespace zorvi

@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "Folders.h"
-#include "JoinCode.h"
+#include "MachineAddresses.h"
+#include "PageFanOut.h"
 #include "Settings.h"
 
 #if defined(__linux__)
@@ -28,13 +29,6 @@ std::string UrlHost(const QHostAddress& address) {
     if (address.protocol() == QAbstractSocket::IPv6Protocol)
         return "[" + text.toStdString() + "]";
     return text.toStdString();
-}
-
-bool IsUsable(const QHostAddress& address) {
-    if (address.protocol() == QAbstractSocket::IPv6Protocol && address.isLinkLocal())
-        return false;
-    return address.protocol() == QAbstractSocket::IPv4Protocol ||
-           address.protocol() == QAbstractSocket::IPv6Protocol;
 }
 
 // A thousand browsers need a thousand descriptors; the usual soft limit is 1024 for the
@@ -64,10 +58,11 @@ std::int64_t AllowEnoughFiles(const HallLimits& limits) {
 
 } // namespace
 
-HallServer::HallServer(const Settings& settings) : HallServer(settings, Options{}) {}
+HallServer::HallServer(const Settings& settings, const PageFanOut& pages)
+    : HallServer(settings, pages, Options{}) {}
 
-HallServer::HallServer(const Settings& settings, Options options)
-    : settings_(settings), options_(std::move(options)),
+HallServer::HallServer(const Settings& settings, const PageFanOut& pages, Options options)
+    : settings_(settings), pages_(pages), options_(std::move(options)),
       joinFrame_(HallFrames::JoinFrame({}, 0, {})) {}
 
 HallServer::~HallServer() {
@@ -89,7 +84,8 @@ bool HallServer::Start(const std::string& address, int port, std::string* error)
     int port_chosen = 0;
     const QString listenOn = QString::fromStdString(address);
     address_ = address;
-    const PageGame game = fold_.Game();
+    const PageGame game = pages_.Game();
+    const std::string joinFrame = joinFrame_;
     const bool animationOff = settings_.disable_animation != 0;
     const int language = settings_.language;
     // Binding takes a moment only; the operator must learn at once when the port is taken.
@@ -99,6 +95,7 @@ bool HallServer::Start(const std::string& address, int port, std::string* error)
             failure = core->Listen(listenOn, port);
             port_chosen = core->Port();
             core->Push(game, animationOff, language, {});
+            core->SetJoinFrame(joinFrame);
         },
         Qt::BlockingQueuedConnection);
     if (!failure.isEmpty()) {
@@ -111,12 +108,6 @@ bool HallServer::Start(const std::string& address, int port, std::string* error)
     thread_ = std::move(thread);
     core_ = core;
     port_ = port_chosen;
-    // The pages show where to join: a phone's camera reads it off any screen in the hall.
-    const std::string url = Url();
-    if (const std::optional<JoinCode> code = JoinCode::Encode(url))
-        SetJoinCode(url, code->size, code->modules);
-    else
-        SetJoinCode({}, 0, {});
     return true;
 }
 
@@ -164,69 +155,55 @@ void HallServer::SetJoinCode(const std::string& url, int size, const std::string
         core, [core, frame = joinFrame_] { core->SetJoinFrame(frame); }, Qt::QueuedConnection);
 }
 
-void HallServer::Push(const std::string& call) {
+const PageGame& HallServer::Game() const {
+    return pages_.Game();
+}
+
+void HallServer::Push(const PageCall& call) {
     if (!core_)
         return;
     HallServerCore* core = core_;
+    const bool animationOff = settings_.disable_animation != 0;
+    // The record already holds this call: a browser that joins after it gets it in the
+    // catch-up, one on the feed gets the call itself.
     QMetaObject::invokeMethod(
         core,
-        [core, game = fold_.Game(), animationOff = settings_.disable_animation != 0,
-         language = settings_.language, call] { core->Push(game, animationOff, language, call); },
+        [core, game = pages_.Game(), animationOff, language = settings_.language,
+         frame = HallFrames::EncodeCall(call, animationOff)] {
+            core->Push(game, animationOff, language, frame);
+        },
         Qt::QueuedConnection);
 }
 
 void HallServer::PageReset(int numberCount, const std::string& commitment) {
-    fold_.Reset(numberCount, commitment);
-    Push(HallFrames::ResetCall(numberCount, settings_.disable_animation != 0, commitment));
+    Push(PageResetCall{numberCount, commitment});
 }
 
 void HallServer::PageUpdateMainScreen(int currentNumber, int count, int row) {
-    fold_.UpdateMainScreen(currentNumber, count, row);
-    Push(HallFrames::UpdateMainScreenCall(currentNumber, count, row));
+    Push(PageUpdateCall{currentNumber, count, row});
 }
 
 void HallServer::PageShowTicket(const PageTicket& ticket) {
-    fold_.ShowTicket(ticket);
-    Push(HallFrames::ShowTicketCall(ticket));
+    Push(ticket);
 }
 
-void HallServer::PageShowGame(const PageGame& game) {
-    fold_.ShowGame(game);
+void HallServer::PageShowGame(const PageGame&) {
     if (!core_)
         return;
     HallServerCore* core = core_;
     QMetaObject::invokeMethod(
         core,
-        [core, game, animationOff = settings_.disable_animation != 0,
+        [core, game = pages_.Game(), animationOff = settings_.disable_animation != 0,
          language = settings_.language] { core->PushWholeGame(game, animationOff, language); },
         Qt::QueuedConnection);
 }
 
+void HallServer::PageShowJoinCode(const PageJoinCode& code) {
+    SetJoinCode(code.url, code.size, code.modules);
+}
+
 std::vector<std::string> HallServer::MachineAddresses() {
-    std::vector<QHostAddress> found;
-    for (const QNetworkInterface& face : QNetworkInterface::allInterfaces()) {
-        if (!(face.flags() & QNetworkInterface::IsUp))
-            continue;
-        for (const QNetworkAddressEntry& entry : face.addressEntries()) {
-            const QHostAddress address = entry.ip();
-            if (IsUsable(address))
-                found.push_back(address);
-        }
-    }
-    const auto rank = [](const QHostAddress& a) {
-        const bool v6 = a.protocol() == QAbstractSocket::IPv6Protocol;
-        return (v6 ? 2 : 0) + (a.isLoopback() ? 1 : 0);
-    };
-    std::stable_sort(found.begin(), found.end(), [&](const QHostAddress& a, const QHostAddress& b) {
-        return rank(a) < rank(b);
-    });
-    std::vector<std::string> texts;
-    for (const QHostAddress& address : found) {
-        const std::string text = address.toString().toStdString();
-        if (std::find(texts.begin(), texts.end(), text) == texts.end())
-            texts.push_back(text);
-    }
-    return texts;
+    return zorvi::MachineAddresses();
 }
 
 } // namespace zorvi

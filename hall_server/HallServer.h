@@ -14,11 +14,12 @@ class QThread;
 
 namespace zorvi {
 
+class PageFanOut;
 class Settings;
 
 // The hall server: our public page and a live feed of the page calls for every browser in the
-// hall. It keeps the game as the pages show it, so that a browser that connects or comes back
-// gets it all at once. The network side runs in a thread of its own; the page calls return at
+// hall. A browser that connects or comes back gets the whole game at once, from the page
+// fan-out's record. The network side runs in a thread of its own; the page calls return at
 // once. Nothing a browser sends can change the game.
 class HallServer : public PageCalls {
 public:
@@ -28,16 +29,16 @@ public:
     };
 
     // `settings` gives the operator's language (where "/" leads) and the page animations at
-    // the moment of each call; it must outlive the server.
-    explicit HallServer(const Settings& settings);
-    HallServer(const Settings& settings, Options options);
+    // the moment of each call; `pages` is the fan-out this server is registered with, whose
+    // record it reads. Both must outlive the server.
+    HallServer(const Settings& settings, const PageFanOut& pages);
+    HallServer(const Settings& settings, const PageFanOut& pages, Options options);
     ~HallServer() override;
     HallServer(const HallServer&) = delete;
     HallServer& operator=(const HallServer&) = delete;
 
     // Listens on `address` (empty: every address of the machine) and `port` (0: any free
-    // port, for tests), and shows the join code of Url() on the pages. On failure false, with
-    // the reason in `error`; the server is stopped.
+    // port, for tests). On failure false, with the reason in `error`; the server is stopped.
     bool Start(const std::string& address, int port, std::string* error = nullptr);
     void Stop();
     bool Running() const { return core_ != nullptr; }
@@ -52,10 +53,10 @@ public:
     // Lines for the game log since the last call ("Hall server at its limit: …").
     std::vector<std::string> TakeNotes();
     // The game as a browser that joins now is given it.
-    const PageGame& Game() const { return fold_.Game(); }
+    const PageGame& Game() const;
 
-    // The join code shown on the pages: a QR code of `size` x `size` modules, row by row,
-    // '1' dark. An empty url hides it. Start sets it to the server's own address.
+    // The join code shown on the served pages: a QR code of `size` x `size` modules, row by
+    // row, '1' dark. An empty url hides it.
     void SetJoinCode(const std::string& url, int size, const std::string& modules);
 
     // PageCalls.
@@ -63,17 +64,18 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
+    void PageShowJoinCode(const PageJoinCode& code) override;
 
     // The machine's addresses a server can listen on, as text: IPv4 first, then IPv6,
     // loopback last in each. Link-local IPv6 addresses are left out (they need an interface).
     static std::vector<std::string> MachineAddresses();
 
 private:
-    void Push(const std::string& call);
+    void Push(const PageCall& call);
 
     const Settings& settings_;
+    const PageFanOut& pages_;
     Options options_;
-    PageGameFold fold_;
     std::string joinFrame_;
     std::string address_;
     int port_ = 0;

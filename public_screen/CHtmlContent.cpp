@@ -35,6 +35,7 @@ CHtmlContent::CHtmlContent(QWidget* parent) : QWebEngineView(parent) {
 }
 
 CHtmlContent::~CHtmlContent() {
+    emit closing();
     disconnect(page_, nullptr, this, nullptr);
 }
 

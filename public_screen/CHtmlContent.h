@@ -34,6 +34,8 @@ signals:
     void pageRestored();
     // The renderer process of the page ended; any script call in progress will not answer.
     void rendererGone();
+    // The view is being destroyed: its calls in progress are dropped, not failed.
+    void closing();
 
 private:
     void OnLoadStarted();

@@ -1,6 +1,5 @@
 #include "PageScriptBridge.h"
 
-#include <QEventLoop>
 #include <QJsonDocument>
 #include <QTimer>
 #include <QVariant>
@@ -26,12 +25,40 @@ constexpr const char* kWrapper = "(function(c){var f;"
                                  "try{f.apply(window,c[1]);}catch(e){return 2;}"
                                  "return 0;})(%1)";
 
-struct CallState {
-    bool answered = false;
-    bool renderer_gone = false;
-    QVariant result;
-    QPointer<QEventLoop> loop;
+// One call on its way: finished once, by the page's answer, the end of its renderer, the view's
+// end or the time-out, whichever comes first.
+struct PendingCall {
+    PageScriptBridge::Done done;
+    bool finished = false;
+    QMetaObject::Connection rendererGone;
+    QMetaObject::Connection viewGone;
+
+    void Finish(const QString& error) {
+        if (finished)
+            return;
+        finished = true;
+        QObject::disconnect(rendererGone);
+        QObject::disconnect(viewGone);
+        if (done)
+            done(error);
+    }
 };
+
+QString ErrorOfAnswer(const QVariant& result) {
+    bool isNumber = false;
+    const int status = result.toInt(&isNumber);
+    if (!result.isValid() || !isNumber)
+        return QString::fromLatin1(PageScriptBridge::kFailedGetScript);
+    switch (status) {
+    case kCalled:
+        return {};
+    case kNoFunction:
+        return QString::fromLatin1(PageScriptBridge::kFailedGetById);
+    case kThrew:
+    default:
+        return QString::fromLatin1(PageScriptBridge::kFailedInvoke);
+    }
+}
 
 } // namespace
 
@@ -47,70 +74,30 @@ QString PageScriptBridge::BuildScript(const QString& name, const QJsonArray& arg
     return QString::fromLatin1(kWrapper).arg(json);
 }
 
-bool PageScriptBridge::CallPageScript(const QString& name, const QJsonArray& args,
-                                      QString& error) const {
+void PageScriptBridge::CallPageScript(const QString& name, const QJsonArray& args,
+                                      Done done) const {
+    auto call = std::make_shared<PendingCall>();
+    call->done = std::move(done);
     CHtmlContent* view = view_.data();
-    // No document yet: nothing to call, and nothing the operator needs to hear about.
-    if (!view || !view->HasDocument())
-        return true;
-
-    // The answer may come after the time-out, or never: its state outlives this call.
-    auto state = std::make_shared<CallState>();
-    QPointer<CHtmlContent> viewAlive(view);
-    view->page()->runJavaScript(BuildScript(name, args), [state](const QVariant& result) {
-        state->answered = true;
-        state->result = result;
-        if (state->loop)
-            state->loop->quit();
+    // No document yet: nothing to call, and nothing the operator needs to hear about. Told
+    // from the event loop all the same, as every outcome is.
+    if (!view || !view->HasDocument()) {
+        QTimer::singleShot(0, [call] { call->Finish({}); });
+        return;
+    }
+    // The page's renderer ended before it could answer: there was no script to call. A view
+    // closed meanwhile has no document any more: like a call made without one.
+    call->rendererGone = QObject::connect(view, &CHtmlContent::rendererGone, [call] {
+        call->Finish(QString::fromLatin1(kFailedGetScript));
     });
-
-    if (!state->answered) {
-        QEventLoop loop;
-        state->loop = &loop;
-        QTimer::singleShot(timeout_ms_, &loop, &QEventLoop::quit);
-        // A renderer that ends, or a view destroyed by a nested command, never answers.
-        QObject::connect(view, &CHtmlContent::rendererGone, &loop, [state] {
-            state->renderer_gone = true;
-            if (state->loop)
-                state->loop->quit();
-        });
-        QObject::connect(view, &QObject::destroyed, &loop, &QEventLoop::quit);
-        if (!state->answered)
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
-        state->loop = nullptr;
-    }
-    // From here on only locals: this bridge's view may be gone.
-
-    // A view closed meanwhile has no document any more: like a call made without one.
-    if (!viewAlive)
-        return true;
-    // The page's renderer ended before it could answer: there was no script to call.
-    if (state->renderer_gone && !state->answered) {
-        error = QString::fromLatin1(kFailedGetScript);
-        return false;
-    }
-    // Still busy when the time was up: the function did not return.
-    if (!state->answered) {
-        error = QString::fromLatin1(kFailedInvoke);
-        return false;
-    }
-    bool isNumber = false;
-    const int status = state->result.toInt(&isNumber);
-    if (!state->result.isValid() || !isNumber) {
-        error = QString::fromLatin1(kFailedGetScript);
-        return false;
-    }
-    switch (status) {
-    case kCalled:
-        return true;
-    case kNoFunction:
-        error = QString::fromLatin1(kFailedGetById);
-        return false;
-    case kThrew:
-    default:
-        error = QString::fromLatin1(kFailedInvoke);
-        return false;
-    }
+    call->viewGone = QObject::connect(view, &CHtmlContent::closing, [call] { call->Finish({}); });
+    // Still busy when the time is up: the function did not return. The timer lives with the
+    // view, so it ends with it.
+    QTimer::singleShot(timeout_ms_, view,
+                       [call] { call->Finish(QString::fromLatin1(kFailedInvoke)); });
+    view->page()->runJavaScript(BuildScript(name, args), [call](const QVariant& result) {
+        call->Finish(ErrorOfAnswer(result));
+    });
 }
 
 } // namespace zorvi

@@ -13,6 +13,7 @@
 
 #include "CHtmlContent.h"
 #include "GameRules.h"
+#include "PageFanOut.h"
 #include "PageScriptBridge.h"
 #include "Placement.h"
 #include "PublicScreenWindow.h"
@@ -46,8 +47,8 @@ QString PageText(TextId entry, int language) {
 
 } // namespace
 
-PublicScreenDlg::PublicScreenDlg(const Settings& settings, QWidget* owner)
-    : settings_(settings), owner_(owner) {}
+PublicScreenDlg::PublicScreenDlg(const Settings& settings, const PageFanOut& pages, QWidget* owner)
+    : settings_(settings), owner_(owner), pages_(pages) {}
 
 PublicScreenDlg::~PublicScreenDlg() {
     // The window ends with this object even when its owner lives on: its click handler and
@@ -140,11 +141,11 @@ bool PublicScreenDlg::Open(int mode, bool reload) {
     // A new window has just started loading its page.
     if (reload && !isNew)
         LoadPage();
-    WaitForPage(kPageLoadWaitMs);
     return isNew && created();
 }
 
-void PublicScreenDlg::WaitForPage(int milliseconds) {
+void PublicScreenDlg::WaitUntilLoaded() {
+    const int milliseconds = kPageLoadWaitMs;
     CHtmlContent* page = page_.data();
     if (!page || (page->HasDocument() && !page->IsLoading()))
         return;
@@ -274,132 +275,115 @@ bool PublicScreenDlg::PageCallable() const {
 
 namespace {
 
-QJsonArray ResetArgs(int numberCount, int animationOff, const std::string& commitment) {
-    // The fourth argument is extra: a page written for three ignores it.
-    return QJsonArray{numberCount, 0, animationOff, QString::fromStdString(commitment)};
-}
-
-QJsonArray TicketArgs(const PageTicket& ticket) {
-    return QJsonArray{QString::fromStdString(ticket.numbers), QString::fromStdString(ticket.marks),
-                      ticket.winner ? 1 : 0, ticket.couponNumber};
+// One page call as the page's script takes it. The reset's fourth argument is extra: a page
+// written for three ignores it.
+std::pair<QString, QJsonArray> ScriptCall(const PageCall& call, int animationOff) {
+    struct Encode {
+        int animationOff;
+        std::pair<QString, QJsonArray> operator()(const PageResetCall& c) const {
+            return {QStringLiteral("reset"), QJsonArray{c.numberCount, 0, animationOff,
+                                                        QString::fromStdString(c.commitment)}};
+        }
+        std::pair<QString, QJsonArray> operator()(const PageUpdateCall& c) const {
+            return {QStringLiteral("updateMainScreen"),
+                    QJsonArray{c.currentNumber, c.count, c.row}};
+        }
+        std::pair<QString, QJsonArray> operator()(const PageTicket& t) const {
+            return {QStringLiteral("showTicket"),
+                    QJsonArray{QString::fromStdString(t.numbers), QString::fromStdString(t.marks),
+                               t.winner ? 1 : 0, t.couponNumber}};
+        }
+    };
+    return std::visit(Encode{animationOff}, call);
 }
 
 } // namespace
 
+const PageGame& PublicScreenDlg::Game() const {
+    return pages_.Game();
+}
+
 void PublicScreenDlg::PageReset(int numberCount, const std::string& commitment) {
-    ++changes_;
-    game_.Reset(numberCount, commitment);
     if (PageCallable())
-        CallPage(QStringLiteral("reset"),
-                 ResetArgs(numberCount, settings_.disable_animation, commitment));
+        CallPage(PageResetCall{numberCount, commitment});
 }
 
 void PublicScreenDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
-    ++changes_;
-    game_.Update(currentNumber, count, row);
     if (PageCallable())
-        CallPage(QStringLiteral("updateMainScreen"), QJsonArray{currentNumber, count, row});
+        CallPage(PageUpdateCall{currentNumber, count, row});
 }
 
 void PublicScreenDlg::PageShowTicket(const PageTicket& ticket) {
-    ++changes_;
-    game_.Ticket(ticket);
     if (PageCallable())
-        CallPage(QStringLiteral("showTicket"), TicketArgs(ticket));
+        CallPage(ticket);
 }
 
-void PublicScreenDlg::PageShowGame(const PageGame& game) {
-    ++changes_;
-    game_.Replace(game);
+void PublicScreenDlg::PageShowGame(const PageGame&) {
     ShowWholeGame(true);
 }
 
 void PublicScreenDlg::OnPageLoaded() {
     ShowWholeGame(false);
-    if (!join_.url.isEmpty())
+    // A page that has just loaded shows no code: it needs one only when there is one.
+    if (!pages_.JoinCode().url.empty())
         SendJoinCode();
 }
 
-void PublicScreenDlg::PageShowJoinCode(const QString& url, int size, const QString& modules) {
-    join_ = JoinCodeShown{url, url.isEmpty() ? 0 : size, url.isEmpty() ? QString() : modules};
+void PublicScreenDlg::PageShowJoinCode(const PageJoinCode&) {
     SendJoinCode();
 }
 
 void PublicScreenDlg::SendJoinCode() {
     if (!PageCallable())
         return;
+    const PageJoinCode& code = pages_.JoinCode();
     // Optional: a page without the function (an older or a hall's own page) simply shows no
     // code, and the operator is not troubled with it.
-    QString error;
     PageScriptBridge(page_.data())
         .CallPageScript(QStringLiteral("showJoinCode"),
-                        QJsonArray{join_.url, join_.size, join_.modules}, error);
+                        QJsonArray{QString::fromStdString(code.url), code.size,
+                                   QString::fromStdString(code.modules)});
 }
 
-std::vector<std::pair<QString, QJsonArray>> PublicScreenDlg::WholeGameCalls() const {
-    std::vector<std::pair<QString, QJsonArray>> calls;
-    if (!game_.Begun()) {
+std::vector<PageCall> PublicScreenDlg::WholeGameCalls() const {
+    if (!pages_.Begun()) {
         // No game yet: a board of the number count in the settings.
-        calls.emplace_back(QStringLiteral("reset"), ResetArgs(settings_.max_called_numbers,
-                                                              settings_.disable_animation, {}));
-        return calls;
+        return {PageResetCall{settings_.max_called_numbers, {}}};
     }
-    const PageGame& game = game_.Game();
-    calls.emplace_back(QStringLiteral("reset"),
-                       ResetArgs(game.numberCount, settings_.disable_animation, game.commitment));
-    const int count = static_cast<int>(game.drawn.size());
-    // The page puts the n-th number at its place; a number it was never told stays dark.
-    for (int i = 0; i + 1 < count; ++i) {
-        if (game.drawn[std::size_t(i)] > 0)
-            calls.emplace_back(QStringLiteral("updateMainScreen"),
-                               QJsonArray{game.drawn[std::size_t(i)], i + 1, game.row});
-    }
-    const int current = count > 0 && game.drawn.back() > 0 ? game.drawn.back() : -1;
-    calls.emplace_back(QStringLiteral("updateMainScreen"), QJsonArray{current, count, game.row});
-    if (game.ticket)
-        calls.emplace_back(QStringLiteral("showTicket"), TicketArgs(*game.ticket));
-    return calls;
+    return CatchUpCalls(pages_.Game());
 }
 
 void PublicScreenDlg::ShowWholeGame(bool report) {
-    // Each call lets other work run. A call of the game that comes meanwhile (an automatic
-    // draw) reaches the page at once, in the middle of the older calls; the page then needs
-    // the whole game again as it stands now, or the rest of the older calls would undo it.
-    constexpr int kMostRounds = 8;
-    QString firstError;
-    for (int round = 0; round < kMostRounds; ++round) {
-        if (!PageCallable())
-            return;
-        const std::uint64_t changes = changes_;
-        bool overtaken = false;
-        for (const auto& [name, args] : WholeGameCalls()) {
-            QString error;
-            if (!PageScriptBridge(page_.data()).CallPageScript(name, args, error) &&
-                firstError.isEmpty())
-                firstError = error;
-            // The window may have gone meanwhile.
-            if (!PageCallable())
-                return;
-            if (changes_ != changes) {
-                overtaken = true;
-                break;
-            }
-        }
-        if (!overtaken)
-            break;
+    if (!PageCallable())
+        return;
+    // The calls run in order after any call made before; one made later follows them, so
+    // nothing overtakes the catch-up. Only the first failure is shown.
+    auto reported = std::make_shared<bool>(!report);
+    QPointer<PublicScreenDlg> self(this);
+    for (const PageCall& call : WholeGameCalls()) {
+        const auto [name, args] = ScriptCall(call, settings_.disable_animation);
+        PageScriptBridge(page_.data())
+            .CallPageScript(name, args, [self, reported](const QString& error) {
+                if (error.isEmpty() || *reported || !self)
+                    return;
+                *reported = true;
+                self->ShowPageError(error);
+            });
     }
-    if (report && !firstError.isEmpty())
-        ShowPageError(firstError);
 }
 
-void PublicScreenDlg::CallPage(const QString& name, const QJsonArray& args) {
-    QString error;
-    if (!PageScriptBridge(page_.data()).CallPageScript(name, args, error))
-        ShowPageError(error);
+void PublicScreenDlg::CallPage(const PageCall& call) {
+    const auto [name, args] = ScriptCall(call, settings_.disable_animation);
+    QPointer<PublicScreenDlg> self(this);
+    PageScriptBridge(page_.data()).CallPageScript(name, args, [self](const QString& error) {
+        if (!error.isEmpty() && self)
+            self->ShowPageError(error);
+    });
 }
 
 void PublicScreenDlg::ShowPageError(const QString& error) {
-    // The window may have gone while the call waited; the box then has the owner's parent.
+    // The window may have gone while the call was on its way; the box then has the owner's
+    // parent.
     QWidget* parent = window_ ? window_.data() : owner_.data();
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), error, QMessageBox::Ok,
                     parent);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "Language.h"
-#include "PageGameRecord.h"
+#include "PageCatchUp.h"
 #include "PlayersScreen.h"
 
 class QPushButton;
@@ -18,17 +18,19 @@ class QPushButton;
 namespace zorvi {
 
 class CHtmlContent;
+class PageFanOut;
 class Settings;
 
 // The players' window: a frameless window owned by the operator window, holding the page
 // view and, on the same screen, a draw and a close button. Its page is driven only through
-// the three page calls. It keeps the game it was sent, also while it has no window, and shows
-// it whole to every page that has just loaded (a new window, a reload, a renderer that came
-// back), so the players never see a board with gaps.
-class PublicScreenDlg : public QObject, public PlayersScreen {
+// the page calls, which never wait for the page. Every page that has just loaded (a new
+// window, a reload, a renderer that came back) is shown the whole game from the page fan-out's
+// record, so the players never see a board with gaps.
+class PublicScreenDlg : public QObject, public PlayersScreen, public PageCalls {
     Q_OBJECT
 public:
-    PublicScreenDlg(const Settings& settings, QWidget* owner);
+    // `pages` is the fan-out this window's page is registered with; it must outlive the window.
+    PublicScreenDlg(const Settings& settings, const PageFanOut& pages, QWidget* owner);
     ~PublicScreenDlg() override;
 
     bool created() const override;
@@ -42,11 +44,14 @@ public:
     void SetHtmlFolder(const QString& folder) override { html_folder_ = folder; }
     const QString& HtmlFolder() const { return html_folder_; }
 
+    PageCalls* Page() override { return this; }
+
     // Shows the window for mode 1 (same screen) or 2 (other screen): creates it when needed,
-    // places it, lays out the page, loads the page when reload is set or the window is new,
-    // and waits until the page has loaded (at most eight seconds) with the windows live.
-    // Returns true when the window was created by this call (the caller then sends reset).
+    // places it, lays out the page, and loads the page when reload is set or the window is
+    // new. Returns true when the window was created by this call.
     bool Open(int mode, bool reload) override;
+    // Waits until the page has loaded (at most eight seconds) with the windows live.
+    void WaitUntilLoaded() override;
     // Hides and destroys the window (mode 0).
     void Close() override;
     // Hides the window, keeping it and its page.
@@ -65,8 +70,9 @@ public:
     void LoadPage();
 
     // Page calls; each reaches the page only while the window is created and active, and a
-    // failure is shown in a box owned by this window. The game is kept in any case.
-    // `commitment`: the first digits of the game's commitment, shown small; may be empty.
+    // failure is shown in a box owned by this window once the call has failed; that call is
+    // lost, nothing is retried. `commitment`: the first digits of the game's commitment, shown
+    // small; may be empty.
     void PageReset(int numberCount, const std::string& commitment) override;
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const PageTicket& ticket) override;
@@ -74,11 +80,11 @@ public:
     // once.
     void PageShowGame(const PageGame& game) override;
     // The hall server's join code, through the page's optional showJoinCode: skipped without a
-    // word when the page has no such function. An empty url hides it. Kept, and shown again to
-    // every page that loads.
-    void PageShowJoinCode(const QString& url, int size, const QString& modules) override;
+    // word when the page has no such function. An empty url hides it. Shown again to every
+    // page that loads.
+    void PageShowJoinCode(const PageJoinCode& code) override;
     // The game as this window's page is to show it.
-    const PageGame& Game() const { return game_.Game(); }
+    const PageGame& Game() const;
 
 signals:
     void drawRequested();  // the draw button: the operator window's Draw command
@@ -87,15 +93,14 @@ signals:
 
 private:
     bool PageCallable() const;
-    // Runs one page function; a failure is shown in a box owned by this window.
-    void CallPage(const QString& name, const QJsonArray& args);
+    // Runs one page call; a failure is shown in a box owned by this window.
+    void CallPage(const PageCall& call);
     void ShowPageError(const QString& error);
     void CreateScreenWindow();
-    void WaitForPage(int milliseconds);
-    // Shows the kept game on the page; a failure is shown once when `report` is set.
+    // Shows the fan-out's game on the page; a failure is shown once when `report` is set.
     void ShowWholeGame(bool report);
-    // The calls that show the kept game on a page that knows nothing.
-    std::vector<std::pair<QString, QJsonArray>> WholeGameCalls() const;
+    // The calls that show the game on a page that knows nothing.
+    std::vector<PageCall> WholeGameCalls() const;
     // A load of the page finished: the new document knows nothing yet.
     void OnPageLoaded();
     void SendJoinCode();
@@ -111,14 +116,7 @@ private:
     QString html_folder_;
     TextId draw_entry_ = TextId::TXT_DRAW_SPACEBAR;
 
-    PageGameRecord game_;
-    // Counts the calls of the game taken, to see one come in during a catch-up.
-    std::uint64_t changes_ = 0;
-    struct JoinCodeShown {
-        QString url; // empty: none
-        int size = 0;
-        QString modules;
-    } join_;
+    const PageFanOut& pages_;
     QMetaObject::Connection handlers_connections_[3];
 };
 

@@ -6,18 +6,20 @@
 #include <functional>
 #include <string>
 
+#include "LogSink.h"
+
 namespace zorvi {
 
 class MessageSink;
 
 // The monthly game log: "logs/<year>-<month>.log" in the data folder, one time-stamped
 // line per event, each line on disk before WriteLog returns.
-class LogWriter {
+class LogWriter : public LogSink {
 public:
     using Clock = std::function<std::tm()>; // local date and time
 
     LogWriter();
-    virtual ~LogWriter();
+    ~LogWriter() override;
     LogWriter(const LogWriter&) = delete;
     LogWriter& operator=(const LogWriter&) = delete;
 
@@ -29,7 +31,7 @@ public:
     // Appends one line when the log is open. A failed write drops the line and never stops the
     // game; the first failure is told once through the message sink given at OpenLog. A line
     // that could be written only in part is cut off again, so the log holds whole lines only.
-    void WriteLog(const std::string& message);
+    void WriteLog(const std::string& message) override;
     void CloseLog();
     // Path of the open log file, or empty when none is open.
     std::string GetLogFilePath() const;

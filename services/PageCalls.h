@@ -28,9 +28,19 @@ struct PageGame {
     bool operator==(const PageGame&) const = default;
 };
 
-// The players' pages, as the game sees them: the three page calls and the catch-up. The public
-// screen window and the hall server each implement it; the operator window sends every call to
-// both. An implementation that shows nothing at the moment simply drops the call.
+// Where a phone joins the game: the hall server's address and its QR code, `size` x `size`
+// modules row by row, '1' dark. An empty url shows none.
+struct PageJoinCode {
+    std::string url;
+    int size = 0;
+    std::string modules;
+
+    bool operator==(const PageJoinCode&) const = default;
+};
+
+// The players' pages, as the fan-out sees them: the three page calls, the catch-up and the
+// join code. The players' window and the hall server each implement it and register with the
+// fan-out. An implementation that shows nothing at the moment simply drops the call.
 class PageCalls {
 public:
     virtual ~PageCalls() = default;
@@ -43,6 +53,20 @@ public:
     // The whole game at once, for a page that has not seen it: reset, every drawn number in
     // order, the current number and row, then the last ticket.
     virtual void PageShowGame(const PageGame& game) = 0;
+    // Optional: a page without a place for the code shows none.
+    virtual void PageShowJoinCode(const PageJoinCode& code) { (void)code; }
+};
+
+// The pages as the game's commands address them: each update comes with the numbers drawn so
+// far, so that a page that has not seen them all is shown the whole game.
+class GamePages {
+public:
+    virtual ~GamePages() = default;
+
+    virtual void PageReset(int numberCount, const std::string& commitment) = 0;
+    virtual void PageUpdateMainScreen(int currentNumber, int count, int row,
+                                      const std::vector<int>& drawn) = 0;
+    virtual void PageShowTicket(const PageTicket& ticket) = 0;
 };
 
 } // namespace zorvi

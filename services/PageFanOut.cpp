@@ -8,10 +8,10 @@ void PageFanOut::Register(PageCalls* page) {
     if (!page || IsRegistered(page))
         return;
     pages_.push_back(page);
-    if (record_.Begun()) {
-        const PageGame game = record_.Game();
-        page->PageShowGame(game);
-    }
+    if (record_.Begun())
+        page->PageShowGame(record_.Game());
+    if (!join_.url.empty())
+        page->PageShowJoinCode(join_);
 }
 
 void PageFanOut::Unregister(PageCalls* page) {
@@ -23,20 +23,11 @@ bool PageFanOut::IsRegistered(const PageCalls* page) const {
 }
 
 template <class Call> void PageFanOut::Forward(Call call) {
-    const std::uint64_t own = ++sent_;
-    // A copy: a page may register or unregister pages while it takes the call.
+    // A copy: a page may unregister itself while it takes the call.
     const std::vector<PageCalls*> pages = pages_;
     for (PageCalls* page : pages) {
-        if (!IsRegistered(page))
-            continue;
-        if (sent_ == own) {
+        if (IsRegistered(page))
             call(*page);
-        } else {
-            // A newer call went out while this one was on its way, and the pages still
-            // waiting for this one have had that already: only the whole game puts them right.
-            const PageGame game = record_.Game();
-            page->PageShowGame(game);
-        }
     }
 }
 
@@ -80,6 +71,11 @@ void PageFanOut::PageShowGame(const PageGame& game) {
     record_.Replace(game);
     const PageGame bounded = record_.Game();
     Forward([&](PageCalls& page) { page.PageShowGame(bounded); });
+}
+
+void PageFanOut::PageShowJoinCode(const PageJoinCode& code) {
+    join_ = code.url.empty() ? PageJoinCode{} : code;
+    Forward([&](PageCalls& page) { page.PageShowJoinCode(join_); });
 }
 
 } // namespace zorvi

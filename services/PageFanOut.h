@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,14 +8,15 @@
 
 namespace zorvi {
 
-// Sends every page call of the game to each registered page, and keeps the game as the pages
-// have been shown it, so that a page registered later starts with the whole game.
-// Pages are not owned; a page unregisters itself before it goes. A page call may run nested
-// work (a page that waits for its script); registering, unregistering and further calls are
-// all allowed from inside one.
-class PageFanOut final : public PageCalls {
+// Sends every page call of the game to each registered page, and keeps the one record of the
+// game as the pages have been shown it: a page registered later, or one that loads again, gets
+// the whole game from here. Pages are not owned; a page unregisters itself before it goes.
+// Page calls return at once (a page queues what it cannot show yet), so a call never runs
+// another one inside it.
+class PageFanOut final : public PageCalls, public GamePages {
 public:
-    // A page registered while a game is shown gets PageShowGame of it at once.
+    // A page registered while a game is shown gets PageShowGame of it at once, and the join
+    // code when there is one.
     void Register(PageCalls* page);
     void Unregister(PageCalls* page);
     bool IsRegistered(const PageCalls* page) const;
@@ -25,6 +25,7 @@ public:
     // The game as the pages show it; Begun() is false before the first call.
     const PageGame& Game() const { return record_.Game(); }
     bool Begun() const { return record_.Begun(); }
+    const PageJoinCode& JoinCode() const { return join_; }
 
     void PageReset(int numberCount, const std::string& commitment) override;
     // Folded by the count alone: a number the pages were never told stays unknown.
@@ -32,17 +33,18 @@ public:
     // The game's update with its numbers drawn so far, in order. When the pages would be left
     // with gaps (a stored game resumed, a page reset in the middle of a game) they get the
     // whole game instead of the single update.
-    void PageUpdateMainScreen(int currentNumber, int count, int row, const std::vector<int>& drawn);
+    void PageUpdateMainScreen(int currentNumber, int count, int row,
+                              const std::vector<int>& drawn) override;
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
+    void PageShowJoinCode(const PageJoinCode& code) override;
 
 private:
     template <class Call> void Forward(Call call);
 
     std::vector<PageCalls*> pages_;
     PageGameRecord record_;
-    // Counts the calls sent out, to see a newer one overtake a call still on its way.
-    std::uint64_t sent_ = 0;
+    PageJoinCode join_;
 };
 
 } // namespace zorvi

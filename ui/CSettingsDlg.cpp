@@ -16,9 +16,9 @@
 #include "DesktopOpener.h"
 #include "Folders.h"
 #include "GameRules.h"
-#include "HallServer.h"
 #include "Language.h"
 #include "LogWriter.h"
+#include "MachineAddresses.h"
 #include "Settings.h"
 #include "SettingsRules.h"
 
@@ -281,7 +281,7 @@ void CSettingsDlg::OnInitDialog() {
     hallServer_->setChecked(settings_.hall_server != 0);
     hall_port_ = unsigned(settings_.hall_server_port);
     hallAddress_->addItem(Text(TextId::TXT_HALL_SERVER_ALL_ADDRESSES, lang), QString());
-    for (const std::string& address : HallServer::MachineAddresses())
+    for (const std::string& address : MachineAddresses())
         hallAddress_->addItem(QString::fromStdString(address), QString::fromStdString(address));
     const QString storedAddress = QString::fromStdString(settings_.hall_server_address);
     int addressIndex = hallAddress_->findData(storedAddress);
@@ -483,7 +483,7 @@ void CSettingsDlg::UpdateHallFields() {
     if (on && port.value) {
         QString host = hallAddress_->currentData().toString();
         if (host.isEmpty()) {
-            const std::vector<std::string> addresses = HallServer::MachineAddresses();
+            const std::vector<std::string> addresses = MachineAddresses();
             host = addresses.empty() ? QStringLiteral("127.0.0.1")
                                      : QString::fromStdString(addresses.front());
         }

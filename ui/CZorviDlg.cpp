@@ -54,29 +54,15 @@ public:
     void SetDrawButtonText(TextId) override {}
     void EnableDrawButton(bool) override {}
     void EnableButtons(bool) override {}
-    void PageReset(int, const std::string&) override {}
-    void PageUpdateMainScreen(int, int, int) override {}
-    void PageShowTicket(const PageTicket&) override {}
-    void PageShowGame(const PageGame&) override {}
 };
-
-std::unique_ptr<PlayersScreen> MakeScreen(const PlayersScreenFactory& makeScreen,
-                                          const Settings& settings, QWidget* owner) {
-    std::unique_ptr<PlayersScreen> screen = makeScreen ? makeScreen(settings, owner) : nullptr;
-    if (!screen)
-        screen = std::make_unique<NoPlayersScreen>();
-    return screen;
-}
 
 } // namespace
 
-CZorviDlg::CZorviDlg(DrawSource& source, QWidget* parent)
-    : CZorviDlg(source, PlayersScreenFactory(), parent) {}
-
-CZorviDlg::CZorviDlg(DrawSource& source, const PlayersScreenFactory& makeScreen, QWidget* parent)
-    : QDialog(parent), state_(source), publicScreen_(MakeScreen(makeScreen, settings_, this)),
-      prompts_(this), messages_(prompts_), commands_(state_, settings_, coupons_, *this),
-      units_(DialogUnits::ForOperatorWindow(DialogFont())) {
+CZorviDlg::CZorviDlg(Game& game, QWidget* parent)
+    : QDialog(parent), game_(game), settings_(game.GetSettings()), state_(game.State()),
+      coupons_(game.Coupons()), log_(game.Log()), commands_(AttachTo(game)),
+      noScreen_(std::make_unique<NoPlayersScreen>()), publicScreen_(noScreen_.get()),
+      prompts_(this), messages_(prompts_), units_(DialogUnits::ForOperatorWindow(DialogFont())) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -96,21 +82,30 @@ CZorviDlg::CZorviDlg(DrawSource& source, const PlayersScreenFactory& makeScreen,
         [this](QObject* receiver) { return IsOurKeyReceiver(receiver); });
     keyFilter_->SetWindow(this);
     qApp->installEventFilter(keyFilter_.get());
+}
 
-    // The hall server first: its calls only queue for its own thread, while the players'
-    // window waits for its page, so the hall's browsers need not wait for that too. Registered
-    // whether it runs or not: it keeps the game, so a server started mid-game has it for the
-    // first browser.
-    pages_.Register(&hallServer_);
-    pages_.Register(publicScreen_.get());
-    commands_.AttachWinningScan(&winningScan_);
+GameCommands& CZorviDlg::AttachTo(Game& game) {
+    game.AttachWindow(*this);
+    return game.Commands();
+}
+
+void CZorviDlg::AttachPlayersScreen(PlayersScreen& screen) {
+    publicScreen_ = &screen;
+    PlayersScreen::Handlers handlers;
+    handlers.draw = [this] { commands_.DrawCommand(); };
+    handlers.close = [this] { HidePublicScreen(); };
+    handlers.focus = [this] {
+        activateWindow();
+        FocusCouponField();
+    };
+    publicScreen_->SetHandlers(std::move(handlers));
 }
 
 CZorviDlg::~CZorviDlg() {
-    // Nothing may come from the scan's thread while the window is taken down.
-    winningScan_.Stop();
-    pages_.Unregister(&hallServer_);
-    pages_.Unregister(publicScreen_.get());
+    // Nothing may come from the scan's thread while the window is taken down, and the
+    // commands must not address a window that is gone.
+    game_.DetachWindow();
+    publicScreen_->SetHandlers({});
     qApp->removeEventFilter(keyFilter_.get());
     for (auto& [id, timer] : timers_)
         timer->stop();
@@ -148,15 +143,6 @@ void CZorviDlg::ConnectControls() {
     }
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::VolumeSlider)))
         slider->installEventFilter(this);
-
-    PlayersScreen::Handlers screen;
-    screen.draw = [this] { commands_.DrawCommand(); };
-    screen.close = [this] { HidePublicScreen(); };
-    screen.focus = [this] {
-        activateWindow();
-        FocusCouponField();
-    };
-    publicScreen_->SetHandlers(std::move(screen));
 }
 
 bool CZorviDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -408,7 +394,7 @@ void CZorviDlg::ShowMessage(const std::string& text) {
     prompts_.Message(QString::fromStdString(text));
 }
 
-// ---- Voice, log, public screen ------------------------------------------------------------
+// ---- Voice, public screen ------------------------------------------------------------
 
 void CZorviDlg::SayNumber(int number) {
     voice_.SayNumber(number);
@@ -418,9 +404,6 @@ void CZorviDlg::SayNumberLimit() {
 }
 void CZorviDlg::SayCorrect() {
     voice_.SayCorrect();
-}
-void CZorviDlg::WriteLog(const std::string& line) {
-    log_.WriteLog(line);
 }
 
 void CZorviDlg::ShowPublicScreen() {
@@ -434,21 +417,6 @@ void CZorviDlg::EnablePublicDrawButton(bool enable) {
 
 void CZorviDlg::SetPublicDrawCaption(TextId caption) {
     publicScreen_->SetDrawButtonText(caption);
-}
-
-void CZorviDlg::PageReset(int numberCount, const std::string& commitment) {
-    pages_.PageReset(numberCount, commitment);
-}
-
-void CZorviDlg::PageUpdateMainScreen(int currentNumber, int count, int row) {
-    // With the numbers drawn so far: a page that has not seen them all (a resumed game, a page
-    // reset in the middle of one) is shown the whole game.
-    pages_.PageUpdateMainScreen(currentNumber, count, row, state_.DrawnNumbers());
-}
-
-void CZorviDlg::PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
-                               int couponNumber) {
-    pages_.PageShowTicket(PageTicket{numbers, marks, winner, couponNumber});
 }
 
 void CZorviDlg::ReadCouponSeries(int numberCount, int couponSeries) {

@@ -12,10 +12,9 @@
 #include "BingoHelpers.h"
 #include "ColourRules.h"
 #include "DialogUnits.h"
+#include "Game.h"
 #include "GameCommands.h"
-#include "HallServer.h"
 #include "LogWriter.h"
-#include "PageFanOut.h"
 #include "PaintHelper.h"
 #include "PlayersScreen.h"
 #include "ProgramState.h"
@@ -25,7 +24,6 @@
 #include "Settings.h"
 #include "Voice.h"
 #include "WindowRequests.h"
-#include "WinningNowScan.h"
 
 class QAbstractButton;
 class QKeyEvent;
@@ -43,18 +41,31 @@ class KeyFilter;
 class DrawSource;
 class StaticControl;
 
-// The operator's window. It owns the objects of a running system, binds its buttons, keys
-// and timers to the game commands, and carries out every request of the commands.
+// What the operator window shows of the hall's screens: where a browser joins (empty while
+// the hall server is off) and how many follow the game.
+struct HallScreens {
+    std::string url;
+    int connected = 0;
+};
+
+// The operator's window: one front end of the running game. It binds its buttons, keys and
+// timers to the game commands, carries out every request of the commands, speaks, and opens and
+// places the players' window. The game, its pages and its log are the program's.
 class CZorviDlg : public QDialog, public WindowRequests {
     Q_OBJECT
 public:
-    // `source` is where every game of the run takes its draw sequence from; `makeScreen` makes
-    // the players' window (the program passes the public screen on the browser engine). Without
-    // one the players are shown nothing.
-    explicit CZorviDlg(DrawSource& source, QWidget* parent = nullptr);
-    CZorviDlg(DrawSource& source, const PlayersScreenFactory& makeScreen,
-              QWidget* parent = nullptr);
+    // Attaches itself to `game` as the window its commands address, until it goes.
+    explicit CZorviDlg(Game& game, QWidget* parent = nullptr);
     ~CZorviDlg() override;
+
+    // The players' window this window opens, places and keeps its draw button in step with;
+    // without one the players are shown nothing. Not owned; set before the start-up.
+    void AttachPlayersScreen(PlayersScreen& screen);
+    // Where the window reads the hall's screens from, once a second; without it the line
+    // stays empty.
+    void SetHallScreens(std::function<HallScreens()> screens);
+    // A message for the operator, shown once the step that is running now is over.
+    void TellLater(const QString& text);
 
     // The start-up of the window: log, wait window, stored game, controls, public screen,
     // coupons, board, window mode, background sound, then the game. Runs once; showing the
@@ -115,11 +126,6 @@ public:
     // server runs.
     static constexpr int kHallAddressId = 1111;
 
-    // Starts, stops or moves the hall server as the settings say; a failure is told to the
-    // operator and the game goes on without it.
-    void ApplyHallServer();
-    HallServer& Hall() { return hallServer_; }
-
     // Access for tests, tools and screenshots.
     QWidget* ControlById(int id) const;
     QString ControlText(int id) const;
@@ -129,7 +135,7 @@ public:
     BingoHelpers& Coupons() { return coupons_; }
     PlayersScreen& PublicScreen() { return *publicScreen_; }
     // Every page the game is shown on: the public screen and any other that registers.
-    PageFanOut& Pages() { return pages_; }
+    PageFanOut& Pages() { return game_.Pages(); }
     const DialogUnits& Units() const { return units_; }
     bool IsControlEnabled(int id) const;
     bool IsTimerActive(int id) const;
@@ -167,14 +173,9 @@ public:
     void SayNumber(int number) override;
     void SayNumberLimit() override;
     void SayCorrect() override;
-    void WriteLog(const std::string& line) override;
     void ShowPublicScreen() override;
     void EnablePublicDrawButton(bool enable) override;
     void SetPublicDrawCaption(TextId caption) override;
-    void PageReset(int numberCount, const std::string& commitment) override;
-    void PageUpdateMainScreen(int currentNumber, int count, int row) override;
-    void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
-                        int couponNumber) override;
     void ShowWinningNow(int count, const std::vector<int>& first) override;
     void PostToWindowThread(std::function<void()> task) override;
 
@@ -190,24 +191,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Members in the order the system builds them; released in reverse.
-    Settings settings_;
-    ProgramState state_;
+    // The running game and the parts of it the window works with most.
+    Game& game_;
+    Settings& settings_;
+    ProgramState& state_;
+    BingoHelpers& coupons_;
+    LogWriter& log_;
+    GameCommands& commands_;
+
     Voice voice_;
     PaintHelper paint_;
-    BingoHelpers coupons_;
-    PageFanOut pages_;
-    std::unique_ptr<PlayersScreen> publicScreen_;
-    LogWriter log_;
-    HallServer hallServer_{settings_};
+    // Stands in until a players' window is attached.
+    std::unique_ptr<PlayersScreen> noScreen_;
+    PlayersScreen* publicScreen_;
+    std::function<HallScreens()> hallScreens_;
 
     Prompter prompts_;
     QtMessageSink messages_;
-    GameCommands commands_;
     DialogUnits units_;
-    // Scans on its own thread; stopped first thing when the window goes.
-    WinningNowScan winningScan_{WinningNowScan::Mode::Threaded};
 
+    // Attaches this window to the game and gives its commands.
+    GameCommands& AttachTo(Game& game);
     void CreateControls();
     void ConnectControls();
     void SetFonts();
@@ -278,7 +282,7 @@ private:
     StaticControl* couponNote_ = nullptr;
     StaticControl* hallAddress_ = nullptr;
     QTimer* hallWatch_ = nullptr;
-    int hallScreensShown_ = -1;
+    HallScreens hallShown_;
     // The coupon outside the series that the note tells about, and the series' size; 0 none.
     int noteCoupon_ = 0;
     int noteCouponCount_ = 0;

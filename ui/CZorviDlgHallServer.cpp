@@ -1,10 +1,9 @@
-// The operator window's hall server: started, stopped or moved as the settings say, and its
-// address and the screens that follow the game shown on the window for the operator to read
-// out or put on a sign.
+// The hall's screens on the operator window: where a browser joins and how many screens follow
+// the game, for the operator to read out or put on a sign. The hall server is the program's;
+// the window only shows what it is told.
 #include <QTimer>
 
 #include "CZorviDlg.h"
-#include "JoinCode.h"
 #include "StaticControl.h"
 
 namespace zorvi {
@@ -22,22 +21,13 @@ constexpr int kHallWatchMs = 1000;
 
 } // namespace
 
-void CZorviDlg::ApplyHallServer() {
-    if (settings_.hall_server == 0) {
-        hallServer_.Stop();
+void CZorviDlg::SetHallScreens(std::function<HallScreens()> screens) {
+    hallScreens_ = std::move(screens);
+    if (started_)
         ShowHallAddress();
-        return;
-    }
-    std::string error;
-    const int port = settings_.hall_server_port;
-    const bool started = hallServer_.Start(settings_.hall_server_address, port, &error);
-    ShowHallAddress();
-    if (started)
-        return;
-    log_.WriteLog("Hall server not started: " + error);
-    // Told once the step that asked for it is over, as a failed save is.
-    const QString text =
-        Text(TextId::TXT_HALL_SERVER_START_FAILED).arg(port).arg(QString::fromStdString(error));
+}
+
+void CZorviDlg::TellLater(const QString& text) {
     QTimer::singleShot(0, this, [this, text] {
         if (!finishing_)
             prompts_.Message(text);
@@ -45,9 +35,8 @@ void CZorviDlg::ApplyHallServer() {
 }
 
 void CZorviDlg::WatchHallServer() {
-    for (const std::string& note : hallServer_.TakeNotes())
-        log_.WriteLog(note);
-    if (hallServer_.Running() && hallServer_.ClientCount() != hallScreensShown_)
+    const HallScreens now = hallScreens_ ? hallScreens_() : HallScreens{};
+    if (now.url != hallShown_.url || now.connected != hallShown_.connected)
         ShowHallAddress();
 }
 
@@ -64,18 +53,13 @@ void CZorviDlg::ShowHallAddress() {
         controls_[kHallAddressId] = hallAddress_;
     }
     PlaceHallAddress();
-    const std::string url = hallServer_.Url();
-    hallScreensShown_ = hallServer_.ClientCount();
+    hallShown_ = hallScreens_ ? hallScreens_() : HallScreens{};
+    const std::string& url = hallShown_.url;
     hallAddress_->setText(url.empty() ? QString()
                                       : Text(TextId::TXT_HALL_SERVER_SHOWN_AT)
-                                            .arg(hallScreensShown_)
+                                            .arg(hallShown_.connected)
                                             .arg(QString::fromStdString(url)));
     hallAddress_->setVisible(!url.empty());
-    // The players' window shows the same code as the served pages, so a phone in the hall can
-    // join from the big screen.
-    const auto code = JoinCode::Encode(url);
-    publicScreen_->PageShowJoinCode(QString::fromStdString(url), code ? code->size : 0,
-                                    code ? QString::fromStdString(code->modules) : QString());
 }
 
 void CZorviDlg::PlaceHallAddress() {

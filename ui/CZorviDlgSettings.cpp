@@ -27,11 +27,8 @@ void CZorviDlg::SettingsCommand() {
 
     SaveSettings();
     const SettingsChange change = dialog.Change();
-    commands_.ApplySettingsChange(change);
-    if (change.hall_server_changed)
-        ApplyHallServer();
-    else
-        ShowHallAddress(); // in the new language
+    game_.ApplySettingsChange(change);
+    ShowHallAddress(); // moved, stopped, or in the new language
     if (change.coupons_in_play_changed || change.reread_coupons)
         NoteCouponsBeyondSeries();
 

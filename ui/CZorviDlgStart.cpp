@@ -64,6 +64,7 @@ void CZorviDlg::Start() {
     SelectPageFolder();
     PrepareControls();
     OpenPublicScreen(false);
+    publicScreen_->WaitUntilLoaded();
     ReadCouponSeries(settings_.max_called_numbers, settings_.coupon_series);
     log_.WriteLog("Read coupons");
     ClearCouponPanel();
@@ -74,7 +75,8 @@ void CZorviDlg::Start() {
     publicScreen_->EnableButtons(true);
     SetBackgroundVoice(settings_.enable_background_voice != 0);
     commands_.ResumeOrStart();
-    ApplyHallServer();
+    game_.Started();
+    ShowHallAddress();
 
     // The interval slider's first showing hands its position to the game.
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider)))
@@ -186,8 +188,7 @@ void CZorviDlg::ExitCommand() {
     if (!AskConfirmation(TextId::TXT_CONFIRM_CLOSE))
         return;
     // The game is over for good: the next start begins a fresh one without asking.
-    commands_.DiscardSequence();
-    StateFile::DeleteStateFile();
+    commands_.EndGameForGood();
     FinishWindow(QDialog::Rejected);
 }
 

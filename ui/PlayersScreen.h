@@ -7,19 +7,28 @@
 
 #include "Language.h"
 #include "PageCalls.h"
+#include "PageLanguage.h"
 
 class QWidget;
 
 namespace zorvi {
 
+class PageFanOut;
 class Settings;
 
 // The players' window as the operator window drives it: opened, hidden and closed by the
-// `public_screen` mode, its page folder, its draw button kept in step with the operator's, and
-// the page calls. The program's one is the public screen on the browser engine; a window that
-// shows no page stands in where the page is not the point.
-class PlayersScreen : public PageCalls {
+// `public_screen` mode, its page folder, and its draw button kept in step with the operator's.
+// Its page takes the game from the page fan-out, not from the operator window. The program's
+// one is the public screen on the browser engine; a window that shows no page stands in where
+// the page is not the point.
+class PlayersScreen {
 public:
+    virtual ~PlayersScreen() = default;
+
+    // The page this window shows, for the program to register with the page fan-out; none
+    // for a window without a page.
+    virtual PageCalls* Page() { return nullptr; }
+
     // What the window asks of the operator window: its draw button, its close button, and a
     // click anywhere on it (the keyboard focus goes back to the operator window).
     struct Handlers {
@@ -35,7 +44,10 @@ public:
     virtual void SetHtmlFolder(const QString& folder) = 0;
     // Shows the window for mode 1 (same screen) or 2 (other screen), creating it when needed;
     // mode 0 closes it. True when this call created the window.
+    // Never waits for the page: a page that loads later is shown the game as it stands then.
     virtual bool Open(int mode, bool reload) = 0;
+    // The start-up's one wait: until the page has finished loading, bounded.
+    virtual void WaitUntilLoaded() {}
     virtual void Close() = 0;
     // Hides the window, keeping it and its page.
     virtual void HideWindow() = 0;
@@ -45,26 +57,18 @@ public:
     virtual void EnableDrawButton(bool enable) = 0;
     virtual void EnableButtons(bool enable) = 0;
 
-    // The hall server's join code (a QR code of its address, `size` x `size` modules row by
-    // row, '1' dark) in a corner of the page; an empty url takes it away. Optional: a window
-    // without a page for it shows nothing.
-    virtual void PageShowJoinCode(const QString& url, int size, const QString& modules) {
-        (void)url;
-        (void)size;
-        (void)modules;
-    }
-
-    // The folder of the page for a language index: "en" for 2, "se" for 1, "fi" otherwise.
+    // The folder of the page for a language index, in the program's html folder.
     static QString PageFolderFor(const QString& programFolder, int language) {
-        const QString name = language == 2   ? QStringLiteral("en")
-                             : language == 1 ? QStringLiteral("se")
-                                             : QStringLiteral("fi");
-        return QDir(programFolder).filePath(QStringLiteral("html/") + name);
+        const std::string_view name = PageLanguageFolder(language);
+        return QDir(programFolder)
+            .filePath(QStringLiteral("html/") +
+                      QString::fromLatin1(name.data(), qsizetype(name.size())));
     }
 };
 
-// Makes the players' window for an operator window: the settings it reads and its owner.
-using PlayersScreenFactory =
-    std::function<std::unique_ptr<PlayersScreen>(const Settings& settings, QWidget* owner)>;
+// Makes the players' window for an operator window: the settings it reads, the page fan-out
+// whose record its page shows when it loads, and its owner.
+using PlayersScreenFactory = std::function<std::unique_ptr<PlayersScreen>(
+    const Settings& settings, const PageFanOut& pages, QWidget* owner)>;
 
 } // namespace zorvi

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "HallServer.h"
+#include "PageFanOut.h"
 #include "Settings.h"
 
 namespace {
@@ -34,7 +35,9 @@ void BM_HallFeed(benchmark::State& state) {
     // Every browser here comes from 127.0.0.1: that address's share is the whole.
     options.limits.maxFeedsPerAddress = options.limits.maxFeeds;
     options.limits.maxWaitingPerAddress = options.limits.maxWaiting;
-    zorvi::HallServer server(settings, options);
+    zorvi::PageFanOut game;
+    zorvi::HallServer server(settings, game, options);
+    game.Register(&server);
     std::string error;
     if (!server.Start("127.0.0.1", 0, &error)) {
         state.SkipWithError(error.c_str());
@@ -63,7 +66,7 @@ void BM_HallFeed(benchmark::State& state) {
             return;
         }
     }
-    server.PageReset(90, "");
+    game.PageReset(90, "");
 
     std::vector<double> latenciesUs;
     int number = 0;
@@ -74,7 +77,7 @@ void BM_HallFeed(benchmark::State& state) {
             before.push_back(b.received);
         const auto start = Clock::now();
         ++number;
-        server.PageUpdateMainScreen(1 + number % 90, 1 + number % 90, 1);
+        game.PageUpdateMainScreen(1 + number % 90, 1 + number % 90, 1);
         // Until every browser has this call.
         for (;;) {
             QCoreApplication::processEvents(QEventLoop::AllEvents);

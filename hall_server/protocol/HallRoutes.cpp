@@ -4,11 +4,11 @@
 #include <array>
 #include <charconv>
 
+#include "PageLanguage.h"
+
 namespace zorvi {
 
 namespace {
-
-constexpr std::array<std::string_view, 3> kLanguages = {"fi", "se", "en"};
 
 HallRoute Refuse(int status) {
     HallRoute route;
@@ -57,11 +57,6 @@ bool IsWebSocketKey(std::string_view key) {
             return false;
     }
     return true;
-}
-
-std::string PageLanguageFolder(int language) {
-    return std::string(language >= 0 && language < int(kLanguages.size()) ? kLanguages[language]
-                                                                          : kLanguages[0]);
 }
 
 bool SplitHostField(std::string_view field, std::string* host, int* port) {
@@ -128,8 +123,8 @@ HallRoute RouteRequest(const RequestHead& head, const HallRouteContext& context)
     const std::string_view path = std::string_view(head.target).substr(0, head.target.find('?'));
 
     if (path == "/")
-        return Redirect(302, "/" + PageLanguageFolder(context.language) + "/");
-    for (std::string_view language : kLanguages) {
+        return Redirect(302, "/" + std::string(PageLanguageFolder(context.language)) + "/");
+    for (std::string_view language : kPageLanguageFolders) {
         const std::string folder = "/" + std::string(language);
         if (path == folder)
             return Redirect(301, folder + "/");

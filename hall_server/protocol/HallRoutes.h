@@ -26,9 +26,6 @@ struct HallRouteContext {
     std::function<bool(std::string_view host)> isOurHost;
 };
 
-// The page folder of a language index: "fi", "se" or "en" (anything unknown is Finnish).
-std::string PageLanguageFolder(int language);
-
 HallRoute RouteRequest(const RequestHead& head, const HallRouteContext& context);
 
 // True for a Sec-WebSocket-Key as RFC 6455 has it: 16 bytes in base64.

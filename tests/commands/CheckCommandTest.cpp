@@ -163,7 +163,7 @@ TEST_P(NoSeriesTest, CheckWithoutASeriesShowsZerosAndWrong) {
     if (c.tryToRead) { // no series file in the program folder
         EXPECT_EQ(empty.ReadCouponSeries(c.n, 0), -1);
     }
-    GameCommands check(state, settings, empty, window);
+    GameCommands check(state, settings, empty, window, window, window);
     DrawTimes(5);
     window.Clear();
     window.couponNumber = 1;

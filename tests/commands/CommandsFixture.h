@@ -112,7 +112,7 @@ protected:
     ProgramState state{random};
     BingoHelpers coupons;
     RecordingWindow window;
-    GameCommands commands{state, settings, coupons, window};
+    GameCommands commands{state, settings, coupons, window, window, window};
     int saves = 0;
 };
 

@@ -239,7 +239,7 @@ TEST_F(CommandsTest, ContinuingAStoredGameShowsItAgain) {
     loaded.AttachSettings(settings);
     ASSERT_EQ(StateFile::LoadState(loaded), 1);
     RecordingWindow restarted;
-    GameCommands again(loaded, settings, coupons, restarted);
+    GameCommands again(loaded, settings, coupons, restarted, restarted, restarted);
     again.ContinueStoredGame();
     EXPECT_EQ(restarted.events().front(), "enable Draw=1");
     const auto& e = restarted.events();
@@ -268,7 +268,7 @@ TEST_F(CommandsTest, AGameStoredWhileDrawingAutomaticallyComesBackStopped) {
     ASSERT_EQ(StateFile::LoadState(loaded), 1);
     ASSERT_EQ(loaded.auto_new_number, 2);
     RecordingWindow restarted;
-    GameCommands again(loaded, settings, coupons, restarted);
+    GameCommands again(loaded, settings, coupons, restarted, restarted, restarted);
     again.ContinueStoredGame();
     EXPECT_EQ(loaded.auto_new_number, 1);
     EXPECT_EQ(restarted.Text(Control::Draw), "Start (Spacebar)");
@@ -283,7 +283,7 @@ TEST_F(CommandsTest, ContinuingAGameWithEveryNumberDrawnDisablesDrawAgain) {
     StartGame(75);
     DrawTimes(75);
     RecordingWindow restarted;
-    GameCommands again(state, settings, coupons, restarted);
+    GameCommands again(state, settings, coupons, restarted, restarted, restarted);
     again.ContinueStoredGame();
     EXPECT_FALSE(restarted.IsControlEnabled(Control::Draw));
     EXPECT_FALSE(restarted.PublicDrawEnabled());

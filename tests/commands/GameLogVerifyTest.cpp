@@ -48,7 +48,7 @@ protected:
         ASSERT_EQ(StateFile::LoadState(restarted), 1);
         ASSERT_EQ(restarted.commitment_nonce, state.commitment_nonce);
         restarted.AttachSaver([](const ProgramState& s) { StateFile::SaveState(s); });
-        GameCommands again(restarted, settings, coupons, window);
+        GameCommands again(restarted, settings, coupons, window, window, window);
         again.ContinueStoredGame();
         EXPECT_EQ(window.pageCommitment, DrawCommitment::PageText(state));
         again.DrawCommand();
@@ -63,7 +63,7 @@ protected:
         declined.AttachSettings(settings);
         ASSERT_EQ(StateFile::LoadState(declined), 1);
         declined.AttachSaver([](const ProgramState& s) { StateFile::SaveState(s); });
-        GameCommands fresh(declined, settings, coupons, window);
+        GameCommands fresh(declined, settings, coupons, window, window, window);
         fresh.BeginNewGame();
         fresh.DrawCommand();
         fresh.OnDrawLockTick();

@@ -20,7 +20,7 @@ using ::testing::IsEmpty;
 // The next run of the program over the same data folder: a fresh state and window.
 struct StartRun {
     StartRun(Settings& settings, BingoHelpers& coupons)
-        : state(random), commands(state, settings, coupons, window) {
+        : state(random), commands(state, settings, coupons, window, window, window) {
         state.AttachSettings(settings);
         state.AttachSaver([](const ProgramState& s) { StateFile::SaveState(s); });
     }

@@ -184,7 +184,8 @@ void RecordingWindow::PageReset(int numberCount, const std::string& commitment) 
     Record("page reset " + std::to_string(numberCount));
 }
 
-void RecordingWindow::PageUpdateMainScreen(int currentNumber, int count, int row) {
+void RecordingWindow::PageUpdateMainScreen(int currentNumber, int count, int row,
+                                           const std::vector<int>&) {
     Record("page updateMainScreen " + std::to_string(currentNumber) + "," + std::to_string(count) +
            "," + std::to_string(row));
     if (duringNextPageUpdate) {
@@ -194,10 +195,9 @@ void RecordingWindow::PageUpdateMainScreen(int currentNumber, int count, int row
     }
 }
 
-void RecordingWindow::PageShowTicket(const std::string& numbers, const std::string& marks,
-                                     bool winner, int couponNumber) {
-    Record("page showTicket " + numbers + "|" + marks + "|" + Flag(winner) + "|" +
-           std::to_string(couponNumber));
+void RecordingWindow::PageShowTicket(const PageTicket& ticket) {
+    Record("page showTicket " + ticket.numbers + "|" + ticket.marks + "|" + Flag(ticket.winner) +
+           "|" + std::to_string(ticket.couponNumber));
 }
 
 std::vector<std::string> RecordingWindow::Take() {

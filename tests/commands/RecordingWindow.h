@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "LogWriter.h"
+#include "PageCalls.h"
 #include "WindowRequests.h"
 
 namespace zorvi::test {
 
-// A WindowRequests that carries nothing out: it records every request as a readable event,
-// in order, keeps the enabled state of controls and the running timers, and answers the
-// prompts from a script.
+// A WindowRequests, the pages and the game log in one, that carries nothing out: it records
+// every request, page call and log line as a readable event, in order, keeps the enabled state of
+// controls and the running timers, and answers the prompts from a script.
 //
 // Events: "enable Draw=0", "show AutomaticPanel=1", "text CurrentRow=2", "check=1", "slider
 // IntervalSlider=5", "scrollWinners", "showBoundFields", "readCoupon", "focusCoupon", "forgetKeys",
@@ -27,7 +28,7 @@ namespace zorvi::test {
 // "public open reload=1", "backgroundVoice=1", "page reset 75",
 // "page updateMainScreen 17,1,1", "page showTicket <numbers>|<marks>|1|7",
 // "winningNow 3: 17,342,981" (and "winningNow 0:" for a cleared line).
-class RecordingWindow : public WindowRequests {
+class RecordingWindow : public WindowRequests, public GamePages, public LogSink {
 public:
     void EnableControl(int id, bool enable) override;
     void ShowControl(int id, bool show) override;
@@ -66,9 +67,9 @@ public:
     void OpenPublicScreen(bool reload) override;
     void SetBackgroundVoice(bool on) override;
     void PageReset(int numberCount, const std::string& commitment) override;
-    void PageUpdateMainScreen(int currentNumber, int count, int row) override;
-    void PageShowTicket(const std::string& numbers, const std::string& marks, bool winner,
-                        int couponNumber) override;
+    void PageUpdateMainScreen(int currentNumber, int count, int row,
+                              const std::vector<int>& drawn) override;
+    void PageShowTicket(const PageTicket& ticket) override;
     void ShowWinningNow(int count, const std::vector<int>& first) override;
 
     // The recorded events; Take() returns them and starts a new record.

@@ -71,7 +71,7 @@ TEST_F(CommandsTest, TheStartUpTakesNoCommandUntilTheGameHasBegun) {
     RecordingWindow nextWindow;
     ProgramState next(otherRandom);
     next.AttachSettings(settings);
-    GameCommands nextCommands(next, settings, coupons, nextWindow);
+    GameCommands nextCommands(next, settings, coupons, nextWindow, nextWindow, nextWindow);
     ASSERT_EQ(nextCommands.LoadStoredGame(), StateLoad::Loaded);
     EXPECT_TRUE(nextCommands.Busy());
     nextCommands.DrawCommand();

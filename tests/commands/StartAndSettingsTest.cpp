@@ -19,7 +19,7 @@ using ::testing::IsEmpty;
 // A second run of the program over the same data folder: a fresh state and window.
 struct NextRun {
     NextRun(Settings& settings, BingoHelpers& coupons)
-        : state(random), commands(state, settings, coupons, window) {
+        : state(random), commands(state, settings, coupons, window, window, window) {
         state.AttachSettings(settings);
         state.AttachSaver([](const ProgramState& s) { StateFile::SaveState(s); });
     }

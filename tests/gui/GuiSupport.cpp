@@ -1,5 +1,7 @@
 #include "GuiSupport.h"
 
+#include "CZorviApp.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
@@ -136,10 +138,21 @@ void WriteCouponSeries(const std::filesystem::path& file, int count, int size) {
     out.write(bytes.data(), std::streamsize(bytes.size()));
 }
 
-std::unique_ptr<CZorviDlg> StartOperatorWindow(DrawSource& source, ModalScript& script,
-                                               int activeWaitMs,
-                                               const PlayersScreenFactory& makeScreen) {
-    auto window = std::make_unique<CZorviDlg>(source, makeScreen);
+CZorviApp& ProgramOf(OperatorWindow& window) {
+    return *window.get_deleter().program;
+}
+
+OperatorWindow BuildOperatorWindow(DrawSource& source, const PlayersScreenFactory& makeScreen) {
+    CZorviApp::Parts parts;
+    parts.makeScreen = makeScreen;
+    auto program = std::make_shared<CZorviApp>(source, std::move(parts));
+    CZorviDlg* window = &program->Window();
+    return OperatorWindow(window, ProgramEnd{std::move(program)});
+}
+
+OperatorWindow StartOperatorWindow(DrawSource& source, ModalScript& script, int activeWaitMs,
+                                   const PlayersScreenFactory& makeScreen) {
+    OperatorWindow window = BuildOperatorWindow(source, makeScreen);
     window->Start();
     window->activateWindow();
     // A message box of the start-up keeps the activation for itself.

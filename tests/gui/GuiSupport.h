@@ -16,6 +16,7 @@
 class QWidget;
 
 namespace zorvi {
+class CZorviApp;
 class CZorviDlg;
 class DrawSource;
 class Settings;
@@ -81,11 +82,26 @@ std::unique_ptr<TestFolders> PlainGameFolders();
 // Writes "settings.ini" in the data folder with the given changes to the built-in values.
 void WriteSettings(const std::function<void(Settings&)>& change);
 
+// The operator window of a program built as the program builds itself (the game, the
+// players' window, the hall server); releasing it ends the whole program.
+struct ProgramEnd {
+    std::shared_ptr<CZorviApp> program;
+    void operator()(CZorviDlg*) { program.reset(); }
+};
+using OperatorWindow = std::unique_ptr<CZorviDlg, ProgramEnd>;
+
+// The program around an operator window: its game, players' window and hall server.
+CZorviApp& ProgramOf(OperatorWindow& window);
+
+// The program built, its operator window not started yet; without a factory the players are
+// shown nothing.
+OperatorWindow BuildOperatorWindow(DrawSource& source, const PlayersScreenFactory& makeScreen = {});
+
 // The operator window built and started as the program starts it, then activated (waiting
 // at most `activeWaitMs` for it). Fails the test when the start-up showed a modal window
 // that `script` did not expect.
 // Its players' window is one that records the page calls, unless the test passes another.
-std::unique_ptr<CZorviDlg>
+OperatorWindow
 StartOperatorWindow(DrawSource& source, ModalScript& script, int activeWaitMs = 5000,
                     const PlayersScreenFactory& makeScreen = RecordingPlayersScreen::Factory());
 

@@ -11,9 +11,11 @@
 #include <memory>
 #include <vector>
 
+#include "CZorviApp.h"
 #include "CZorviDlg.h"
 #include "GuiSupport.h"
 #include "HallServer.h"
+#include "HallService.h"
 #include "Random.h"
 #include "Settings.h"
 #include "TestFolders.h"
@@ -28,6 +30,11 @@ int FreePort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost, 0);
     return probe.serverPort();
+}
+
+// The program's hall server, beside the operator window.
+HallServer& Hall(test::OperatorWindow& window) {
+    return test::ProgramOf(window).Hall().Server();
 }
 
 } // namespace
@@ -63,7 +70,7 @@ private slots:
         HallOn(port_);
         ModalScript script;
         auto window = test::StartOperatorWindow(generator_, script);
-        QVERIFY(window->Hall().Running());
+        QVERIFY(Hall(window).Running());
         const QString url = QStringLiteral("http://127.0.0.1:%1/").arg(port_);
         QCOMPARE(window->ControlText(CZorviDlg::kHallAddressId),
                  QStringLiteral("Hall screens: 0 connected \u2014 ") + url);
@@ -97,7 +104,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!calls.isEmpty(), 10000);
         QCOMPARE(calls.last().toArray(),
                  (QJsonArray{"updateMainScreen", window->State().CurrentNumber(), 1, 1}));
-        QCOMPARE(window->Hall().Game().drawn, std::vector<int>{window->State().CurrentNumber()});
+        QCOMPARE(Hall(window).Game().drawn, std::vector<int>{window->State().CurrentNumber()});
         QVERIFY(script.Seen().isEmpty());
         feed.close();
         QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(CZorviDlg::kHallAddressId),
@@ -109,7 +116,7 @@ private slots:
         HallOn(port_);
         ModalScript script;
         auto window = test::StartOperatorWindow(generator_, script);
-        const int share = window->Hall().Limits().maxWaitingPerAddress;
+        const int share = Hall(window).Limits().maxWaitingPerAddress;
         std::vector<std::unique_ptr<QTcpSocket>> guests;
         for (int i = 0; i < share + 5; ++i) {
             guests.push_back(std::make_unique<QTcpSocket>());
@@ -130,7 +137,7 @@ private slots:
         const std::string text = log();
         const std::string note = "Hall server at its limit:";
         QCOMPARE(text.find(note), text.rfind(note));
-        QVERIFY(window->Hall().Running());
+        QVERIFY(Hall(window).Running());
     }
 
     void portInUseIsToldAndTheGameGoesOn() {
@@ -145,7 +152,7 @@ private slots:
             script.Seen().first().startsWith(
                 QStringLiteral("The hall screens could not be started on port %1: ").arg(port_)),
             qPrintable(script.Seen().first()));
-        QVERIFY(!window->Hall().Running());
+        QVERIFY(!Hall(window).Running());
         QVERIFY(window->ControlText(CZorviDlg::kHallAddressId).isEmpty());
         QVERIFY(!window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
         QVERIFY(
@@ -156,7 +163,7 @@ private slots:
     void offByDefault() {
         ModalScript script;
         auto window = test::StartOperatorWindow(generator_, script);
-        QVERIFY(!window->Hall().Running());
+        QVERIFY(!Hall(window).Running());
         QVERIFY(window->ControlText(CZorviDlg::kHallAddressId).isEmpty());
     }
 };

@@ -48,8 +48,8 @@ private:
     std::unique_ptr<test::TestFolders> folders_;
     Random15 generator_{31};
 
-    std::unique_ptr<CZorviDlg> StartWindow() {
-        auto window = std::make_unique<CZorviDlg>(generator_);
+    test::OperatorWindow StartWindow() {
+        auto window = test::BuildOperatorWindow(generator_);
         window->Start();
         return window;
     }

@@ -99,7 +99,7 @@ private:
     std::unique_ptr<test::TestFolders> folders_;
     Random15 generator_{4242};
 
-    std::unique_ptr<CZorviDlg> StartWindow(ModalScript& script) {
+    test::OperatorWindow StartWindow(ModalScript& script) {
         return test::StartOperatorWindow(generator_, script);
     }
     static void Key(CZorviDlg& window, QEvent::Type type, int key,
@@ -125,7 +125,7 @@ private slots:
     void pagesFollowTheGame() {
         StoreGame(4, 5);
         ModalScript script{Answer::Yes};
-        auto window = std::make_unique<CZorviDlg>(generator_);
+        auto window = test::BuildOperatorWindow(generator_);
         NotedPage early;
         window->Pages().Register(&early);
         window->Start();

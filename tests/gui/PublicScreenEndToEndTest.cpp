@@ -38,8 +38,8 @@ constexpr int kPageWaitMs = 20000;
 
 // The program's players' window: the public screen on the browser engine.
 PlayersScreenFactory RealScreens() {
-    return [](const Settings& settings, QWidget* owner) {
-        return std::make_unique<PublicScreenDlg>(settings, owner);
+    return [](const Settings& settings, const PageFanOut& pages, QWidget* owner) {
+        return std::make_unique<PublicScreenDlg>(settings, pages, owner);
     };
 }
 
@@ -145,21 +145,51 @@ QString ExpectedTicket(CZorviDlg& window, long long k, bool win) {
         .join(QLatin1Char('|'));
 }
 
-// The operator window that counts how deep page calls of updateMainScreen nest: a second one
-// inside the first means a command ran inside another.
-class NestingWatch : public CZorviDlg {
+// Two pages around the players' window's page in the fan-out, counting the draws' page calls:
+// one that starts while another is still on its way means a command ran inside another.
+class NestingWatch {
 public:
-    using CZorviDlg::CZorviDlg;
-    void PageUpdateMainScreen(int currentNumber, int count, int row) override {
-        ++depth;
-        deepest = std::max(deepest, depth);
-        ++calls;
-        CZorviDlg::PageUpdateMainScreen(currentNumber, count, row);
-        --depth;
+    explicit NestingWatch(PageFanOut& pages, PageCalls* screen) : pages_(pages), screen_(screen) {
+        pages_.Unregister(screen_);
+        pages_.Register(&before_);
+        pages_.Register(screen_);
+        pages_.Register(&after_);
     }
-    int depth = 0;
-    int deepest = 0;
+    ~NestingWatch() {
+        pages_.Unregister(&before_);
+        pages_.Unregister(&after_);
+    }
+    int nested = 0;
     int calls = 0;
+
+private:
+    class Edge : public PageCalls {
+    public:
+        Edge(NestingWatch& watch, bool opens) : watch_(watch), opens_(opens) {}
+        void PageReset(int, const std::string&) override {}
+        void PageUpdateMainScreen(int, int, int) override {
+            if (!opens_) {
+                watch_.open_ = false;
+                return;
+            }
+            if (watch_.open_)
+                ++watch_.nested;
+            watch_.open_ = true;
+            ++watch_.calls;
+        }
+        void PageShowTicket(const PageTicket&) override {}
+        void PageShowGame(const PageGame&) override {}
+
+    private:
+        NestingWatch& watch_;
+        bool opens_;
+    };
+
+    PageFanOut& pages_;
+    PageCalls* screen_;
+    bool open_ = false;
+    Edge before_{*this, true};
+    Edge after_{*this, false};
 };
 
 } // namespace
@@ -176,7 +206,7 @@ private:
     std::unique_ptr<test::TestFolders> folders_;
     Random15 generator_{2024};
 
-    std::unique_ptr<CZorviDlg> StartWindow(ModalScript& script) {
+    test::OperatorWindow StartWindow(ModalScript& script) {
         return test::StartOperatorWindow(generator_, script, 2000, RealScreens());
     }
 
@@ -239,7 +269,8 @@ private slots:
             folders_->programFolder() / "html" / "en" / "public_screen.htm", slowPage);
 
         ModalScript script;
-        auto window = std::make_unique<NestingWatch>(generator_, RealScreens());
+        test::OperatorWindow window = test::BuildOperatorWindow(generator_, RealScreens());
+        NestingWatch watch(window->Pages(), window->PublicScreen().Page());
         window->Start();
         QWebEngineView* view = PageView(*window);
         QVERIFY(view);
@@ -254,8 +285,8 @@ private slots:
         window->Commands().StopAutomatic();
         QVERIFY(!window->Commands().Busy());
 
-        QCOMPARE(window->deepest, 1);
-        QCOMPARE(window->calls, window->State().number_count);
+        QCOMPARE(watch.nested, 0);
+        QCOMPARE(watch.calls, window->State().number_count);
         QCOMPARE(window->ControlText(Control::CurrentNumber),
                  QString::number(window->State().CurrentNumber()));
         QTRY_COMPARE_WITH_TIMEOUT(MainScreen(view),
@@ -441,8 +472,10 @@ private slots:
         // The same window and view, now on the Finnish folder's page.
         QCOMPARE(PageView(*window), view);
         QVERIFY(window->PublicScreen().window()->isVisible());
-        QVERIFY2(view->url().path().endsWith(QStringLiteral("/html/fi/public_screen.htm")),
-                 qPrintable(view->url().toString()));
+        // The settings step does not wait for the page: it loads meanwhile.
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            view->url().path().endsWith(QStringLiteral("/html/fi/public_screen.htm")),
+            qPrintable(view->url().toString()), kPageWaitMs);
         QTRY_COMPARE_WITH_TIMEOUT(PageValue(view, QStringLiteral("typeof window.oldDocument")),
                                   QStringLiteral("undefined"), kPageWaitMs);
         QCOMPARE(PageValue(view, QStringLiteral("document.documentElement.lang")),

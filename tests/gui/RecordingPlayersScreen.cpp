@@ -14,7 +14,7 @@ RecordingPlayersScreen::~RecordingPlayersScreen() {
 }
 
 PlayersScreenFactory RecordingPlayersScreen::Factory() {
-    return [](const Settings& settings, QWidget* owner) {
+    return [](const Settings& settings, const PageFanOut&, QWidget* owner) {
         return std::make_unique<RecordingPlayersScreen>(settings, owner);
     };
 }

@@ -14,13 +14,14 @@ namespace zorvi::test {
 // A players' window without a page, for tests of the operator window where the page is not
 // the point: a real frameless window with the draw and close buttons, which writes down every
 // page call and keeps the game they show.
-class RecordingPlayersScreen : public PlayersScreen {
+class RecordingPlayersScreen : public PlayersScreen, public PageCalls {
 public:
     RecordingPlayersScreen(const Settings& settings, QWidget* owner);
     ~RecordingPlayersScreen() override;
 
     static PlayersScreenFactory Factory();
 
+    PageCalls* Page() override { return this; }
     void SetHandlers(Handlers handlers) override { handlers_ = std::move(handlers); }
     bool created() const override { return !window_.isNull(); }
     QWidget* window() const override { return window_.data(); }
@@ -37,9 +38,11 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
-    void PageShowJoinCode(const QString& url, int size, const QString& modules) override {
-        joinUrl = url;
-        joinModules = size > 0 && modules.size() == size * size ? modules : QString();
+    void PageShowJoinCode(const PageJoinCode& code) override {
+        joinUrl = QString::fromStdString(code.url);
+        const QString modules = QString::fromStdString(code.modules);
+        joinModules =
+            code.size > 0 && modules.size() == code.size * code.size ? modules : QString();
     }
 
     QPushButton* DrawButton() const { return draw_; }

@@ -55,7 +55,8 @@ bool Scenes(const QString& folder, int language, const QString& suffix) {
     });
     test::WriteCouponSeries(folders.programFolder() / "kup75.hex", 500, 25);
     Random15 generator(20240611u + unsigned(language));
-    CZorviDlg window(generator);
+    test::OperatorWindow program = test::BuildOperatorWindow(generator);
+    CZorviDlg& window = *program;
     window.Start();
     bool ok = Save(window, folder, "fresh-" + suffix + ".png");
     PlayToWinner(window);

@@ -100,7 +100,7 @@ private:
     std::unique_ptr<test::TestFolders> folders_;
     Random15 generator_{777};
 
-    std::unique_ptr<CZorviDlg> StartWindow(ModalScript& script) {
+    test::OperatorWindow StartWindow(ModalScript& script) {
         return test::StartOperatorWindow(generator_, script, 1000);
     }
 
@@ -129,9 +129,14 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("note");
-        QTest::newRow("within") << "7, 1-150" << "1-150" << "";
-        QTest::newRow("within, merged") << "1-150, 151-200" << "1-200" << "";
-        QTest::newRow("beyond") << "190-250, 1-10" << "1-10, 190-250"
+        QTest::newRow("within") << "7, 1-150"
+                                << "1-150"
+                                << "";
+        QTest::newRow("within, merged") << "1-150, 151-200"
+                                        << "1-200"
+                                        << "";
+        QTest::newRow("beyond") << "190-250, 1-10"
+                                << "1-10, 190-250"
                                 << QString::fromUtf8("The coupons in play go up to 250, but the "
                                                      "series holds only coupons 1\u2013200.");
     }

@@ -264,17 +264,17 @@ private slots:
     }
 
     void framesAreJson() {
-        const QJsonObject reset = Parse(
-            HallFrames::CallsFrame({HallFrames::ResetCall(75, true, "1a2b3c4d5e6f7a8b")}, 42));
+        const QJsonObject reset = Parse(HallFrames::CallsFrame(
+            {HallFrames::EncodeCall(PageResetCall{75, "1a2b3c4d5e6f7a8b"}, true)}, 42));
         QCOMPARE(reset.value("t").toInteger(), 42);
         QCOMPARE(reset.value("calls").toArray(),
                  QJsonArray({QJsonArray({"reset", 75, 0, 1, "1a2b3c4d5e6f7a8b"})}));
-        const QJsonObject update =
-            Parse(HallFrames::CallsFrame({HallFrames::UpdateMainScreenCall(-1, 0, 3)}, 1));
+        const QJsonObject update = Parse(
+            HallFrames::CallsFrame({HallFrames::EncodeCall(PageUpdateCall{-1, 0, 3}, false)}, 1));
         QCOMPARE(update.value("calls").toArray(),
                  QJsonArray({QJsonArray({"updateMainScreen", -1, 0, 3})}));
         const QJsonObject ticket = Parse(HallFrames::CallsFrame(
-            {HallFrames::ShowTicketCall({"1,2,3", "0,1,2", true, 999999})}, 1));
+            {HallFrames::EncodeCall(PageTicket{"1,2,3", "0,1,2", true, 999999}, false)}, 1));
         QCOMPARE(ticket.value("calls").toArray(),
                  QJsonArray({QJsonArray({"showTicket", "1,2,3", "0,1,2", 1, 999999})}));
         QCOMPARE(Parse(HallFrames::HeartbeatFrame(1765400000123)).value("heartbeat").toInteger(),
@@ -292,7 +292,8 @@ private slots:
     void hostileTextsStayStrings() {
         const std::string text = std::string("\"]);alert(1);//\\ \n\t\x01 </script> ä", 33);
         const QJsonArray call =
-            Parse(HallFrames::CallsFrame({HallFrames::ShowTicketCall({text, text, false, 1})}, 0))
+            Parse(HallFrames::CallsFrame(
+                      {HallFrames::EncodeCall(PageTicket{text, text, false, 1}, false)}, 0))
                 .value("calls")
                 .toArray()
                 .at(0)
@@ -321,37 +322,6 @@ private slots:
                                           QJsonArray({"updateMainScreen", 4, 2, 2}),
                                           QJsonArray({"updateMainScreen", 88, 3, 2}),
                                           QJsonArray({"showTicket", "1,2", "2,0", 0, 12})}));
-    }
-
-    void fold() {
-        PageGameFold fold;
-        fold.Reset(75, "abc");
-        fold.UpdateMainScreen(-1, 0, 1);
-        QVERIFY(fold.Game().drawn.empty());
-        fold.UpdateMainScreen(5, 1, 1);
-        fold.UpdateMainScreen(70, 2, 1);
-        fold.UpdateMainScreen(33, 3, 1);
-        QCOMPARE(fold.Game().drawn, (std::vector<int>{5, 70, 33}));
-        fold.ShowTicket({"n", "m", true, 3});
-        // A cancelled draw shows the number before it.
-        fold.UpdateMainScreen(70, 2, 1);
-        QCOMPARE(fold.Game().drawn, (std::vector<int>{5, 70}));
-        // A row change repeats the current number.
-        fold.UpdateMainScreen(70, 2, 2);
-        QCOMPARE(fold.Game().drawn, (std::vector<int>{5, 70}));
-        QCOMPARE(fold.Game().row, 2);
-        QVERIFY(fold.Game().ticket.has_value());
-        // Cancelling the only number.
-        fold.UpdateMainScreen(-1, 0, 2);
-        QVERIFY(fold.Game().drawn.empty());
-        // Counts that do not follow on are taken as far as they can be, never as a size.
-        fold.UpdateMainScreen(9, 2147483647, 2);
-        QCOMPARE(fold.Game().drawn, std::vector<int>{9});
-        fold.UpdateMainScreen(9, -5, 2);
-        QVERIFY(fold.Game().drawn.empty());
-        // A new game forgets the old one.
-        fold.Reset(90, "");
-        QCOMPARE(fold.Game(), (PageGame{90, "", {}, 1, std::nullopt}));
     }
 
     void splitHost_data() {

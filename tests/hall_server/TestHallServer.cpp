@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "HallServer.h"
+#include "JoinCode.h"
+#include "PageFanOut.h"
 #include "Settings.h"
 
 namespace zorvi::test {
@@ -150,6 +152,8 @@ class TestHallServer : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> pages_;
     std::unique_ptr<Settings> settings_;
+    // The game's one record, as the program has it; the server is registered with it.
+    PageFanOut game_;
     std::unique_ptr<HallServer> server_;
 
     int Port() const { return server_->Port(); }
@@ -163,21 +167,33 @@ private:
     }
 
     void StartServer(const HallServer::Options& options) {
-        server_ = std::make_unique<HallServer>(*settings_, options);
+        if (server_)
+            game_.Unregister(server_.get());
+        server_ = std::make_unique<HallServer>(*settings_, game_, options);
+        game_.Register(server_.get());
         std::string error;
         QVERIFY2(server_->Start("127.0.0.1", 0, &error), error.c_str());
         QVERIFY(server_->Port() > 0);
+        ShowJoinCode();
+    }
+
+    // What the program does once its server runs: the join code to every page.
+    void ShowJoinCode() {
+        const std::string url = server_->Url();
+        const std::optional<JoinCode> code = JoinCode::Encode(url);
+        game_.PageShowJoinCode(code ? PageJoinCode{url, code->size, code->modules}
+                                    : PageJoinCode{});
     }
 
     // A game in progress: 75 numbers, three drawn, row 2, a ticket checked.
     void PlaySomeGame() {
-        server_->PageReset(75, "1a2b3c4d5e6f7a8b");
-        server_->PageUpdateMainScreen(-1, 0, 1);
-        server_->PageUpdateMainScreen(12, 1, 1);
-        server_->PageUpdateMainScreen(40, 2, 1);
-        server_->PageUpdateMainScreen(67, 3, 1);
-        server_->PageUpdateMainScreen(67, 3, 2);
-        server_->PageShowTicket({"1,2,3", "1,0,2", false, 4711});
+        game_.PageReset(75, "1a2b3c4d5e6f7a8b");
+        game_.PageUpdateMainScreen(-1, 0, 1);
+        game_.PageUpdateMainScreen(12, 1, 1);
+        game_.PageUpdateMainScreen(40, 2, 1);
+        game_.PageUpdateMainScreen(67, 3, 1);
+        game_.PageUpdateMainScreen(67, 3, 2);
+        game_.PageShowTicket({"1,2,3", "1,0,2", false, 4711});
     }
 
     static QJsonArray SomeGameCatchUp() {
@@ -222,7 +238,10 @@ private slots:
         StartServer(Options());
     }
     void cleanup() {
+        if (server_)
+            game_.Unregister(server_.get());
         server_.reset();
+        game_ = PageFanOut{};
         settings_.reset();
         pages_.reset();
     }
@@ -240,13 +259,13 @@ private slots:
         }
 
         settings_->disable_animation = 1;
-        server_->PageReset(90, "00ffee");
-        server_->PageUpdateMainScreen(-1, 0, 1);
-        server_->PageUpdateMainScreen(88, 1, 1);
-        server_->PageUpdateMainScreen(5, 2, 1);
-        server_->PageUpdateMainScreen(5, 2, 2);
-        server_->PageShowTicket({"1,0,5", "1,0,2", true, 999999});
-        server_->PageUpdateMainScreen(88, 1, 2);
+        game_.PageReset(90, "00ffee");
+        game_.PageUpdateMainScreen(-1, 0, 1);
+        game_.PageUpdateMainScreen(88, 1, 1);
+        game_.PageUpdateMainScreen(5, 2, 1);
+        game_.PageUpdateMainScreen(5, 2, 2);
+        game_.PageShowTicket({"1,0,5", "1,0,2", true, 999999});
+        game_.PageUpdateMainScreen(88, 1, 2);
         const QJsonArray expected{QJsonArray{"reset", 90, 0, 1, "00ffee"},
                                   QJsonArray{"updateMainScreen", -1, 0, 1},
                                   QJsonArray{"updateMainScreen", 88, 1, 1},
@@ -263,8 +282,8 @@ private slots:
             for (const QJsonObject& frame : feed->frames)
                 QVERIFY(qAbs(frame.value("t").toInteger() - now) < 60000);
         }
-        QCOMPARE(server_->Game(),
-                 (PageGame{90, "00ffee", {88}, 2, PageTicket{"1,0,5", "1,0,2", true, 999999}}));
+        // The cancelled number took the checked coupon off the screen, as on every page.
+        QCOMPARE(server_->Game(), (PageGame{90, "00ffee", {88}, 2, std::nullopt}));
         // The feed stays alive between draws.
         QTRY_VERIFY_WITH_TIMEOUT(first->heartbeats > 0, 5000);
     }
@@ -284,12 +303,14 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 0, 5000);
         // The game goes on while the browser is away.
         PlaySomeGame();
-        server_->PageUpdateMainScreen(3, 4, 2);
+        game_.PageUpdateMainScreen(3, 4, 2);
         feed->frames.clear();
         feed->Open(Port());
         QTRY_VERIFY_WITH_TIMEOUT(feed->frames.size() >= 2, 10000);
+        // A new number takes the checked coupon off the screen, as on every page.
         QJsonArray expected = SomeGameCatchUp();
-        expected.insert(4, QJsonArray{"updateMainScreen", 3, 4, 2});
+        expected.removeLast();
+        expected.append(QJsonArray{"updateMainScreen", 3, 4, 2});
         QCOMPARE(feed->Calls(), expected);
     }
 
@@ -297,7 +318,7 @@ private slots:
     void wholeGameForPagesThatHaveNotSeenIt() {
         auto feed = JoinedFeed();
         feed->frames.clear();
-        server_->PageShowGame(SomeGame());
+        game_.PageShowGame(SomeGame());
         QTRY_COMPARE_WITH_TIMEOUT(feed->Calls().size(), SomeGameCatchUp().size(), 10000);
         QCOMPARE(feed->Calls(), SomeGameCatchUp());
         QCOMPARE(server_->Game(), SomeGame());
@@ -313,7 +334,7 @@ private slots:
         QVERIFY(size >= 21);
         QCOMPARE(join.value("modules").toString().size(), size * size);
         QVERIFY(!join.value("modules").toString().contains(QRegularExpression("[^01]")));
-        server_->SetJoinCode("", 0, "");
+        game_.PageShowJoinCode(PageJoinCode{});
         QTRY_COMPARE_WITH_TIMEOUT(feed->frames.size(), std::size_t(3), 5000);
         QVERIFY(feed->frames.at(2).value("join").isNull());
     }
@@ -495,13 +516,13 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(server_->ClientCount(), 2, 10000);
         reader->frames.clear();
 
-        server_->PageReset(75, "");
+        game_.PageReset(75, "");
         int sent = 1;
         QElapsedTimer timer;
         timer.start();
         while (server_->ClientCount() == 2 && timer.elapsed() < 60000) {
             for (int i = 0; i < 500; ++i, ++sent)
-                server_->PageUpdateMainScreen(1 + sent % 75, 1, 1);
+                game_.PageUpdateMainScreen(1 + sent % 75, 1, 1);
             QTest::qWait(5);
         }
         QCOMPARE(server_->ClientCount(), 1);
@@ -616,7 +637,7 @@ private slots:
         QCOMPARE(server_->ClientCount(), 1000);
 
         // Every one of the thousand gets the next call.
-        server_->PageUpdateMainScreen(8, 4, 2);
+        game_.PageUpdateMainScreen(8, 4, 2);
         const QJsonArray next{"updateMainScreen", 8, 4, 2};
         QTRY_VERIFY_WITH_TIMEOUT(std::all_of(feeds.begin(), feeds.end(),
                                              [&](const auto& f) {
@@ -787,7 +808,7 @@ private slots:
     }
 
     void portInUseIsReportedNotFatal() {
-        HallServer second(*settings_, Options());
+        HallServer second(*settings_, game_, Options());
         std::string error;
         QVERIFY(!second.Start("127.0.0.1", Port(), &error));
         QVERIFY(!error.empty());
@@ -799,7 +820,7 @@ private slots:
     }
 
     void addressThatIsNotOursIsReported() {
-        HallServer other(*settings_, Options());
+        HallServer other(*settings_, game_, Options());
         std::string error;
         QVERIFY(!other.Start("not an address", 0, &error));
         QVERIFY(!error.empty());
@@ -815,14 +836,18 @@ private slots:
         QVERIFY(!server_->Running());
         QTRY_VERIFY_WITH_TIMEOUT(feed->Gone(), 5000);
         // Calls made while stopped are kept for the next start.
-        server_->PageUpdateMainScreen(3, 4, 2);
+        game_.PageUpdateMainScreen(3, 4, 2);
         std::string error;
         QVERIFY2(server_->Start("127.0.0.1", port, &error), error.c_str());
         QCOMPARE(server_->Url(), "http://127.0.0.1:" + std::to_string(port) + "/");
         feed->frames.clear();
         feed->Open(port);
         QTRY_VERIFY_WITH_TIMEOUT(feed->frames.size() >= 2, 10000);
-        QCOMPARE(feed->Calls().size(), SomeGameCatchUp().size() + 1);
+        QJsonArray expected = SomeGameCatchUp();
+        expected.removeLast();
+        expected.append(QJsonArray{"updateMainScreen", 3, 4, 2});
+        QCOMPARE(feed->Calls(), expected);
+        QVERIFY(feed->frames.back().value("join").isObject());
     }
 
     void machineAddressesAreListenable() {

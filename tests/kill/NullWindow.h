@@ -3,13 +3,15 @@
 #include <optional>
 #include <random>
 
+#include "LogSink.h"
+#include "PageCalls.h"
 #include "WindowRequests.h"
 
 namespace zorvi::test {
 
 // A window that carries out nothing and answers every question with Yes: the driver plays
 // the engine alone, as fast as it can.
-class NullWindow : public WindowRequests {
+class NullWindow : public WindowRequests, public GamePages, public LogSink {
 public:
     void EnableControl(int, bool) override {}
     void ShowControl(int, bool) override {}
@@ -48,8 +50,8 @@ public:
     void EnablePublicDrawButton(bool) override {}
     void SetPublicDrawCaption(TextId) override {}
     void PageReset(int, const std::string&) override {}
-    void PageUpdateMainScreen(int, int, int) override {}
-    void PageShowTicket(const std::string&, const std::string&, bool, int) override {}
+    void PageUpdateMainScreen(int, int, int, const std::vector<int>&) override {}
+    void PageShowTicket(const PageTicket&) override {}
 
     long long coupon_number = 1;
 };

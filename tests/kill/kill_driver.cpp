@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     }
 
     zorvi::test::NullWindow window;
-    zorvi::GameCommands commands(state, settings, coupons, window);
+    zorvi::GameCommands commands(state, settings, coupons, window, window, window);
 
     // Continue what the previous process saved, as the program does after a crash.
     const int loaded = zorvi::StateFile::LoadState(state);

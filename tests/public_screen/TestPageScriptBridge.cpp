@@ -47,8 +47,7 @@ private slots:
         QVERIFY(!script.contains(QChar(0x2029)));
 
         QString error;
-        QVERIFY(PageScriptBridge(view.get())
-                    .CallPageScript(QStringLiteral("echo"), QJsonArray{text, 42, -1}, error));
+        QVERIFY(CallScript(view.get(), QStringLiteral("echo"), QJsonArray{text, 42, -1}, error));
         QVERIFY(error.isEmpty());
         const QJsonArray calls = Calls(view.get());
         QCOMPARE(calls.size(), 1);
@@ -68,8 +67,7 @@ private slots:
         auto view = LoadedView(QStringLiteral("recorder/public_screen.htm"));
         QVERIFY(WaitForDocument(view.get()));
         QString error;
-        QVERIFY(!PageScriptBridge(view.get())
-                     .CallPageScript(QStringLiteral("echo'](1);window.calls=0;//"), {}, error));
+        QVERIFY(!CallScript(view.get(), QStringLiteral("echo'](1);window.calls=0;//"), {}, error));
         QCOMPARE(error, QStringLiteral("Failed to get from script by id"));
         QCOMPARE(Calls(view.get()).size(), 0);
     }
@@ -105,39 +103,55 @@ private slots:
         if (rendererGone)
             ::kill(static_cast<pid_t>(view->page()->renderProcessPid()), SIGKILL);
         QString error;
-        QVERIFY(!PageScriptBridge(view.get()).CallPageScript(function, {1, 2}, error));
+        QVERIFY(!CallScript(view.get(), function, {1, 2}, error));
         QCOMPARE(error, message);
+    }
+
+    // A call returns at once: nothing else runs inside it, and its outcome comes from the
+    // event loop afterwards, also for a call that is dropped.
+    void callNeverWaits() {
+        auto view = LoadedView(QStringLiteral("recorder/public_screen.htm"));
+        QVERIFY(WaitForDocument(view.get()));
+        bool tick = false;
+        QTimer::singleShot(0, [&tick] { tick = true; });
+        int outcomes = 0;
+        for (CHtmlContent* target : {view.get(), static_cast<CHtmlContent*>(nullptr)})
+            PageScriptBridge(target).CallPageScript(QStringLiteral("echo"), {1},
+                                                    [&outcomes](const QString&) { ++outcomes; });
+        QVERIFY(!tick);
+        QCOMPARE(outcomes, 0);
+        QTRY_COMPARE(outcomes, 2);
+        QCOMPARE(Calls(view.get()).size(), 1);
     }
 
     void callWithoutDocumentIsDropped() {
         CHtmlContent view;
         QString error;
         // Never loaded.
-        QVERIFY(PageScriptBridge(&view).CallPageScript(QStringLiteral("reset"), {75, 0, 0}, error));
+        QVERIFY(CallScript(&view, QStringLiteral("reset"), {75, 0, 0}, error));
         QVERIFY(error.isEmpty());
         // Loading, not yet finished.
         view.LoadFile(TestDataPath(QStringLiteral("recorder/public_screen.htm")));
         QVERIFY(!view.HasDocument());
-        QVERIFY(PageScriptBridge(&view).CallPageScript(QStringLiteral("reset"), {75, 0, 0}, error));
+        QVERIFY(CallScript(&view, QStringLiteral("reset"), {75, 0, 0}, error));
         QVERIFY(error.isEmpty());
         QVERIFY(WaitForDocument(&view));
         QCOMPARE(Calls(&view).size(), 0);
         // A gone view is like no document.
-        QVERIFY(PageScriptBridge(nullptr).CallPageScript(QStringLiteral("reset"), {}, error));
+        QVERIFY(CallScript(nullptr, QStringLiteral("reset"), {}, error));
     }
 
     void hangingFunctionTimesOut() {
         auto view = LoadedView(QStringLiteral("recorder/public_screen.htm"));
         QVERIFY(WaitForDocument(view.get()));
         QString error;
-        QVERIFY(
-            !PageScriptBridge(view.get(), 300).CallPageScript(QStringLiteral("hang"), {}, error));
+        QVERIFY(!CallScript(view.get(), QStringLiteral("hang"), {}, error, 300));
         QCOMPARE(error, QStringLiteral("Failed to invoke javascript function"));
         // Free the stuck renderer; the view loads its page again.
         ::kill(static_cast<pid_t>(view->page()->renderProcessPid()), SIGKILL);
         QSignalSpy restored(view.get(), &CHtmlContent::pageRestored);
         QVERIFY(restored.wait(20000));
-        QVERIFY(PageScriptBridge(view.get()).CallPageScript(QStringLiteral("echo"), {1}, error));
+        QVERIFY(CallScript(view.get(), QStringLiteral("echo"), {1}, error));
     }
 
     void rendererCrashDuringCallDoesNotHang() {
@@ -150,16 +164,15 @@ private slots:
         QTimer::singleShot(200, [pid] { ::kill(static_cast<pid_t>(pid), SIGKILL); });
         QString error;
         // The time-out is far beyond the test's own limit: only the crash can end the wait.
-        QVERIFY(!PageScriptBridge(view.get(), 600000)
-                     .CallPageScript(QStringLiteral("hang"), {}, error));
+        QVERIFY(!CallScript(view.get(), QStringLiteral("hang"), {}, error, 600000));
         QCOMPARE(error, QStringLiteral("Failed to get script"));
         QCOMPARE(gone.size(), 1);
         // Until the page is back, calls are dropped; then they work again.
         QVERIFY(!view->HasDocument());
-        QVERIFY(PageScriptBridge(view.get()).CallPageScript(QStringLiteral("echo"), {}, error));
+        QVERIFY(CallScript(view.get(), QStringLiteral("echo"), {}, error));
         QVERIFY(restored.wait(20000));
         QVERIFY(view->HasDocument());
-        QVERIFY(PageScriptBridge(view.get()).CallPageScript(QStringLiteral("echo"), {5}, error));
+        QVERIFY(CallScript(view.get(), QStringLiteral("echo"), {5}, error));
         QCOMPARE(Calls(view.get()).size(), 1);
     }
 
@@ -171,7 +184,7 @@ private slots:
         QTimer::singleShot(200, view, [view] { delete view; });
         QString error;
         // Gone with its page: dropped like a call without a document.
-        QVERIFY(PageScriptBridge(view, 600000).CallPageScript(QStringLiteral("hang"), {}, error));
+        QVERIFY(CallScript(view, QStringLiteral("hang"), {}, error, 600000));
         QVERIFY(error.isEmpty());
         if (pid > 0)
             ::kill(static_cast<pid_t>(pid), SIGKILL); // it may still spin

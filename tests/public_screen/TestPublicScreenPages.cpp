@@ -23,7 +23,7 @@ private:
         }
         void call(const QString& name, const QJsonArray& args) {
             QString error;
-            const bool ok = PageScriptBridge(&view).CallPageScript(name, args, error);
+            const bool ok = CallScript(&view, name, args, error);
             QVERIFY2(ok, qPrintable(name + QStringLiteral(": ") + error));
         }
         QString text(const QString& selector) {

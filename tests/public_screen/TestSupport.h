@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "CHtmlContent.h"
+#include "PageScriptBridge.h"
 
 namespace zorvi::test {
 
@@ -44,6 +45,28 @@ inline QVariant RunScript(QWebEnginePage* page, const QString& script, int timeo
         loop.exec();
     }
     return *result;
+}
+
+// One page call through the bridge, waited for here (the bridge itself never waits): true
+// when it returned or was dropped, otherwise false with its failure text in `error`.
+inline bool CallScript(CHtmlContent* view, const QString& name, const QJsonArray& args,
+                       QString& error, int timeoutMs = PageScriptBridge::kDefaultTimeoutMs) {
+    struct Outcome {
+        bool finished = false;
+        QString error;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    PageScriptBridge(view, timeoutMs).CallPageScript(name, args, [outcome](const QString& e) {
+        outcome->finished = true;
+        outcome->error = e;
+    });
+    // Only the bridge's own outcome ends the wait; the cap is the test's safety net.
+    QElapsedTimer timer;
+    timer.start();
+    while (!outcome->finished && timer.elapsed() < qint64(timeoutMs) + 30000)
+        QTest::qWait(5);
+    error = outcome->finished ? outcome->error : QStringLiteral("no outcome");
+    return outcome->finished && outcome->error.isEmpty();
 }
 
 inline QJsonDocument RunScriptJson(QWebEnginePage* page, const QString& expression) {

@@ -11,8 +11,11 @@
 #include <memory>
 
 #include "HallServer.h"
+#include "HallService.h"
 #include "HeadlessChromium.h"
 #include "JoinCode.h"
+#include "LogSink.h"
+#include "PageFanOut.h"
 #include "PageFeedServer.h"
 #include "Settings.h"
 
@@ -505,44 +508,57 @@ private slots:
         Settings settings{Settings::NoLoad{}};
         settings.language = 2;
         settings.disable_animation = 1;
-        HallServer hall(settings, HallServer::Options{root.path(), HallLimits{}});
-        std::string error;
-        QVERIFY2(hall.Start("127.0.0.1", 0, &error), error.c_str());
+        settings.hall_server = 1;
+        settings.hall_server_address = "127.0.0.1";
+        settings.hall_server_port = 0;
+        // The hall server as the program runs it: registered with the game's pages, its join
+        // code sent to every page.
+        struct : LogSink {
+            std::vector<std::string> lines;
+            void WriteLog(const std::string& line) override { lines.push_back(line); }
+        } log;
+        PageFanOut game;
+        HallService service(settings, game, log, HallServer::Options{root.path(), HallLimits{}});
+        service.Apply();
+        HallServer& hall = service.Server();
+        QVERIFY2(hall.Running(), log.lines.empty() ? "" : log.lines.back().c_str());
 
-        hall.PageReset(75, "0123456789abcdef");
-        hall.PageUpdateMainScreen(-1, 0, 1);
+        game.PageReset(75, "0123456789abcdef");
+        game.PageUpdateMainScreen(-1, 0, 1);
         const int drawn[] = {5, 23, 61};
         for (int i = 0; i < 3; ++i)
-            hall.PageUpdateMainScreen(drawn[i], i + 1, 1);
+            game.PageUpdateMainScreen(drawn[i], i + 1, 1);
         QVERIFY(b().Navigate(QString::fromStdString(hall.Url()) + QStringLiteral("en/")));
         QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='3'")));
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 3);
         QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("61"));
         QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
 
-        hall.PageUpdateMainScreen(44, 4, 1);
+        game.PageUpdateMainScreen(44, 4, 1);
         QVERIFY(
             b().WaitFor(QStringLiteral("document.getElementById('number').textContent==='44'")));
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 4);
-        hall.PageUpdateMainScreen(44, 4, 2);
+        game.PageUpdateMainScreen(44, 4, 2);
         QVERIFY(
             b().WaitFor(QStringLiteral("document.getElementById('row').textContent==='Row 2'")));
 
         const QJsonArray ticket = Ticket(true, 17);
-        hall.PageShowTicket(PageTicket{ticket[1].toString().toStdString(),
+        game.PageShowTicket(PageTicket{ticket[1].toString().toStdString(),
                                        ticket[2].toString().toStdString(), true, 17});
         QVERIFY(b().WaitFor(
             QStringLiteral("document.getElementById('verdict').textContent==='BINGO!'")));
         QVERIFY(Text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 17")));
 
-        hall.PageReset(90, "");
-        hall.PageUpdateMainScreen(-1, 0, 1);
+        game.PageReset(90, "");
+        game.PageUpdateMainScreen(-1, 0, 1);
         QVERIFY(
             b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length===90"
                                        "&&document.getElementById('count').textContent==='0'")));
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 0);
         QVERIFY(!Shown(QStringLiteral("offline")));
-        hall.Stop();
+        settings.hall_server = 0;
+        service.Apply();
+        QVERIFY(!hall.Running());
     }
 
     // The README's picture of a phone in the hall: set ZORVI_PHONE_SHOT to the file to write.

@@ -244,32 +244,6 @@ TEST(PageFanOut, UnregisteredPageGetsNoMore) {
     EXPECT_EQ(pages.PageCount(), 1u);
 }
 
-// A page whose call lets other work run: meanwhile another page goes, and a newer call
-// overtakes the one still on its way. Every page that stays ends with the latest game.
-TEST(PageFanOut, NestedWorkInsideACallLeavesEveryPageRight) {
-    PageFanOut pages;
-    RecordingPage slow, leaving, last;
-    pages.Register(&slow);
-    pages.Register(&leaving);
-    pages.Register(&last);
-    pages.PageReset(75, "");
-    pages.PageUpdateMainScreen(7, 1, 1, {7});
-
-    slow.inside = [&] {
-        pages.Unregister(&leaving);
-        pages.PageUpdateMainScreen(9, 2, 1, {7, 9});
-    };
-    pages.PageUpdateMainScreen(7, 1, 2, {7});
-
-    EXPECT_EQ(leaving.calls.size(), 2u);
-    EXPECT_EQ(pages.Game(), Game(75, "", {7, 9}, 1));
-    // The slow page took the newer update inside the older one: it ends with the newer.
-    EXPECT_EQ(slow.shown.Game(), pages.Game());
-    // The last page had the newer update first; the older one must not undo it.
-    EXPECT_EQ(last.shown.Game(), pages.Game());
-    EXPECT_EQ(last.calls.back(), "game 75 '' [7,9] row 1");
-}
-
 // A page that registers another page while it takes a call: the newcomer is shown the game
 // once, not the call on its way as well.
 TEST(PageFanOut, PageRegisteredInsideACallIsShownTheGameOnce) {

@@ -16,10 +16,12 @@
 #include <functional>
 #include <memory>
 
+#include "CZorviApp.h"
 #include "CZorviDlg.h"
 #include "ControlIds.h"
 #include "DrawSource.h"
 #include "Folders.h"
+#include "Game.h"
 #include "Helpers.h"
 #include "PageProbe.h"
 #include "PublicScreenDlg.h"
@@ -206,14 +208,32 @@ public:
         CZorviDlg::SayNumber(number);
         current.voiceEnd = NowMs();
     }
-    void PageUpdateMainScreen(int currentNumber, int count, int row) override {
-        current.number = currentNumber;
-        current.pageCallStart = NowMs();
-        CZorviDlg::PageUpdateMainScreen(currentNumber, count, row);
-        current.pageCallEnd = NowMs();
-    }
 
     DrawTimes current; // absolute times until the draw is done
+};
+
+// A page registered with the game's fan-out before the real pages (`first`) or after them: it
+// notes when the draw's page call starts and when every page has taken it.
+class PageClock : public PageCalls {
+public:
+    PageClock(TimedWindow*& window, bool first) : window_(window), first_(first) {}
+    void PageReset(int, const std::string&) override {}
+    void PageUpdateMainScreen(int currentNumber, int, int) override {
+        if (!window_)
+            return;
+        if (first_) {
+            window_->current.number = currentNumber;
+            window_->current.pageCallStart = NowMs();
+        } else {
+            window_->current.pageCallEnd = NowMs();
+        }
+    }
+    void PageShowTicket(const PageTicket&) override {}
+    void PageShowGame(const PageGame&) override {}
+
+private:
+    TimedWindow*& window_;
+    bool first_;
 };
 
 // Notes when Space reaches the program, before any other filter sees it, and when the
@@ -314,10 +334,22 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
                              .arg(QGuiApplication::platformName());
 
     OsRandomSource source;
-    auto window =
-        std::make_unique<TimedWindow>(source, [](const Settings& settings, QWidget* owner) {
-            return std::make_unique<PublicScreenDlg>(settings, owner);
-        });
+    TimedWindow* timed = nullptr;
+    PageClock callStart(timed, true);
+    PageClock callEnd(timed, false);
+    CZorviApp::Parts parts;
+    parts.makeScreen = [](const Settings& settings, const PageFanOut& pages, QWidget* owner) {
+        return std::make_unique<PublicScreenDlg>(settings, pages, owner);
+    };
+    parts.makeWindow = [&timed](Game& game) {
+        auto made = std::make_unique<TimedWindow>(game);
+        timed = made.get();
+        return made;
+    };
+    parts.gameBuilt = [&callStart](Game& game) { game.Pages().Register(&callStart); };
+    auto program = std::make_unique<CZorviApp>(source, std::move(parts));
+    program->GetGame().Pages().Register(&callEnd);
+    TimedWindow* window = timed;
     window->Start();
     window->show();
     window->activateWindow();
@@ -406,7 +438,9 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
     qApp->removeEventFilter(&clock);
     browser.probe.reset();
     browser.view.reset();
-    window.reset();
+    program->GetGame().Pages().Unregister(&callEnd);
+    program->GetGame().Pages().Unregister(&callStart);
+    program.reset();
     QDir::setCurrent(oldCwd);
     return true;
 }

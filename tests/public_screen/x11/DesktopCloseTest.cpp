@@ -14,6 +14,7 @@
 #include <xcb/xcb.h>
 
 #include "CHtmlContent.h"
+#include "PageFanOut.h"
 #include "PublicScreenDlg.h"
 #include "Settings.h"
 
@@ -90,14 +91,17 @@ private slots:
         QWidget owner;
         owner.resize(300, 200);
         owner.show();
-        PublicScreenDlg screen(settings, &owner);
+        PageFanOut pages;
+        PublicScreenDlg screen(settings, pages, &owner);
+        pages.Register(&screen);
         screen.SetHtmlFolder(QStringLiteral(ZORVI_HTML_FOLDER "/en"));
         QVERIFY(screen.Open(mode, false));
+        screen.WaitUntilLoaded();
         auto* view = screen.window()->findChild<CHtmlContent*>();
         QVERIFY(view && view->HasDocument());
-        screen.PageReset(75, "");
-        screen.PageUpdateMainScreen(7, 1, 1);
-        screen.PageUpdateMainScreen(61, 2, 1);
+        pages.PageReset(75, "");
+        pages.PageUpdateMainScreen(7, 1, 1);
+        pages.PageUpdateMainScreen(61, 2, 1);
         QVERIFY(QTest::qWaitForWindowExposed(screen.window()));
         QPointer<QWidget> window = screen.window();
         // Only the document that was shown the game carries this.
@@ -125,7 +129,7 @@ private slots:
                                           ".cell.on')).map(c => c.textContent).join(',')")),
                  QStringLiteral("7,61"));
         // It keeps taking the game.
-        screen.PageUpdateMainScreen(3, 3, 1);
+        pages.PageUpdateMainScreen(3, 3, 1);
         QTRY_COMPARE_WITH_TIMEOUT(
             PageValue(view->page(),
                       QStringLiteral("document.getElementById('number').textContent")),

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace zorvi {
+
+// Where the game's events go as lines of the game log; the monthly log file is the program's,
+// tests record them.
+class LogSink {
+public:
+    virtual ~LogSink() = default;
+    virtual void WriteLog(const std::string& line) = 0;
+};
+
+} // namespace zorvi

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "PageCalls.h"
+
+namespace zorvi {
+
+// One page call as a page receives it; each page kind encodes it its own way (a script call,
+// a frame of the hall's feed).
+struct PageResetCall {
+    int numberCount = 75;
+    std::string commitment;
+    bool operator==(const PageResetCall&) const = default;
+};
+struct PageUpdateCall {
+    int currentNumber = -1;
+    int count = 0;
+    int row = 1;
+    bool operator==(const PageUpdateCall&) const = default;
+};
+using PageCall = std::variant<PageResetCall, PageUpdateCall, PageTicket>;
+
+// The calls that bring a page that knows nothing to the game as it stands: the reset, each
+// known number at its place in draw order (a number never told stays dark), the current number
+// and row (-1 and 0 when none is drawn), then the last ticket.
+std::vector<PageCall> CatchUpCalls(const PageGame& game);
+
+} // namespace zorvi
