@@ -6,6 +6,7 @@
 
 #include "CZorviApp.h"
 #include "PublicScreenDlg.h"
+#include "QuickRenderer.h"
 
 int main(int argc, char* argv[]) {
 #ifdef Q_OS_UNIX
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
 #endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
+    zorvi::ChooseQuickRenderer();
     zorvi::CZorviApp::Parts parts;
     parts.makeScreen = [](const zorvi::Settings& settings, const zorvi::PageFanOut& pages,
                           QWidget* owner) {

@@ -5,8 +5,11 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -15,6 +18,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 #include "CZorviApp.h"
 #include "CZorviDlg.h"
@@ -302,8 +306,133 @@ double Since(double t, double origin) {
 
 } // namespace
 
+// The pixel watch as a child process: the changes it saw, by area, on this process's clock.
+class PixelWatch {
+public:
+    ~PixelWatch() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.closeWriteChannel();
+            if (!process_.waitForFinished(2000))
+                process_.kill();
+        }
+    }
+
+    // Starts watching the areas ("WINDOW:X,Y,W,H"); a note saying why not, or empty.
+    QString Start(const QStringList& areas) {
+        const QString program = QDir(QCoreApplication::applicationDirPath())
+                                    .filePath(QStringLiteral("zorvi-pixel-watch"));
+        if (!QFileInfo::exists(program))
+            return QStringLiteral("zorvi-pixel-watch was not built (no X11 development files)");
+        changes_.assign(std::size_t(areas.size()), {});
+        QObject::connect(&process_, &QProcess::readyReadStandardOutput, [this] { Read(); });
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (qEnvironmentVariableIsSet("ZORVI_LATENCY_AREAS"))
+            qInfo("pixel areas: %s", qPrintable(areas.join(QLatin1Char(' '))));
+        process_.start(program, areas);
+        if (!process_.waitForStarted(5000))
+            return QStringLiteral("zorvi-pixel-watch did not start");
+        // Its first round only takes the pixels as they are.
+        Wait(100);
+        if (process_.state() != QProcess::Running)
+            return QStringLiteral("zorvi-pixel-watch: ") +
+                   QString::fromLocal8Bit(process_.readAllStandardError()).trimmed();
+        return {};
+    }
+
+    // The first change of an area after `t0` (and within 3 s), or kNotSeen.
+    double FirstAfter(int area, double t0) {
+        Read();
+        for (const double at : changes_.at(std::size_t(area)))
+            if (at > t0 && at < t0 + 3000)
+                return at;
+        return kNotSeen;
+    }
+
+private:
+    void Read() {
+        while (process_.canReadLine()) {
+            const QList<QByteArray> parts = process_.readLine().trimmed().split(' ');
+            bool okArea = false, okTime = false;
+            if (parts.size() != 2)
+                continue;
+            const int area = parts[0].toInt(&okArea);
+            const double at = parts[1].toDouble(&okTime);
+            if (okArea && okTime && area >= 0 && std::size_t(area) < changes_.size())
+                changes_[std::size_t(area)].push_back(at);
+        }
+    }
+
+    QProcess process_;
+    std::vector<std::vector<double>> changes_;
+};
+
+// An area of the screen where a widget is: what a person sees there, whichever window draws it.
+// Debian's chromium in a window of its own on the served page, as a browser in the hall shows
+// it: the comparison for our page views' pixels.
+class ChromiumWindow {
+public:
+    static constexpr QRect kPlace{1280, 720, 1280, 720};
+
+    ~ChromiumWindow() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(5000);
+        }
+    }
+
+    // A note saying why not, or empty once the window has had time to show the page.
+    QString Open(int port) {
+        const QString program = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        if (program.isEmpty())
+            return QStringLiteral("no chromium installed");
+        QStringList args{
+            QStringLiteral("--user-data-dir=") + profile_.path(),
+            QStringLiteral("--no-first-run"),
+            QStringLiteral("--no-default-browser-check"),
+            QStringLiteral("--disable-background-networking"),
+            QStringLiteral("--disable-component-update"),
+            QStringLiteral("--disable-sync"),
+            QStringLiteral("--disable-extensions"),
+            QStringLiteral("--mute-audio"),
+            QStringLiteral("--disable-background-timer-throttling"),
+            QStringLiteral("--disable-renderer-backgrounding"),
+            QStringLiteral("--window-position=%1,%2").arg(kPlace.x()).arg(kPlace.y()),
+            QStringLiteral("--window-size=%1,%2").arg(kPlace.width()).arg(kPlace.height()),
+            QStringLiteral("--app=http://127.0.0.1:%1/en/").arg(port),
+        };
+        if (::geteuid() == 0)
+            args.prepend(QStringLiteral("--no-sandbox"));
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.start(program, args);
+        if (!process_.waitForStarted(10000))
+            return QStringLiteral("chromium did not start");
+        Wait(5000);
+        if (process_.state() != QProcess::Running)
+            return QStringLiteral("chromium ended at once");
+        return {};
+    }
+
+private:
+    QTemporaryDir profile_;
+    QProcess process_;
+};
+
+QString AreaOf(QWidget* top, const QRect& rect) {
+    const QPoint onScreen = top->mapToGlobal(rect.topLeft());
+    return QStringLiteral("0:%1,%2,%3,%4")
+        .arg(onScreen.x())
+        .arg(onScreen.y())
+        .arg(rect.width())
+        .arg(rect.height());
+}
+
+QRect RectIn(QWidget* top, QWidget* child) {
+    return QRect(child->mapTo(top, QPoint(0, 0)), child->size());
+}
+
 bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& keysUsed,
-                QString& servedNote, QString& error) {
+                QString& servedNote, QString& pixelNote, QString& error) {
     QTemporaryDir root(QDir::tempPath() + QStringLiteral("/zorvi-latency-XXXXXX"));
     if (!root.isValid()) {
         error = QStringLiteral("no temporary folder");
@@ -380,6 +509,65 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
     window->activateWindow();
     WaitUntil([&] { return window->isActiveWindow(); }, 2000);
 
+    // The pixels, where a display has them: every window beside the others, none covering
+    // another, so that each area on the screen is the window's own.
+    PixelWatch pixels;
+    int servedArea = -1;
+    ChromiumWindow chromium;
+    int chromiumArea = -1;
+    QString chromiumNote;
+    if (!xcb) {
+        pixelNote = QStringLiteral("no X display (the %1 platform has no pixels to watch)")
+                        .arg(QGuiApplication::platformName());
+    } else {
+        const QRect desk = QGuiApplication::primaryScreen()->geometry();
+        screen->move(0, 0);
+        window->move(screen->width(), 0);
+        if (browser.view)
+            browser.view->move(0, screen->height());
+        const bool fits =
+            window->frameGeometry().right() < desk.right() + 1 &&
+            window->frameGeometry().bottom() < desk.bottom() + 1 &&
+            (!browser.view || browser.view->frameGeometry().bottom() < desk.bottom() + 1);
+        if (!fits) {
+            pixelNote = QStringLiteral("the windows do not fit side by side on a %1x%2 screen "
+                                       "(2560x1440 does)")
+                            .arg(desk.width())
+                            .arg(desk.height());
+        } else {
+            QRect board;
+            for (int n = 1; n <= kNumberCount; ++n)
+                if (QWidget* cell = window->ControlById(Control::FirstBoardCell + n - 1))
+                    board |= RectIn(window, cell);
+            QStringList areas{
+                AreaOf(window, RectIn(window, window->ControlById(Control::CurrentNumber))),
+                AreaOf(window, board), AreaOf(screen, RectIn(screen, view))};
+            if (browser.view) {
+                servedArea = int(areas.size());
+                areas << AreaOf(browser.view.get(), browser.view->rect());
+            }
+            if (options.chromium && hallPort > 0 && desk.contains(ChromiumWindow::kPlace)) {
+                chromiumNote = chromium.Open(hallPort);
+                if (!chromiumNote.isEmpty())
+                    qWarning("chromium window not measured: %s", qPrintable(chromiumNote));
+                if (chromiumNote.isEmpty()) {
+                    chromiumArea = int(areas.size());
+                    const QRect place = ChromiumWindow::kPlace;
+                    areas << QStringLiteral("0:%1,%2,%3,%4")
+                                 .arg(place.x())
+                                 .arg(place.y())
+                                 .arg(place.width())
+                                 .arg(place.height());
+                }
+            }
+            Wait(300); // the moved windows drawn where they now are
+            pixelNote = pixels.Start(areas);
+        }
+        window->activateWindow();
+        WaitUntil([&] { return window->isActiveWindow(); }, 2000);
+    }
+    const bool watchPixels = pixelNote.isEmpty();
+
     KeyAndPaintClock clock(*window);
     qApp->installEventFilter(&clock);
 
@@ -432,6 +620,15 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
             d.servedChange = Since(far.mutation, t0);
             d.servedFrame = Since(far.frame, t0);
             d.servedShown = Since(far.shown, t0);
+        }
+        if (watchPixels) {
+            d.operatorPixels = Since(pixels.FirstAfter(0, t0), t0);
+            d.boardPixels = Since(pixels.FirstAfter(1, t0), t0);
+            d.pagePixels = Since(pixels.FirstAfter(2, t0), t0);
+            if (servedArea >= 0)
+                d.servedPixels = Since(pixels.FirstAfter(servedArea, t0), t0);
+            if (chromiumArea >= 0)
+                d.chromiumPixels = Since(pixels.FirstAfter(chromiumArea, t0), t0);
         }
         draws.push_back(d);
     }

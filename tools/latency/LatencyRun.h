@@ -17,6 +17,8 @@ struct Options {
     QString page;                          // the page file; empty: the one built in
     bool verbose = false;
     bool served = true; // the hall server on 127.0.0.1 and a browser page loaded from it
+    // A plain chromium window on the served page as well, for its pixels beside ours.
+    bool chromium = false;
 };
 
 inline constexpr double kNotSeen = std::numeric_limits<double>::quiet_NaN();
@@ -37,13 +39,22 @@ struct DrawTimes {
     double servedChange = kNotSeen;  // the same three for the page served to a browser
     double servedFrame = kNotSeen;
     double servedShown = kNotSeen;
+    // What a person sees: the first change of the pixels on the display after the key, read
+    // by an X client of its own (zorvi-pixel-watch), for the operator window's current number
+    // and board, the players' window and the served browser.
+    double operatorPixels = kNotSeen;
+    double boardPixels = kNotSeen;
+    double pagePixels = kNotSeen;
+    double servedPixels = kNotSeen;
+    double chromiumPixels = kNotSeen; // a plain chromium window on the served page
 };
 
 // Runs the operator window and the players' window with its page as the program does, presses
 // Space `draws` times and returns what it measured; `keysUsed` tells how the keys were sent.
 // Returns false (with `error`) when the run could not start.
 // `servedNote` tells why the served browser was not measured (empty when it was).
+// `pixelNote` tells why the pixels were not watched (empty when they were).
 bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& keysUsed,
-                QString& servedNote, QString& error);
+                QString& servedNote, QString& pixelNote, QString& error);
 
 } // namespace zorvi::latency

@@ -7,6 +7,7 @@
 
 #include "LatencyRun.h"
 #include "LatencyStats.h"
+#include "QuickRenderer.h"
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -41,6 +42,8 @@ int main(int argc, char* argv[]) {
 #endif
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // The players' window draws as the program's does.
+    const QString renderer = zorvi::ChooseQuickRenderer();
     QApplication::setApplicationName(QStringLiteral("ZORVI"));
 
     QCommandLineParser parser;
@@ -67,8 +70,13 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption noServedOption(
         QStringLiteral("no-served"),
         QStringLiteral("No hall server and no served browser (default: both, on 127.0.0.1)."));
+    const QCommandLineOption chromiumOption(
+        QStringLiteral("chromium"),
+        QStringLiteral("A plain chromium window on the served page as well, for its pixels "
+                       "(X display of 2560x1440 or more)."));
     const QCommandLineOption verboseOption(QStringLiteral("verbose"),
                                            QStringLiteral("One line per draw as well."));
+    parser.addOption(chromiumOption);
     parser.addOptions({drawsOption, intervalOption, keysOption, pageOption, noVoiceOption,
                        stillOption, noServedOption, verboseOption});
     parser.process(app);
@@ -82,6 +90,7 @@ int main(int argc, char* argv[]) {
     options.animation = !parser.isSet(stillOption);
     options.verbose = parser.isSet(verboseOption);
     options.served = !parser.isSet(noServedOption);
+    options.chromium = parser.isSet(chromiumOption);
     if (options.keys != QLatin1String("auto") && options.keys != QLatin1String("xdotool") &&
         options.keys != QLatin1String("qt")) {
         QTextStream(stderr) << "zorvi-latency: --keys takes auto, xdotool or qt\n";
@@ -89,8 +98,8 @@ int main(int argc, char* argv[]) {
     }
 
     std::vector<DrawTimes> draws;
-    QString keys, servedNote, error;
-    if (!RunLatency(options, draws, keys, servedNote, error)) {
+    QString keys, servedNote, pixelNote, error;
+    if (!RunLatency(options, draws, keys, servedNote, pixelNote, error)) {
         QTextStream(stderr) << "zorvi-latency: " << error << "\n";
         return 1;
     }
@@ -98,7 +107,8 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     out << "zorvi-latency: " << draws.size() << " draws; keys: " << keys
         << "; voice: " << (options.voice ? "tone recordings" : "none")
-        << "; page animation: " << (options.animation ? "on" : "off") << "\n";
+        << "; page animation: " << (options.animation ? "on" : "off")
+        << "; page views drawn by Qt Quick: " << renderer << "\n";
     out << "times from Space reaching the program:\n";
     if (options.verbose) {
         out << "  number  command  saved  voice  voice-end  page-call  page-call-end  operator  "
@@ -141,6 +151,28 @@ int main(int argc, char* argv[]) {
                    .arg(QLatin1String("key->served browser"), -40)
                    .arg(servedNote);
     }
+    // What a person sees: the display's own pixels.
+    if (pixelNote.isEmpty()) {
+        out << Line("key->operator window number pixels", draws, [](auto& d) {
+            return d.operatorPixels;
+        }) << "\n";
+        out << Line("key->operator window board pixels", draws, [](auto& d) {
+            return d.boardPixels;
+        }) << "\n";
+        out << Line("key->public window pixels", draws, [](auto& d) { return d.pagePixels; })
+            << "\n";
+        if (servedNote.isEmpty())
+            out << Line("key->served browser pixels", draws, [](auto& d) { return d.servedPixels; })
+                << "\n";
+        if (options.chromium)
+            out << Line("key->chromium window pixels", draws, [](auto& d) {
+                return d.chromiumPixels;
+            }) << "\n";
+    } else {
+        out << QStringLiteral("%1  not measured: %2\n")
+                   .arg(QLatin1String("key->pixels on the display"), -40)
+                   .arg(pixelNote);
+    }
     out << "where the time goes:\n";
     out << Line("  key->draw command", draws, [](auto& d) { return d.command; }) << "\n";
     out << Line("  draw and save of the game", draws, [](auto& d) {
@@ -167,5 +199,16 @@ int main(int argc, char* argv[]) {
     out << Line("public window first change - operator paint", draws, [](auto& d) {
         return d.pageFrame - d.operatorPaint;
     }) << "\n";
+    if (pixelNote.isEmpty()) {
+        out << Line("  page's first frame->its window's pixels", draws, [](auto& d) {
+            return d.pagePixels - d.pageFrame;
+        }) << "\n";
+        out << Line("public window pixels - operator number pixels", draws, [](auto& d) {
+            return d.pagePixels - d.operatorPixels;
+        }) << "\n";
+        out << Line("operator board pixels - operator number pixels", draws, [](auto& d) {
+            return d.boardPixels - d.operatorPixels;
+        }) << "\n";
+    }
     return draws.empty() ? 1 : 0;
 }
