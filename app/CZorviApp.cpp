@@ -8,26 +8,6 @@
 
 namespace zorvi {
 
-namespace {
-
-// The players' window of a program that was given none: nothing to show.
-class NoScreen final : public PlayersScreen {
-public:
-    void SetHandlers(Handlers) override {}
-    bool created() const override { return false; }
-    QWidget* window() const override { return nullptr; }
-    void SetHtmlFolder(const QString&) override {}
-    bool Open(int, bool) override { return false; }
-    void Close() override {}
-    void HideWindow() override {}
-    void SetButtonTexts() override {}
-    void SetDrawButtonText(TextId) override {}
-    void EnableDrawButton(bool) override {}
-    void EnableButtons(bool) override {}
-};
-
-} // namespace
-
 CZorviApp::CZorviApp(Parts parts) : ownSource_(std::in_place) {
     Build(*ownSource_, std::move(parts));
 }
@@ -59,7 +39,7 @@ void CZorviApp::Build(DrawSource& source, Parts parts) {
     if (parts.makeScreen)
         screen_ = parts.makeScreen(game.GetSettings(), game.Pages(), &window);
     if (!screen_)
-        screen_ = std::make_unique<NoScreen>();
+        screen_ = std::make_unique<NoPlayersScreen>();
     if (PageCalls* page = screen_->Page())
         game.Pages().Register(page);
     window.AttachPlayersScreen(*screen_);

@@ -29,10 +29,7 @@ void GameCommands::CheckCommand() {
         return;
     const long long k = *read;
     StopAutomatic();
-    if (state_.shown_public_screen != settings_.public_screen) {
-        state_.shown_public_screen = settings_.public_screen;
-        window_.ShowPublicScreen();
-    }
+    ShowHiddenPublicScreen();
     if (k < GameRules::kLowestCouponNumber || k > GameRules::kHighestCouponNumber)
         return;
     const int couponNumber = static_cast<int>(k);

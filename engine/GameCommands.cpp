@@ -64,6 +64,25 @@ int GameCommands::AutomaticMode() const {
     return state_.auto_new_number;
 }
 
+void GameCommands::ShowHiddenPublicScreen() {
+    if (state_.shown_public_screen != settings_.public_screen) {
+        state_.shown_public_screen = settings_.public_screen;
+        window_.ShowPublicScreen();
+    }
+}
+
+bool GameCommands::HidePublicScreen() {
+    if (settings_.public_screen != PublicScreenMode::SameScreen)
+        return false;
+    state_.shown_public_screen = PublicScreenMode::None;
+    return true;
+}
+
+void GameCommands::UpdatePages() {
+    pages_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row,
+                                state_.DrawnNumbers());
+}
+
 void GameCommands::EnableDrawButtons(bool enable) {
     drawEnabled_ = enable;
     window_.EnableControl(Control::Draw, enable);
@@ -149,10 +168,7 @@ void GameCommands::DrawNumber() {
 }
 
 void GameCommands::ShowCurrentNumber() {
-    if (state_.shown_public_screen != settings_.public_screen) {
-        state_.shown_public_screen = settings_.public_screen;
-        window_.ShowPublicScreen();
-    }
+    ShowHiddenPublicScreen();
     const int count = state_.DrawnCount();
     const int current = state_.CurrentNumber();
     const int previous = state_.PreviousNumber();
@@ -414,16 +430,14 @@ void GameCommands::RowUpCommand() {
 void GameCommands::AdvanceRow() {
     state_.NextRow();
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
-    pages_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row,
-                                state_.DrawnNumbers());
+    UpdatePages();
     window_.RepaintCouponPanel();
 }
 
 void GameCommands::BackRow() {
     state_.PreviousRow();
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
-    pages_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(), state_.current_row,
-                                state_.DrawnNumbers());
+    UpdatePages();
 }
 
 void GameCommands::RowDownCommand() {

@@ -78,6 +78,9 @@ public:
     void BackRow();
     void BeginNewGame();
     void ContinueStoredGame();
+    // The operator hides the players' window (Esc, its close button): only one on this screen
+    // can be hidden. True when the window is to hide it; a draw or a check shows it again.
+    bool HidePublicScreen();
     // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.
     void ShowAutomaticCaptions();
     // The game's sequence is given up (a new game, a declined or broken stored game, Exit, a
@@ -131,6 +134,10 @@ private:
 
     // The check box's step, also taken by the keypad "+" key: manual to automatic and back.
     void SwitchAutomatic();
+    // A players' window the operator hid comes back for a draw or a check.
+    void ShowHiddenPublicScreen();
+    // The pages show the game as it stands: its current number, count and row.
+    void UpdatePages();
     // Enables or disables both Draw buttons, the operator's and the public screen's.
     void EnableDrawButtons(bool enable);
     // Asks the scan about the game as it is now; the answer shown so far is out of date.

@@ -116,8 +116,7 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
             pages_.PageReset(n, DrawCommitment::PageText(state_));
             // The page loaded anew knows nothing of the game that goes on.
             if (!change.restart_game)
-                pages_.PageUpdateMainScreen(state_.CurrentNumber(), state_.DrawnCount(),
-                                            state_.current_row, state_.DrawnNumbers());
+                UpdatePages();
         }
     }
     window_.SetBackgroundVoice(settings_.enable_background_voice != 0);

@@ -38,26 +38,6 @@ QFont CZorviDlg::DialogFont() {
     return DialogUnits::FontByPoints(QStringLiteral("Arial"), 11);
 }
 
-namespace {
-
-// The players' window of an operator window that was given none: nothing to show.
-class NoPlayersScreen final : public PlayersScreen {
-public:
-    void SetHandlers(Handlers) override {}
-    bool created() const override { return false; }
-    QWidget* window() const override { return nullptr; }
-    void SetHtmlFolder(const QString&) override {}
-    bool Open(int, bool) override { return false; }
-    void Close() override {}
-    void HideWindow() override {}
-    void SetButtonTexts() override {}
-    void SetDrawButtonText(TextId) override {}
-    void EnableDrawButton(bool) override {}
-    void EnableButtons(bool) override {}
-};
-
-} // namespace
-
 CZorviDlg::CZorviDlg(Game& game, QWidget* parent)
     : QDialog(parent), game_(game), settings_(game.GetSettings()), state_(game.State()),
       coupons_(game.Coupons()), log_(game.Log()), commands_(AttachTo(game)),
@@ -199,10 +179,7 @@ bool CZorviDlg::HandleKey(QKeyEvent* event) {
         CheckFirstWinningNow();
         return true;
     case Qt::Key_Escape:
-        if (settings_.public_screen == PublicScreenMode::SameScreen) {
-            state_.shown_public_screen = PublicScreenMode::None;
-            publicScreen_->HideWindow();
-        }
+        HidePublicScreen();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -455,10 +432,8 @@ void CZorviDlg::ClosePublicScreen() {
 }
 
 void CZorviDlg::HidePublicScreen() {
-    if (settings_.public_screen != PublicScreenMode::SameScreen)
-        return;
-    state_.shown_public_screen = PublicScreenMode::None;
-    publicScreen_->HideWindow();
+    if (commands_.HidePublicScreen())
+        publicScreen_->HideWindow();
 }
 
 void CZorviDlg::CheckOtherScreen() {

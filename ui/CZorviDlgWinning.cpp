@@ -58,9 +58,8 @@ void CZorviDlg::ShowWinningNowText() {
         numbers << QString::number(coupon);
     if (winningCount_ > int(winningFirst_.size()))
         numbers << QStringLiteral("\u2026");
-    winningNow_->setText(Text(TextId::TXT_WINNING_NOW)
-                             .arg(winningCount_)
-                             .arg(numbers.join(QStringLiteral(", "))));
+    winningNow_->setText(
+        Text(TextId::TXT_WINNING_NOW).arg(winningCount_).arg(numbers.join(QStringLiteral(", "))));
     winningNow_->show();
     winningNow_->raise();
 }

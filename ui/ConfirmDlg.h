@@ -8,7 +8,8 @@ namespace zorvi {
 
 class Settings;
 
-// A yes/no question: Yes (the default, also Enter) gives kResultYes, No kResultNo, Esc kResultCancel.
+// A yes/no question: Yes (the default, also Enter) gives kResultYes, No kResultNo, Esc
+// kResultCancel.
 class ConfirmDlg : public PromptDialog {
     Q_OBJECT
 public:

@@ -66,6 +66,22 @@ public:
     }
 };
 
+// A players' window that shows nothing: where a program runs without one.
+class NoPlayersScreen final : public PlayersScreen {
+public:
+    void SetHandlers(Handlers) override {}
+    bool created() const override { return false; }
+    QWidget* window() const override { return nullptr; }
+    void SetHtmlFolder(const QString&) override {}
+    bool Open(int, bool) override { return false; }
+    void Close() override {}
+    void HideWindow() override {}
+    void SetButtonTexts() override {}
+    void SetDrawButtonText(TextId) override {}
+    void EnableDrawButton(bool) override {}
+    void EnableButtons(bool) override {}
+};
+
 // Makes the players' window for an operator window: the settings it reads, the page fan-out
 // whose record its page shows when it loads, and its owner.
 using PlayersScreenFactory = std::function<std::unique_ptr<PlayersScreen>(

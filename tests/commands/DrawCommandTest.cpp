@@ -469,5 +469,23 @@ TEST_F(CommandsTest, NumberLimitStopsAutomaticDrawingBeforeItsMessage) {
     EXPECT_EQ(Stored().number_count, 11);
 }
 
+// Only a players' window on this screen can be hidden; the next draw brings it back.
+TEST_F(CommandsTest, HiddenPlayersWindowComesBackWithTheNextDraw) {
+    for (const int mode : {PublicScreenMode::None, PublicScreenMode::OtherScreen}) {
+        settings.public_screen = mode;
+        state.shown_public_screen = mode;
+        EXPECT_FALSE(commands.HidePublicScreen()) << mode;
+        EXPECT_EQ(state.shown_public_screen, mode);
+    }
+    settings.public_screen = PublicScreenMode::SameScreen;
+    StartGame(75);
+    ASSERT_EQ(state.shown_public_screen, PublicScreenMode::SameScreen);
+    EXPECT_TRUE(commands.HidePublicScreen());
+    EXPECT_EQ(state.shown_public_screen, PublicScreenMode::None);
+    Draw();
+    EXPECT_TRUE(window.Has("public show"));
+    EXPECT_EQ(state.shown_public_screen, PublicScreenMode::SameScreen);
+}
+
 } // namespace
 } // namespace zorvi::test
