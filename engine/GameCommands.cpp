@@ -164,7 +164,7 @@ void GameCommands::DrawNumber() {
     ShowCurrentNumber();
     window_.FocusCouponField();
     // Last: the draw is shown and announced before anything else is asked.
-    ScanWinningNow(true);
+    winning_.Ask(true);
 }
 
 void GameCommands::ShowCurrentNumber() {
@@ -340,7 +340,7 @@ void GameCommands::CancelNumberCommand() {
     if (cancelledOnlyNumber)
         pages_.PageUpdateMainScreen(-1, 0, state_.current_row, state_.DrawnNumbers());
     window_.RedrawAll();
-    ScanWinningNow(false);
+    winning_.Ask(false);
 }
 
 void GameCommands::NewGameCommand() {
@@ -384,8 +384,8 @@ void GameCommands::BeginNewGame() {
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
     window_.SetControlText(Control::CheckResult, "-");
     window_.FocusCouponField();
-    lastWinningCount_ = 0;
-    ScanWinningNow(false);
+    winning_.NewGame();
+    winning_.Ask(false);
 }
 
 void GameCommands::ContinueStoredGame() {
@@ -400,7 +400,7 @@ void GameCommands::ContinueStoredGame() {
                            BingoHelpers::FormatWinners(state_.winners, settings_.language));
     RefreshAutomaticControls();
     window_.FocusCouponField();
-    ScanWinningNow(false);
+    winning_.Ask(false);
 }
 
 void GameCommands::EndGameForGood() {
@@ -424,7 +424,7 @@ void GameCommands::RowUpCommand() {
     if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
         return;
     AdvanceRow();
-    ScanWinningNow(false);
+    winning_.Ask(false);
 }
 
 void GameCommands::AdvanceRow() {
@@ -455,7 +455,7 @@ void GameCommands::RowDownCommand() {
         state_.rows_left = 1;
         state_.Save();
     }
-    ScanWinningNow(false);
+    winning_.Ask(false);
 }
 
 } // namespace zorvi

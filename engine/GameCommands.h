@@ -5,6 +5,7 @@
 
 #include "Language.h"
 #include "WinningMarks.h"
+#include "WinningNowWatcher.h"
 
 namespace zorvi {
 
@@ -99,17 +100,13 @@ public:
     // True while a command (or the start-up) is running: commands that arrive now are dropped.
     bool Busy() const { return running_; }
 
-    // Winning now: after every draw, cancel, row change, new game and settings change the scan
-    // looks for the coupons in play (the `coupons_in_play` setting; the whole series when it is
-    // empty or unreadable) that the check would call winners at that moment, and the
-    // window shows its answer; a draw that changes the count writes it to the game log. Without
-    // an attached scan nothing is looked for. The scan must outlive these commands' use of it.
-    void AttachWinningScan(WinningNowScan* scan);
-    // The scan's answer, on the window thread; an answer that a newer game moment superseded is
-    // dropped.
-    void ShowWinningNow(std::uint64_t generation, const WinningNow& answer);
-    // The lowest coupon number that the window shows as winning now, or nothing.
-    std::optional<int> FirstWinningNow() const;
+    // Winning now (WinningNowWatcher): after every draw, cancel, row change, new game and
+    // settings change. The scan must outlive these commands' use of it.
+    void AttachWinningScan(WinningNowScan* scan) { winning_.AttachScan(scan); }
+    void ShowWinningNow(std::uint64_t generation, const WinningNow& answer) {
+        winning_.Show(generation, answer);
+    }
+    std::optional<int> FirstWinningNow() const { return winning_.First(); }
 
 private:
     // Marks a command as running for its lifetime. A command whose scope was not entered
@@ -140,8 +137,6 @@ private:
     void UpdatePages();
     // Enables or disables both Draw buttons, the operator's and the public screen's.
     void EnableDrawButtons(bool enable);
-    // Asks the scan about the game as it is now; the answer shown so far is out of date.
-    void ScanWinningNow(bool afterDraw);
 
     ProgramState& state_;
     const Settings& settings_;
@@ -154,11 +149,7 @@ private:
     int loaded_ = 0; // StateLoad::NoFile
     bool running_ = false;
 
-    WinningNowScan* scan_ = nullptr;
-    WinningNow shownWinning_;    // what the window shows now (count 0: nothing)
-    int lastWinningCount_ = 0;   // the count of the last answer shown, for the log
-    bool scanAfterDraw_ = false; // the scan asked for was a draw's
-    int scanRow_ = 1;
+    WinningNowWatcher winning_{state_, settings_, coupons_, window_, log_};
 };
 
 // The captions that show an automatic mode: the Draw buttons' caption and the status text.

@@ -127,7 +127,7 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
     if (change.coupons_in_play_changed)
         log_.WriteLog(CouponsInPlayMessage(settings_.coupons_in_play));
     if (!change.restart_game)
-        ScanWinningNow(false);
+        winning_.Ask(false);
 }
 
 } // namespace zorvi

@@ -5,37 +5,40 @@
 
 #include "BingoHelpers.h"
 #include "CouponsInPlay.h"
-#include "GameCommands.h"
 #include "LogSink.h"
-#include "PageCalls.h"
 #include "ProgramState.h"
 #include "Settings.h"
 #include "WindowRequests.h"
 #include "WinningNowScan.h"
+#include "WinningNowWatcher.h"
 
 namespace zorvi {
 
-void GameCommands::AttachWinningScan(WinningNowScan* scan) {
+WinningNowWatcher::WinningNowWatcher(const ProgramState& state, const Settings& settings,
+                                     const BingoHelpers& coupons, WindowRequests& window,
+                                     LogSink& log)
+    : state_(state), settings_(settings), coupons_(coupons), window_(window), log_(log) {}
+
+void WinningNowWatcher::AttachScan(WinningNowScan* scan) {
     scan_ = scan;
     if (scan_ == nullptr)
         return;
     scan_->SetDeliver([this](std::uint64_t generation, const WinningNow& answer) {
-        window_.PostToWindowThread(
-            [this, generation, answer] { ShowWinningNow(generation, answer); });
+        window_.PostToWindowThread([this, generation, answer] { Show(generation, answer); });
     });
 }
 
-void GameCommands::ScanWinningNow(bool afterDraw) {
+void WinningNowWatcher::Ask(bool afterDraw) {
     if (scan_ == nullptr)
         return;
     // The answer shown belongs to the moment before: a click on it must not check a coupon
     // that may no longer win.
-    if (shownWinning_.count != 0) {
-        shownWinning_ = WinningNow{};
+    if (shown_.count != 0) {
+        shown_ = WinningNow{};
         window_.ShowWinningNow(0, {});
     }
-    scanAfterDraw_ = afterDraw;
-    scanRow_ = state_.current_row;
+    afterDraw_ = afterDraw;
+    row_ = state_.current_row;
     WinningQuery query;
     query.series = coupons_.SeriesBytes();
     query.couponSize = coupons_.CouponSize();
@@ -49,21 +52,21 @@ void GameCommands::ScanWinningNow(bool afterDraw) {
     scan_->Request(std::move(query));
 }
 
-void GameCommands::ShowWinningNow(std::uint64_t generation, const WinningNow& answer) {
+void WinningNowWatcher::Show(std::uint64_t generation, const WinningNow& answer) {
     if (scan_ == nullptr || generation != scan_->Latest())
         return;
-    shownWinning_ = answer;
+    shown_ = answer;
     window_.ShowWinningNow(answer.count, answer.first);
-    if (scanAfterDraw_ && answer.count != lastWinningCount_)
+    if (afterDraw_ && answer.count != lastCount_)
         log_.WriteLog("Winning now: " + std::to_string(answer.count) + " (row " +
-                      std::to_string(scanRow_) + ")");
-    lastWinningCount_ = answer.count;
+                      std::to_string(row_) + ")");
+    lastCount_ = answer.count;
 }
 
-std::optional<int> GameCommands::FirstWinningNow() const {
-    if (shownWinning_.first.empty())
+std::optional<int> WinningNowWatcher::First() const {
+    if (shown_.first.empty())
         return std::nullopt;
-    return shownWinning_.first.front();
+    return shown_.first.front();
 }
 
 } // namespace zorvi
