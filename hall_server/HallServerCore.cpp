@@ -103,7 +103,6 @@ HallServerCore::HallServerCore(const HallLimits& limits, const QString& htmlRoot
     : policy_(limits), htmlRoot_(htmlRoot), status_(status), tcp_(new QTcpServer(this)),
       heartbeat_(new QTimer(this)), sweep_(new QTimer(this)), acceptRetry_(new QTimer(this)),
       joinFrame_(HallFrames::JoinFrame({}, 0, {})) {
-    catchUpCalls_ = HallFrames::CatchUpCalls(PageGame{}, false);
     // One connection waits in Qt's queue at most: while there is no place for it, Qt stops
     // accepting and the rest wait in the system's queue, taking none of our descriptors.
     tcp_->setMaxPendingConnections(1);
@@ -165,7 +164,10 @@ void HallServerCore::Close() {
 }
 
 void HallServerCore::SetGame(const PageGame& game, bool animationOff, int language) {
-    catchUpCalls_ = HallFrames::CatchUpCalls(game, animationOff);
+    // Encoded only when a browser joins: a draw costs the feed one frame, not the whole game.
+    game_ = game;
+    animationOff_ = animationOff;
+    catchUpCalls_.reset();
     language_ = language;
 }
 
@@ -186,8 +188,10 @@ void HallServerCore::SetJoinFrame(const std::string& frame) {
     Broadcast(joinFrame_);
 }
 
-std::string HallServerCore::CatchUpText() const {
-    return HallFrames::CallsFrame(catchUpCalls_, NowMs());
+std::string HallServerCore::CatchUpText() {
+    if (!catchUpCalls_)
+        catchUpCalls_ = HallFrames::CatchUpCalls(game_, animationOff_);
+    return HallFrames::CallsFrame(*catchUpCalls_, NowMs());
 }
 
 void HallServerCore::TakeConnections() {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -90,7 +91,7 @@ private:
     void SetGame(const PageGame& game, bool animationOff, int language);
     bool IsOurHost(std::string_view host);
     void RefreshHosts();
-    std::string CatchUpText() const;
+    std::string CatchUpText();
     void PublishCount();
 
     HallPolicy policy_; // and the limits it keeps to
@@ -108,7 +109,10 @@ private:
     std::unordered_map<QTcpSocket*, Connection> connections_;
     std::unordered_map<HallPolicy::Id, QTcpSocket*> byId_;
     std::unordered_set<QTcpSocket*> feeds_;
-    std::vector<std::string> catchUpCalls_;
+    // The game a browser that joins now is given, and its calls once encoded.
+    PageGame game_;
+    bool animationOff_ = false;
+    std::optional<std::vector<std::string>> catchUpCalls_;
     std::string joinFrame_;
     std::unordered_set<std::string> hosts_;
     std::int64_t hostsRefreshedMs_ = 0;
