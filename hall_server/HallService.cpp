@@ -54,11 +54,11 @@ void HallService::Apply() {
 }
 
 void HallService::ShowJoinCode() {
+    url_ = server_.Url();
     // Every page shows where to join: a phone's camera reads it off any screen in the hall.
-    const std::string url = server_.Url();
-    const std::optional<JoinCode> code = JoinCode::Encode(url);
+    const std::optional<JoinCode> code = JoinCode::Encode(url_);
     if (code)
-        pages_.PageShowJoinCode(PageJoinCode{url, code->size, code->modules});
+        pages_.PageShowJoinCode(PageJoinCode{url_, code->size, code->modules});
     else
         pages_.PageShowJoinCode(PageJoinCode{});
 }

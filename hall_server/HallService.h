@@ -33,7 +33,7 @@ public:
 
     HallServer& Server() { return server_; }
     // Where a browser joins (empty while stopped) and how many follow the game.
-    std::string Url() const { return server_.Url(); }
+    std::string Url() const { return url_; }
     int Connected() const { return server_.ClientCount(); }
 
 private:
@@ -46,6 +46,9 @@ private:
     HallServer server_;
     StartFailed startFailed_;
     QTimer notes_;
+    // The server's address as Apply found it: asked every second by the operator window, and
+    // finding it can mean listing the machine's interfaces.
+    std::string url_;
     // Where the running server listens, as it was started.
     std::string address_;
     int port_ = -1;
