@@ -15,6 +15,7 @@ function(zorvi_forbid_links target)
   endforeach()
 endfunction()
 
+zorvi_forbid_links(zorvi_rules ".*::.*" zorvi_services zorvi_engine zorvi_ui zorvi_hall_server zorvi_hall_protocol)
 zorvi_forbid_links(zorvi_services "Qt6::.*" zorvi_engine zorvi_ui zorvi_hall_server)
 zorvi_forbid_links(zorvi_engine "Qt6::.*" zorvi_ui zorvi_hall_server zorvi_public_screen)
 zorvi_forbid_links(zorvi_hall_protocol "Qt6::.*" zorvi_engine zorvi_hall_server)

@@ -203,14 +203,4 @@ std::string BingoHelpers::FormatWinners(const std::vector<Winner>& winners, int 
     return text;
 }
 
-std::string BingoHelpers::DrawnNumbersText(const std::vector<int>& drawn) {
-    std::string text;
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        if (i > 0)
-            text += ", ";
-        text += std::to_string(drawn[i]);
-    }
-    return text;
-}
-
 } // namespace zorvi

@@ -62,8 +62,6 @@ public:
     static std::string JoinComma(const std::vector<int>& values);
     // The winners list text, columns as wide as the "Row" and "Number count" texts.
     static std::string FormatWinners(const std::vector<Winner>& winners, int language);
-    // The drawn numbers joined by ", ".
-    static std::string DrawnNumbersText(const std::vector<int>& drawn);
 
 private:
     const Settings* settings_ = nullptr;

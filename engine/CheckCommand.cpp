@@ -11,6 +11,7 @@
 #include "GameCommands.h"
 #include "GameRules.h"
 #include "Language.h"
+#include "LogLines.h"
 #include "LogSink.h"
 #include "PageCalls.h"
 #include "ProgramState.h"
@@ -62,9 +63,8 @@ void GameCommands::CheckCommand() {
         window_.SetControlCaption(Control::CheckResult, TextId::TXT_BINGO);
         pages_.PageShowTicket(PageTicket{numbersText, marksText, true, couponNumber});
         window_.SayCorrect();
-        log_.WriteLog("Bingo found in coupon " + std::to_string(couponNumber) + " (row " +
-                      std::to_string(state_.current_row) + ")");
-        log_.WriteLog("Drawn numbers: " + BingoHelpers::DrawnNumbersText(drawn));
+        log_.WriteLog(LogLines::BingoFound(couponNumber, state_.current_row));
+        log_.WriteLog(LogLines::DrawnNumbers(drawn));
         if (state_.IsLastRowOrAllDrawn()) {
             EnableDrawButtons(false);
             window_.EnableControl(Control::CancelNumber, false);

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "DrawSource.h"
+#include "LogLines.h"
 #include "ProgramState.h"
 #include "Sha256.h"
 
@@ -63,11 +64,11 @@ std::string PageText(const ProgramState& state) {
 }
 
 std::string CommitmentMessage(const ProgramState& state) {
-    return std::string(kCommitmentPrefix) + Commitment(state);
+    return std::string(LogLines::kCommitmentPrefix) + Commitment(state);
 }
 
 std::string RevealMessage(const ProgramState& state) {
-    return std::string(kRevealPrefix) + state.commitment_nonce + ' ' +
+    return std::string(LogLines::kRevealPrefix) + state.commitment_nonce + ' ' +
            JoinNumbers(state.randomizer_numbers);
 }
 

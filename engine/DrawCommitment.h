@@ -19,8 +19,6 @@ class ProgramState;
 // 32 lower-case hexadecimal digits (128 bits from the draw source).
 namespace DrawCommitment {
 
-inline constexpr std::string_view kCommitmentPrefix = "Game commitment: ";
-inline constexpr std::string_view kRevealPrefix = "Game reveal: ";
 inline constexpr std::size_t kNonceBytes = 16;
 // The public screen shows the first 16 hex digits of the commitment.
 inline constexpr std::size_t kPageDigits = 16;

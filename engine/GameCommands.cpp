@@ -8,6 +8,7 @@
 #include "DrawCommitment.h"
 #include "GameRules.h"
 #include "Language.h"
+#include "LogLines.h"
 #include "LogSink.h"
 #include "PageCalls.h"
 #include "ProgramState.h"
@@ -347,7 +348,7 @@ void GameCommands::NewGameCommand() {
     const CommandScope command(running_);
     if (!command.entered())
         return;
-    log_.WriteLog("Starting new game");
+    log_.WriteLog(std::string(LogLines::kNewGame));
     StopAutomatic();
     if (!window_.AskConfirmation(TextId::TXT_CONFIRM_NEW_GAME))
         return;

@@ -8,6 +8,7 @@
 #include "DrawCommitment.h"
 #include "GameCommands.h"
 #include "GameRules.h"
+#include "LogLines.h"
 #include "LogSink.h"
 #include "PageCalls.h"
 #include "ProgramState.h"
@@ -21,8 +22,7 @@ namespace zorvi {
 namespace {
 
 std::string CouponsInPlayMessage(const std::string& text) {
-    return std::string(CouponsInPlay::kLogPrefix) +
-           (text.empty() ? std::string(CouponsInPlay::kWholeSeries) : text);
+    return LogLines::CouponsInPlayNote(text);
 }
 
 } // namespace
@@ -96,7 +96,7 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
         window_.SelectPageFolder();
     }
     if (change.reread_coupons) {
-        log_.WriteLog("Reading coupons after settings change");
+        log_.WriteLog(std::string(LogLines::kReadCouponsAfterChange));
         window_.ReadCouponSeries(n, settings_.coupon_series);
         window_.ClearCouponPanel();
     }

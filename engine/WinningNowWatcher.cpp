@@ -5,6 +5,7 @@
 
 #include "BingoHelpers.h"
 #include "CouponsInPlay.h"
+#include "LogLines.h"
 #include "LogSink.h"
 #include "ProgramState.h"
 #include "Settings.h"
@@ -46,8 +47,7 @@ void WinningNowWatcher::Ask(bool afterDraw) {
     query.rowsNeeded = state_.current_row;
     query.freeMiddle = settings_.free_middle;
     // The settings keep the checked, canonical text; anything else counts the whole series.
-    if (const auto inPlay =
-            CouponsInPlay::Parse(settings_.coupons_in_play, static_cast<std::string*>(nullptr)))
+    if (const auto inPlay = CouponsInPlay::Parse(settings_.coupons_in_play))
         query.inPlay = inPlay->Ranges();
     scan_->Request(std::move(query));
 }
@@ -58,8 +58,7 @@ void WinningNowWatcher::Show(std::uint64_t generation, const WinningNow& answer)
     shown_ = answer;
     window_.ShowWinningNow(answer.count, answer.first);
     if (afterDraw_ && answer.count != lastCount_)
-        log_.WriteLog("Winning now: " + std::to_string(answer.count) + " (row " +
-                      std::to_string(row_) + ")");
+        log_.WriteLog(LogLines::WinningNow(answer.count, row_));
     lastCount_ = answer.count;
 }
 

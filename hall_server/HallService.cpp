@@ -1,6 +1,7 @@
 #include "HallService.h"
 
 #include "JoinCode.h"
+#include "LogLines.h"
 #include "LogSink.h"
 #include "PageFanOut.h"
 #include "Settings.h"
@@ -45,7 +46,7 @@ void HallService::Apply() {
             port_ = settings_.hall_server_port;
             notes_.start();
         } else {
-            log_.WriteLog("Hall server not started: " + error);
+            log_.WriteLog(std::string(LogLines::kHallServerNotStartedPrefix) + error);
             if (startFailed_)
                 startFailed_(settings_.hall_server_port, error);
         }

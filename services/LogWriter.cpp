@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "Folders.h"
+#include "LogLines.h"
 #include "MessageSink.h"
 
 #ifdef _WIN32
@@ -80,14 +81,6 @@ LogWriter::~LogWriter() {
     CloseLog();
 }
 
-std::string LogWriter::FormatLine(const std::tm& time, const std::string& message) {
-    // The log is read in a text editor, so lines end in CR LF on every platform.
-    return std::to_string(time.tm_year + 1900) + "-" + std::to_string(time.tm_mon + 1) + "-" +
-           std::to_string(time.tm_mday) + " " + std::to_string(time.tm_hour) + ":" +
-           std::to_string(time.tm_min) + ":" + std::to_string(time.tm_sec) + ": " + message +
-           "\r\n";
-}
-
 fs::path LogWriter::LogFileName(const std::tm& time) {
     return std::to_string(time.tm_year + 1900) + "-" + std::to_string(time.tm_mon + 1) + ".log";
 }
@@ -138,7 +131,7 @@ void LogWriter::OpenLog(MessageSink* messages) {
 void LogWriter::WriteLog(const std::string& message) {
     if (open_ == 0)
         return;
-    std::string line = FormatLine(clock_ ? clock_() : LocalNow(), message);
+    std::string line = LogLines::Stamped(clock_ ? clock_() : LocalNow(), message);
     if (needsLineBreak_)
         line.insert(0, "\r\n");
     const long long start = EndOfFile(file_);

@@ -37,7 +37,6 @@ public:
     std::string GetLogFilePath() const;
     bool IsOpen() const { return open_ != 0; }
 
-    static std::string FormatLine(const std::tm& time, const std::string& message);
     static std::filesystem::path LogFileName(const std::tm& time);
 
 private:

@@ -153,8 +153,7 @@ void Settings::LoadSettings() {
     enable_background_voice = Flag(file.ReadInt("enable_background_voice", 1));
     enable_number_limit = Flag(file.ReadInt("enable_number_limit", 0));
     disable_animation = Flag(file.ReadInt("disable_animation", 0));
-    const auto inPlay = CouponsInPlay::Parse(file.ReadStringWhole("coupons_in_play", ""),
-                                             static_cast<std::string*>(nullptr));
+    const auto inPlay = CouponsInPlay::Parse(file.ReadStringWhole("coupons_in_play", ""));
     coupons_in_play = inPlay ? inPlay->Text() : std::string();
     hall_server = Flag(file.ReadInt("hall_server", 0));
     hall_server_port = file.ReadInt("hall_server_port", kDefaultHallServerPort);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CouponsInPlay.h"
+#include "CouponsInPlayText.h"
 #include "DesktopOpener.h"
 #include "Folders.h"
 #include "GameRules.h"
@@ -306,7 +307,7 @@ std::optional<std::string> CSettingsDlg::TakeCouponsInPlay() {
     const auto parsed = CouponsInPlay::Parse(couponsInPlay_->text().toStdString(), &why);
     if (parsed)
         return parsed->Text();
-    prompts_.Message(QString::fromStdString(CouponsInPlay::Describe(why, settings_.language)),
+    prompts_.Message(QString::fromStdString(DescribeCouponsInPlay(why, settings_.language)),
                      QString(), QMessageBox::Warning);
     couponsInPlay_->setFocus();
     couponsInPlay_->selectAll();

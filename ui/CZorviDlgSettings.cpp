@@ -41,8 +41,7 @@ void CZorviDlg::SettingsCommand() {
 }
 
 void CZorviDlg::NoteCouponsBeyondSeries() {
-    const auto inPlay =
-        CouponsInPlay::Parse(settings_.coupons_in_play, static_cast<std::string*>(nullptr));
+    const auto inPlay = CouponsInPlay::Parse(settings_.coupons_in_play);
     const auto count = static_cast<long long>(coupons_.CouponCount());
     // Without a series there is nothing to compare; a failed read is told where it happens.
     if (!inPlay || count == 0 || inPlay->Highest() <= count)

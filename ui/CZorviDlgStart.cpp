@@ -12,6 +12,7 @@
 #include "ControlIds.h"
 #include "Folders.h"
 #include "GameRules.h"
+#include "LogLines.h"
 #include "ProgramArt.h"
 #include "StateFile.h"
 #include "StaticControl.h"
@@ -34,7 +35,7 @@ void CZorviDlg::Start() {
 
     setWindowIcon(ProgramIcon());
     log_.OpenLog(&messages_);
-    log_.WriteLog("Starting program");
+    log_.WriteLog(std::string(LogLines::kProgramStart));
 
     waitDlg_ = new CWaitDlg(Text(TextId::TXT_PROGRAM_STARTING), this);
     waitDlg_->ShowCentred();
@@ -66,7 +67,7 @@ void CZorviDlg::Start() {
     OpenPublicScreen(false);
     publicScreen_->WaitUntilLoaded();
     ReadCouponSeries(settings_.max_called_numbers, settings_.coupon_series);
-    log_.WriteLog("Read coupons");
+    log_.WriteLog(std::string(LogLines::kReadCoupons));
     ClearCouponPanel();
     RebuildNumberBoard(settings_.max_called_numbers);
     ApplyDialogMode();
@@ -146,7 +147,7 @@ void CZorviDlg::ApplyDialogMode() {
 void CZorviDlg::ShowDrawnNumbersCommand() {
     const QString text = QStringLiteral("%1: %2").arg(
         Text(TextId::TXT_DRAWN_NUMBERS),
-        QString::fromStdString(BingoHelpers::DrawnNumbersText(state_.DrawnNumbers())));
+        QString::fromStdString(LogLines::NumberList(state_.DrawnNumbers())));
     CCalledNumbersDlg dialog(text, this);
     prompts_.Run(dialog);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CommandsFixture.h"
+#include "LogLines.h"
 #include "MessageSink.h"
 
 namespace zorvi::test {
@@ -60,13 +61,13 @@ TEST_P(CheckVerdictTest, VerdictTicketPanelAndWinner) {
     if (c.wins) {
         const std::vector<Winner> expected{{c.row, c.draws, static_cast<int>(c.coupon)}};
         EXPECT_EQ(state.winners, expected);
-        EXPECT_THAT(window.Matching("log "),
-                    ElementsAre("log Bingo found in coupon " + std::to_string(c.coupon) + " (row " +
-                                    std::to_string(c.row) + ")",
-                                "log Drawn numbers: " +
-                                    BingoHelpers::DrawnNumbersText(state.DrawnNumbers())));
+        EXPECT_THAT(
+            window.Matching("log "),
+            ElementsAre("log Bingo found in coupon " + std::to_string(c.coupon) + " (row " +
+                            std::to_string(c.row) + ")",
+                        "log Drawn numbers: " + LogLines::NumberList(state.DrawnNumbers())));
         ExpectInOrder({"text CheckResult=BINGO!", ticket, "sayCorrect",
-                       "log Drawn numbers: " + BingoHelpers::DrawnNumbersText(state.DrawnNumbers()),
+                       "log Drawn numbers: " + LogLines::NumberList(state.DrawnNumbers()),
                        "text WinnersList=" + BingoHelpers::FormatWinners(state.winners, 2),
                        "scrollWinners"});
     } else {
@@ -293,7 +294,7 @@ TEST_P(EndOfGameTest, WinnerOnTheLastRowOrWithAllDrawnEndsTheDrawing) {
     EXPECT_EQ(state.rows_left, c.ends ? 0 : 1);
     EXPECT_EQ(Stored().rows_left, state.rows_left);
     if (c.ends) {
-        ExpectInOrder({"log Drawn numbers: " + BingoHelpers::DrawnNumbersText(state.DrawnNumbers()),
+        ExpectInOrder({"log Drawn numbers: " + LogLines::NumberList(state.DrawnNumbers()),
                        "enable Draw=0", "public enable=0", "enable CancelNumber=0",
                        "text WinnersList=" + BingoHelpers::FormatWinners(state.winners, 2)});
     } else {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BingoHelpers.h"
+#include "LogLines.h"
 #include "ProgramState.h"
 #include "Settings.h"
 
@@ -179,9 +180,9 @@ TEST(FormatWinners, EmptyAndWide) {
 }
 
 TEST(DrawnNumbersText, JoinedWithCommaAndBlank) {
-    EXPECT_EQ(BingoHelpers::DrawnNumbersText({}), "");
-    EXPECT_EQ(BingoHelpers::DrawnNumbersText({7}), "7");
-    EXPECT_EQ(BingoHelpers::DrawnNumbersText({5, 23, 41}), "5, 23, 41");
+    EXPECT_EQ(LogLines::NumberList({}), "");
+    EXPECT_EQ(LogLines::NumberList({7}), "7");
+    EXPECT_EQ(LogLines::NumberList({5, 23, 41}), "5, 23, 41");
     EXPECT_EQ(BingoHelpers::JoinComma({5, 23, 41}), "5,23,41");
     EXPECT_EQ(BingoHelpers::JoinComma({}), "");
 }

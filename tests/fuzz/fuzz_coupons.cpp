@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BingoHelpers.h"
+#include "LogLines.h"
 #include "ProgramState.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -33,6 +34,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i + 2 < size && i < 30; i += 3)
         winners.push_back({data[i], data[i + 1], data[i + 2]});
     (void)zorvi::BingoHelpers::FormatWinners(winners, data[3] % 5 - 1);
-    (void)zorvi::BingoHelpers::DrawnNumbersText(drawn);
+    (void)zorvi::LogLines::NumberList(drawn);
     return 0;
 }

@@ -14,6 +14,7 @@
 #include <sys/mount.h>
 #endif
 
+#include "LogLines.h"
 #include "LogWriter.h"
 #include "RecordingSink.h"
 #include "TestFolders.h"
@@ -50,8 +51,8 @@ protected:
 };
 
 TEST(LogFormat, LineAndFileName) {
-    EXPECT_EQ(LogWriter::FormatLine(At(2024, 3, 5, 9, 5, 3), "msg"), "2024-3-5 9:5:3: msg\r\n");
-    EXPECT_EQ(LogWriter::FormatLine(At(2024, 12, 31, 23, 59, 0), "Drawn numbers: 17, 4, 75"),
+    EXPECT_EQ(LogLines::Stamped(At(2024, 3, 5, 9, 5, 3), "msg"), "2024-3-5 9:5:3: msg\r\n");
+    EXPECT_EQ(LogLines::Stamped(At(2024, 12, 31, 23, 59, 0), "Drawn numbers: 17, 4, 75"),
               "2024-12-31 23:59:0: Drawn numbers: 17, 4, 75\r\n");
     EXPECT_EQ(LogWriter::LogFileName(At(2024, 3, 5, 0, 0, 0)), fs::path("2024-3.log"));
     EXPECT_EQ(LogWriter::LogFileName(At(2025, 11, 1, 0, 0, 0)), fs::path("2025-11.log"));
@@ -250,7 +251,7 @@ TEST_F(GameLog, AFullDiskNeverTearsALine) {
     for (int i = 0; i < 100; ++i) {
         char message[64];
         std::snprintf(message, sizeof message, "Line %04d of thirty-two bytes...", i);
-        ASSERT_EQ(LogWriter::FormatLine(now, message).size(), kLineLength);
+        ASSERT_EQ(LogLines::Stamped(now, message).size(), kLineLength);
         log.WriteLog(message);
     }
     const fs::path file = LogFolder() / "2024-3.log";

@@ -98,16 +98,15 @@ struct GameRecordReader::State {
         const std::string_view message = line.message;
         const bool waited = check_waits;
         check_waits = false;
-        if (StartsWith(message, DrawCommitment::kCommitmentPrefix)) {
-            const std::string_view digest =
-                message.substr(DrawCommitment::kCommitmentPrefix.size());
+        if (StartsWith(message, LogLines::kCommitmentPrefix)) {
+            const std::string_view digest = message.substr(LogLines::kCommitmentPrefix.size());
             RecordedGame& game = Begin(RecordedGame::Begin::Commitment, line.time);
             if (LogLines::IsHexDigest(digest))
                 game.commitment = std::string(digest);
             else
                 game.bad_commitment = Shortened(digest);
-        } else if (StartsWith(message, DrawCommitment::kRevealPrefix)) {
-            Reveal(line, message.substr(DrawCommitment::kRevealPrefix.size()));
+        } else if (StartsWith(message, LogLines::kRevealPrefix)) {
+            Reveal(line, message.substr(LogLines::kRevealPrefix.size()));
         } else if (StartsWith(message, LogLines::kBingoPrefix)) {
             RecordedGame& game = Current();
             RecordedCheck check;

@@ -55,10 +55,8 @@ struct LogVerifier::State {
     }
 
     void Message(const std::string& line, std::string_view message) {
-        if (message.substr(0, DrawCommitment::kCommitmentPrefix.size()) ==
-            DrawCommitment::kCommitmentPrefix) {
-            const std::string_view digest =
-                message.substr(DrawCommitment::kCommitmentPrefix.size());
+        if (message.substr(0, LogLines::kCommitmentPrefix.size()) == LogLines::kCommitmentPrefix) {
+            const std::string_view digest = message.substr(LogLines::kCommitmentPrefix.size());
             if (!IsHexDigest(digest)) {
                 Fail(line, "the commitment is not 64 lower-case hexadecimal digits");
                 return;
@@ -76,9 +74,8 @@ struct LogVerifier::State {
                 lists.push_back({line_number, line, *numbers});
             else
                 ++result.lists_unchecked;
-        } else if (message.substr(0, DrawCommitment::kRevealPrefix.size()) ==
-                   DrawCommitment::kRevealPrefix) {
-            Reveal(line, message.substr(DrawCommitment::kRevealPrefix.size()));
+        } else if (message.substr(0, LogLines::kRevealPrefix.size()) == LogLines::kRevealPrefix) {
+            Reveal(line, message.substr(LogLines::kRevealPrefix.size()));
         }
     }
 

@@ -23,6 +23,42 @@ std::optional<long> Digits(std::string_view text, std::size_t* at, std::size_t m
 
 } // namespace
 
+std::string BingoFound(int coupon, int row) {
+    return std::string(kBingoPrefix) + std::to_string(coupon) + " (row " + std::to_string(row) +
+           ")";
+}
+
+std::string NumberList(const std::vector<int>& numbers) {
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += std::to_string(numbers[i]);
+    }
+    return text;
+}
+
+std::string DrawnNumbers(const std::vector<int>& drawn) {
+    return std::string(kDrawnPrefix) + NumberList(drawn);
+}
+
+std::string WinningNow(int count, int row) {
+    return std::string(kWinningNowPrefix) + std::to_string(count) + " (row " + std::to_string(row) +
+           ")";
+}
+
+std::string CouponsInPlayNote(const std::string& canonical) {
+    return std::string(kCouponsInPlayPrefix) +
+           (canonical.empty() ? std::string(kWholeSeries) : canonical);
+}
+
+std::string Stamped(const std::tm& time, const std::string& message) {
+    return std::to_string(time.tm_year + 1900) + "-" + std::to_string(time.tm_mon + 1) + "-" +
+           std::to_string(time.tm_mday) + " " + std::to_string(time.tm_hour) + ":" +
+           std::to_string(time.tm_min) + ":" + std::to_string(time.tm_sec) + ": " + message +
+           "\r\n";
+}
+
 std::optional<Line> Split(const std::string& line) {
     // Six numbers: "%d-%d-%d %d:%d:%d: ", then the message.
     static constexpr char kAfter[] = {'-', '-', ' ', ':', ':', ':'};

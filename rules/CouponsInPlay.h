@@ -10,14 +10,9 @@ namespace zorvi {
 
 // The coupon numbers sold tonight, as the operator writes them: "1-500, 1201-1300", single
 // numbers ("7") among them, blanks anywhere between the parts. An empty text means the whole
-// series. Plain C++: the engine's scan and the settings both use it.
+// series. Plain C++: the engine's scan, the settings and the log all use it.
 class CouponsInPlay {
 public:
-    // The game log's note of a change: "Coupons in play: 1-500, 1201-1300", or
-    // "Coupons in play: the whole series".
-    static constexpr std::string_view kLogPrefix = "Coupons in play: ";
-    static constexpr std::string_view kWholeSeries = "the whole series";
-
     // Longest text taken, in bytes: hundreds of ranges, still one line of "settings.ini".
     static constexpr std::size_t kMaxTextLength = 2000;
 
@@ -38,11 +33,8 @@ public:
     CouponsInPlay() = default;
 
     // The ranges of `text`, sorted and merged; nothing when it is refused, with `error` (when
-    // given) set to the English sentence that names the offending part.
-    static std::optional<CouponsInPlay> Parse(std::string_view text, std::string* error);
-    static std::optional<CouponsInPlay> Parse(std::string_view text, ParseError* error);
-    // The reason in the user interface's language (0 Finnish, 1 Swedish, 2 English).
-    static std::string Describe(const ParseError& error, int language = 2);
+    // given) saying why. The services put the reason into words (DescribeCouponsInPlay).
+    static std::optional<CouponsInPlay> Parse(std::string_view text, ParseError* error = nullptr);
 
     // True for a coupon number in play; with the whole series, for every coupon number
     // (1 to 999999).
