@@ -55,6 +55,11 @@ inline constexpr int VolumeDisplay = 1094;
 inline constexpr int NumberLimitLabel = 1100;
 inline constexpr int NumberLimit = 1101;
 inline constexpr int BoardFrame = 1000;
+// The window's own lines, which the game never addresses: the note on a coupon outside the
+// series, where the hall's browsers join, and how many coupons win now.
+inline constexpr int CouponNote = 1110;
+inline constexpr int HallAddress = 1111;
+inline constexpr int WinningNow = 1120;
 
 inline constexpr int FirstBoardCell = 100000;  // + number - 1
 inline constexpr int FirstCouponCell = 101000; // + position
@@ -117,6 +122,9 @@ inline constexpr std::array kControlNames{
     IdName{Control::NumberLimitLabel, "NumberLimitLabel"},
     IdName{Control::NumberLimit, "NumberLimit"},
     IdName{Control::BoardFrame, "BoardFrame"},
+    IdName{Control::CouponNote, "CouponNote"},
+    IdName{Control::HallAddress, "HallAddress"},
+    IdName{Control::WinningNow, "WinningNow"},
 };
 
 inline constexpr std::array kTimerNames{

@@ -68,22 +68,18 @@ public:
     // What a change of the settings redoes, once the window has saved them.
     void ApplySettingsChange(const SettingsChange& change);
 
-    // Shared steps.
+    // Steps that the start-up, the window's own commands (the settings, Exit) and the tests
+    // take on their own.
     void DrawNumber();
-    void ShowCurrentNumber();
     void StartAutomatic();
     void StopAutomatic();
     void SwitchToManual();
     void RefreshAutomaticControls();
-    void AdvanceRow();
-    void BackRow();
     void BeginNewGame();
     void ContinueStoredGame();
     // The operator hides the players' window (Esc, its close button): only one on this screen
     // can be hidden. True when the window is to hide it; a draw or a check shows it again.
     bool HidePublicScreen();
-    // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.
-    void ShowAutomaticCaptions();
     // The game's sequence is given up (a new game, a declined or broken stored game, Exit, a
     // settings change that restarts): the log reveals it with its nonce, once.
     void DiscardSequence();
@@ -131,6 +127,11 @@ private:
 
     // The check box's step, also taken by the keypad "+" key: manual to automatic and back.
     void SwitchAutomatic();
+    void ShowCurrentNumber();
+    void AdvanceRow();
+    void BackRow();
+    // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.
+    void ShowAutomaticCaptions();
     // A players' window the operator hid comes back for a draw or a check.
     void ShowHiddenPublicScreen();
     // The pages show the game as it stands: its current number, count and row.

@@ -34,24 +34,21 @@ constexpr IntegerFieldRule kCouponField{GameRules::kLowestCouponNumber,
 
 } // namespace
 
-QFont CZorviDlg::DialogFont() {
-    return DialogUnits::FontByPoints(QStringLiteral("Arial"), 11);
-}
-
 CZorviDlg::CZorviDlg(Game& game, QWidget* parent)
     : QDialog(parent), game_(game), settings_(game.GetSettings()), state_(game.State()),
       coupons_(game.Coupons()), log_(game.Log()), commands_(AttachTo(game)),
       noScreen_(std::make_unique<NoPlayersScreen>()), publicScreen_(noScreen_.get()),
-      prompts_(this), messages_(prompts_), units_(DialogUnits::ForOperatorWindow(DialogFont())) {
+      prompts_(this), messages_(prompts_),
+      layout_(*this, paint_,
+              [this](int id, const QString& text) { return ControlColoursFor(id, text); }) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(DialogFont());
+    setFont(OperatorLayout::DialogFont());
     setWindowTitle(QString());
     setWindowIcon(ProgramIcon());
-    resize(units_.Size(kTemplateWidth, kTemplateHeight));
+    resize(layout_.BaseSize());
 
-    CreateControls();
     ConnectControls();
 
     // A modal window may have taken the release of a key that is marked as held.
@@ -90,7 +87,6 @@ CZorviDlg::~CZorviDlg() {
     for (auto& [id, timer] : timers_)
         timer->stop();
     delete waitDlg_.data();
-    DeleteCells();
     log_.CloseLog();
 }
 
@@ -100,6 +96,7 @@ void CZorviDlg::ConnectControls() {
             connect(button, &QAbstractButton::clicked, this, handler);
     };
     onClick(Control::Draw, [this] { commands_.DrawCommand(); });
+    onClick(Control::WinningNow, [this] { CheckFirstWinningNow(); });
     onClick(Control::AutomaticCheck, [this] { commands_.ToggleAutomatic(); });
     onClick(Control::IntervalDown, [this] { commands_.IntervalDown(); });
     onClick(Control::IntervalUp, [this] { commands_.IntervalUp(); });
@@ -299,8 +296,8 @@ void CZorviDlg::SetSliderPosition(int id, int position) {
 
 std::optional<ControlColours> CZorviDlg::ControlColoursFor(int id, const QString& text) const {
     const std::vector<int> drawn = state_.DrawnNumbers();
-    const ColourContext context{paint_, drawn, int(couponCells_.size()), settings_.free_middle,
-                                state_.bingo_found};
+    const ColourContext context{paint_, drawn, int(layout_.CouponCells().size()),
+                                settings_.free_middle, state_.bingo_found};
     return ChooseControlColours(id, text, context);
 }
 

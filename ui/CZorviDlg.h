@@ -15,6 +15,7 @@
 #include "Game.h"
 #include "GameCommands.h"
 #include "LogWriter.h"
+#include "OperatorLayout.h"
 #include "PaintHelper.h"
 #include "PlayersScreen.h"
 #include "ProgramState.h"
@@ -100,31 +101,13 @@ public:
     // The platform's close request: true when both questions were answered Yes.
     bool CloseRequest();
 
-    // The operator window's size at scale 1, in dialog units.
-    static constexpr int kTemplateWidth = 471;
-    static constexpr int kTemplateHeight = 351;
-    // The layout's scale (1 in window mode) and its offset inside the window.
-    double LayoutScale() const { return layoutScale_; }
-    QPoint LayoutOffset() const { return layoutOffset_; }
+    // Where the controls stand, at which scale; the operator's own lines among them (the
+    // note on a coupon outside the series, the winning-now line, the hall's address).
+    const OperatorLayout& Layout() const { return layout_; }
 
-    // Painting.
-    void BuildCellGrid(int frameId, std::vector<StaticControl*>& cells, int perLine, int firstId,
-                       const std::vector<std::string>& texts, const QFont& font);
-    void PlaceCouponNumberLabel();
-    void RoundControlCorners(int id, int ellipseWidth, int ellipseHeight);
-    std::optional<ControlColours> ControlColoursFor(int id, const QString& text) const;
-
-    // The operator's note on the coupon panel (a coupon outside the series); not a control of
-    // the engine's.
-    static constexpr int kCouponNoteId = 1110;
-    // The winning-now line, for the operator only; a click on it (or its key) checks the first
-    // coupon it names.
-    static constexpr int kWinningNowId = 1120;
+    // A click on the winning-now line (or its key) checks the first coupon it names.
     static constexpr Qt::Key kCheckWinningNowKey = Qt::Key_F2;
     void CheckFirstWinningNow();
-    // The line that tells where the hall's browsers find the game; shown while the hall
-    // server runs.
-    static constexpr int kHallAddressId = 1111;
 
     // Access for tests, tools and screenshots.
     QWidget* ControlById(int id) const;
@@ -136,13 +119,12 @@ public:
     PlayersScreen& PublicScreen() { return *publicScreen_; }
     // Every page the game is shown on: the public screen and any other that registers.
     PageFanOut& Pages() { return game_.Pages(); }
-    const DialogUnits& Units() const { return units_; }
     bool IsControlEnabled(int id) const;
     bool IsTimerActive(int id) const;
     int TimerInterval(int id) const;
     void OnTimer(int id);
-    int BoardCellCount() const { return int(boardCells_.size()); }
-    int CouponCellCount() const { return int(couponCells_.size()); }
+    int BoardCellCount() const { return int(layout_.BoardCells().size()); }
+    int CouponCellCount() const { return int(layout_.CouponCells().size()); }
     KeyFilter& Keys() { return *keyFilter_; }
     Prompter& Prompts() { return prompts_; }
 
@@ -208,52 +190,27 @@ private:
 
     Prompter prompts_;
     QtMessageSink messages_;
-    DialogUnits units_;
+    OperatorLayout layout_;
 
     // Attaches this window to the game and gives its commands.
     GameCommands& AttachTo(Game& game);
-    void CreateControls();
     void ConnectControls();
-    void SetFonts();
-    // Layout at a scale (CZorviDlgScaling.cpp).
-    static QFont DialogFont();
-    int ScaledPixels(int pixels) const;
-    QFont ScaledFont(const QFont& font) const;
-    DialogUnits LayoutUnits() const;
+    std::optional<ControlColours> ControlColoursFor(int id, const QString& text) const;
     void ScaleLayoutTo(QSize area);
-    void LayOutControls();
-    void PlaceTemplateControls();
-    void PlaceCells(int frameId, const std::vector<StaticControl*>& cells, int perLine,
-                    const QFont& font);
-    void RoundDisplays();
-    void FitButtonTexts();
-    void FitButton(QAbstractButton* button);
-    static bool IsWrappedButton(int id);
-    // Cells of the board and the coupon panel, in pixels at scale 1.
-    static constexpr int kCellSize = 31;
-    static constexpr int kCellPitch = 34;
-    static constexpr int kCellsLeft = 10;
-    static constexpr int kCellsTop = 20;
-    static constexpr int kCellCorner = 5;
-    static constexpr int kBoardCellsPerLine = 15;
-    static constexpr int kCouponCellsPerLine = 5;
     bool HandleKey(QKeyEvent* event);
     bool IsOurKeyReceiver(QObject* receiver) const;
     QString Text(TextId id) const;
-    void SetWrappedButtonText(int id, const QString& text);
     void ShowText(int id, const QString& text);
     void VolumeSteps();
     void OnIntervalSliderMoved(int position);
     void OnIntervalSliderReleased();
     void FinishWindow(int result);
-    void DeleteCells();
     void HideCouponNote();
     void ShowHallAddress();
-    void PlaceHallAddress();
     // Every second: how many screens follow the game, and the hall server's notes for the log.
     void WatchHallServer();
+    QString CouponNoteText() const;
     void ShowCouponNoteText();
-    void PlaceWinningNow();
     void ShowWinningNowText();
     // Saves the settings record; a failure is told to the operator (once, see the notice).
     void SaveSettings();
@@ -263,30 +220,17 @@ private:
     // finished, so that no message loop opens in the middle of a game step.
     void ReportSave(SaveFailureNotice& notice, bool saved, const QString& text);
 
-    std::map<int, QWidget*> controls_;
-    // Every control of the window in layout order (kTemplate), the frames without an
-    // identifier too; rescaling places them again from their dialog units.
-    std::vector<QWidget*> templateControls_;
-    // The captions of the buttons that break them over lines, as given (unbroken).
-    std::map<int, QString> buttonTexts_;
-    double layoutScale_ = 1.0;
-    QPoint layoutOffset_;
     std::map<int, QTimer*> timers_;
     // Controls that show a text of the language table, to show again in a new language.
     std::map<int, TextId> captions_;
-    std::vector<StaticControl*> boardCells_;
-    std::vector<StaticControl*> couponCells_;
     // The coupon panel shows the series' blank coupon. A flag, not a coupon view: a view
     // points into the series and would dangle once the series is read again.
     bool couponPanelBlank_ = false;
-    StaticControl* couponNote_ = nullptr;
-    StaticControl* hallAddress_ = nullptr;
     QTimer* hallWatch_ = nullptr;
     HallScreens hallShown_;
     // The coupon outside the series that the note tells about, and the series' size; 0 none.
     int noteCoupon_ = 0;
     int noteCouponCount_ = 0;
-    QAbstractButton* winningNow_ = nullptr;
     int winningCount_ = 0;
     std::vector<int> winningFirst_;
     std::unique_ptr<KeyFilter> keyFilter_;

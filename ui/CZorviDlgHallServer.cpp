@@ -4,17 +4,13 @@
 #include <QTimer>
 
 #include "CZorviDlg.h"
+#include "ControlIds.h"
 #include "StaticControl.h"
 
 namespace zorvi {
 
 namespace {
 
-// Under the game panels and the winning-now line, left.
-constexpr int kAddressLeft = 10;
-constexpr int kAddressTop = 300;
-constexpr int kAddressWidth = 355;
-constexpr int kAddressHeight = 10;
 // How often the screens on the feed are counted again: an operator whose TV dropped sees it
 // within a second.
 constexpr int kHallWatchMs = 1000;
@@ -46,29 +42,16 @@ void CZorviDlg::ShowHallAddress() {
         connect(hallWatch_, &QTimer::timeout, this, &CZorviDlg::WatchHallServer);
         hallWatch_->start(kHallWatchMs);
     }
-    if (!hallAddress_) {
-        hallAddress_ =
-            new StaticControl(kHallAddressId, Qt::AlignLeft | Qt::AlignVCenter, false, this);
-        hallAddress_->setObjectName(QString::number(kHallAddressId));
-        controls_[kHallAddressId] = hallAddress_;
-    }
-    PlaceHallAddress();
+    QWidget* line = ControlById(Control::HallAddress);
+    if (!line)
+        return;
     hallShown_ = hallScreens_ ? hallScreens_() : HallScreens{};
     const std::string& url = hallShown_.url;
-    hallAddress_->setText(url.empty() ? QString()
-                                      : Text(TextId::TXT_HALL_SERVER_SHOWN_AT)
-                                            .arg(hallShown_.connected)
-                                            .arg(QString::fromStdString(url)));
-    hallAddress_->setVisible(!url.empty());
-}
-
-void CZorviDlg::PlaceHallAddress() {
-    if (!hallAddress_)
-        return;
-    hallAddress_->setGeometry(LayoutUnits()
-                                  .Rect(kAddressLeft, kAddressTop, kAddressWidth, kAddressHeight)
-                                  .translated(layoutOffset_));
-    hallAddress_->setFont(ScaledFont(DialogFont()));
+    layout_.SetText(Control::HallAddress, url.empty() ? QString()
+                                                      : Text(TextId::TXT_HALL_SERVER_SHOWN_AT)
+                                                            .arg(hallShown_.connected)
+                                                            .arg(QString::fromStdString(url)));
+    line->setVisible(!url.empty());
 }
 
 } // namespace zorvi

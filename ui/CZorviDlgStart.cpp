@@ -104,14 +104,14 @@ void CZorviDlg::PrepareControls() {
         intervalSlider->blockSignals(wasBlocked);
 
     voice_.ApplyVolume(settings_.volume);
-    SetFonts();
+    layout_.SetFonts();
     EnableControl(Control::IntervalSlider, false);
     EnableControl(Control::IntervalDown, false);
     EnableControl(Control::IntervalUp, false);
     SetControlText(Control::CheckResult, "-");
     SetControlText(Control::CurrentRow, std::to_string(state_.current_row));
 
-    RoundDisplays();
+    layout_.RoundDisplays();
 
     SetControlText(Control::AutomaticPanel, "");
     SetControlText(Control::AutomaticStatus, "");
@@ -120,7 +120,7 @@ void CZorviDlg::PrepareControls() {
 }
 
 void CZorviDlg::ApplyDialogMode() {
-    const QSize baseSize = units_.Size(kTemplateWidth, kTemplateHeight);
+    const QSize baseSize = layout_.BaseSize();
     if (settings_.dialog_mode == 1) {
         // Full screen: the whole screen, no caption bar, the layout scaled to fill it (again
         // whenever the window's size changes). The geometry is set as well, for a desktop

@@ -11,16 +11,6 @@
 
 namespace zorvi {
 
-namespace {
-
-// Under the coupon check and the drawing frames, left of the volume controls (dialog units).
-constexpr int kLineLeft = 5;
-constexpr int kLineTop = 283;
-constexpr int kLineWidth = 365;
-constexpr int kLineHeight = 14;
-
-} // namespace
-
 void CZorviDlg::PostToWindowThread(std::function<void()> task) {
     // Queued to this window: a task still queued when the window goes is dropped with it.
     QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
@@ -29,28 +19,16 @@ void CZorviDlg::PostToWindowThread(std::function<void()> task) {
 void CZorviDlg::ShowWinningNow(int count, const std::vector<int>& first) {
     winningCount_ = count;
     winningFirst_ = first;
-    if (!winningNow_) {
-        if (count == 0)
-            return;
-        auto* line = new QPushButton(this);
-        line->setObjectName(QString::number(kWinningNowId));
-        line->setFlat(true);
-        // Clicks only: the focus stays in the coupon field.
-        line->setFocusPolicy(Qt::NoFocus);
-        line->setStyleSheet(QStringLiteral("text-align: left; font-weight: bold;"));
-        connect(line, &QPushButton::clicked, this, [this] { CheckFirstWinningNow(); });
-        winningNow_ = line;
-        PlaceWinningNow();
-    }
     ShowWinningNowText();
 }
 
 void CZorviDlg::ShowWinningNowText() {
-    if (!winningNow_)
+    auto* line = qobject_cast<QPushButton*>(ControlById(Control::WinningNow));
+    if (!line)
         return;
     if (winningCount_ <= 0 || winningFirst_.empty()) {
-        winningNow_->hide();
-        winningNow_->setText(QString());
+        line->hide();
+        line->setText(QString());
         return;
     }
     QStringList numbers;
@@ -58,19 +36,10 @@ void CZorviDlg::ShowWinningNowText() {
         numbers << QString::number(coupon);
     if (winningCount_ > int(winningFirst_.size()))
         numbers << QStringLiteral("\u2026");
-    winningNow_->setText(
+    line->setText(
         Text(TextId::TXT_WINNING_NOW).arg(winningCount_).arg(numbers.join(QStringLiteral(", "))));
-    winningNow_->show();
-    winningNow_->raise();
-}
-
-void CZorviDlg::PlaceWinningNow() {
-    if (!winningNow_)
-        return;
-    winningNow_->setGeometry(LayoutUnits()
-                                 .Rect(kLineLeft, kLineTop, kLineWidth, kLineHeight)
-                                 .translated(LayoutOffset()));
-    winningNow_->setFont(ScaledFont(DialogFont()));
+    line->show();
+    line->raise();
 }
 
 void CZorviDlg::CheckFirstWinningNow() {

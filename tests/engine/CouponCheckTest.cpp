@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "BingoHelpers.h"
-#include "LogLines.h"
 #include "ProgramState.h"
 #include "Settings.h"
 
@@ -179,10 +178,7 @@ TEST(FormatWinners, EmptyAndWide) {
               " -2147483648  2147483647    999999");
 }
 
-TEST(DrawnNumbersText, JoinedWithCommaAndBlank) {
-    EXPECT_EQ(LogLines::NumberList({}), "");
-    EXPECT_EQ(LogLines::NumberList({7}), "7");
-    EXPECT_EQ(LogLines::NumberList({5, 23, 41}), "5, 23, 41");
+TEST(JoinComma, WithoutBlanks) {
     EXPECT_EQ(BingoHelpers::JoinComma({5, 23, 41}), "5,23,41");
     EXPECT_EQ(BingoHelpers::JoinComma({}), "");
 }

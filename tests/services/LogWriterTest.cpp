@@ -16,14 +16,14 @@
 
 #include "LogLines.h"
 #include "LogWriter.h"
-#include "RecordingSink.h"
+#include "RecordingMessages.h"
 #include "TestFolders.h"
 
 namespace zorvi {
 namespace {
 
 namespace fs = std::filesystem;
-using test::RecordingSink;
+using test::RecordingMessages;
 using test::TestFolders;
 
 std::tm At(int year, int month, int day, int hour, int minute, int second) {
@@ -46,7 +46,7 @@ protected:
     }
 
     TestFolders folders;
-    RecordingSink sink;
+    RecordingMessages sink;
     std::tm now = At(2024, 3, 5, 9, 5, 3);
 };
 
@@ -75,7 +75,7 @@ TEST_F(GameLog, WritesLinesToTheMonthFile) {
     EXPECT_FALSE(log.IsOpen());
     EXPECT_EQ(log.GetLogFilePath(), "");
     log.WriteLog("after close"); // skipped
-    EXPECT_TRUE(sink.messages.empty());
+    EXPECT_TRUE(sink.shown.empty());
     EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-3.log"),
               "2024-3-5 9:5:3: Starting program\r\n");
 }
@@ -115,9 +115,9 @@ TEST_F(GameLog, OpenFailureIsShownOnceAndTheRunGoesOn) {
     EXPECT_EQ(log.GetLogFilePath(), "");
     log.WriteLog("Starting program");
     log.WriteLog("Read coupons");
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].first, "Failed opening log file");
-    EXPECT_EQ(sink.messages[0].second, "");
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].first, "Failed opening log file");
+    EXPECT_EQ(sink.shown[0].second, "");
     EXPECT_EQ(TestFolders::ReadFile(LogFolder()), "in the way");
 
     LogWriter silent; // without a sink it just stays closed
@@ -146,14 +146,14 @@ TEST_F(GameLog, NoFileInPlaceOfTheLogIsAnOpenFailure) {
         } else {
             fs::create_directory(path);
         }
-        RecordingSink messages;
+        RecordingMessages messages;
         LogWriter log;
         UseClock(log);
         log.OpenLog(&messages);
         EXPECT_FALSE(log.IsOpen());
         log.WriteLog("Starting program");
-        ASSERT_EQ(messages.messages.size(), 1u);
-        EXPECT_EQ(messages.messages[0].first, "Failed opening log file");
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].first, "Failed opening log file");
     }
 }
 
@@ -258,8 +258,8 @@ TEST_F(GameLog, AFullDiskNeverTearsALine) {
     std::string written = TestFolders::ReadFile(file);
     EXPECT_EQ(written.size(), 4096 / kLineLength * kLineLength);
     ExpectOnlyWholeLines(written);
-    ASSERT_EQ(sink.messages.size(), 1u);
-    EXPECT_EQ(sink.messages[0].first, "Failed writing log file");
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].first, "Failed writing log file");
 
     // Space again: the next line is whole and on a line of its own.
     disk.Allow(3 * 4096);
@@ -267,7 +267,7 @@ TEST_F(GameLog, AFullDiskNeverTearsALine) {
     written = TestFolders::ReadFile(file);
     ExpectOnlyWholeLines(written);
     EXPECT_EQ(written.substr(written.size() - 34), "2024-3-5 9:5:3: Starting program\r\n");
-    EXPECT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.shown.size(), 1u);
 }
 
 #endif

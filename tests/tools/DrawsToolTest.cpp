@@ -1,5 +1,5 @@
 // zorvi-draws as a tester runs it: collect through the program's shuffle, argument errors,
-// the statistics table. Its verify command is tested on a real game log in tests/commands.
+// the statistics table. Its verify command is tested on a real game log in tests/engine/commands.
 // It runs the tool through a POSIX pipe, so not in the Windows build.
 #ifndef _WIN32
 #include <gtest/gtest.h>

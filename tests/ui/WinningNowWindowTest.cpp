@@ -25,7 +25,7 @@ namespace {
 constexpr int kAnswerWaitMs = 10000;
 
 QPushButton* Line(CZorviDlg& window) {
-    return window.findChild<QPushButton*>(QString::number(CZorviDlg::kWinningNowId));
+    return window.findChild<QPushButton*>(QString::number(Control::WinningNow));
 }
 
 QString LineText(CZorviDlg& window) {
@@ -50,8 +50,8 @@ private:
         for (int coupon = 1; coupon <= 40; ++coupon) {
             for (int p = 0; p < 25; ++p) {
                 const bool early = (coupon == 4 || coupon == 9 || coupon == 30) ? p < 5
-                                   : coupon == 12                            ? (p >= 5 && p < 10)
-                                                                             : false;
+                                   : coupon == 12                               ? (p >= 5 && p < 10)
+                                                                                : false;
                 const std::size_t index = early ? std::size_t(p % 5) : std::size_t(50 + p % 25);
                 bytes.push_back(static_cast<std::uint8_t>(sequence.at(index)));
             }
@@ -93,8 +93,8 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(LineText(*window), QString());
         Draw(*window);
-        QTRY_COMPARE_WITH_TIMEOUT(LineText(*window), QStringLiteral("Winning now: 4 \u2014 4, 9, 12, 30"),
-                                  kAnswerWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            LineText(*window), QStringLiteral("Winning now: 4 \u2014 4, 9, 12, 30"), kAnswerWaitMs);
         QVERIFY(window->ControlText(Control::CheckResult) != QStringLiteral("BINGO!"));
 
         // The coupon field holds something else; the check takes the first coupon as typed.
@@ -115,7 +115,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Log().find(": Winning now: 0 (row 2)") != std::string::npos,
                                  kAnswerWaitMs);
         const std::string log = Log();
-        QVERIFY2(log.find(": Winning now: 4 (row 1)") < log.find(": Bingo found in coupon 4 (row 1)"),
+        QVERIFY2(log.find(": Winning now: 4 (row 1)") <
+                     log.find(": Bingo found in coupon 4 (row 1)"),
                  log.c_str());
         // Nothing to check now: the key does nothing.
         test::TapKey(*window, CZorviDlg::kCheckWinningNowKey);

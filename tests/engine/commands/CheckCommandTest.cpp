@@ -7,6 +7,7 @@
 #include "CommandsFixture.h"
 #include "LogLines.h"
 #include "MessageSink.h"
+#include "RecordingMessages.h"
 
 namespace zorvi::test {
 namespace {
@@ -137,14 +138,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, BlankCouponTest,
                                            BlankCase{"Ninety", 90, 0, Zeros(27), 15, 27}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-class SilentMessages : public MessageSink {
-public:
-    void ShowMessage(const std::string& text, const std::string&) override {
-        shown.push_back(text);
-    }
-    std::vector<std::string> shown;
-};
-
 struct NoSeriesCase {
     const char* name;
     int n;
@@ -157,7 +150,7 @@ TEST_P(NoSeriesTest, CheckWithoutASeriesShowsZerosAndWrong) {
     const NoSeriesCase& c = GetParam();
     settings.max_called_numbers = c.n;
     commands.BeginNewGame();
-    SilentMessages messages;
+    test::RecordingMessages messages;
     BingoHelpers empty;
     empty.AttachSettings(settings);
     empty.AttachMessages(&messages);

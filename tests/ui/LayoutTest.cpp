@@ -153,13 +153,12 @@ private slots:
         window->FullscreenCommand();
         const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
         QTRY_COMPARE(window->size(), screen);
-        const QSize base =
-            window->Units().Size(CZorviDlg::kTemplateWidth, CZorviDlg::kTemplateHeight);
+        const QSize base = window->Layout().BaseSize();
         const double scale = std::min(double(screen.width()) / base.width(),
                                       double(screen.height()) / base.height());
-        QVERIFY(qAbs(window->LayoutScale() - scale) < 1e-6);
+        QVERIFY(qAbs(window->Layout().Scale() - scale) < 1e-6);
         // The template fills the screen one way and is centred the other.
-        const QPoint offset = window->LayoutOffset();
+        const QPoint offset = window->Layout().Offset();
         QVERIFY(offset.x() == 0 || offset.y() == 0);
         QVERIFY(qAbs(2 * offset.x() + base.width() * scale - screen.width()) <= 2);
         QVERIFY(qAbs(2 * offset.y() + base.height() * scale - screen.height()) <= 2);
@@ -173,7 +172,7 @@ private slots:
         QCOMPARE(window->ControlText(Control::Fullscreen), QStringLiteral("Windowed"));
 
         window->FullscreenCommand();
-        QCOMPARE(window->LayoutScale(), 1.0);
+        QCOMPARE(window->Layout().Scale(), 1.0);
         QCOMPARE(exitButton->geometry(), windowExit);
         QCOMPARE(cell->geometry(), windowCell);
         QCOMPARE(window->ControlById(Control::CurrentNumber)->font().pixelSize(), windowFont);

@@ -13,6 +13,7 @@
 
 #include "CZorviApp.h"
 #include "CZorviDlg.h"
+#include "ControlIds.h"
 #include "GuiSupport.h"
 #include "HallServer.h"
 #include "HallService.h"
@@ -72,9 +73,9 @@ private slots:
         auto window = test::StartOperatorWindow(generator_, script);
         QVERIFY(Hall(window).Running());
         const QString url = QStringLiteral("http://127.0.0.1:%1/").arg(port_);
-        QCOMPARE(window->ControlText(CZorviDlg::kHallAddressId),
+        QCOMPARE(window->ControlText(Control::HallAddress),
                  QStringLiteral("Hall screens: 0 connected \u2014 ") + url);
-        QVERIFY(window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
+        QVERIFY(window->ControlById(Control::HallAddress)->isVisible());
         // The players' window shows the same join code as the served pages.
         auto* screen = dynamic_cast<test::RecordingPlayersScreen*>(&window->PublicScreen());
         QVERIFY(screen);
@@ -93,7 +94,7 @@ private slots:
         QCOMPARE(calls.first().toArray().at(0).toString(), QStringLiteral("reset"));
         QCOMPARE(calls.first().toArray().at(1).toInt(), 75);
         // The operator sees the screen come, and go.
-        QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(CZorviDlg::kHallAddressId),
+        QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(Control::HallAddress),
                                   QStringLiteral("Hall screens: 1 connected \u2014 ") + url, 3000);
 
         // A draw with Space reaches the browser as the page call it is.
@@ -107,7 +108,7 @@ private slots:
         QCOMPARE(Hall(window).Game().drawn, std::vector<int>{window->State().CurrentNumber()});
         QVERIFY(script.Seen().isEmpty());
         feed.close();
-        QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(CZorviDlg::kHallAddressId),
+        QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(Control::HallAddress),
                                   QStringLiteral("Hall screens: 0 connected \u2014 ") + url, 3000);
     }
 
@@ -153,8 +154,8 @@ private slots:
                 QStringLiteral("The hall screens could not be started on port %1: ").arg(port_)),
             qPrintable(script.Seen().first()));
         QVERIFY(!Hall(window).Running());
-        QVERIFY(window->ControlText(CZorviDlg::kHallAddressId).isEmpty());
-        QVERIFY(!window->ControlById(CZorviDlg::kHallAddressId)->isVisible());
+        QVERIFY(window->ControlText(Control::HallAddress).isEmpty());
+        QVERIFY(!window->ControlById(Control::HallAddress)->isVisible());
         QVERIFY(
             dynamic_cast<test::RecordingPlayersScreen&>(window->PublicScreen()).joinUrl.isEmpty());
         QVERIFY(!script.Unexpected());
@@ -164,7 +165,7 @@ private slots:
         ModalScript script;
         auto window = test::StartOperatorWindow(generator_, script);
         QVERIFY(!Hall(window).Running());
-        QVERIFY(window->ControlText(CZorviDlg::kHallAddressId).isEmpty());
+        QVERIFY(window->ControlText(Control::HallAddress).isEmpty());
     }
 };
 

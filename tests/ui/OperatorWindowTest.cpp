@@ -616,7 +616,7 @@ private slots:
         Tap(*window, Qt::Key_Return);
         QCOMPARE(window->ControlText(Control::CheckResult), wrong);
         QCOMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("201"));
-        auto* shown = window->findChild<StaticControl*>(QString::number(CZorviDlg::kCouponNoteId));
+        auto* shown = window->findChild<StaticControl*>(QString::number(Control::CouponNote));
         QVERIFY(shown && shown->isVisible());
         QCOMPARE(shown->text(), note);
         QVERIFY(!window->ControlById(Control::FirstCouponCell)->isVisible());
