@@ -22,6 +22,7 @@
 
 #include "CZorviApp.h"
 #include "CZorviDlg.h"
+#include "ChromiumFlags.h"
 #include "ControlIds.h"
 #include "DrawSource.h"
 #include "Folders.h"
@@ -385,23 +386,10 @@ public:
         const QString program = QStandardPaths::findExecutable(QStringLiteral("chromium"));
         if (program.isEmpty())
             return QStringLiteral("no chromium installed");
-        QStringList args{
-            QStringLiteral("--user-data-dir=") + profile_.path(),
-            QStringLiteral("--no-first-run"),
-            QStringLiteral("--no-default-browser-check"),
-            QStringLiteral("--disable-background-networking"),
-            QStringLiteral("--disable-component-update"),
-            QStringLiteral("--disable-sync"),
-            QStringLiteral("--disable-extensions"),
-            QStringLiteral("--mute-audio"),
-            QStringLiteral("--disable-background-timer-throttling"),
-            QStringLiteral("--disable-renderer-backgrounding"),
-            QStringLiteral("--window-position=%1,%2").arg(kPlace.x()).arg(kPlace.y()),
-            QStringLiteral("--window-size=%1,%2").arg(kPlace.width()).arg(kPlace.height()),
-            QStringLiteral("--app=http://127.0.0.1:%1/en/").arg(port),
-        };
-        if (::geteuid() == 0)
-            args.prepend(QStringLiteral("--no-sandbox"));
+        QStringList args = QuietChromiumFlags(profile_.path());
+        args << QStringLiteral("--window-position=%1,%2").arg(kPlace.x()).arg(kPlace.y())
+             << QStringLiteral("--window-size=%1,%2").arg(kPlace.width()).arg(kPlace.height())
+             << QStringLiteral("--app=http://127.0.0.1:%1/en/").arg(port);
         process_.setProcessChannelMode(QProcess::MergedChannels);
         process_.setStandardOutputFile(QProcess::nullDevice());
         process_.start(program, args);

@@ -16,6 +16,8 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include "ChromiumFlags.h"
+
 namespace zorvi::test {
 
 namespace {
@@ -64,28 +66,11 @@ bool HeadlessChromium::Start(QString* why) {
         ::setpgid(0, 0);
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     });
-    QStringList args{
-        QStringLiteral("--headless"),
-        QStringLiteral("--user-data-dir=") + profile_.path(),
-        QStringLiteral("--remote-debugging-port=0"),
-        QStringLiteral("--remote-allow-origins=*"),
-        QStringLiteral("--no-first-run"),
-        QStringLiteral("--no-default-browser-check"),
-        QStringLiteral("--disable-background-networking"),
-        QStringLiteral("--disable-component-update"),
-        QStringLiteral("--disable-sync"),
-        QStringLiteral("--disable-extensions"),
-        QStringLiteral("--disable-gpu"),
-        QStringLiteral("--mute-audio"),
-        QStringLiteral("--hide-scrollbars"),
-        // Timers of a page nobody looks at must run as on a screen in the hall.
-        QStringLiteral("--disable-background-timer-throttling"),
-        QStringLiteral("--disable-renderer-backgrounding"),
-        QStringLiteral("--window-size=1280,720"),
-        QStringLiteral("about:blank"),
-    };
-    if (::geteuid() == 0)
-        args.prepend(QStringLiteral("--no-sandbox"));
+    QStringList args = QuietChromiumFlags(profile_.path());
+    args << QStringLiteral("--headless") << QStringLiteral("--remote-debugging-port=0")
+         << QStringLiteral("--remote-allow-origins=*") << QStringLiteral("--disable-gpu")
+         << QStringLiteral("--hide-scrollbars") << QStringLiteral("--window-size=1280,720")
+         << QStringLiteral("about:blank");
     process_->start(program, args);
     if (!process_->waitForStarted(10000)) {
         *why = QStringLiteral("chromium did not start");
