@@ -1,10 +1,14 @@
 #include "CZorviApp.h"
 
+#include <QCoreApplication>
+#include <cstdlib>
+
 #include "CZorviDlg.h"
 #include "Game.h"
 #include "HallService.h"
 #include "Language.h"
 #include "SettingsChange.h"
+#include "TemporaryFiles.h"
 
 namespace zorvi {
 
@@ -65,8 +69,23 @@ void CZorviApp::Build(DrawSource& source, Parts parts) {
 
 int CZorviApp::InitInstance() {
     window_->Start();
-    window_->exec();
+    if (!ending_)
+        window_->exec();
     return 0;
+}
+
+void CZorviApp::EndOnSignal() {
+    ending_ = true;
+    if (window_->Deciding()) {
+        // No answer may be made up for the operator: the program ends as a crash would, which
+        // the stored game survives by design, and takes its temporary files along.
+        RemoveOwnTemporaryFiles();
+        std::_Exit(0);
+    }
+    window_->EndNow();
+    // Every running event loop returns, a prompt's too; the start-up, if it is still
+    // running, finishes its steps and the window is not shown.
+    QCoreApplication::exit(0);
 }
 
 } // namespace zorvi

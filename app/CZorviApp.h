@@ -44,6 +44,9 @@ public:
 
     // Starts the operator window and runs it modally; returns the process's exit code.
     int InitInstance();
+    // The program is told to end from outside (a signal at logout or shutdown): the window
+    // closes without asking and the game stays stored, so the next start offers it again.
+    void EndOnSignal();
 
     Game& GetGame() { return *game_; }
     CZorviDlg& Window() { return *window_; }
@@ -59,6 +62,7 @@ private:
     std::unique_ptr<CZorviDlg> window_;
     std::unique_ptr<PlayersScreen> screen_;
     std::unique_ptr<HallService> hall_;
+    bool ending_ = false;
 };
 
 } // namespace zorvi

@@ -5,8 +5,10 @@
 #endif
 
 #include "CZorviApp.h"
+#include "EndSignals.h"
 #include "PublicScreenDlg.h"
 #include "QuickRenderer.h"
+#include "TemporaryFiles.h"
 
 int main(int argc, char* argv[]) {
 #ifdef Q_OS_UNIX
@@ -18,11 +20,14 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     zorvi::ChooseQuickRenderer();
+    // What a killed or crashed run left behind goes before this run makes its own.
+    zorvi::ClearTemporaryLeftovers();
     zorvi::CZorviApp::Parts parts;
     parts.makeScreen = [](const zorvi::Settings& settings, const zorvi::PageFanOut& pages,
                           QWidget* owner) {
         return std::make_unique<zorvi::PublicScreenDlg>(settings, pages, owner);
     };
     zorvi::CZorviApp app(std::move(parts));
+    const zorvi::EndSignals endSignals([&app] { app.EndOnSignal(); });
     return app.InitInstance();
 }

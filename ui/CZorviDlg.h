@@ -100,6 +100,11 @@ public:
     void ExitCommand();
     // The platform's close request: true when both questions were answered Yes.
     bool CloseRequest();
+    // Closes the window without asking (the session ends); the game stays stored.
+    void EndNow();
+    // A step is running or a question is open: an answer made up now could decide for the
+    // operator (give up the stored game, say), so the window cannot simply close.
+    bool Deciding() const;
 
     // Where the controls stand, at which scale; the operator's own lines among them (the
     // note on a coupon outside the series, the winning-now line, the hall's address).

@@ -1,5 +1,6 @@
 // The operator window's start-up and its own commands (drawn numbers, window mode, volume
 // and the two ways out). The settings step is in CZorviDlgSettings.cpp.
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -210,6 +211,16 @@ void CZorviDlg::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+bool CZorviDlg::Deciding() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return !started_ || commands_.Busy() || (modal && modal != this);
+}
+
+void CZorviDlg::EndNow() {
+    if (!finishing_)
+        FinishWindow(QDialog::Rejected);
 }
 
 void CZorviDlg::FinishWindow(int result) {

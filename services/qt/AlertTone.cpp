@@ -1,4 +1,5 @@
 #include "AlertTone.h"
+#include "TemporaryFiles.h"
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -39,7 +40,8 @@ AlertTone::~AlertTone() = default;
 QString AlertTone::Path() {
     if (!tried_) {
         tried_ = true;
-        auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/zorvi-alert-XXXXXX.wav");
+        auto file = std::make_unique<QTemporaryFile>(
+            TemporaryPattern(QStringLiteral("alert"), QStringLiteral(".wav")));
         const QByteArray wave = MakeWave(kHertz, kMilliseconds, kSampleRate, kTailMilliseconds);
         if (file->open() && file->write(wave) == wave.size() && file->flush()) {
             file->close(); // the name stays reserved until the object goes

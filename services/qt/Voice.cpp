@@ -18,6 +18,7 @@
 #include "BackgroundSound.h"
 #include "Folders.h"
 #include "Settings.h"
+#include "TemporaryFiles.h"
 #include "WaveFile.h"
 
 namespace zorvi {
@@ -98,7 +99,7 @@ struct Voice::Impl {
         if (wave.isEmpty())
             return {};
         if (!copyFolder)
-            copyFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/zorvi-voice-XXXXXX");
+            copyFolder = std::make_unique<QTemporaryDir>(TemporaryPattern(QStringLiteral("voice")));
         QString path;
         if (copyFolder->isValid()) {
             path = copyFolder->filePath(QString::number(++copyCount) + ".wav");

@@ -1,4 +1,5 @@
 #include <QAudioDevice>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QMediaDevices>
@@ -16,6 +17,7 @@
 #include "ProcessTools.h"
 #include "PulseTools.h"
 #include "Settings.h"
+#include "TemporaryFiles.h"
 #include "TestFolders.h"
 #include "Voice.h"
 
@@ -530,6 +532,91 @@ private slots:
 
         voice->StopBackgroundVoice();
         QTRY_VERIFY_WITH_TIMEOUT(!zorvi::test::SinkInputProcesses().contains(pid), 5000);
+    }
+
+    // The program's temporary files (the voice's copies, the alert tone) go when a signal
+    // ends it, as on a normal exit.
+    void temporaryFilesGoWhenASignalEndsTheProgram_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM, as at logout") << int(SIGTERM);
+        QTest::newRow("SIGINT, Ctrl+C") << int(SIGINT);
+        QTest::newRow("SIGHUP, the terminal went") << int(SIGHUP);
+    }
+
+    void temporaryFilesGoWhenASignalEndsTheProgram() {
+        QFETCH(int, signal);
+        WriteWave(Audio() / "Suomi" / "1.wav", 440, 100);
+        const fs::path temp = folders_->root() / "tmp";
+        fs::create_directories(temp);
+        QProcess parent;
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMPDIR", Q(temp));
+        parent.setProcessEnvironment(env);
+        parent.setWorkingDirectory(Q(folders_->programFolder()));
+        parent.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        parent.start(ZORVI_VOICE_PARENT, {"--copies", "Suomi"});
+        QVERIFY(parent.waitForStarted());
+        QVERIFY(parent.waitForReadyRead(10000));
+        QCOMPARE(parent.readLine().trimmed(), QByteArray("ready"));
+        const QString pid = QString::number(parent.processId());
+        const QStringList made = QDir(Q(temp)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QCOMPARE(made.size(), 2);
+        for (const QString& name : made)
+            QVERIFY2(name.startsWith("zorvi-voice-" + pid + "-") ||
+                         name.startsWith("zorvi-alert-" + pid + "-"),
+                     qPrintable(name));
+
+        ::kill(static_cast<pid_t>(parent.processId()), signal);
+        QVERIFY(parent.waitForFinished(10000));
+        QCOMPARE(parent.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(parent.exitCode(), 0);
+        QCOMPARE(QDir(Q(temp)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // A start clears what killed runs left: files of processes that have ended, files of older
+    // versions once a day old; nothing of a program still running, nothing else.
+    void leftoversOfEndedRunsAreClearedAtStart() {
+        const QDir temp(Q(folders_->root() / "leftovers"));
+        QVERIFY(temp.mkpath("."));
+        QProcess ended;
+        ended.start("/bin/true");
+        QVERIFY(ended.waitForFinished(5000));
+        const QString dead = QString::number(ended.processId());
+        const QString alive = QString::number(::getpid());
+        const auto makeFolder = [&](const QString& name) {
+            QVERIFY(temp.mkpath(name));
+            QFile copy(temp.filePath(name + "/1.wav"));
+            QVERIFY(copy.open(QIODevice::WriteOnly));
+        };
+        const auto makeFile = [&](const QString& name, int ageHours) {
+            QFile file(temp.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("RIFF");
+            file.flush(); // a write at close would make it new again
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600LL * ageHours),
+                                     QFileDevice::FileModificationTime));
+        };
+        makeFolder("zorvi-voice-" + dead + "-aB3dE9");
+        makeFile("zorvi-alert-" + dead + "-Qw12Er.wav", 0);
+        makeFolder("zorvi-voice-" + alive + "-zzzzzz");
+        makeFile("zorvi-alert-" + alive + "-yyyyyy.wav", 0);
+        makeFolder("zorvi-voice-OldOne");
+        makeFile("zorvi-alert-Old123.wav", 30);
+        makeFile("zorvi-alert-New123.wav", 1);
+        makeFile("zorvi-other-" + dead + "-aaaaaa", 0);
+        makeFile("notes.txt", 30);
+
+        QCOMPARE(zorvi::ClearTemporaryLeftovers(temp.path()), 3);
+        QStringList left = temp.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        left.sort();
+        QStringList expected{"notes.txt",
+                             "zorvi-alert-" + alive + "-yyyyyy.wav",
+                             "zorvi-alert-New123.wav",
+                             "zorvi-other-" + dead + "-aaaaaa",
+                             "zorvi-voice-" + alive + "-zzzzzz",
+                             "zorvi-voice-OldOne"};
+        expected.sort();
+        QCOMPARE(left, expected);
     }
 };
 
