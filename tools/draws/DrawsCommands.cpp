@@ -83,6 +83,11 @@ bool ParseGameOptions(const std::vector<std::string>& args, const char* command,
     return true;
 }
 
+// "1 game", "3 games", "0 games".
+std::string Counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 } // namespace
 
 int RunCollect(const std::vector<std::string>& args) {
@@ -108,31 +113,34 @@ int RunVerify(const std::vector<std::string>& args) {
             std::cerr << "zorvi-draws verify: cannot read " << path << "\n";
             return kUsage;
         }
-        verifier.Feed(in);
+        verifier.Feed(in, path);
     }
     const LogVerifier::Result result = verifier.Finish();
     if (!result.ok) {
         std::string line = result.line;
         while (!line.empty() && line.back() == '\r')
             line.pop_back();
-        std::cout << "line " << result.line_number << ": " << line << "\n"
+        std::cout << result.file << ", line " << result.line_number << ": " << line << "\n"
                   << "fails: " << result.reason << "\n";
         return kFailed;
     }
-    std::cout << result.games_verified << " games verified: each commitment matches its reveal; "
-              << result.lists_checked << " winners' drawn numbers checked against them\n";
+    std::cout << Counted(result.games_verified, "game", "games")
+              << " verified: each commitment matches its reveal; "
+              << Counted(result.lists_checked, "winner's drawn numbers", "winners' drawn numbers")
+              << " checked against them\n";
     if (result.not_revealed != 0)
-        std::cout << result.not_revealed
-                  << " games committed but not revealed in this log (still in play, or "
-                     "closed without Exit)\n";
+        std::cout << Counted(result.not_revealed, "game", "games")
+                  << " committed but not revealed in this log (still in play, or closed "
+                     "without Exit)\n";
     if (result.lists_unchecked != 0)
-        std::cout << result.lists_unchecked
-                  << " winners' lists outside a revealed game, not checked\n";
+        std::cout << Counted(result.lists_unchecked, "winner's list", "winners' lists")
+                  << " outside a revealed game, not checked\n";
     if (result.reveals_without != 0)
-        std::cout << result.reveals_without
-                  << " reveals of games committed before this log, not checked\n";
+        std::cout << Counted(result.reveals_without, "reveal", "reveals")
+                  << " of games committed before this log, not checked\n";
     if (result.repeated_reveals != 0)
-        std::cout << result.repeated_reveals << " games revealed again after a restart\n";
+        std::cout << Counted(result.repeated_reveals, "game", "games")
+                  << " revealed again after a restart\n";
     return kDone;
 }
 

@@ -18,6 +18,7 @@ using LogLines::kDrawnPrefix;
 using LogLines::ParseDrawn;
 
 struct DrawnList {
+    std::string file;
     std::size_t line_number;
     std::string line;
     std::vector<int> numbers;
@@ -27,6 +28,7 @@ struct DrawnList {
 
 struct LogVerifier::State {
     Result result;
+    std::string file;
     std::size_t line_number = 0;
     // The game between its commitment and its reveal.
     bool open = false;
@@ -38,6 +40,7 @@ struct LogVerifier::State {
         if (!result.ok)
             return;
         result.ok = false;
+        result.file = file;
         result.line_number = line_number;
         result.line = line;
         result.reason = std::move(reason);
@@ -71,7 +74,7 @@ struct LogVerifier::State {
                 return;
             }
             if (open)
-                lists.push_back({line_number, line, *numbers});
+                lists.push_back({file, line_number, line, *numbers});
             else
                 ++result.lists_unchecked;
         } else if (message.substr(0, LogLines::kRevealPrefix.size()) == LogLines::kRevealPrefix) {
@@ -110,12 +113,14 @@ struct LogVerifier::State {
                 std::equal(list.numbers.begin(), list.numbers.end(), reveal->sequence.begin());
             if (!prefix) {
                 // Reported at the winner's line: that is the line that does not hold.
-                const std::size_t at = line_number;
+                const std::string revealedAt =
+                    (list.file == file || file.empty() ? std::string() : file + ", ") + "line " +
+                    std::to_string(line_number);
+                file = list.file;
                 line_number = list.line_number;
                 Fail(list.line, "a winner's drawn numbers are not the start of the revealed "
-                                "sequence of line " +
-                                    std::to_string(at));
-                line_number = at;
+                                "sequence of " +
+                                    revealedAt);
                 return;
             }
         }
@@ -139,7 +144,11 @@ bool LogVerifier::SplitLine(const std::string& line, std::string* message) {
     return true;
 }
 
-void LogVerifier::Feed(std::istream& in) {
+void LogVerifier::Feed(std::istream& in, const std::string& name) {
+    if (!state_->result.ok)
+        return;
+    state_->file = name;
+    state_->line_number = 0;
     std::string line;
     std::string message;
     while (std::getline(in, line)) {

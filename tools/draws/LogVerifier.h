@@ -13,7 +13,9 @@ class LogVerifier {
 public:
     struct Result {
         bool ok = true;
-        // The first line that fails (1-based over all the text fed in), with why.
+        // The first line that fails, with why: the name its log was fed under and its line
+        // number within that log (1-based).
+        std::string file;
         std::size_t line_number = 0;
         std::string line;
         std::string reason;
@@ -31,8 +33,9 @@ public:
     LogVerifier(const LogVerifier&) = delete;
     LogVerifier& operator=(const LogVerifier&) = delete;
 
-    // Feeds one more log, lines numbered on from the previous ones (a game may span months).
-    void Feed(std::istream& in);
+    // Feeds one more log under its name (a game may span months, so a game open at the end of
+    // one log goes on in the next); its lines are numbered from 1.
+    void Feed(std::istream& in, const std::string& name = std::string());
     // Closes the last open game and gives the outcome.
     Result Finish();
 

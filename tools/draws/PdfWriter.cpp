@@ -231,8 +231,8 @@ std::string PdfWriter::Bytes() const {
     for (const std::size_t offset : offsets) {
         // Ten digits with leading zeros: every entry is exactly 20 bytes.
         const std::string digits = std::to_string(offset);
-        out += std::string(digits.size() < 10 ? 10 - digits.size() : 0, '0') + digits +
-               " 00000 n \n";
+        out +=
+            std::string(digits.size() < 10 ? 10 - digits.size() : 0, '0') + digits + " 00000 n \n";
     }
     out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
            " /Root 1 0 R /Info 6 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";

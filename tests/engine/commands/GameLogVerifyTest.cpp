@@ -8,6 +8,8 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "CommandsFixture.h"
 #include "DrawCommitment.h"
@@ -81,6 +83,22 @@ protected:
         verifier.Feed(in);
         return verifier.Finish();
     }
+
+#ifdef ZORVI_DRAWS_TOOL
+    // zorvi-draws with the arguments: what it printed (its exit status is not asked here).
+    static std::string RunTool(const std::string& arguments) {
+        const std::string command = std::string(ZORVI_DRAWS_TOOL) + " " + arguments;
+        std::FILE* pipe = ::popen(command.c_str(), "r");
+        if (pipe == nullptr)
+            return "(no pipe)";
+        std::string out;
+        char buffer[4096];
+        while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, got);
+        ::pclose(pipe);
+        return out;
+    }
+#endif
 
     LogWriter log;
     std::filesystem::path logPath;
@@ -186,7 +204,72 @@ TEST_P(GameLogTamperTest, OneChangeFailsAtItsLine) {
 INSTANTIATE_TEST_SUITE_P(Changes, GameLogTamperTest, ::testing::ValuesIn(kTamperings),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A game may span two month files: a failure names the file and the line within it, also
+// when the winner's line is in one file and the reveal that disproves it in the next.
+struct SplitCase {
+    const char* name;
+    int cutBefore; // the second file begins this many lines before the failing one (negative:
+                   // after it)
+    bool inSecond;
+};
+
+class GameLogSplitTest : public GameLogVerifyTest,
+                         public ::testing::WithParamInterface<SplitCase> {};
+
+TEST_P(GameLogSplitTest, FailureNamesTheFileAndItsLine) {
+    PlayGames();
+    std::string text = LogText();
+    std::string failing = ChangeNumber(text, "Drawn numbers: ", 1);
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line + "\n");
+    std::size_t failingIndex = 0;
+    while (lines[failingIndex].find(failing) == std::string::npos)
+        ++failingIndex;
+    const std::size_t cut = failingIndex + 1 - std::size_t(GetParam().cutBefore + 1);
+    const std::filesystem::path first = logPath.parent_path() / "2026-11.log";
+    const std::filesystem::path second = logPath.parent_path() / "2026-12.log";
+    std::string a, b;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        (i < cut ? a : b) += lines[i];
+    TestFolders::WriteFile(first, a);
+    TestFolders::WriteFile(second, b);
+
+    LogVerifier verifier;
+    std::ifstream one(first, std::ios::binary), two(second, std::ios::binary);
+    verifier.Feed(one, first.string());
+    verifier.Feed(two, second.string());
+    const LogVerifier::Result result = verifier.Finish();
+    ASSERT_FALSE(result.ok);
+    EXPECT_EQ(result.file, (GetParam().inSecond ? second : first).string());
+    EXPECT_EQ(result.line_number, GetParam().inSecond ? failingIndex - cut + 1 : failingIndex + 1);
+
 #ifdef ZORVI_DRAWS_TOOL
+    const std::string out = RunTool("verify '" + first.string() + "' '" + second.string() + "'");
+    EXPECT_NE(out.find(result.file + ", line " + std::to_string(result.line_number) + ": "),
+              std::string::npos)
+        << out;
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, GameLogSplitTest,
+                         ::testing::Values(SplitCase{"winnerInTheSecondFile", 2, true},
+                                           SplitCase{"winnerLastInTheFirstFile", -1, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+#ifdef ZORVI_DRAWS_TOOL
+TEST_F(GameLogVerifyTest, ToolCountsInTheSingularToo) {
+    PlayGames();
+    std::string text = LogText();
+    const std::size_t reveal = text.find("Game reveal: ");
+    text.resize(text.find('\n', reveal) + 1);
+    WriteLogText(text);
+    const std::string out = RunTool("verify '" + logPath.string() + "'");
+    EXPECT_NE(out.find("1 game verified: "), std::string::npos) << out;
+    EXPECT_EQ(out.find("1 games"), std::string::npos) << out;
+}
+
 TEST_F(GameLogVerifyTest, ToolPassesTheRealLog) {
     PlayGames();
     const std::string command =
