@@ -63,6 +63,45 @@ if(UNIX)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${PROJECT_SOURCE_DIR}/data/icons/${ZORVI_APP_ID}.svg
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+  # What Debian asks of a package besides the program: the copyright and the changelog in
+  # share/doc, the manual pages, and the icon as PNG at the sizes menus use. Compressed with
+  # "gzip -n" (no name, no time stamp), so the package is reproducible.
+  set(ZORVI_DOC_STAGE ${CMAKE_BINARY_DIR}/package-docs)
+  set(ZORVI_DOC_OUTPUTS)
+  foreach(page zorvi zorvi-coupons zorvi-draws)
+    set(out ${ZORVI_DOC_STAGE}/${page}.1.gz)
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${ZORVI_DOC_STAGE}
+      COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${PROJECT_SOURCE_DIR}/data/man/${page}.1 ${out}
+      DEPENDS ${PROJECT_SOURCE_DIR}/data/man/${page}.1 VERBATIM)
+    list(APPEND ZORVI_DOC_OUTPUTS ${out})
+    install(FILES ${out} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endforeach()
+  set(out ${ZORVI_DOC_STAGE}/changelog.gz)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${ZORVI_DOC_STAGE}
+    COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${PROJECT_SOURCE_DIR}/data/package/changelog ${out}
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/package/changelog VERBATIM)
+  list(APPEND ZORVI_DOC_OUTPUTS ${out})
+  install(FILES ${out} ${PROJECT_SOURCE_DIR}/data/package/copyright
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  find_program(ZORVI_RSVG_CONVERT rsvg-convert)
+  if(ZORVI_RSVG_CONVERT)
+    foreach(size 48 64 128 256)
+      set(out ${ZORVI_DOC_STAGE}/icons/${size}/${ZORVI_APP_ID}.png)
+      add_custom_command(OUTPUT ${out}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${ZORVI_DOC_STAGE}/icons/${size}
+        COMMAND ${ZORVI_RSVG_CONVERT} -w ${size} -h ${size} -o ${out}
+                ${PROJECT_SOURCE_DIR}/data/icons/${ZORVI_APP_ID}.svg
+        DEPENDS ${PROJECT_SOURCE_DIR}/data/icons/${ZORVI_APP_ID}.svg VERBATIM)
+      list(APPEND ZORVI_DOC_OUTPUTS ${out})
+      install(FILES ${out} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    endforeach()
+  else()
+    message(WARNING "rsvg-convert not found: the package gets the SVG icon only")
+  endif()
+  add_custom_target(zorvi_package_docs ALL DEPENDS ${ZORVI_DOC_OUTPUTS})
 endif()
 
 # The Debian package: cpack --config <build>/CPackConfig.cmake
@@ -73,18 +112,20 @@ set(CPACK_PACKAGE_VENDOR "The ZORVI developers")
 set(CPACK_PACKAGE_CONTACT "The ZORVI developers <zorvi@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "bingo caller for halls and clubs")
 set(CPACK_PACKAGE_DESCRIPTION
-    "ZORVI draws bingo numbers (1-75 or 1-90), announces them from voice recordings in\n\
-Finnish, Swedish or English, shows them on the operator window and on a public screen\n\
-for the players, and checks called coupons against the coupon-series file.\n\
-Includes zorvi-coupons, which makes, checks and prints coupon-series files.")
+    "ZORVI draws bingo numbers (1-75 or 1-90), announces them from voice\n\
+recordings in Finnish, Swedish or English, shows them on the operator window,\n\
+on a public screen and in the players' browsers, and checks called coupons\n\
+against the coupon-series file. Includes zorvi-coupons, which makes, checks\n\
+and prints coupon-series files, and zorvi-draws, which checks the game log.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# Not "games": that section's programs live in /usr/games; this is a hall's tool.
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_STRIP_FILES ON)
-# Shared libraries by dpkg-shlibdeps; what is loaded at run time by name, explicitly: the
-# browser engine's helper process, the sound back end's plugins (without them the media
-# player crashes) and fonts with Arial's metrics.
+# Shared libraries by dpkg-shlibdeps (the browser engine's helper process among them, from its
+# library); what is loaded at run time by name, explicitly: the sound back end's plugins
+# (without them the media player crashes) and fonts with Arial's metrics. Each only once.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6webenginecore6-bin, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-liberation")
+    "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, fonts-liberation")
 include(CPack)

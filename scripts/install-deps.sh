@@ -6,7 +6,7 @@ qt6-base-dev qt6-webengine-dev qt6-multimedia-dev libgl1-mesa-dev \
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good \
 fonts-liberation xvfb xauth xdotool libxcb1-dev \
 espeak-ng sox pulseaudio pulseaudio-utils poppler-utils \
-dpkg-dev desktop-file-utils appstream curl \
+dpkg-dev desktop-file-utils appstream curl lintian librsvg2-bin file \
 g++-mingw-w64-x86-64-posix wine \
 qt6-httpserver-dev qt6-websockets-dev libqrencode-dev chromium zbar-tools"
 missing=""

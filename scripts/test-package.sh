@@ -1,7 +1,8 @@
 #!/bin/sh
-# Makes the Debian package from a configured build (default build/test), unpacks it into a
-# temporary root, validates its desktop entry and AppStream metainfo, checks that it holds
-# the program folder's files, and starts the unpacked program on the offscreen platform with
+# Makes the Debian package from a configured build (default build/test), runs lintian on it
+# (no error, no warning), unpacks it into a temporary root, validates its desktop entry and
+# AppStream metainfo, checks that it holds the program folder's files, its icons, manual pages
+# and documents, and starts the unpacked program on the offscreen platform with
 # an empty working directory and a fresh data folder until its operator window is ready: the
 # log line "Read coupons" is written at the end of the start-up, once the coupon series was
 # read (a missing series holds the start-up at a message box), and the public screen shows
@@ -18,6 +19,19 @@ cpack --config "$BUILD/CPackConfig.cmake" -B "$OUT" >"$OUT.log" 2>&1 || { cat "$
 DEB=$(ls "$OUT"/zorvi_*.deb)
 echo "Package: $DEB ($(du -k "$DEB" | cut -f1) KiB)"
 dpkg-deb -f "$DEB" Depends
+
+# As a Debian packager's tools see it: no error and no warning. Info-level tags are printed.
+# (lintian warns of itself when run as root, which a container's CI is.)
+lintian --info --tag-display-limit 0 "$DEB" >"$OUT/lintian.txt" 2>&1 || true
+grep -v 'running with root privileges is not recommended' "$OUT/lintian.txt" || true
+if grep -Eq '^[EW]: ' "$OUT/lintian.txt"; then
+    echo "package: lintian reports errors or warnings" >&2; exit 1
+fi
+# Each dependency once; the browser engine's helper among them.
+deps=$(dpkg-deb -f "$DEB" Depends | tr ',' '\n' | sed 's/^ *//; s/ *(.*//')
+[ -z "$(echo "$deps" | sort | uniq -d)" ] || { echo "package: a dependency is listed twice" >&2; exit 1; }
+echo "$deps" | grep -qx 'libqt6webenginecore6-bin' \
+    || { echo "package: the browser engine's helper is not a dependency" >&2; exit 1; }
 
 WORK=$(mktemp -d)
 PID=""
@@ -50,6 +64,16 @@ for series in kup75.hex VORPA.hex KASTIRO.hex 90.hex; do
     [ -s "$SHARE/$series" ] || fail "missing sample series $series"
 done
 [ -s "$ROOT/usr/share/icons/hicolor/scalable/apps/fi.zorvi.Zorvi.svg" ] || fail "missing icon"
+for size in 48 64 128 256; do
+    png="$ROOT/usr/share/icons/hicolor/${size}x$size/apps/fi.zorvi.Zorvi.png"
+    file "$png" | grep -q "PNG image data, $size x $size" || fail "missing ${size}x$size icon"
+done
+for page in zorvi zorvi-coupons zorvi-draws; do
+    [ -s "$ROOT/usr/share/man/man1/$page.1.gz" ] || fail "missing manual page $page.1"
+done
+for doc in copyright changelog.gz; do
+    [ -s "$ROOT/usr/share/doc/zorvi/$doc" ] || fail "missing share/doc/zorvi/$doc"
+done
 
 # A fresh user: the public screen on and a voice chosen, so the start-up loads the page too.
 mkdir -p "$WORK/home" "$WORK/data/ZORVI" "$WORK/cwd"
