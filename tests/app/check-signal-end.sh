@@ -28,6 +28,24 @@ mkdir -p "$TEMP/zorvi-voice-$dead-aB3dE9"
 : > "$TEMP/zorvi-voice-$dead-aB3dE9/1.wav"
 : > "$TEMP/zorvi-alert-$dead-Qw12Er.wav"
 
+# Sends SIGTERM to the program and waits for it and its display to end; sets code to the exit
+# status. OUT is the program's output, shown when it does not end.
+terminate() {
+    pid=$(pgrep -g "$GROUP" -x zorvi)
+    kill -TERM "$pid"
+    tries=0
+    while kill -0 "$pid" 2>/dev/null; do
+        tries=$((tries + 1))
+        if [ $tries -gt 150 ]; then
+            echo "FAIL: still running 15 s after SIGTERM"; cat "$1"; exit 1
+        fi
+        sleep 0.1
+    done
+    code=0
+    wait "$GROUP" || code=$?
+    GROUP=""
+}
+
 cd "$ROOT/program"
 HOME="$ROOT/home" XDG_DATA_HOME="$ROOT/xdg" TMPDIR="$TEMP" QTWEBENGINE_DISABLE_SANDBOX=1 \
     QT_QPA_PLATFORM=xcb setsid xvfb-run -a -s "-screen 0 1280x1024x24" "$PROGRAM" \
@@ -49,20 +67,7 @@ status=0
 if ls "$TEMP" | grep -q "^zorvi-[a-z]*-$dead-"; then
     echo "FAIL: the killed run's files are still there"; ls -la "$TEMP"; status=1
 fi
-pid=$(pgrep -g "$GROUP" -x zorvi)
-cp "$DATA/state.ini" "$ROOT/state-before"
-kill -TERM "$pid"
-tries=0
-while kill -0 "$pid" 2>/dev/null; do
-    tries=$((tries + 1))
-    if [ $tries -gt 150 ]; then
-        echo "FAIL: still running 15 s after SIGTERM"; cat "$ROOT/out.txt"; exit 1
-    fi
-    sleep 0.1
-done
-code=0
-wait "$GROUP" || code=$?
-GROUP=""
+terminate "$ROOT/out.txt"
 [ "$code" -eq 0 ] || { echo "FAIL: exit status $code after SIGTERM"; cat "$ROOT/out.txt"; status=1; }
 grep -q '^randomizer_numbers=' "$DATA/state.ini" || { echo "FAIL: the stored game is gone"; status=1; }
 if ls "$TEMP" | grep -q '^zorvi-'; then
@@ -88,19 +93,7 @@ until [ "$(grep -c ': Starting program' "$DATA"/logs/*.log)" -ge 2 ] \
     sleep 0.1
 done
 sleep 2
-pid=$(pgrep -g "$GROUP" -x zorvi)
-kill -TERM "$pid"
-tries=0
-while kill -0 "$pid" 2>/dev/null; do
-    tries=$((tries + 1))
-    if [ $tries -gt 150 ]; then
-        echo "FAIL: still running 15 s after SIGTERM at the question"; cat "$ROOT/out2.txt"; exit 1
-    fi
-    sleep 0.1
-done
-code=0
-wait "$GROUP" || code=$?
-GROUP=""
+terminate "$ROOT/out2.txt"
 [ "$code" -eq 0 ] || { echo "FAIL: exit status $code after SIGTERM at the question"; status=1; }
 [ "$(grep '^randomizer_numbers=' "$DATA/state.ini")" = "$sequence" ] \
     || { echo "FAIL: the signal gave up the stored game"; echo "$sequence"; grep "^randomizer_numbers=" "$DATA/state.ini"; cat "$DATA"/logs/*.log; status=1; }

@@ -85,8 +85,8 @@ protected:
     }
 
 #ifdef ZORVI_DRAWS_TOOL
-    // zorvi-draws with the arguments: what it printed (its exit status is not asked here).
-    static std::string RunTool(const std::string& arguments) {
+    // zorvi-draws with the arguments: what it printed, and its exit status in `status`.
+    static std::string RunTool(const std::string& arguments, int* status = nullptr) {
         const std::string command = std::string(ZORVI_DRAWS_TOOL) + " " + arguments;
         std::FILE* pipe = ::popen(command.c_str(), "r");
         if (pipe == nullptr)
@@ -95,7 +95,9 @@ protected:
         char buffer[4096];
         while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
             out.append(buffer, got);
-        ::pclose(pipe);
+        const int ended = ::pclose(pipe);
+        if (status)
+            *status = WEXITSTATUS(ended);
         return out;
     }
 #endif
@@ -185,16 +187,9 @@ TEST_P(GameLogTamperTest, OneChangeFailsAtItsLine) {
     EXPECT_NE(result.line.find(failing), std::string::npos) << result.line;
 
 #ifdef ZORVI_DRAWS_TOOL
-    const std::string command =
-        std::string(ZORVI_DRAWS_TOOL) + " verify '" + logPath.string() + "'";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-        out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    EXPECT_EQ(WEXITSTATUS(status), 1) << out;
+    int status = -1;
+    const std::string out = RunTool("verify '" + logPath.string() + "'", &status);
+    EXPECT_EQ(status, 1) << out;
     EXPECT_NE(out.find("line " + std::to_string(result.line_number) + ": "), std::string::npos)
         << out;
     EXPECT_NE(out.find(failing), std::string::npos) << out;
@@ -272,15 +267,9 @@ TEST_F(GameLogVerifyTest, ToolCountsInTheSingularToo) {
 
 TEST_F(GameLogVerifyTest, ToolPassesTheRealLog) {
     PlayGames();
-    const std::string command =
-        std::string(ZORVI_DRAWS_TOOL) + " verify '" + logPath.string() + "'";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string out;
-    char buffer[4096];
-    while (const std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-        out.append(buffer, got);
-    EXPECT_EQ(WEXITSTATUS(::pclose(pipe)), 0) << out;
+    int status = -1;
+    const std::string out = RunTool("verify '" + logPath.string() + "'", &status);
+    EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("3 games verified"), std::string::npos) << out;
 }
 #endif
