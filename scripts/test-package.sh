@@ -68,6 +68,11 @@ for size in 48 64 128 256; do
     png="$ROOT/usr/share/icons/hicolor/${size}x$size/apps/fi.zorvi.Zorvi.png"
     file "$png" | grep -q "PNG image data, $size x $size" || fail "missing ${size}x$size icon"
 done
+# Built with the hardening flags: bound at start (full RELRO), fortified calls.
+for f in usr/bin/zorvi usr/bin/zorvi-coupons usr/bin/zorvi-draws usr/libexec/zorvi/AudioLoop; do
+    readelf -d "$ROOT/$f" | grep -q 'BIND_NOW' || fail "$f is not linked with -z now"
+done
+nm -D "$ROOT/usr/bin/zorvi-draws" | grep -q '__[a-z]*_chk' || fail "zorvi-draws is not fortified"
 for page in zorvi zorvi-coupons zorvi-draws; do
     [ -s "$ROOT/usr/share/man/man1/$page.1.gz" ] || fail "missing manual page $page.1"
 done

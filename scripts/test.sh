@@ -12,7 +12,7 @@ export QTWEBENGINE_DISABLE_SANDBOX=1
 export QTEST_FUNCTION_TIMEOUT=120000
 
 echo "== build and test"
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVI_WERROR=ON
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Release -DZORVI_WERROR=ON
 cmake --build build/test -j "$JOBS"
 ctest --test-dir build/test --output-on-failure -j "$JOBS"
 

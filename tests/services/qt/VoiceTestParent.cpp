@@ -4,6 +4,7 @@
 // With "--copies VOICE": announces number 1 in that voice and makes the alert tone (so that
 // both temporary files exist), prints "ready" and runs until a signal ends it in order.
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +22,13 @@ int main(int argc, char* argv[]) {
         voice.AttachSettings(settings);
         voice.SayNumber(1);
         (void)voice.AlertTonePath();
+        // Qt 6.4's shared sample loader crashes a process that exits while it loads its very
+        // first sound (it builds its network access in the exit handlers' way): the sound
+        // loads first, as it long has when a hall's program ends.
+        QElapsedTimer loading;
+        loading.start();
+        while (loading.elapsed() < 500)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         const zorvi::EndSignals ending([] { QCoreApplication::quit(); });
         std::printf("ready\n");
         std::fflush(stdout);
