@@ -17,13 +17,17 @@ struct PageTicket {
 };
 
 // Everything a page that joins late (or comes back after a reload) needs to show the game as it
-// stands: the reset, every drawn number in order, the current number and row, the last ticket.
+// stands: the reset, every drawn number in order, the current number and row, the last ticket,
+// and the seal of the game before it.
 struct PageGame {
     int numberCount = 75;
     std::string commitment; // first digits of the game's commitment; empty when it has none
     std::vector<int> drawn; // in draw order; the last one is the current number
     int row = 1;
     std::optional<PageTicket> ticket; // the last coupon checked in this game, if any
+    // First digits of the last finished game's seal; empty when none. It outlives that game:
+    // the players see it while the next one runs.
+    std::string seal;
 
     bool operator==(const PageGame&) const = default;
 };
@@ -38,9 +42,10 @@ struct PageJoinCode {
     bool operator==(const PageJoinCode&) const = default;
 };
 
-// The players' pages, as the fan-out sees them: the three page calls, the catch-up and the
-// join code. The players' window and the hall server each implement it and register with the
-// fan-out. An implementation that shows nothing at the moment simply drops the call.
+// The players' pages, as the fan-out sees them: the three page calls, the catch-up, the join
+// code and the last game's seal. The players' window and the hall server each implement it and
+// register with the fan-out. An implementation that shows nothing at the moment simply drops
+// the call.
 class PageCalls {
 public:
     virtual ~PageCalls() = default;
@@ -55,6 +60,9 @@ public:
     virtual void PageShowGame(const PageGame& game) = 0;
     // Optional: a page without a place for the code shows none.
     virtual void PageShowJoinCode(const PageJoinCode& code) { (void)code; }
+    // Optional: the first digits of the last finished game's seal, shown small until the next
+    // seal replaces it (a new game keeps it); empty shows none.
+    virtual void PageShowSeal(const std::string& seal) { (void)seal; }
 };
 
 // The pages as the game's commands address them: each update comes with the numbers drawn so
@@ -67,6 +75,8 @@ public:
     virtual void PageUpdateMainScreen(int currentNumber, int count, int row,
                                       const std::vector<int>& drawn) = 0;
     virtual void PageShowTicket(const PageTicket& ticket) = 0;
+    // A game has ended and its seal is written: its first hex digits (16), or empty for none.
+    virtual void PageShowSeal(const std::string& seal) = 0;
 };
 
 } // namespace zorvi

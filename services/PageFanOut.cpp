@@ -10,6 +10,8 @@ void PageFanOut::Register(PageCalls* page) {
     pages_.push_back(page);
     if (record_.Begun())
         page->PageShowGame(record_.Game());
+    else if (!record_.Game().seal.empty())
+        page->PageShowSeal(record_.Game().seal);
     if (!join_.url.empty())
         page->PageShowJoinCode(join_);
 }
@@ -76,6 +78,11 @@ void PageFanOut::PageShowGame(const PageGame& game) {
 void PageFanOut::PageShowJoinCode(const PageJoinCode& code) {
     join_ = code.url.empty() ? PageJoinCode{} : code;
     Forward([&](PageCalls& page) { page.PageShowJoinCode(join_); });
+}
+
+void PageFanOut::PageShowSeal(const std::string& seal) {
+    record_.Seal(seal);
+    Forward([&](PageCalls& page) { page.PageShowSeal(seal); });
 }
 
 } // namespace zorvi

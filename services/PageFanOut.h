@@ -15,8 +15,9 @@ namespace zorvi {
 // another one inside it.
 class PageFanOut final : public PageCalls, public GamePages {
 public:
-    // A page registered while a game is shown gets PageShowGame of it at once, and the join
-    // code when there is one.
+    // A page registered while a game is shown gets PageShowGame of it at once (the last seal
+    // with it), and the join code when there is one. Before any game it gets the seal alone,
+    // when there is one.
     void Register(PageCalls* page);
     void Unregister(PageCalls* page);
     bool IsRegistered(const PageCalls* page) const;
@@ -38,6 +39,8 @@ public:
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
     void PageShowJoinCode(const PageJoinCode& code) override;
+    // Kept in the game's record until the next seal, over every reset.
+    void PageShowSeal(const std::string& seal) override;
 
 private:
     template <class Call> void Forward(Call call);

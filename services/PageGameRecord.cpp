@@ -1,6 +1,7 @@
 #include "PageGameRecord.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace zorvi {
 
@@ -17,7 +18,9 @@ int NumberCountOf(int numberCount) {
 } // namespace
 
 void PageGameRecord::Reset(int numberCount, const std::string& commitment) {
+    std::string seal = std::move(game_.seal);
     game_ = PageGame{};
+    game_.seal = std::move(seal);
     game_.numberCount = NumberCountOf(numberCount);
     game_.commitment = commitment;
     begun_ = true;
@@ -40,6 +43,10 @@ void PageGameRecord::Update(int currentNumber, int count, int row) {
 void PageGameRecord::Ticket(const PageTicket& ticket) {
     begun_ = true;
     game_.ticket = ticket;
+}
+
+void PageGameRecord::Seal(const std::string& seal) {
+    game_.seal = seal;
 }
 
 void PageGameRecord::Replace(const PageGame& game) {

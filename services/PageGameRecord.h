@@ -9,7 +9,8 @@ namespace zorvi {
 // The game a page shows, folded from the page calls it was sent the way the page itself folds
 // them: the n-th number drawn sits at n - 1, a lower count drops numbers off the end, and a
 // change of the count takes the checked coupon off the screen. Numbers a page was never told
-// (a jump in the count) are held as 0.
+// (a jump in the count) are held as 0. The last game's seal stays over a reset: it belongs to
+// the game before.
 class PageGameRecord {
 public:
     virtual ~PageGameRecord() = default;
@@ -20,6 +21,8 @@ public:
     void Reset(int numberCount, const std::string& commitment);
     void Update(int currentNumber, int count, int row);
     void Ticket(const PageTicket& ticket);
+    // A seal alone does not begin a game: before any game a page still shows an empty board.
+    void Seal(const std::string& seal);
     // Takes a whole game, kept within the bounds a page can show.
     void Replace(const PageGame& game);
 

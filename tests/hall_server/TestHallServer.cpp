@@ -206,7 +206,7 @@ private:
 
     static PageGame SomeGame() {
         return PageGame{
-            75, "1a2b3c4d5e6f7a8b", {12, 40, 67}, 2, PageTicket{"1,2,3", "1,0,2", false, 4711}};
+            75, "1a2b3c4d5e6f7a8b", {12, 40, 67}, 2, PageTicket{"1,2,3", "1,0,2", false, 4711}, ""};
     }
 
     // Opens a feed and waits for its catch-up and join frames.
@@ -283,7 +283,7 @@ private slots:
                 QVERIFY(qAbs(frame.value("t").toInteger() - now) < 60000);
         }
         // The cancelled number took the checked coupon off the screen, as on every page.
-        QCOMPARE(server_->Game(), (PageGame{90, "00ffee", {88}, 2, std::nullopt}));
+        QCOMPARE(server_->Game(), (PageGame{90, "00ffee", {88}, 2, std::nullopt, ""}));
         // The feed stays alive between draws.
         QTRY_VERIFY_WITH_TIMEOUT(first->heartbeats > 0, 5000);
     }

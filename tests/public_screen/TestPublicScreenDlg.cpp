@@ -455,7 +455,7 @@ private slots:
                            QStringLiteral("showTicket [\"1,2\",\"0,2\",0,44]")};
         QTest::newRow("whole game, 90 numbers")
             << Calls([](PageFanOut& d) {
-                   d.PageShowGame(PageGame{90, "", {88, 3, 90}, 3, std::nullopt});
+                   d.PageShowGame(PageGame{90, "", {88, 3, 90}, 3, std::nullopt, ""});
                })
             << QStringList{QStringLiteral("reset [90,0,1,\"\"]"),
                            QStringLiteral("updateMainScreen [88,1,3]"),
@@ -505,7 +505,7 @@ private slots:
         f.pages.PageUpdateMainScreen(9, 2, 1);
         // Runs while the catch-up's calls are still on their way to the page.
         QTimer::singleShot(0, &f.owner, [&] { f.pages.PageUpdateMainScreen(11, 3, 1); });
-        f.pages.PageShowGame(PageGame{75, "", {7, 9}, 1, std::nullopt});
+        f.pages.PageShowGame(PageGame{75, "", {7, 9}, 1, std::nullopt, ""});
         QTRY_COMPARE(f.dlg.Game().drawn, (std::vector<int>{7, 9, 11}));
         const QString shown = QStringLiteral(
             "document.getElementById('number').textContent + '|' + "
@@ -520,7 +520,7 @@ private slots:
         QVERIFY(f.open(1, false));
         f.forgetCalls();
         MessageBoxCatcher boxes;
-        f.pages.PageShowGame(PageGame{75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}});
+        f.pages.PageShowGame(PageGame{75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}, ""});
         QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("Failed to get from script by id")});
         // Only one, also once every call has been answered.
         QTest::qWait(200);

@@ -18,7 +18,7 @@ inline void PrintTo(const PageGame& g, std::ostream* os) {
     *os << "] row " << g.row;
     if (g.ticket)
         *os << " ticket " << g.ticket->couponNumber << (g.ticket->winner ? " win" : " lose");
-    *os << "}";
+    *os << " seal '" << g.seal << "'}";
 }
 
 namespace {
@@ -30,6 +30,8 @@ std::string Describe(const PageGame& g) {
     text += "] row " + std::to_string(g.row);
     if (g.ticket)
         text += " ticket " + std::to_string(g.ticket->couponNumber);
+    if (!g.seal.empty())
+        text += " seal '" + g.seal + "'";
     return text;
 }
 
@@ -57,6 +59,11 @@ public:
         shown.Replace(game);
         After();
     }
+    void PageShowSeal(const std::string& seal) override {
+        calls.push_back("seal '" + seal + "'");
+        shown.Seal(seal);
+        After();
+    }
 
     std::vector<std::string> calls;
     PageGameRecord shown;
@@ -76,10 +83,10 @@ PageTicket Ticket(int coupon, bool winner = false) {
 
 // One step of the game, as the operator window passes it on.
 struct Step {
-    enum Kind { Reset, Update, ShowTicket } kind;
+    enum Kind { Reset, Update, ShowTicket, ShowSeal } kind;
     int a = 0, b = 0, c = 0;
     std::vector<int> drawn;
-    std::string commitment;
+    std::string text; // the reset's commitment, or the seal
 };
 
 Step ResetStep(int n, std::string commitment = "") {
@@ -91,17 +98,24 @@ Step Update(int current, int count, int row, std::vector<int> drawn) {
 Step TicketStep(int coupon) {
     return {Step::ShowTicket, coupon, 0, 0, {}, {}};
 }
+// A game has ended: its seal's first digits.
+Step SealStep(std::string seal) {
+    return {Step::ShowSeal, 0, 0, 0, {}, std::move(seal)};
+}
 
 void Play(PageFanOut& pages, const Step& step) {
     switch (step.kind) {
     case Step::Reset:
-        pages.PageReset(step.a, step.commitment);
+        pages.PageReset(step.a, step.text);
         break;
     case Step::Update:
         pages.PageUpdateMainScreen(step.a, step.b, step.c, step.drawn);
         break;
     case Step::ShowTicket:
         pages.PageShowTicket(Ticket(step.a));
+        break;
+    case Step::ShowSeal:
+        pages.PageShowSeal(step.text);
         break;
     }
 }
@@ -139,9 +153,12 @@ TEST_P(FanOutTable, EveryPageGetsTheCallsAndShowsTheGame) {
 }
 
 PageGame Game(int n, std::string commitment, std::vector<int> drawn, int row,
-              std::optional<PageTicket> ticket = std::nullopt) {
-    return PageGame{n, std::move(commitment), std::move(drawn), row, std::move(ticket)};
+              std::optional<PageTicket> ticket = std::nullopt, std::string seal = "") {
+    return PageGame{n,   std::move(commitment), std::move(drawn),
+                    row, std::move(ticket),     std::move(seal)};
 }
+
+const char* const kSeal = "1a2b3c4d5e6f7a8b";
 
 INSTANTIATE_TEST_SUITE_P(
     Games, FanOutTable,
@@ -213,7 +230,35 @@ INSTANTIATE_TEST_SUITE_P(
         FanOutRow{"OutOfRangeValues",
                   {ResetStep(12), Update(500, 1000, -3, {}), Update(-7, -5, 1, {})},
                   {"reset 12 ''", "update 500 1000 -3", "update -7 -5 1"},
-                  Game(75, "", {}, 1)}),
+                  Game(75, "", {}, 1)},
+        // The seal of a game that has ended reaches every page; its board stays.
+        FanOutRow{"Seal",
+                  {ResetStep(75, "aa"), Update(7, 1, 1, {7}), TicketStep(17), SealStep(kSeal)},
+                  {"reset 75 'aa'", "update 7 1 1", "ticket 17", "seal '1a2b3c4d5e6f7a8b'"},
+                  Game(75, "aa", {7}, 1, Ticket(17), kSeal)},
+        // It belongs to the game before: the next game is played under it.
+        FanOutRow{"SealStaysOverTheNextGame",
+                  {ResetStep(75, "aa"), Update(7, 1, 1, {7}), SealStep(kSeal), ResetStep(90, "bb"),
+                   Update(-1, 0, 1, {}), Update(88, 1, 1, {88})},
+                  {"reset 75 'aa'", "update 7 1 1", "seal '1a2b3c4d5e6f7a8b'", "reset 90 'bb'",
+                   "update -1 0 1", "update 88 1 1"},
+                  Game(90, "bb", {88}, 1, std::nullopt, kSeal)},
+        FanOutRow{"NextSealReplacesIt",
+                  {SealStep(kSeal), ResetStep(75, "bb"), SealStep("ffff0000ffff0000"),
+                   ResetStep(75, "cc")},
+                  {"seal '1a2b3c4d5e6f7a8b'", "reset 75 'bb'", "seal 'ffff0000ffff0000'",
+                   "reset 75 'cc'"},
+                  Game(75, "cc", {}, 1, std::nullopt, "ffff0000ffff0000")},
+        FanOutRow{"EmptySealShowsNone",
+                  {ResetStep(75), SealStep(kSeal), SealStep("")},
+                  {"reset 75 ''", "seal '1a2b3c4d5e6f7a8b'", "seal ''"},
+                  Game(75, "", {}, 1)},
+        // A stored game resumed under a seal: the whole game carries it.
+        FanOutRow{"ResumedGameUnderASeal",
+                  {SealStep(kSeal), ResetStep(75, "cc"), Update(33, 4, 2, {1, 20, 45, 33})},
+                  {"seal '1a2b3c4d5e6f7a8b'", "reset 75 'cc'",
+                   "game 75 'cc' [1,20,45,33] row 2 seal '1a2b3c4d5e6f7a8b'"},
+                  Game(75, "cc", {1, 20, 45, 33}, 2, std::nullopt, kSeal)}),
     [](const ::testing::TestParamInfo<FanOutRow>& info) { return std::string(info.param.name); });
 
 TEST(PageFanOut, PageRegisteredBeforeAnyGameHearsNothingUntilItBegins) {
@@ -226,6 +271,24 @@ TEST(PageFanOut, PageRegisteredBeforeAnyGameHearsNothingUntilItBegins) {
     pages.PageReset(75, "");
     EXPECT_EQ(page.calls, std::vector<std::string>{"reset 75 ''"});
     EXPECT_EQ(pages.PageCount(), 1u);
+}
+
+// Before any game (the program has just started) a seal is shown alone: a page that comes then
+// gets the seal, not an empty game.
+TEST(PageFanOut, SealBeforeAnyGameIsShownWithoutAGame) {
+    PageFanOut pages;
+    RecordingPage first;
+    pages.Register(&first);
+    pages.PageShowSeal(kSeal);
+    EXPECT_FALSE(pages.Begun());
+    EXPECT_EQ(pages.Game().seal, kSeal);
+    RecordingPage late;
+    pages.Register(&late);
+    for (const RecordingPage* page : {&first, &late}) {
+        EXPECT_EQ(page->calls, std::vector<std::string>{"seal '1a2b3c4d5e6f7a8b'"});
+        EXPECT_EQ(page->shown.Game(), pages.Game());
+        EXPECT_FALSE(page->shown.Begun());
+    }
 }
 
 TEST(PageFanOut, UnregisteredPageGetsNoMore) {

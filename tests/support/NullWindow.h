@@ -52,6 +52,7 @@ public:
     void PageReset(int, const std::string&) override {}
     void PageUpdateMainScreen(int, int, int, const std::vector<int>&) override {}
     void PageShowTicket(const PageTicket&) override {}
+    void PageShowSeal(const std::string&) override {}
 
     long long coupon_number = 1;
 };

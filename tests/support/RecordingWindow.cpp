@@ -145,6 +145,10 @@ void RecordingWindow::SayNumberLimit() {
 void RecordingWindow::SayCorrect() {
     Record("sayCorrect");
 }
+std::string RecordingWindow::SealGame() {
+    return logWriter != nullptr ? logWriter->SealGame() : std::string();
+}
+
 void RecordingWindow::WriteLog(const std::string& line) {
     if (logWriter != nullptr)
         logWriter->WriteLog(line);
@@ -198,6 +202,10 @@ void RecordingWindow::PageUpdateMainScreen(int currentNumber, int count, int row
 void RecordingWindow::PageShowTicket(const PageTicket& ticket) {
     Record("page showTicket " + ticket.numbers + "|" + ticket.marks + "|" + Flag(ticket.winner) +
            "|" + std::to_string(ticket.couponNumber));
+}
+
+void RecordingWindow::PageShowSeal(const std::string& seal) {
+    Record("page showSeal " + seal);
 }
 
 std::vector<std::string> RecordingWindow::Take() {

@@ -27,7 +27,8 @@ namespace zorvi::test {
 // "public caption=<text>", "relabelWindow", "selectPageFolder", "readCoupons 75,0",
 // "public open reload=1", "backgroundVoice=1", "page reset 75",
 // "page updateMainScreen 17,1,1", "page showTicket <numbers>|<marks>|1|7",
-// "winningNow 3: 17,342,981" (and "winningNow 0:" for a cleared line).
+// "page showSeal 1a2b3c4d5e6f7a8b", "winningNow 3: 17,342,981" (and "winningNow 0:" for a
+// cleared line).
 class RecordingWindow : public WindowRequests, public GamePages, public LogSink {
 public:
     void EnableControl(int id, bool enable) override;
@@ -58,6 +59,8 @@ public:
     void SayNumberLimit() override;
     void SayCorrect() override;
     void WriteLog(const std::string& line) override;
+    // The real log's seal when one is attached, else none (and so no seal for the pages).
+    std::string SealGame() override;
     void ShowPublicScreen() override;
     void EnablePublicDrawButton(bool enable) override;
     void SetPublicDrawCaption(TextId caption) override;
@@ -70,6 +73,7 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row,
                               const std::vector<int>& drawn) override;
     void PageShowTicket(const PageTicket& ticket) override;
+    void PageShowSeal(const std::string& seal) override;
     void ShowWinningNow(int count, const std::vector<int>& first) override;
 
     // The recorded events; Take() returns them and starts a new record.

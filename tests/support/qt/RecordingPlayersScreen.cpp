@@ -121,4 +121,9 @@ void RecordingPlayersScreen::PageShowGame(const PageGame& game) {
     shown.Replace(game);
 }
 
+void RecordingPlayersScreen::PageShowSeal(const std::string& seal) {
+    calls << QStringLiteral("seal %1").arg(QString::fromStdString(seal));
+    shown.Seal(seal);
+}
+
 } // namespace zorvi::test

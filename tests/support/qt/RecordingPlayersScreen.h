@@ -38,6 +38,7 @@ public:
     void PageUpdateMainScreen(int currentNumber, int count, int row) override;
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
+    void PageShowSeal(const std::string& seal) override;
     void PageShowJoinCode(const PageJoinCode& code) override {
         joinUrl = QString::fromStdString(code.url);
         const QString modules = QString::fromStdString(code.modules);
@@ -49,7 +50,7 @@ public:
     QPushButton* CloseButton() const { return close_; }
     const QString& Folder() const { return folder_; }
     // Every call, in short: "open 1 reload", "reset 75", "update 7 1 1", "ticket 3 win",
-    // "game 75 [7,9] row 1".
+    // "game 75 [7,9] row 1", "seal 1a2b3c4d5e6f7a8b".
     QStringList calls;
     PageGameRecord shown;
     // The join code last shown: its address (empty: none) and modules when well formed.
