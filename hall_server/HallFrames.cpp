@@ -50,6 +50,10 @@ std::string Encode(const PageTicket& ticket, bool) {
            (ticket.winner ? "1" : "0") + "," + std::to_string(ticket.couponNumber) + "]";
 }
 
+std::string Encode(const PageSealCall& call, bool) {
+    return "[\"showSeal\"," + JsonString(call.seal) + "]";
+}
+
 } // namespace
 
 std::string EncodeCall(const PageCall& call, bool animationOff) {

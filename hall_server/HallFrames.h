@@ -13,8 +13,8 @@ namespace zorvi {
 // followed by its arguments exactly as the page receives them.
 namespace HallFrames {
 
-// One page call as the feed carries it: ["updateMainScreen",17,3,1]. The reset carries the
-// animation setting of the moment.
+// One page call as the feed carries it: ["updateMainScreen",17,3,1], ["showSeal","1a2b…"]. The
+// reset carries the animation setting of the moment.
 std::string EncodeCall(const PageCall& call, bool animationOff);
 
 // The game's catch-up (CatchUpCalls), encoded.

@@ -198,6 +198,10 @@ void HallServer::PageShowGame(const PageGame&) {
         Qt::QueuedConnection);
 }
 
+void HallServer::PageShowSeal(const std::string& seal) {
+    Push(PageSealCall{seal});
+}
+
 void HallServer::PageShowJoinCode(const PageJoinCode& code) {
     SetJoinCode(code.url, code.size, code.modules);
 }

@@ -65,6 +65,8 @@ public:
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
     void PageShowJoinCode(const PageJoinCode& code) override;
+    // To every browser as ["showSeal", …]; a browser that joins later gets it in the catch-up.
+    void PageShowSeal(const std::string& seal) override;
 
     // The machine's addresses a server can listen on, as text: IPv4 first, then IPv6,
     // loopback last in each. Link-local IPv6 addresses are left out (they need an interface).

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <optional>
+#include <variant>
 
 #include "CHtmlContent.h"
 #include "GameRules.h"
@@ -293,6 +294,9 @@ std::pair<QString, QJsonArray> ScriptCall(const PageCall& call, int animationOff
                     QJsonArray{QString::fromStdString(t.numbers), QString::fromStdString(t.marks),
                                t.winner ? 1 : 0, t.couponNumber}};
         }
+        std::pair<QString, QJsonArray> operator()(const PageSealCall& c) const {
+            return {QStringLiteral("showSeal"), QJsonArray{QString::fromStdString(c.seal)}};
+        }
     };
     return std::visit(Encode{animationOff}, call);
 }
@@ -333,6 +337,14 @@ void PublicScreenDlg::PageShowJoinCode(const PageJoinCode&) {
     SendJoinCode();
 }
 
+void PublicScreenDlg::PageShowSeal(const std::string& seal) {
+    // Optional as the join code is: a page without showSeal shows none, and nobody is told.
+    if (PageCallable()) {
+        const auto [name, args] = ScriptCall(PageSealCall{seal}, settings_.disable_animation);
+        PageScriptBridge(page_.data()).CallPageScript(name, args);
+    }
+}
+
 void PublicScreenDlg::SendJoinCode() {
     if (!PageCallable())
         return;
@@ -346,11 +358,13 @@ void PublicScreenDlg::SendJoinCode() {
 }
 
 std::vector<PageCall> PublicScreenDlg::WholeGameCalls() const {
-    if (!pages_.Begun()) {
-        // No game yet: a board of the number count in the settings.
-        return {PageResetCall{settings_.max_called_numbers, {}}};
-    }
-    return CatchUpCalls(pages_.Game());
+    if (pages_.Begun())
+        return CatchUpCalls(pages_.Game());
+    // No game yet: a board of the number count in the settings, and the last seal, if any.
+    std::vector<PageCall> calls{PageResetCall{settings_.max_called_numbers, {}}};
+    if (!pages_.Game().seal.empty())
+        calls.emplace_back(PageSealCall{pages_.Game().seal});
+    return calls;
 }
 
 void PublicScreenDlg::ShowWholeGame(bool report) {
@@ -362,6 +376,11 @@ void PublicScreenDlg::ShowWholeGame(bool report) {
     QPointer<PublicScreenDlg> self(this);
     for (const PageCall& call : WholeGameCalls()) {
         const auto [name, args] = ScriptCall(call, settings_.disable_animation);
+        // The seal is optional: a page without showSeal is not an error.
+        if (std::holds_alternative<PageSealCall>(call)) {
+            PageScriptBridge(page_.data()).CallPageScript(name, args);
+            continue;
+        }
         PageScriptBridge(page_.data())
             .CallPageScript(name, args, [self, reported](const QString& error) {
                 if (error.isEmpty() || *reported || !self)

@@ -83,6 +83,9 @@ public:
     // word when the page has no such function. An empty url hides it. Shown again to every
     // page that loads.
     void PageShowJoinCode(const PageJoinCode& code) override;
+    // The last game's seal, through the page's optional showSeal: skipped without a word when
+    // the page has no such function. Shown again, after the game, to every page that loads.
+    void PageShowSeal(const std::string& seal) override;
     // The game as this window's page is to show it.
     const PageGame& Game() const;
 

@@ -4,7 +4,7 @@ namespace zorvi {
 
 std::vector<PageCall> CatchUpCalls(const PageGame& game) {
     std::vector<PageCall> calls;
-    calls.reserve(game.drawn.size() + 2);
+    calls.reserve(game.drawn.size() + 4);
     calls.emplace_back(PageResetCall{game.numberCount, game.commitment});
     const int count = static_cast<int>(game.drawn.size());
     // The page puts the n-th number at its place.
@@ -16,6 +16,9 @@ std::vector<PageCall> CatchUpCalls(const PageGame& game) {
     calls.emplace_back(PageUpdateCall{current, count, game.row});
     if (game.ticket)
         calls.emplace_back(*game.ticket);
+    // A page that has just loaded shows no seal: it needs one only when there is one.
+    if (!game.seal.empty())
+        calls.emplace_back(PageSealCall{game.seal});
     return calls;
 }
 

@@ -21,11 +21,17 @@ struct PageUpdateCall {
     int row = 1;
     bool operator==(const PageUpdateCall&) const = default;
 };
-using PageCall = std::variant<PageResetCall, PageUpdateCall, PageTicket>;
+// The last game's seal, for the page's optional showSeal.
+struct PageSealCall {
+    std::string seal;
+    bool operator==(const PageSealCall&) const = default;
+};
+using PageCall = std::variant<PageResetCall, PageUpdateCall, PageTicket, PageSealCall>;
 
 // The calls that bring a page that knows nothing to the game as it stands: the reset, each
 // known number at its place in draw order (a number never told stays dark), the current number
-// and row (-1 and 0 when none is drawn), then the last ticket.
+// and row (-1 and 0 when none is drawn), then the last ticket, then the last game's seal when
+// there is one.
 std::vector<PageCall> CatchUpCalls(const PageGame& game);
 
 } // namespace zorvi

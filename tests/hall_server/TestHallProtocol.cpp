@@ -277,6 +277,10 @@ private slots:
             {HallFrames::EncodeCall(PageTicket{"1,2,3", "0,1,2", true, 999999}, false)}, 1));
         QCOMPARE(ticket.value("calls").toArray(),
                  QJsonArray({QJsonArray({"showTicket", "1,2,3", "0,1,2", 1, 999999})}));
+        const QJsonObject seal = Parse(HallFrames::CallsFrame(
+            {HallFrames::EncodeCall(PageSealCall{"1a2b3c4d5e6f7a8b"}, false)}, 1));
+        QCOMPARE(seal.value("calls").toArray(),
+                 QJsonArray({QJsonArray({"showSeal", "1a2b3c4d5e6f7a8b"})}));
         QCOMPARE(Parse(HallFrames::HeartbeatFrame(1765400000123)).value("heartbeat").toInteger(),
                  1765400000123);
         QVERIFY(Parse(HallFrames::JoinFrame({}, 0, {})).value("join").isNull());
@@ -322,6 +326,14 @@ private slots:
                                           QJsonArray({"updateMainScreen", 4, 2, 2}),
                                           QJsonArray({"updateMainScreen", 88, 3, 2}),
                                           QJsonArray({"showTicket", "1,2", "2,0", 0, 12})}));
+        // The last game's seal comes last, after the game played under it.
+        game.seal = "1a2b3c4d5e6f7a8b";
+        QCOMPARE(calls(game), QJsonArray({QJsonArray({"reset", 90, 0, 0, "00ff"}),
+                                          QJsonArray({"updateMainScreen", 17, 1, 2}),
+                                          QJsonArray({"updateMainScreen", 4, 2, 2}),
+                                          QJsonArray({"updateMainScreen", 88, 3, 2}),
+                                          QJsonArray({"showTicket", "1,2", "2,0", 0, 12}),
+                                          QJsonArray({"showSeal", "1a2b3c4d5e6f7a8b"})}));
     }
 
     void splitHost_data() {

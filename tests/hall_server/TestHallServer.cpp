@@ -266,13 +266,15 @@ private slots:
         game_.PageUpdateMainScreen(5, 2, 2);
         game_.PageShowTicket({"1,0,5", "1,0,2", true, 999999});
         game_.PageUpdateMainScreen(88, 1, 2);
+        game_.PageShowSeal("0123456789abcdef");
         const QJsonArray expected{QJsonArray{"reset", 90, 0, 1, "00ffee"},
                                   QJsonArray{"updateMainScreen", -1, 0, 1},
                                   QJsonArray{"updateMainScreen", 88, 1, 1},
                                   QJsonArray{"updateMainScreen", 5, 2, 1},
                                   QJsonArray{"updateMainScreen", 5, 2, 2},
                                   QJsonArray{"showTicket", "1,0,5", "1,0,2", 1, 999999},
-                                  QJsonArray{"updateMainScreen", 88, 1, 2}};
+                                  QJsonArray{"updateMainScreen", 88, 1, 2},
+                                  QJsonArray{"showSeal", "0123456789abcdef"}};
         for (Feed* feed : {first.get(), second.get()}) {
             QTRY_COMPARE_WITH_TIMEOUT(feed->Calls().size(), expected.size(), 10000);
             QCOMPARE(feed->Calls(), expected);
@@ -283,16 +285,20 @@ private slots:
                 QVERIFY(qAbs(frame.value("t").toInteger() - now) < 60000);
         }
         // The cancelled number took the checked coupon off the screen, as on every page.
-        QCOMPARE(server_->Game(), (PageGame{90, "00ffee", {88}, 2, std::nullopt, ""}));
+        QCOMPARE(server_->Game(),
+                 (PageGame{90, "00ffee", {88}, 2, std::nullopt, "0123456789abcdef"}));
         // The feed stays alive between draws.
         QTRY_VERIFY_WITH_TIMEOUT(first->heartbeats > 0, 5000);
     }
 
     void browserJoiningMidGameGetsTheWholeGame() {
+        game_.PageShowSeal("0123456789abcdef"); // the game before this one
         PlaySomeGame();
         auto late = JoinedFeed();
         QCOMPARE(late->frames.size(), std::size_t(2));
-        QCOMPARE(late->Calls(), SomeGameCatchUp());
+        QJsonArray expected = SomeGameCatchUp();
+        expected.append(QJsonArray{"showSeal", "0123456789abcdef"});
+        QCOMPARE(late->Calls(), expected);
         QCOMPARE(late->CallFrames(), 1); // one batch
         QVERIFY(late->frames.at(1).value("join").isObject());
     }

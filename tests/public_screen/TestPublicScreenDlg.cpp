@@ -297,8 +297,9 @@ private slots:
         f.settings.disable_animation = 0;
         f.pages.PageReset(75, "");
         f.pages.PageShowTicket(PageTicket{"4", "0", false, 999999});
+        f.pages.PageShowSeal("1a2b3c4d5e6f7a8b");
         const QJsonArray calls = f.calls();
-        QCOMPARE(calls.size(), 5);
+        QCOMPARE(calls.size(), 6);
         auto args = [&](int i) { return calls[i].toObject()[QStringLiteral("args")].toArray(); };
         auto name = [&](int i) { return calls[i].toObject()[QStringLiteral("name")].toString(); };
         QCOMPARE(name(0), QStringLiteral("reset"));
@@ -312,6 +313,8 @@ private slots:
                              QStringLiteral("number"), QStringLiteral("number")}));
         QCOMPARE(args(3), (QJsonArray{75, 0, 0, QString()}));
         QCOMPARE(args(4), (QJsonArray{QStringLiteral("4"), QStringLiteral("0"), 0, 999999}));
+        QCOMPARE(name(5), QStringLiteral("showSeal"));
+        QCOMPARE(args(5), (QJsonArray{QStringLiteral("1a2b3c4d5e6f7a8b")}));
     }
 
     void noCallUnlessCreatedAndActive() {
@@ -468,6 +471,22 @@ private slots:
         })
                               << QStringList{QStringLiteral("reset [75,0,1,\"\"]"),
                                              QStringLiteral("updateMainScreen [9,3,1]")};
+        // The last game's seal, after the game played under it; before any game, alone.
+        QTest::newRow("seal of the game before")
+            << Calls([](PageFanOut& d) {
+                   d.PageReset(75, "00ff");
+                   d.PageUpdateMainScreen(7, 1, 1);
+                   d.PageShowSeal("1a2b3c4d5e6f7a8b");
+                   d.PageReset(90, "11ee");
+                   d.PageUpdateMainScreen(88, 1, 1);
+               })
+            << QStringList{QStringLiteral("reset [90,0,1,\"11ee\"]"),
+                           QStringLiteral("updateMainScreen [88,1,1]"),
+                           QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]")};
+        QTest::newRow("seal before any game")
+            << Calls([](PageFanOut& d) { d.PageShowSeal("1a2b3c4d5e6f7a8b"); })
+            << QStringList{QStringLiteral("reset [90,0,1,\"\"]"),
+                           QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]")};
         QTest::newRow("all numbers cancelled")
             << Calls([](PageFanOut& d) {
                    d.PageReset(75, "");
@@ -514,13 +533,16 @@ private slots:
         QCOMPARE(RunScript(f.view()->page(), shown).toString(), QStringLiteral("11|7,9,11"));
     }
 
-    // The whole game on a page that lacks a function: one box for the lot, the rest shown.
+    // The whole game on a page that lacks a function: one box for the lot, the rest shown. The
+    // seal is optional: a page without showSeal adds no box, neither in the game nor alone.
     void wholeGameOnAnOldPageReportsOnce() {
         Fixture f(QStringLiteral("no_ticket"));
         QVERIFY(f.open(1, false));
         f.forgetCalls();
         MessageBoxCatcher boxes;
-        f.pages.PageShowGame(PageGame{75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}, ""});
+        f.pages.PageShowGame(
+            PageGame{75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}, "1a2b3c4d5e6f7a8b"});
+        f.pages.PageShowSeal("0123456789abcdef");
         QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("Failed to get from script by id")});
         // Only one, also once every call has been answered.
         QTest::qWait(200);
@@ -546,6 +568,7 @@ private slots:
     void crashedPageIsShownTheGameAgain() {
         Fixture f;
         QVERIFY(f.open(1, false));
+        f.pages.PageShowSeal("1a2b3c4d5e6f7a8b"); // of the game before
         f.pages.PageReset(75, "0123456789abcdef");
         f.pages.PageUpdateMainScreen(7, 1, 1);
         f.pages.PageUpdateMainScreen(9, 2, 1);
@@ -554,16 +577,18 @@ private slots:
         f.pages.PageUpdateMainScreen(9, 2, 2); // cancelled
         f.pages.PageShowTicket(PageTicket{"9", "2", false, 12});
         // Every call has been answered before the renderer goes: the loaded page's own reset
-        // and the seven above.
-        QCOMPARE(f.calls().size(), 8);
+        // and the eight above.
+        QCOMPARE(f.calls().size(), 9);
         QSignalSpy restored(f.view(), &CHtmlContent::pageRestored);
         ::kill(static_cast<pid_t>(f.view()->page()->renderProcessPid()), SIGKILL);
         QVERIFY(restored.wait(20000));
-        // The page loaded anew gets the game's commitment and the ticket back as well.
+        // The page loaded anew gets the game's commitment, the ticket and the last game's seal
+        // back as well.
         QCOMPARE(f.seen(), (QStringList{QStringLiteral("reset [75,0,0,\"0123456789abcdef\"]"),
                                         QStringLiteral("updateMainScreen [7,1,2]"),
                                         QStringLiteral("updateMainScreen [9,2,2]"),
-                                        QStringLiteral("showTicket [\"9\",\"2\",0,12]")}));
+                                        QStringLiteral("showTicket [\"9\",\"2\",0,12]"),
+                                        QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]")}));
     }
 
     // The desktop closing the players' window (a taskbar close, Alt+F4, the window manager)
