@@ -75,21 +75,25 @@ private slots:
         QTest::addColumn<QString>("wrong");
         QTest::addColumn<QString>("name5");
         QTest::addColumn<QString>("name88");
+        QTest::addColumn<QString>("seal");
         QTest::newRow("fi") << "fi"
                             << "Rivi 2"
                             << "Väärin!"
                             << "Bertta"
-                            << "Sakari";
+                            << "Sakari"
+                            << "Edellisen pelin sinetti: 1a2b3c4d5e6f7a8b";
         QTest::newRow("se") << "se"
                             << "Rad 2"
                             << "Fel!"
                             << "Bertil"
-                            << "Sven";
+                            << "Sven"
+                            << "Föregående spelets sigill: 1a2b3c4d5e6f7a8b";
         QTest::newRow("en") << "en"
                             << "Row 2"
                             << "Wrong!"
                             << "B"
-                            << "S";
+                            << "S"
+                            << "Seal of the last game: 1a2b3c4d5e6f7a8b";
     }
     void languages() {
         QFETCH(QString, lang);
@@ -97,10 +101,11 @@ private slots:
         QFETCH(QString, wrong);
         QFETCH(QString, name5);
         QFETCH(QString, name88);
+        QFETCH(QString, seal);
         Page page(lang);
         QVERIFY(WaitForDocument(&page.view));
 
-        // Only the three functions are global, and the optional join code.
+        // Only the three functions are global, and the optional join code and seal.
         const QJsonArray globals =
             RunScriptJson(page.view.page(),
                           QStringLiteral("Object.getOwnPropertyNames(window).filter(function(k){"
@@ -108,9 +113,9 @@ private slots:
                                          "!/\\[native code\\]/.test(Function.prototype.toString."
                                          "call(window[k]));}catch(e){return false;}}).sort()"))
                 .array();
-        QCOMPARE(globals,
-                 (QJsonArray{QStringLiteral("reset"), QStringLiteral("showJoinCode"),
-                             QStringLiteral("showTicket"), QStringLiteral("updateMainScreen")}));
+        QCOMPARE(globals, (QJsonArray{QStringLiteral("reset"), QStringLiteral("showJoinCode"),
+                                      QStringLiteral("showSeal"), QStringLiteral("showTicket"),
+                                      QStringLiteral("updateMainScreen")}));
         // Loaded from a file, the page never shows the lost connection of a served page.
         QVERIFY(
             RunScript(page.view.page(), QStringLiteral("document.getElementById('offline').hidden"))
@@ -160,8 +165,13 @@ private slots:
         QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 2);
         QCOMPARE(page.text(QStringLiteral("#board .cell.latest")), QStringLiteral("5"));
 
+        // The game ends with its seal, shown over the next game.
+        page.call(QStringLiteral("showSeal"), {QStringLiteral("1a2b3c4d5e6f7a8b")});
+        QCOMPARE(page.text(QStringLiteral("#seal")), seal);
+
         // 90 numbers: a bigger board and a 3 x 9 coupon.
         page.call(QStringLiteral("reset"), {90, 0, 0});
+        QCOMPARE(page.text(QStringLiteral("#seal")), seal);
         QCOMPARE(page.count(QStringLiteral("#board .cell")), 90);
         QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 0);
         QCOMPARE(page.text(QStringLiteral("#count")), QStringLiteral("0"));
@@ -193,8 +203,9 @@ private slots:
     }
 
     // The fourth argument of reset: the commitment's first digits, shown small; without it (a
-    // caller of three arguments) or with anything that is not hex, no stray text appears.
-    void commitmentShownSmall() {
+    // caller of three arguments) or with anything that is not hex, no stray text appears. The
+    // last game's seal alike, beside it: a reset keeps it, an empty one hides it.
+    void commitmentAndSealShownSmall() {
         Page page(QStringLiteral("en"));
         QVERIFY(WaitForDocument(&page.view));
         page.call(QStringLiteral("reset"), {75, 0, 1, QStringLiteral("e1fe467e7c3680e8")});
@@ -208,6 +219,25 @@ private slots:
         QCOMPARE(page.text(QStringLiteral("#commitment")),
                  QStringLiteral("Commitment bb0123456789abcd"));
         QCOMPARE(page.count(QStringLiteral("#commitment b")), 0);
+
+        QCOMPARE(page.text(QStringLiteral("#seal")), QString());
+        page.call(QStringLiteral("showSeal"), {QStringLiteral("1A2B3C4D5E6F7A8B")});
+        QCOMPARE(page.text(QStringLiteral("#seal")),
+                 QStringLiteral("Seal of the last game: 1a2b3c4d5e6f7a8b"));
+        page.call(QStringLiteral("reset"), {75, 0, 1, QStringLiteral("e1fe467e7c3680e8")});
+        QCOMPARE(page.text(QStringLiteral("#seal")),
+                 QStringLiteral("Seal of the last game: 1a2b3c4d5e6f7a8b"));
+        page.call(QStringLiteral("showSeal"), {QStringLiteral("<b>zz</b>0123456789abcdef99")});
+        QCOMPARE(page.text(QStringLiteral("#seal")),
+                 QStringLiteral("Seal of the last game: bb0123456789abcd"));
+        QCOMPARE(page.count(QStringLiteral("#seal b")), 0);
+        page.call(QStringLiteral("showSeal"), {42});
+        QCOMPARE(page.text(QStringLiteral("#seal")), QString());
+        page.call(QStringLiteral("showSeal"), {QStringLiteral("1a2b3c4d5e6f7a8b")});
+        page.call(QStringLiteral("showSeal"), {QString()});
+        QCOMPARE(page.text(QStringLiteral("#seal")), QString());
+        QCOMPARE(page.text(QStringLiteral("#commitment")),
+                 QStringLiteral("Commitment e1fe467e7c3680e8"));
     }
 
     void animationOffStillsThePage() {
@@ -409,7 +439,9 @@ private slots:
                 QString marks;
                 page.call(QStringLiteral("showTicket"), {Ticket75(&marks), marks, 1, 17});
                 shoot(QStringLiteral("bingo-75"));
-                page.call(QStringLiteral("reset"), {90, 0, 1});
+                // The next game, under the seal of this one.
+                page.call(QStringLiteral("showSeal"), {QStringLiteral("1a2b3c4d5e6f7a8b")});
+                page.call(QStringLiteral("reset"), {90, 0, 1, QStringLiteral("e1fe467e7c3680e8")});
                 const int drawn90[] = {88, 4, 17, 26, 35, 47, 59, 62, 73, 81, 90, 11, 24, 66};
                 for (int i = 0; i < 14; ++i)
                     page.call(QStringLiteral("updateMainScreen"), {drawn90[i], i + 1, 1});

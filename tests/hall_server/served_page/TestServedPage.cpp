@@ -59,9 +59,14 @@ QJsonArray Ticket(bool winner, int coupon) {
         {numbers.join(QLatin1Char(',')), marks.join(QLatin1Char(',')), winner ? 1 : 0, coupon});
 }
 
-// The catch-up of a game in progress: reset, every number in order, the last ticket.
-QJsonArray CatchUp(int numberCount, const QList<int>& drawn, int row,
-                   const QJsonArray& ticket = {}) {
+QJsonArray Seal(const QString& digits) {
+    return Call(QStringLiteral("showSeal"), {digits});
+}
+
+// The catch-up of a game in progress: reset, every number in order, the last ticket, the seal
+// of the game before.
+QJsonArray CatchUp(int numberCount, const QList<int>& drawn, int row, const QJsonArray& ticket = {},
+                   const QString& seal = QString()) {
     QJsonArray calls = Batch({Reset(numberCount)});
     if (drawn.isEmpty())
         calls.append(Update(-1, 0, row));
@@ -69,6 +74,8 @@ QJsonArray CatchUp(int numberCount, const QList<int>& drawn, int row,
         calls.append(Update(drawn[i], i + 1, row));
     if (!ticket.isEmpty())
         calls.append(ticket);
+    if (!seal.isEmpty())
+        calls.append(Seal(seal));
     return calls;
 }
 
@@ -233,6 +240,13 @@ private slots:
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
         QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("12"));
 
+        // The game's seal, shown while the next game runs.
+        QVERIFY(SendAndWait(Batch({Seal(QStringLiteral("1a2b3c4d5e6f7a8b"))}),
+                            QStringLiteral("document.getElementById('seal').textContent!==''")));
+        QCOMPARE(Text(QStringLiteral("#seal")),
+                 QStringLiteral("Seal of the last game: 1a2b3c4d5e6f7a8b"));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
+
         // A new game of 90 numbers, then its first draw, in one batch as the server may send.
         QVERIFY(SendAndWait(Batch({Reset(90), Update(-1, 0, 1), Update(88, 1, 1)}),
                             QStringLiteral("document.querySelectorAll('#board .cell').length===90"
@@ -240,16 +254,23 @@ private slots:
                                            "==='88'")));
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
         QCOMPARE(Text(QStringLiteral("#row")), QStringLiteral("Row 1"));
+        QCOMPARE(Text(QStringLiteral("#seal")),
+                 QStringLiteral("Seal of the last game: 1a2b3c4d5e6f7a8b"));
+        // An empty seal hides it.
+        QVERIFY(SendAndWait(Batch({Seal(QString())}),
+                            QStringLiteral("document.getElementById('seal').textContent===''")));
         QVERIFY(!Shown(QStringLiteral("offline")));
     }
 
-    // A browser that joins mid-game sees the whole board, the last ticket and the join code.
+    // A browser that joins mid-game sees the whole board, the last ticket, the last game's seal
+    // and the join code.
     void joinsMidGame() {
         QList<int> drawn;
         for (int i = 0; i < 60; ++i)
             drawn << (i * 37) % 90 + 1;
         const QString address = QStringLiteral("http://192.168.1.10:8765/");
-        server_->SetCatchUp(CatchUp(90, drawn, 3, Ticket(true, 4021)));
+        server_->SetCatchUp(
+            CatchUp(90, drawn, 3, Ticket(true, 4021), QStringLiteral("1a2b3c4d5e6f7a8b")));
         server_->SetJoin(JoinFrame(address));
         QVERIFY(Open(QStringLiteral("/fi/")));
         QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='60'")));
@@ -259,6 +280,8 @@ private slots:
         QCOMPARE(Text(QStringLiteral("#number")), QString::number(drawn.last()));
         QCOMPARE(Text(QStringLiteral("#row")), QStringLiteral("Rivi 3"));
         QCOMPARE(Text(QStringLiteral("#verdict")), QStringLiteral("BINGO!"));
+        QCOMPARE(Text(QStringLiteral("#seal")),
+                 QStringLiteral("Edellisen pelin sinetti: 1a2b3c4d5e6f7a8b"));
         QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
         QCOMPARE(Text(QStringLiteral("#joinurl")), QStringLiteral("192.168.1.10:8765"));
 
@@ -297,20 +320,25 @@ private slots:
 
     // The server goes away: "connection lost" in the page's language within a few seconds;
     // it comes back on the same port with the game moved on: the page reconnects by itself and
-    // shows the whole game as it now stands.
+    // shows the whole game as it now stands, the seal of the game that ended meanwhile with it.
     void reconnectsAfterRestart_data() {
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("lost");
+        QTest::addColumn<QString>("seal");
         QTest::newRow("fi") << "fi"
-                            << "Yhteys katkesi";
+                            << "Yhteys katkesi"
+                            << "Edellisen pelin sinetti: 0123456789abcdef";
         QTest::newRow("se") << "se"
-                            << "Anslutningen bröts";
+                            << "Anslutningen bröts"
+                            << "Föregående spelets sigill: 0123456789abcdef";
         QTest::newRow("en") << "en"
-                            << "Connection lost";
+                            << "Connection lost"
+                            << "Seal of the last game: 0123456789abcdef";
     }
     void reconnectsAfterRestart() {
         QFETCH(QString, lang);
         QFETCH(QString, lost);
+        QFETCH(QString, seal);
         server_->SetCatchUp(CatchUp(75, {5, 6, 7}, 1));
         QVERIFY(Open(QLatin1Char('/') + lang + QLatin1Char('/')));
         QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='3'")));
@@ -333,13 +361,16 @@ private slots:
         // What the page showed stays under the notice.
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 3);
 
-        server_->SetCatchUp(CatchUp(75, {5, 6, 7, 70, 71}, 2, Ticket(false, 9)));
+        QCOMPARE(Text(QStringLiteral("#seal")), QString());
+        server_->SetCatchUp(CatchUp(75, {5, 6, 7, 70, 71}, 2, Ticket(false, 9),
+                                    QStringLiteral("0123456789abcdef")));
         QVERIFY(server_->Start(port));
         QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('offline').hidden"), 20000));
         QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='5'")));
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 5);
         QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("71"));
         QVERIFY(Text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 9")));
+        QCOMPARE(Text(QStringLiteral("#seal")), seal);
     }
 
     // A connection that stays open but says nothing (the server's machine left the network)
@@ -376,6 +407,7 @@ private slots:
             R"({"calls":[["updateMainScreen",5,1,1,1]]})",
             R"({"calls":[["showTicket",1,2,1,1]]})",
             R"({"calls":[["reset","90",0,0]]})",
+            R"({"calls":[["showSeal",5],["showSeal","1a2b","ff"],["showSeal"]]})",
             R"({"join":{"url":"http://x/","size":"21","modules":"<img src=x onerror=window.hit=1>"}})",
             R"({"join":[]})",
             R"({"heartbeat":"soon"})",
@@ -389,6 +421,7 @@ private slots:
         QVERIFY(!b().Evaluate(QStringLiteral("!!window.hit")).toBool());
         QCOMPARE(Count(QStringLiteral("#board .cell")), 75);
         QVERIFY(!Shown(QStringLiteral("joincode")));
+        QCOMPARE(Text(QStringLiteral("#seal")), QString());
         QVERIFY(!b().Evaluate(QStringLiteral("document.getElementById('ticket').className"
                                              ".indexOf('shown')>=0"))
                      .toBool());
@@ -406,9 +439,10 @@ private slots:
             ".filter(function(n){return n.indexOf(location.origin)!==0;})"));
         QCOMPARE(others.toArray(), QJsonArray());
     }
-    // A 16:9 TV and a portrait phone: every number, the ball, the facts, the ticket and the
-    // join code inside the screen, each text inside its box, numbers big enough to read, and
-    // the join code over nothing that matters. ZORVI_SERVED_SHOTS names a folder for pictures.
+    // A 16:9 TV and a portrait phone: every number, the ball, the facts, the ticket, the join
+    // code, the commitment and the last game's seal inside the screen, each text inside its box,
+    // numbers big enough to read, and the join code, the commitment and the seal over nothing
+    // that matters. ZORVI_SERVED_SHOTS names a folder for pictures.
     void fitsEveryScreen_data() {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
@@ -427,7 +461,10 @@ private slots:
         QFETCH(double, smallestFont);
         QVERIFY(b().SetViewport(width, height, mobile));
         const QList<int> drawn75{12, 33, 41, 58, 61, 7, 29, 44, 70, 2, 19, 53};
-        server_->SetCatchUp(CatchUp(75, drawn75, 2, {}));
+        const QString commitment = QStringLiteral("e1fe467e7c3680e8");
+        QJsonArray catchUp = CatchUp(75, drawn75, 2, {}, QStringLiteral("1a2b3c4d5e6f7a8b"));
+        catchUp[0] = Reset(75, 1, commitment);
+        server_->SetCatchUp(catchUp);
         server_->SetJoin(JoinFrame(QStringLiteral("http://192.168.100.200:8765/")));
         QVERIFY(Open());
         QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
@@ -438,26 +475,40 @@ private slots:
                                 .arg(numbers)));
             const QString selectors =
                 ticket
-                    ? QStringLiteral("['#tgrid .tcell','#verdict','#coupon','#joincode']")
+                    ? QStringLiteral("['#tgrid .tcell','#verdict','#coupon','#joincode',"
+                                     "'#commitment','#seal']")
                     : QStringLiteral("['#board .cell','#board .head','#ball','#number','#letter',"
                                      "'#row','#count','#prevballs .mini','#joincode',"
-                                     "'#joinurl']");
+                                     "'#joinurl','#commitment','#seal']");
+            // The commitment and the seal are small on purpose; each is checked against every
+            // box that matters instead, the board (and the ticket over it) above all.
             const QJsonValue faults = b().Evaluate(
                 QStringLiteral(
                     "(function(sels,minFont){var W=innerWidth,H=innerHeight,bad=[];"
                     "var code=document.getElementById('joincode').getBoundingClientRect();"
+                    "var small={'#joincode':1,'#joinurl':1,'#ball':1,'#commitment':1,'#seal':1};"
+                    "function over(a,b){return a.left<b.right&&a.right>b.left&&a.top<b.bottom&&"
+                    "a.bottom>b.top;}"
                     "sels.forEach(function(sel){document.querySelectorAll(sel).forEach("
                     "function(el,i){if(getComputedStyle(el).display==='none')return;"
                     "var r=el.getBoundingClientRect(),n=sel+'#'+i;"
                     "if(r.width<1||r.height<1||r.left<-0.5||r.top<-0.5||r.right>W+0.5||"
                     "r.bottom>H+0.5)bad.push(n+' outside');"
                     "if(el.scrollWidth>el.clientWidth+1)bad.push(n+' text cut');"
-                    "if(sel!=='#joincode'&&sel!=='#joinurl'&&sel!=='#ball'&&el.textContent&&"
+                    "if(!small[sel]&&el.textContent&&"
                     "parseFloat(getComputedStyle(el).fontSize)<minFont)bad.push(n+' font '+"
                     "getComputedStyle(el).fontSize);"
-                    "if(sel!=='#joincode'&&sel!=='#joinurl'&&r.left<code.right&&r.right>code.left&&"
-                    "r.top<code.bottom&&r.bottom>code.top)bad.push(n+' under the join code');"
-                    "});});return bad;})(%1,%2)")
+                    "if(sel!=='#joincode'&&sel!=='#joinurl'&&over(r,code))"
+                    "bad.push(n+' under the join code');"
+                    "});});"
+                    "['#commitment','#seal'].forEach(function(sel){"
+                    "var el=document.querySelector(sel),r=el.getBoundingClientRect();"
+                    "if(!el.textContent)bad.push(sel+' not shown');"
+                    "['#board','#prev','#info .fact','#ball','#joincode','#commitment','#seal']"
+                    ".forEach(function(o){if(o===sel)return;"
+                    "document.querySelectorAll(o).forEach(function(x,i){"
+                    "if(over(r,x.getBoundingClientRect()))bad.push(sel+' over '+o+'#'+i);});});"
+                    "});return bad;})(%1,%2)")
                     .arg(selectors)
                     .arg(smallestFont));
             QVERIFY2(
@@ -478,7 +529,7 @@ private slots:
         QVERIFY(b().WaitFor(
             QStringLiteral("document.getElementById('ticket').className.indexOf('win')>=0")));
         check(QStringLiteral("bingo-75"), true, 75);
-        QJsonArray game90 = Batch({Reset(90)});
+        QJsonArray game90 = Batch({Reset(90, 1, commitment)});
         for (int i = 0; i < 50; ++i)
             game90.append(Update((i * 37) % 90 + 1, i + 1, 1));
         server_->SendCalls(game90);
@@ -549,12 +600,16 @@ private slots:
             QStringLiteral("document.getElementById('verdict').textContent==='BINGO!'")));
         QVERIFY(Text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 17")));
 
+        // The game ends with its seal; the next game is played under it.
+        game.PageShowSeal("1a2b3c4d5e6f7a8b");
         game.PageReset(90, "");
         game.PageUpdateMainScreen(-1, 0, 1);
         QVERIFY(
             b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length===90"
                                        "&&document.getElementById('count').textContent==='0'")));
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 0);
+        QCOMPARE(Text(QStringLiteral("#seal")),
+                 QStringLiteral("Seal of the last game: 1a2b3c4d5e6f7a8b"));
         QVERIFY(!Shown(QStringLiteral("offline")));
         settings.hall_server = 0;
         service.Apply();
