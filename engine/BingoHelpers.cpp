@@ -11,6 +11,7 @@
 #include "ProgramState.h"
 #include "RegularFile.h"
 #include "Settings.h"
+#include "Sha256.h"
 
 namespace zorvi {
 
@@ -58,6 +59,8 @@ int BingoHelpers::ReadCouponSeries(int numberCount, int couponSeries) {
     const std::uint32_t n = CouponSizeFor(numberCount);
     ClearCoupons();
     const std::optional<std::string> name = SeriesFileName(numberCount, couponSeries);
+    series_name_ = name ? *name : "series " + std::to_string(couponSeries);
+    series_digest_.clear();
     std::optional<std::vector<std::uint8_t>> bytes;
     if (name) {
         bytes = ReadCouponFile(*name);
@@ -72,11 +75,21 @@ int BingoHelpers::ReadCouponSeries(int numberCount, int couponSeries) {
         blank_.assign(n, 0);
         return -1;
     }
-    SetSeriesBytes(std::move(*bytes), n);
+    SetSeriesBytes(std::move(*bytes), n, series_name_);
     return 0;
 }
 
-void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t couponSize) {
+std::string BingoHelpers::DigestOf(const std::vector<std::uint8_t>& bytes) {
+    Sha256 hash;
+    hash.Update(bytes.data(), bytes.size());
+    const Sha256::Digest digest = hash.Finish();
+    return HexText(digest.data(), digest.size());
+}
+
+void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t couponSize,
+                                  const std::string& name) {
+    series_name_ = name;
+    series_digest_ = DigestOf(bytes);
     coupon_size_ = couponSize;
     if (couponSize == 0) {
         bytes_.reset();
@@ -92,18 +105,22 @@ void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t
 }
 
 std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std::string& name) {
-    const std::filesystem::path path = Helpers::FindSeriesFile(name);
+    auto bytes = ReadSeriesAt(Helpers::FindSeriesFile(name));
+    if (!bytes && messages_ != nullptr)
+        messages_->ShowMessage("Failed opening coupon file: " + name, "Failed");
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadSeriesAt(
+    const std::filesystem::path& path) {
     // The largest series that can matter: every checkable coupon of the larger size. A longer
     // file (or one that never ends) is read that far; what lies beyond could never be checked.
     // Only a regular file is read, and the open never waits on a pipe.
     const std::uint64_t limit = kMaxCheckableCoupons * CouponSizeFor(GameRules::kNumbers75);
     std::vector<std::uint8_t> bytes;
     const FileRead read = ReadRegularFile(path, limit, bytes);
-    if (read != FileRead::Ok && read != FileRead::TooLarge) {
-        if (messages_ != nullptr)
-            messages_->ShowMessage("Failed opening coupon file: " + name, "Failed");
+    if (read != FileRead::Ok && read != FileRead::TooLarge)
         return std::nullopt;
-    }
     return bytes;
 }
 

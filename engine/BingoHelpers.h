@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,11 +36,22 @@ public:
     // After a failure the series is empty; a blank coupon of the game's size is still kept, so a
     // check of any number shows the blank coupon and "Wrong!".
     int ReadCouponSeries(int numberCount, int couponSeries);
-    // Reads a series from an opened file's bytes (also used by tests and tools).
-    void SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t couponSize);
+    // Reads a series from an opened file's bytes (also used by tests and tools), under the
+    // name the log gives it.
+    void SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t couponSize,
+                        const std::string& name = "series.hex");
     // The file's bytes, or nothing when it cannot be opened (message shown).
     std::optional<std::vector<std::uint8_t>> ReadCouponFile(const std::string& name);
+    // A series file's bytes as the program reads them (at most as many as can ever be
+    // checked), so that a tool finds the same digest; nothing when it cannot be read.
+    static std::optional<std::vector<std::uint8_t>> ReadSeriesAt(const std::filesystem::path& path);
     void ClearCoupons();
+
+    // The file of the series last read, and the SHA-256 of its bytes (empty when it could not
+    // be read): the game log names the series each game is played with.
+    const std::string& SeriesName() const { return series_name_; }
+    const std::string& SeriesDigest() const { return series_digest_; }
+    static std::string DigestOf(const std::vector<std::uint8_t>& bytes);
 
     std::uint32_t CouponCount() const;
     std::uint32_t CouponSize() const { return coupon_size_; }
@@ -68,6 +80,8 @@ private:
     MessageSink* messages_ = nullptr;
     std::shared_ptr<std::vector<std::uint8_t>> bytes_; // complete coupons only
     std::uint32_t coupon_size_ = 0;                    // 0 until a series is read
+    std::string series_name_;
+    std::string series_digest_;
     std::vector<std::uint8_t> blank_;                  // n zeros
 };
 

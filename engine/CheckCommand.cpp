@@ -77,6 +77,9 @@ void GameCommands::CheckCommand() {
         window_.ScrollWinnersToEnd();
     } else {
         state_.SetBingoFound(0);
+        log_.WriteLog(LogLines::CheckedCoupon(couponNumber, state_.current_row,
+                                              static_cast<int>(drawn.size()),
+                                              result != CouponCheck::NotInSeries));
         window_.SetControlCaption(Control::CheckResult, TextId::TXT_WRONG);
         pages_.PageShowTicket(PageTicket{numbersText, marksText, false, couponNumber});
     }

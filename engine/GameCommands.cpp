@@ -152,6 +152,7 @@ void GameCommands::DrawNumber() {
         state_.Save();
     }
     state_.DrawNext();
+    log_.WriteLog(LogLines::NumberDrawn(state_.CurrentNumber(), state_.DrawnCount()));
     const bool anyDrawn = state_.number_count > 0;
     window_.EnableControl(Control::CancelNumber, anyDrawn);
     window_.EnableControl(Control::ShowDrawnNumbers, anyDrawn);
@@ -325,7 +326,11 @@ void GameCommands::CancelNumberCommand() {
         return;
     window_.ClearCouponPanel();
     const int before = state_.number_count;
+    const int cancelled = state_.CurrentNumber();
+    const int cancelledCount = state_.DrawnCount();
     state_.CancelLast();
+    if (state_.number_count < before)
+        log_.WriteLog(LogLines::NumberCancelled(cancelled, cancelledCount));
     const bool cancelledOnlyNumber = before > 0 && state_.number_count == 0;
     if (state_.number_count == 0) {
         window_.ForgetHeldKeys();
@@ -350,8 +355,10 @@ void GameCommands::NewGameCommand() {
         return;
     log_.WriteLog(std::string(LogLines::kNewGame));
     StopAutomatic();
-    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_NEW_GAME))
+    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_NEW_GAME)) {
+        log_.WriteLog(std::string(LogLines::kNewGameDeclined));
         return;
+    }
     if (settings_.enable_number_limit != 0) {
         const auto entered = window_.NumberLimitDlg(state_.number_limit);
         state_.number_limit = entered ? std::max(*entered, 0) : 0;
@@ -374,6 +381,7 @@ void GameCommands::BeginNewGame() {
     // Committed before any number of it can be drawn.
     state_.NewCommitment();
     log_.WriteLog(DrawCommitment::CommitmentMessage(state_));
+    LogGameRules();
     pages_.PageReset(n, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.ClearCouponPanel();
@@ -395,6 +403,8 @@ void GameCommands::ContinueStoredGame() {
     if (state_.auto_new_number == AutoMode::Running)
         state_.auto_new_number = AutoMode::Stopped;
     EnableDrawButtons(true);
+    log_.WriteLog(LogLines::GameContinued(state_.current_row, state_.DrawnNumbers()));
+    LogGameRules();
     pages_.PageReset(settings_.max_called_numbers, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.SetControlText(Control::WinnersList,
@@ -402,6 +412,12 @@ void GameCommands::ContinueStoredGame() {
     RefreshAutomaticControls();
     window_.FocusCouponField();
     winning_.Ask(false);
+}
+
+void GameCommands::LogGameRules() {
+    log_.WriteLog(LogLines::GameRulesNote(settings_.max_called_numbers,
+                                          settings_.free_middle != 0, state_.number_limit));
+    log_.WriteLog(LogLines::CouponSeriesNote(coupons_.SeriesName(), coupons_.SeriesDigest()));
 }
 
 void GameCommands::EndGameForGood() {
@@ -415,6 +431,11 @@ void GameCommands::DiscardSequence() {
     log_.WriteLog(DrawCommitment::RevealMessage(state_));
     // Revealed once: the sequence that replaces it gets its own nonce.
     state_.commitment_nonce.clear();
+    // The game is over: the log seals it, and the players see the seal as they saw the
+    // commitment.
+    const std::string seal = log_.SealGame();
+    if (!seal.empty())
+        pages_.PageShowSeal(seal.substr(0, DrawCommitment::kPageDigits));
 }
 
 void GameCommands::RowUpCommand() {
@@ -429,14 +450,20 @@ void GameCommands::RowUpCommand() {
 }
 
 void GameCommands::AdvanceRow() {
+    const int before = state_.current_row;
     state_.NextRow();
+    if (state_.current_row != before)
+        log_.WriteLog(LogLines::PlayingRow(state_.current_row));
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
     UpdatePages();
     window_.RepaintCouponPanel();
 }
 
 void GameCommands::BackRow() {
+    const int before = state_.current_row;
     state_.PreviousRow();
+    if (state_.current_row != before)
+        log_.WriteLog(LogLines::PlayingRow(state_.current_row));
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
     UpdatePages();
 }

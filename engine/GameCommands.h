@@ -128,6 +128,8 @@ private:
     // The check box's step, also taken by the keypad "+" key: manual to automatic and back.
     void SwitchAutomatic();
     void ShowCurrentNumber();
+    // The rules and the coupon series that the game is played with, for the game log.
+    void LogGameRules();
     void AdvanceRow();
     void BackRow();
     // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.

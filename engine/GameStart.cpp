@@ -19,14 +19,6 @@
 
 namespace zorvi {
 
-namespace {
-
-std::string CouponsInPlayMessage(const std::string& text) {
-    return LogLines::CouponsInPlayNote(text);
-}
-
-} // namespace
-
 int GameCommands::LoadStoredGame() {
     if (running_)
         return loaded_;
@@ -91,6 +83,8 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
     if (!command.entered())
         return;
     const int n = settings_.max_called_numbers;
+    for (const std::string& note : change.log_notes)
+        log_.WriteLog(note);
     if (change.language_changed) {
         window_.RelabelWindow();
         window_.SelectPageFolder();
@@ -125,7 +119,7 @@ void GameCommands::ApplySettingsChange(const SettingsChange& change) {
     // After the restart, so that the record reads it as part of the game that is played with
     // these coupons.
     if (change.coupons_in_play_changed)
-        log_.WriteLog(CouponsInPlayMessage(settings_.coupons_in_play));
+        log_.WriteLog(LogLines::CouponsInPlayNote(settings_.coupons_in_play));
     if (!change.restart_game)
         winning_.Ask(false);
 }

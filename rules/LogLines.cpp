@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "Sha256.h"
+
 namespace zorvi::LogLines {
 
 namespace {
@@ -26,6 +28,66 @@ std::optional<long> Digits(std::string_view text, std::size_t* at, std::size_t m
 std::string BingoFound(int coupon, int row) {
     return std::string(kBingoPrefix) + std::to_string(coupon) + " (row " + std::to_string(row) +
            ")";
+}
+
+std::string NumberDrawn(int number, int count) {
+    return std::string(kNumberDrawnPrefix) + std::to_string(number) + " (count " +
+           std::to_string(count) + ")";
+}
+
+std::string NumberCancelled(int number, int count) {
+    return std::string(kNumberCancelledPrefix) + std::to_string(number) + " (count " +
+           std::to_string(count) + ")";
+}
+
+std::string GameContinued(int row, const std::vector<int>& drawn) {
+    return std::string(kGameContinuedPrefix) + std::to_string(row) +
+           ", numbers drawn: " + NumberList(drawn);
+}
+
+std::string PlayingRow(int row) {
+    return std::string(kPlayingRowPrefix) + std::to_string(row);
+}
+
+std::string CheckedCoupon(int coupon, int row, int count, bool inSeries) {
+    return std::string(kCheckedPrefix) + std::to_string(coupon) + " (row " + std::to_string(row) +
+           ") after " + std::to_string(count) + " numbers: " +
+           std::string(inSeries ? kVerdictWrong : kVerdictNotInSeries);
+}
+
+std::string GameRulesNote(int numberCount, bool freeMiddle, int numberLimit) {
+    return std::string(kGameRulesPrefix) + std::to_string(numberCount) + " numbers, free middle " +
+           (freeMiddle ? "on" : "off") + ", " +
+           (numberLimit > 0 ? "number limit " + std::to_string(numberLimit)
+                            : std::string("no number limit"));
+}
+
+std::string CouponSeriesNote(const std::string& fileName, const std::string& digest) {
+    // No file was named yet (nothing read): still a line that reads back.
+    return std::string(kCouponSeriesPrefix) + (fileName.empty() ? "(none)" : fileName) + ", " +
+           (digest.empty() ? std::string(kSeriesNotRead) : "SHA-256 " + digest);
+}
+
+std::string SettingChanged(std::string_view name, const std::string& before,
+                           const std::string& after) {
+    return std::string(kSettingChangedPrefix) + std::string(name) + " " + before + " -> " + after;
+}
+
+std::string GameSeal(const std::string& chain) {
+    return std::string(kGameSealPrefix) + chain;
+}
+
+std::string LogSeal(const std::string& chain) {
+    return std::string(kLogSealPrefix) + chain;
+}
+
+std::string ChainNext(std::string_view chain, std::string_view line) {
+    Sha256 hash;
+    hash.Update(chain);
+    hash.Update("\n");
+    hash.Update(line);
+    const Sha256::Digest digest = hash.Finish();
+    return HexText(digest.data(), digest.size());
 }
 
 std::string NumberList(const std::vector<int>& numbers) {
@@ -128,6 +190,103 @@ std::optional<Bingo> ParseBingo(std::string_view text) {
     if (!row || at + 1 != text.size() || text[at] != ')')
         return std::nullopt;
     return Bingo{static_cast<int>(*coupon), static_cast<int>(*row)};
+}
+
+std::optional<Counted> ParseCounted(std::string_view text) {
+    std::size_t at = 0;
+    const auto number = Digits(text, &at, 2);
+    if (!number || text.substr(at, 8) != " (count ")
+        return std::nullopt;
+    at += 8;
+    const auto count = Digits(text, &at, 2);
+    if (!count || at + 1 != text.size() || text[at] != ')')
+        return std::nullopt;
+    return Counted{static_cast<int>(*number), static_cast<int>(*count)};
+}
+
+std::optional<Continued> ParseContinued(std::string_view text) {
+    std::size_t at = 0;
+    const auto row = Digits(text, &at, 2);
+    constexpr std::string_view kDrawn = ", numbers drawn: ";
+    if (!row || text.substr(at, kDrawn.size()) != kDrawn)
+        return std::nullopt;
+    auto drawn = ParseDrawn(text.substr(at + kDrawn.size()));
+    if (!drawn)
+        return std::nullopt;
+    return Continued{static_cast<int>(*row), std::move(*drawn)};
+}
+
+std::optional<int> ParseRow(std::string_view text) {
+    std::size_t at = 0;
+    const auto row = Digits(text, &at, 2);
+    if (!row || at != text.size())
+        return std::nullopt;
+    return static_cast<int>(*row);
+}
+
+std::optional<Checked> ParseChecked(std::string_view text) {
+    std::size_t at = 0;
+    const auto coupon = Digits(text, &at, 7);
+    if (!coupon || text.substr(at, 6) != " (row ")
+        return std::nullopt;
+    at += 6;
+    const auto row = Digits(text, &at, 2);
+    if (!row || text.substr(at, 8) != ") after ")
+        return std::nullopt;
+    at += 8;
+    const auto count = Digits(text, &at, 2);
+    if (!count || text.substr(at, 10) != " numbers: ")
+        return std::nullopt;
+    at += 10;
+    const std::string_view verdict = text.substr(at);
+    if (verdict != kVerdictWrong && verdict != kVerdictNotInSeries)
+        return std::nullopt;
+    return Checked{static_cast<int>(*coupon), static_cast<int>(*row), static_cast<int>(*count),
+                   verdict == kVerdictWrong};
+}
+
+std::optional<Rules> ParseRules(std::string_view text) {
+    std::size_t at = 0;
+    const auto count = Digits(text, &at, 2);
+    if (!count || text.substr(at, 22) != " numbers, free middle ")
+        return std::nullopt;
+    Rules rules;
+    rules.numberCount = static_cast<int>(*count);
+    at += 22;
+    if (text.substr(at, 4) == "on, ") {
+        rules.freeMiddle = true;
+        at += 4;
+    } else if (text.substr(at, 5) == "off, ") {
+        at += 5;
+    } else {
+        return std::nullopt;
+    }
+    const std::string_view limit = text.substr(at);
+    if (limit == "no number limit")
+        return rules;
+    if (limit.substr(0, 13) != "number limit ")
+        return std::nullopt;
+    at += 13;
+    const auto value = Digits(text, &at, 5);
+    if (!value || at != text.size())
+        return std::nullopt;
+    rules.numberLimit = static_cast<int>(*value);
+    return rules;
+}
+
+std::optional<Series> ParseSeries(std::string_view text) {
+    const std::size_t comma = text.rfind(", ");
+    if (comma == std::string_view::npos || comma == 0)
+        return std::nullopt;
+    Series series{std::string(text.substr(0, comma)), std::string()};
+    const std::string_view rest = text.substr(comma + 2);
+    if (rest == kSeriesNotRead)
+        return series;
+    constexpr std::string_view kSha = "SHA-256 ";
+    if (rest.substr(0, kSha.size()) != kSha || !IsHexDigest(rest.substr(kSha.size())))
+        return std::nullopt;
+    series.digest = std::string(rest.substr(kSha.size()));
+    return series;
 }
 
 } // namespace zorvi::LogLines

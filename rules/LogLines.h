@@ -23,6 +23,34 @@ inline constexpr std::string_view kCommitmentPrefix = "Game commitment: ";
 inline constexpr std::string_view kRevealPrefix = "Game reveal: ";
 inline constexpr std::string_view kHallServerNotStartedPrefix = "Hall server not started: ";
 
+// The events of a game, one line each, so that a disputed call can be looked up: every draw and
+// cancel with its count, every row change, every check (a miss too), the rules and the coupon
+// series that a game is played with, a declined new game, and each setting that touches it.
+inline constexpr std::string_view kNumberDrawnPrefix = "Number drawn: ";
+inline constexpr std::string_view kNumberCancelledPrefix = "Number cancelled: ";
+inline constexpr std::string_view kPlayingRowPrefix = "Playing row ";
+inline constexpr std::string_view kCheckedPrefix = "Checked coupon ";
+inline constexpr std::string_view kVerdictWrong = "wrong";
+inline constexpr std::string_view kVerdictNotInSeries = "not in the series";
+inline constexpr std::string_view kNewGameDeclined = "New game declined";
+inline constexpr std::string_view kGameContinuedPrefix = "Game continued: row ";
+inline constexpr std::string_view kGameRulesPrefix = "Game rules: ";
+inline constexpr std::string_view kCouponSeriesPrefix = "Coupon series: ";
+inline constexpr std::string_view kSeriesNotRead = "not read";
+inline constexpr std::string_view kSettingChangedPrefix = "Setting changed: ";
+
+// The chain that makes the log tamper-evident: every line of a month's file, in order, is
+// folded into a running SHA-256 value, which a seal writes out at the end of each game and when
+// the log is closed. "Game seal: " is also shown to the players.
+inline constexpr std::string_view kGameSealPrefix = "Game seal: ";
+inline constexpr std::string_view kLogSealPrefix = "Log seal: ";
+// The chain value before the first line of a file.
+inline constexpr std::string_view kChainStart =
+    "0000000000000000000000000000000000000000000000000000000000000000";
+// The chain value after one more line (as it stands in the file, without its CR LF):
+// SHA-256 of the previous value's 64 hexadecimal digits, a line feed, and the line.
+std::string ChainNext(std::string_view chain, std::string_view line);
+
 // "Bingo found in coupon 1045 (row 2)".
 std::string BingoFound(int coupon, int row);
 // "Drawn numbers: 17, 4, 75", in draw order.
@@ -34,6 +62,26 @@ std::string WinningNow(int count, int row);
 // "Coupons in play: 1-500, 1201-1300", or "Coupons in play: the whole series" for an empty
 // (canonical) text.
 std::string CouponsInPlayNote(const std::string& canonical);
+
+// "Number drawn: 23 (count 5)"; a cancel names the number taken back and the count it had.
+std::string NumberDrawn(int number, int count);
+std::string NumberCancelled(int number, int count);
+// A stored game goes on after a start: "Game continued: row 2, numbers drawn: 17, 4, 75".
+std::string GameContinued(int row, const std::vector<int>& drawn);
+// "Playing row 2".
+std::string PlayingRow(int row);
+// A check that found no bingo: "Checked coupon 36 (row 1) after 12 numbers: wrong", or
+// ": not in the series".
+std::string CheckedCoupon(int coupon, int row, int count, bool inSeries);
+// "Game rules: 75 numbers, free middle off, number limit 30" ("no number limit" for 0).
+std::string GameRulesNote(int numberCount, bool freeMiddle, int numberLimit);
+// "Coupon series: kup75.hex, SHA-256 <64 digits>", or "Coupon series: kup75.hex, not read".
+std::string CouponSeriesNote(const std::string& fileName, const std::string& digest);
+// "Setting changed: number count 75 -> 90".
+std::string SettingChanged(std::string_view name, const std::string& before,
+                           const std::string& after);
+std::string GameSeal(const std::string& chain);
+std::string LogSeal(const std::string& chain);
 
 // The line as it stands in the file: "2024-3-5 9:5:3: message" and CR LF, because the log is
 // read in a text editor on every platform.
@@ -60,5 +108,44 @@ struct Bingo {
     int row = 0;
 };
 std::optional<Bingo> ParseBingo(std::string_view afterPrefix);
+
+// "23 (count 5)" of a draw or cancel line, without its prefix.
+struct Counted {
+    int number = 0;
+    int count = 0;
+};
+std::optional<Counted> ParseCounted(std::string_view afterPrefix);
+// "2, numbers drawn: 17, 4, 75" of a continued game.
+struct Continued {
+    int row = 1;
+    std::vector<int> drawn;
+};
+std::optional<Continued> ParseContinued(std::string_view afterPrefix);
+// "2" of "Playing row 2".
+std::optional<int> ParseRow(std::string_view afterPrefix);
+
+// "36 (row 1) after 12 numbers: wrong" without its prefix.
+struct Checked {
+    int coupon = 0;
+    int row = 0;
+    int count = 0;
+    bool inSeries = true;
+};
+std::optional<Checked> ParseChecked(std::string_view afterPrefix);
+
+// "75 numbers, free middle off, number limit 30" without its prefix.
+struct Rules {
+    int numberCount = 75;
+    bool freeMiddle = false;
+    int numberLimit = 0;
+};
+std::optional<Rules> ParseRules(std::string_view afterPrefix);
+
+// "kup75.hex, SHA-256 <digits>" without its prefix; digest empty for "not read".
+struct Series {
+    std::string fileName;
+    std::string digest;
+};
+std::optional<Series> ParseSeries(std::string_view afterPrefix);
 
 } // namespace zorvi::LogLines

@@ -62,17 +62,6 @@ bool CutBack(std::FILE* file, long long length) {
 #endif
 }
 
-// True when the file ends in the middle of a line (a torn write of an earlier run).
-bool EndsMidLine(std::FILE* file) {
-    if (EndOfFile(file) <= 0)
-        return false;
-    if (std::fseek(file, -1, SEEK_END) != 0)
-        return false;
-    const int last = std::fgetc(file);
-    std::clearerr(file);
-    return last != EOF && last != '\n';
-}
-
 } // namespace
 
 LogWriter::LogWriter() : clock_(LocalNow) {}
@@ -123,41 +112,82 @@ void LogWriter::OpenLog(MessageSink* messages) {
     // Unbuffered: a line goes to the file in one write, and a failed write leaves nothing
     // behind to come out later in the middle of another line.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    needsLineBreak_ = EndsMidLine(file_);
+    ReadChain();
     path_ = path;
     open_ = 1;
 }
 
+void LogWriter::ReadChain() {
+    chain_ = std::string(LogLines::kChainStart);
+    fragment_.clear();
+    if (std::fseek(file_, 0, SEEK_SET) == 0) {
+        char buffer[65536];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file_)) > 0) {
+            for (std::size_t i = 0; i < got; ++i) {
+                if (buffer[i] != '\n') {
+                    fragment_ += buffer[i];
+                    continue;
+                }
+                if (!fragment_.empty() && fragment_.back() == '\r')
+                    fragment_.pop_back();
+                chain_ = LogLines::ChainNext(chain_, fragment_);
+                fragment_.clear();
+            }
+        }
+    }
+    std::clearerr(file_);
+    needsLineBreak_ = !fragment_.empty();
+}
+
 void LogWriter::WriteLog(const std::string& message) {
+    Append(message);
+}
+
+bool LogWriter::Append(const std::string& message) {
     if (open_ == 0)
-        return;
+        return false;
     std::string line = LogLines::Stamped(clock_ ? clock_() : LocalNow(), message);
+    const std::string content = line.substr(0, line.size() - 2); // without its CR LF
     if (needsLineBreak_)
         line.insert(0, "\r\n");
     const long long start = EndOfFile(file_);
     const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
     if (written) {
+        // The line is in the file, so it is in the chain, even should the disk not confirm it.
+        if (needsLineBreak_)
+            chain_ = LogLines::ChainNext(chain_, fragment_);
+        fragment_.clear();
+        chain_ = LogLines::ChainNext(chain_, content);
         needsLineBreak_ = false;
         if (FlushToDisk(file_))
-            return;
+            return true;
     } else {
         // A full disk took part of the line: cut it off, so every line of the log stays whole.
-        // Should that fail too, the next line starts on a line of its own.
+        // Should that fail too, the next line starts on a line of its own, and the chain takes
+        // the torn piece as the file holds it.
         std::clearerr(file_);
         if (!CutBack(file_, start))
-            needsLineBreak_ = true;
+            ReadChain();
     }
-    // The line is lost, the game goes on; the operator hears of it once.
+    // The line is lost (or not confirmed), the game goes on; the operator hears of it once.
     std::clearerr(file_);
     if (!writeFailureShown_ && messages_ != nullptr) {
         writeFailureShown_ = true;
         messages_->ShowMessage("Failed writing log file", "");
     }
+    return written;
+}
+
+std::string LogWriter::SealGame() {
+    const std::string seal = chain_;
+    return Append(LogLines::GameSeal(seal)) ? seal : std::string();
 }
 
 void LogWriter::CloseLog() {
     if (open_ == 0)
         return;
+    Append(LogLines::LogSeal(chain_));
     std::fclose(file_);
     file_ = nullptr;
     path_.clear();

@@ -32,6 +32,11 @@ public:
     // game; the first failure is told once through the message sink given at OpenLog. A line
     // that could be written only in part is cut off again, so the log holds whole lines only.
     void WriteLog(const std::string& message) override;
+    // Writes "Game seal: " with the chain value of every line before it; gives the value, or
+    // nothing when the line could not be written.
+    std::string SealGame() override;
+    // Closes the file after a "Log seal: " line, so that nothing written up to here can be
+    // changed unnoticed while the program is not running.
     void CloseLog();
     // Path of the open log file, or empty when none is open.
     std::string GetLogFilePath() const;
@@ -40,6 +45,11 @@ public:
     static std::filesystem::path LogFileName(const std::tm& time);
 
 private:
+    bool Append(const std::string& message);
+    // The chain value of the file's complete lines, and the torn line at its end, from the
+    // file itself.
+    void ReadChain();
+
     int open_ = 0;
     std::FILE* file_ = nullptr;
     std::filesystem::path path_;
@@ -47,6 +57,8 @@ private:
     MessageSink* messages_ = nullptr;
     bool writeFailureShown_ = false;
     bool needsLineBreak_ = false; // the file ends inside a line: begin the next on a new one
+    std::string chain_;           // over every complete line of the file
+    std::string fragment_;        // the file's torn last line, folded once a line ends it
 };
 
 } // namespace zorvi

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace zorvi {
 
 class Settings;
@@ -20,6 +23,8 @@ struct SettingsChange {
     bool coupons_in_play_changed = false;
     // The hall server is started, stopped or started again on its new port or address.
     bool hall_server_changed = false;
+    // The game log's lines for the changed settings that touch the game ("Setting changed: …").
+    std::vector<std::string> log_notes;
 
     static SettingsChange Between(const Settings& before, const Settings& after);
 

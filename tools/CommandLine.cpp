@@ -21,7 +21,7 @@ bool CommandLine::Parse(const std::vector<std::string>& args,
                 *error = arg + " needs a value";
                 return false;
             }
-            values_[name] = args[++i];
+            values_[name].push_back(args[++i]);
         } else {
             *error = "unknown option " + arg;
             return false;
@@ -32,7 +32,7 @@ bool CommandLine::Parse(const std::vector<std::string>& args,
 
 std::string CommandLine::Value(const std::string& name) const {
     const auto it = values_.find(name);
-    return it == values_.end() ? std::string() : it->second;
+    return it == values_.end() ? std::string() : it->second.back();
 }
 
 std::optional<std::uint64_t> CommandLine::ParseNumber(const std::string& text) {

@@ -76,8 +76,11 @@ TEST_F(GameLog, WritesLinesToTheMonthFile) {
     EXPECT_EQ(log.GetLogFilePath(), "");
     log.WriteLog("after close"); // skipped
     EXPECT_TRUE(sink.shown.empty());
+    // Closed with the seal of what it holds.
+    const std::string first = "2024-3-5 9:5:3: Starting program";
     EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-3.log"),
-              "2024-3-5 9:5:3: Starting program\r\n");
+              first + "\r\n2024-3-5 9:5:3: Log seal: " +
+                  LogLines::ChainNext(LogLines::kChainStart, first) + "\r\n");
 }
 
 TEST_F(GameLog, TwoRunsInAMonthAppend) {
@@ -88,8 +91,17 @@ TEST_F(GameLog, TwoRunsInAMonthAppend) {
         log.OpenLog(&sink);
         log.WriteLog(message);
     }
-    EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-3.log"),
-              "earlier\r\n2024-3-5 9:5:3: Starting program\r\n2024-3-5 9:5:3: Read coupons\r\n");
+    // Each run goes on with the chain of the lines before it, the earlier run's seal included.
+    std::string chain(LogLines::kChainStart);
+    std::string expected;
+    for (const std::string line :
+         {"earlier", "2024-3-5 9:5:3: Starting program", "2024-3-5 9:5:3: Log seal: ",
+          "2024-3-5 9:5:3: Read coupons", "2024-3-5 9:5:3: Log seal: "}) {
+        const std::string written = line.back() == ' ' ? line + chain : line;
+        expected += written + "\r\n";
+        chain = LogLines::ChainNext(chain, written);
+    }
+    EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-3.log"), expected);
 }
 
 TEST_F(GameLog, MonthIsFixedAtOpen) {
@@ -100,7 +112,7 @@ TEST_F(GameLog, MonthIsFixedAtOpen) {
     now = At(2024, 2, 1, 0, 10, 0);
     log.WriteLog("Starting new game");
     log.CloseLog();
-    EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-1.log"),
+    EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-1.log").substr(0, 36),
               "2024-2-1 0:10:0: Starting new game\r\n");
     EXPECT_FALSE(fs::exists(LogFolder() / "2024-2.log"));
 }
@@ -157,6 +169,30 @@ TEST_F(GameLog, NoFileInPlaceOfTheLogIsAnOpenFailure) {
     }
 }
 
+// Every seal in the file is the chain of the lines before it as the file holds them (a line
+// ends at LF, without one CR before it); the number of seals.
+int ExpectSealsHold(const std::string& text) {
+    std::string chain(LogLines::kChainStart);
+    int seals = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::size_t seal = line.find(": Game seal: ");
+        if (seal != std::string::npos) {
+            EXPECT_EQ(line.substr(seal + 13), chain) << line;
+            ++seals;
+        }
+        chain = LogLines::ChainNext(chain, line);
+        start = end + 1;
+    }
+    return seals;
+}
+
 TEST_F(GameLog, ATornLastLineOfAnEarlierRunIsEndedFirst) {
     TestFolders::WriteFile(LogFolder() / "2024-3.log", "2024-3-5 9:5:2: Starting pr");
     LogWriter log;
@@ -165,6 +201,10 @@ TEST_F(GameLog, ATornLastLineOfAnEarlierRunIsEndedFirst) {
     log.WriteLog("Starting program");
     EXPECT_EQ(TestFolders::ReadFile(LogFolder() / "2024-3.log"),
               "2024-3-5 9:5:2: Starting pr\r\n2024-3-5 9:5:3: Starting program\r\n");
+    // The torn line is part of the chain as the file holds it.
+    const std::string seal = log.SealGame();
+    EXPECT_EQ(seal.size(), 64u);
+    EXPECT_EQ(ExpectSealsHold(TestFolders::ReadFile(LogFolder() / "2024-3.log")), 1);
 }
 
 #ifdef __linux__
@@ -268,6 +308,9 @@ TEST_F(GameLog, AFullDiskNeverTearsALine) {
     ExpectOnlyWholeLines(written);
     EXPECT_EQ(written.substr(written.size() - 34), "2024-3-5 9:5:3: Starting program\r\n");
     EXPECT_EQ(sink.shown.size(), 1u);
+    // The lines lost to the full disk are not in the chain; the seal holds for the file.
+    EXPECT_FALSE(log.SealGame().empty());
+    EXPECT_EQ(ExpectSealsHold(TestFolders::ReadFile(file)), 1);
 }
 
 #endif

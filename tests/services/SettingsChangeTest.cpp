@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Settings.h"
 #include "SettingsChange.h"
@@ -16,6 +17,8 @@ struct ChangeRow {
     bool reread_coupons;
     bool public_screen_changed;
     bool language_changed;
+    // The game log's notes of the change.
+    std::vector<std::string> notes = {};
 };
 
 class SettingsChangeTable : public ::testing::TestWithParam<ChangeRow> {};
@@ -30,6 +33,7 @@ TEST_P(SettingsChangeTable, TellsWhatTheEditBringsWithIt) {
     expected.reread_coupons = row.reread_coupons;
     expected.public_screen_changed = row.public_screen_changed;
     expected.language_changed = row.language_changed;
+    expected.log_notes = row.notes;
     EXPECT_EQ(SettingsChange::Between(before, after), expected);
 }
 
@@ -39,17 +43,20 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ChangeRow{"Nothing", [](Settings&) {}, false, false, false, false},
         ChangeRow{"NumberCount", [](Settings& s) { s.max_called_numbers = 90; }, true, true, false,
-                  false},
-        ChangeRow{"Series", [](Settings& s) { s.coupon_series = 2; }, true, true, false, false},
+                  false, {"Setting changed: number count 75 -> 90"}},
+        ChangeRow{"Series", [](Settings& s) { s.coupon_series = 2; }, true, true, false, false,
+                  {"Setting changed: coupon series A -> C"}},
         ChangeRow{"SeriesWithItsFreeMiddle",
                   [](Settings& s) {
                       s.coupon_series = 1;
                       s.free_middle = 1;
                   },
-                  true, true, false, false},
-        ChangeRow{"FreeMiddle", [](Settings& s) { s.free_middle = 1; }, true, false, false, false},
+                  true, true, false, false,
+                  {"Setting changed: coupon series A -> B", "Setting changed: free middle off -> on"}},
+        ChangeRow{"FreeMiddle", [](Settings& s) { s.free_middle = 1; }, true, false, false, false,
+                  {"Setting changed: free middle off -> on"}},
         ChangeRow{"NoAnimation", [](Settings& s) { s.disable_animation = 1; }, true, false, false,
-                  false},
+                  false, {"Setting changed: animation on -> off"}},
         ChangeRow{"PublicScreenMode", [](Settings& s) { s.public_screen = 2; }, false, false, true,
                   false},
         ChangeRow{"PublicScreenWidth", [](Settings& s) { s.public_screen_width = 1280; }, false,
@@ -66,14 +73,14 @@ INSTANTIATE_TEST_SUITE_P(
                       s.enable_background_voice = 0;
                       s.enable_number_limit = 1;
                   },
-                  false, false, false, false},
+                  false, false, false, false, {"Setting changed: number limit off -> on"}},
         ChangeRow{"Everything",
                   [](Settings& s) {
                       s.max_called_numbers = 90;
                       s.public_screen = 1;
                       s.language = 1;
                   },
-                  true, true, true, true}),
+                  true, true, true, true, {"Setting changed: number count 75 -> 90"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The hall server is started, stopped or restarted for its own keys, and for nothing else.

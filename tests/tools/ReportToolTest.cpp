@@ -103,8 +103,9 @@ TEST(ReportTool, PrintsTheEveningAsTheFixtureReads) {
                " --title " + Quote("Bingo-ilta (Ähtäri) \\ Åbo: Öja, Älvkarleby, Åsa"));
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_EQ(run.out,
-              "3 games on 3 pages written to " + pdf.string() + ": 1 reveals verify, 1 do not\n");
-    EXPECT_EQ(PdfPages(pdf), 3);
+              "3 games on 4 pages written to " + pdf.string() +
+                           ": 1 reveal verifies, 1 does not; the log does not verify\n");
+    EXPECT_EQ(PdfPages(pdf), 4);
     ExpectExactCrossReference(TestFolders::ReadFile(pdf));
     EXPECT_EQ(PdfText(pdf), TestFolders::ReadFile(kData / "evening" / "expected.txt"));
 }
@@ -180,33 +181,33 @@ INSTANTIATE_TEST_SUITE_P(
                nullptr},
         OddLog{"lineWithoutTime", "Game commitment: " + std::string(64, '0') + "\n", 1,
                "holds no line of a game log", nullptr},
-        OddLog{"damagedCommitment", kT + "Game commitment: 12zz\n", 0, "1 games on 1 pages",
+        OddLog{"damagedCommitment", kT + "Game commitment: 12zz\n", 0, "1 game on 2 pages",
                "DAMAGED, no digest: 12zz"},
         OddLog{"withoutCommitments",
                kT + "Starting new game\n" + kT + "Bingo found in coupon 7 (row 1)\n" + kT +
                    "Drawn numbers: 1, 2, 3\n",
-               0, "1 games on 1 pages", "this log has no commitments"},
-        OddLog{"revealOfAnEarlierLog", kReveal, 0, "1 games on 1 pages",
+               0, "1 game on 2 pages", "this log has no commitments"},
+        OddLog{"revealOfAnEarlierLog", kReveal, 0, "1 game on 2 pages",
                "e1fe467e7c3680e87c791c4ec4a54db0d84f6ad287a42b6d51aef4049d492799"},
-        OddLog{"revealAgainstOtherCommitment", kCommit + kReveal, 0, "0 reveals verify, 1 do not",
+        OddLog{"revealAgainstOtherCommitment", kCommit + kReveal, 0, "0 reveals verify, 1 does not",
                "DOES NOT VERIFY"},
         OddLog{"revealNotAnOrder",
                kCommit + kT + "Game reveal: 00112233445566778899aabbccddeeff 3,1,5,2,2\n", 0,
-               "1 do not", "order of the numbers 1 to 5"},
-        OddLog{"revealGarbled", kCommit + kT + "Game reveal: nonsense\n", 0, "1 do not",
+               "1 does not", "order of the numbers 1 to 5"},
+        OddLog{"revealGarbled", kCommit + kT + "Game reveal: nonsense\n", 0, "1 does not",
                "not a nonce and a list"},
         OddLog{"checkWithoutNumbers", kCommit + kT + "Bingo found in coupon 12 (row 3)\n", 0,
-               "1 games", "No check recorded the numbers drawn"},
-        OddLog{"damagedCheck", kCommit + kT + "Bingo found in coupon (row \n", 0, "1 games",
+               "1 game on", "No check recorded the numbers drawn"},
+        OddLog{"damagedCheck", kCommit + kT + "Bingo found in coupon (row \n", 0, "1 game on",
                "damaged line"},
         OddLog{"hugeNumbers",
                kCommit + kT + "Bingo found in coupon 99999999999999999999 (row 1)\n" + kT +
                    "Drawn numbers: 99999999999999, 3\n",
-               0, "1 games", "damaged line"},
+               0, "1 game on", "damaged line"},
         OddLog{"longLine",
                kCommit + kT + "Bingo found in coupon " + std::string(100000, '7') + "\n", 0,
-               "1 games", "damaged line"},
-        OddLog{"unfinishedLastLine", kCommit + kT + "Bingo found in coupon 3 (ro", 0, "1 games",
+               "1 game on", "damaged line"},
+        OddLog{"unfinishedLastLine", kCommit + kT + "Bingo found in coupon 3 (ro", 0, "1 game on",
                "damaged line"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -15,6 +15,7 @@
 #include "GameReport.h"
 #include "Helpers.h"
 #include "LogVerifier.h"
+#include "SeriesFiles.h"
 
 namespace zorvi {
 
@@ -102,12 +103,26 @@ int RunCollect(const std::vector<std::string>& args) {
 }
 
 int RunVerify(const std::vector<std::string>& args) {
-    if (args.empty()) {
+    CommandLine options;
+    std::string error;
+    if (!options.Parse(args, {"series"}, {}, &error)) {
+        std::cerr << "zorvi-draws verify: " << error << "\n";
+        return kUsage;
+    }
+    const std::vector<std::string>& logs = options.Positional();
+    if (logs.empty()) {
         std::cerr << "zorvi-draws verify: name the game log (or several, oldest first)\n";
         return kUsage;
     }
-    LogVerifier verifier;
-    for (const std::string& path : args) {
+    SeriesFiles series;
+    for (const std::string& path : options.Values("series")) {
+        if (!series.Add(path)) {
+            std::cerr << "zorvi-draws verify: cannot read the coupon series " << path << "\n";
+            return kUsage;
+        }
+    }
+    LogVerifier verifier(&series);
+    for (const std::string& path : logs) {
         std::ifstream in(path, std::ios::binary);
         if (!in) {
             std::cerr << "zorvi-draws verify: cannot read " << path << "\n";
@@ -117,17 +132,35 @@ int RunVerify(const std::vector<std::string>& args) {
     }
     const LogVerifier::Result result = verifier.Finish();
     if (!result.ok) {
-        std::string line = result.line;
-        while (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        std::cout << result.file << ", line " << result.line_number << ": " << line << "\n"
-                  << "fails: " << result.reason << "\n";
+        for (const LogVerifier::Failure& failure : result.failures)
+            std::cout << failure.file << ", line " << failure.line_number << ": " << failure.line
+                      << "\n"
+                      << "fails: " << failure.reason << "\n";
+        if (result.more_failures != 0)
+            std::cout << Counted(result.more_failures, "more line fails", "more lines fail")
+                      << "\n";
+        std::cout << Counted(result.failures.size() + result.more_failures, "line fails",
+                             "lines fail")
+                  << ": the log does not verify\n";
         return kFailed;
     }
     std::cout << Counted(result.games_verified, "game", "games")
               << " verified: each commitment matches its reveal; "
               << Counted(result.lists_checked, "winner's drawn numbers", "winners' drawn numbers")
+              << " and " << Counted(result.draws_checked, "draw", "draws")
               << " checked against them\n";
+    std::cout << Counted(result.seals_verified, "seal", "seals")
+              << " verified: no line before them was changed, inserted, deleted or moved\n";
+    if (result.unsealed_lines != 0)
+        std::cout << Counted(result.unsealed_lines, "line", "lines")
+                  << " after the last seal of a file, not sealed (a game in play, or the "
+                     "program did not end normally)\n";
+    std::cout << Counted(result.checks_judged, "check", "checks")
+              << " judged again by the coupon series: every verdict holds\n";
+    if (result.checks_not_checkable != 0)
+        std::cout << Counted(result.checks_not_checkable, "check", "checks")
+                  << " not checkable: the coupon series named in the log is not at hand (give "
+                     "it with --series FILE)\n";
     if (result.not_revealed != 0)
         std::cout << Counted(result.not_revealed, "game", "games")
                   << " committed but not revealed in this log (still in play, or closed "
@@ -147,7 +180,7 @@ int RunVerify(const std::vector<std::string>& args) {
 int RunReport(const std::vector<std::string>& args) {
     CommandLine line;
     std::string error;
-    if (!line.Parse(args, {"out", "title"}, {}, &error)) {
+    if (!line.Parse(args, {"out", "title", "series"}, {}, &error)) {
         std::cerr << "zorvi-draws report: " << error << "\n";
         return kUsage;
     }
@@ -157,16 +190,27 @@ int RunReport(const std::vector<std::string>& args) {
                      "PDF file: report LOGFILE... --out FILE.pdf\n";
         return kUsage;
     }
+    SeriesFiles series;
+    for (const std::string& path : line.Values("series")) {
+        if (!series.Add(path)) {
+            std::cerr << "zorvi-draws report: cannot read the coupon series " << path << "\n";
+            return kUsage;
+        }
+    }
     GameRecordReader reader;
+    LogVerifier verifier(&series);
     for (const std::string& path : logs) {
         std::ifstream in(path, std::ios::binary);
         if (!in) {
             std::cerr << "zorvi-draws report: cannot read " << path << "\n";
             return kUsage;
         }
-        reader.Feed(in);
+        reader.Feed(in, FileName(path));
+        in.clear();
+        in.seekg(0);
+        verifier.Feed(in, FileName(path));
     }
-    const std::vector<RecordedGame> games = reader.Finish();
+    std::vector<RecordedGame> games = reader.Finish();
     if (reader.LogLines() == 0) {
         std::cerr << "zorvi-draws report: " << (logs.size() == 1 ? logs.front() : "the files")
                   << " holds no line of a game log (\"2024-3-5 9:5:3: message\"); nothing "
@@ -184,25 +228,54 @@ int RunReport(const std::vector<std::string>& args) {
                   << " a record prints; nothing written\n";
         return kFailed;
     }
+    JudgeChecks(games, series);
+    const LogVerifier::Result verified = verifier.Finish();
+
     GameReportOptions options;
     options.title = line.Value("title");
     options.source = FileName(logs.front());
     if (logs.size() > 1)
         options.source += " + " + std::to_string(logs.size() - 1) + " more";
+    options.several_logs = logs.size() > 1;
+    options.verified = verified.ok;
+    options.more_failures = verified.more_failures;
+    options.seals_verified = verified.seals_verified;
+    options.unsealed_lines = verified.unsealed_lines;
+    options.checks_judged = verified.checks_judged;
+    options.checks_not_checkable = verified.checks_not_checkable;
+    for (const LogVerifier::Failure& failure : verified.failures) {
+        const std::string where =
+            (options.several_logs ? failure.file + ", " : std::string()) + "line " +
+            std::to_string(failure.line_number);
+        options.failures.push_back(where + ": " + failure.reason);
+        // The game it belongs to: the last one begun at or before it.
+        RecordedGame* owner = nullptr;
+        for (RecordedGame& game : games) {
+            if (game.file_index < failure.file_index ||
+                (game.file_index == failure.file_index && game.first_line <= failure.line_number))
+                owner = &game;
+        }
+        if (owner != nullptr)
+            owner->failures.push_back(where + ": " + failure.reason);
+    }
+
     std::size_t pages = 0;
     const std::string pdf = RenderGameReport(games, options, &pages);
     if (!WriteFileAtomically(line.Value("out"), pdf)) {
         std::cerr << "zorvi-draws report: cannot write " << line.Value("out") << "\n";
         return kFailed;
     }
-    std::size_t verified = 0;
-    std::size_t failed = 0;
+    std::size_t revealsVerify = 0;
+    std::size_t revealsFail = 0;
     for (const RecordedGame& game : games) {
-        verified += game.reveal == RecordedGame::Reveal::Verifies;
-        failed += game.reveal == RecordedGame::Reveal::Fails;
+        revealsVerify += game.reveal == RecordedGame::Reveal::Verifies;
+        revealsFail += game.reveal == RecordedGame::Reveal::Fails;
     }
-    std::cout << games.size() << " games on " << pages << " pages written to " << line.Value("out")
-              << ": " << verified << " reveals verify, " << failed << " do not\n";
+    std::cout << Counted(games.size(), "game", "games") << " on "
+              << Counted(pages, "page", "pages") << " written to " << line.Value("out") << ": "
+              << revealsVerify << (revealsVerify == 1 ? " reveal verifies, " : " reveals verify, ")
+              << revealsFail << (revealsFail == 1 ? " does not" : " do not") << "; the log "
+              << (verified.ok ? "verifies" : "does not verify") << "\n";
     return kDone;
 }
 

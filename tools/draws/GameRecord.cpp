@@ -4,6 +4,7 @@
 
 #include "DrawCommitment.h"
 #include "LogLines.h"
+#include "SeriesFiles.h"
 
 namespace zorvi {
 
@@ -28,6 +29,8 @@ bool IsPrefix(const std::vector<int>& start, const std::vector<int>& whole) {
 } // namespace
 
 std::vector<int> RecordedGame::Drawn() const {
+    if (draws_logged)
+        return called;
     const std::vector<int>* longest = nullptr;
     for (const RecordedCheck& check : checks) {
         if (check.drawn && (!longest || check.drawn->size() >= longest->size()))
@@ -40,14 +43,22 @@ std::vector<RecordedWinner> RecordedGame::Winners() const {
     // A check of a coupon already listed for the same row at the same count adds no winner.
     std::vector<RecordedWinner> winners;
     for (const RecordedCheck& check : checks) {
-        if (!check.damaged.empty())
+        if (!check.damaged.empty() || check.verdict != RecordedCheck::Verdict::Bingo)
             continue;
-        const RecordedWinner winner{
-            check.row, check.drawn ? static_cast<int>(check.drawn->size()) : -1, check.coupon};
+        const RecordedWinner winner{check.row,
+                                    check.drawn ? static_cast<int>(check.drawn->size()) : -1,
+                                    check.coupon, check.judged};
         if (std::find(winners.begin(), winners.end(), winner) == winners.end())
             winners.push_back(winner);
     }
     return winners;
+}
+
+std::size_t RecordedGame::Misses() const {
+    return static_cast<std::size_t>(
+        std::count_if(checks.begin(), checks.end(), [](const RecordedCheck& check) {
+            return check.damaged.empty() && check.verdict != RecordedCheck::Verdict::Bingo;
+        }));
 }
 
 int RecordedGame::NumberCount() const {
@@ -63,8 +74,19 @@ int RecordedGame::NumberCount() const {
 }
 
 struct GameRecordReader::State {
-    std::size_t line_number = 0;
+    std::size_t line_number = 0; // within the log being read
+    std::size_t lines = 0;       // in all logs
+    std::size_t file_index = 0;
+    std::size_t feeds = 0;
+    std::string file;
     std::size_t log_lines = 0;
+    // The rules and the series in force, for the checks.
+    LogLines::Rules rules;
+    bool rules_known = false;
+    LogLines::Series series;
+    bool series_named = false;
+    // The game just revealed, whose seal comes next.
+    std::optional<std::size_t> seal_due;
     std::vector<RecordedGame> games;
     bool open = false;           // games.back() goes on
     bool check_waits = false;    // games.back().checks.back() waits for its numbers
@@ -74,6 +96,8 @@ struct GameRecordReader::State {
     RecordedGame& Begin(RecordedGame::Begin begin, const std::string& time) {
         RecordedGame game;
         game.begin = begin;
+        game.file_index = file_index;
+        game.file = file;
         game.first_line = line_number;
         game.started = time;
         if (!coupons_in_play.empty())
@@ -98,6 +122,15 @@ struct GameRecordReader::State {
         const std::string_view message = line.message;
         const bool waited = check_waits;
         check_waits = false;
+        const std::optional<std::size_t> sealed = seal_due;
+        seal_due.reset();
+        if (StartsWith(message, LogLines::kGameSealPrefix)) {
+            if (sealed)
+                games[*sealed].seal = std::string(message.substr(LogLines::kGameSealPrefix.size()));
+            return;
+        }
+        if (Events(line, message))
+            return;
         if (StartsWith(message, LogLines::kCommitmentPrefix)) {
             const std::string_view digest = message.substr(LogLines::kCommitmentPrefix.size());
             RecordedGame& game = Begin(RecordedGame::Begin::Commitment, line.time);
@@ -109,9 +142,7 @@ struct GameRecordReader::State {
             Reveal(line, message.substr(LogLines::kRevealPrefix.size()));
         } else if (StartsWith(message, LogLines::kBingoPrefix)) {
             RecordedGame& game = Current();
-            RecordedCheck check;
-            check.line = line_number;
-            check.time = line.time;
+            RecordedCheck check = NewCheck(line);
             const auto bingo = LogLines::ParseBingo(message.substr(LogLines::kBingoPrefix.size()));
             if (bingo) {
                 check.coupon = bingo->coupon;
@@ -146,6 +177,90 @@ struct GameRecordReader::State {
         }
     }
 
+    RecordedCheck NewCheck(const LogLines::Line& line) const {
+        RecordedCheck check;
+        check.file_index = file_index;
+        check.line = line_number;
+        check.time = line.time;
+        check.series_name = series.fileName;
+        check.series_digest = series.digest;
+        check.series_named = series_named && rules_known;
+        check.number_count = rules.numberCount;
+        check.free_middle = rules.freeMiddle;
+        return check;
+    }
+
+    // The lines of a game's events: rules, series, draws, cancels, misses, a continued game.
+    bool Events(const LogLines::Line& line, std::string_view message) {
+        if (StartsWith(message, LogLines::kGameRulesPrefix)) {
+            const auto rulesRead =
+                LogLines::ParseRules(message.substr(LogLines::kGameRulesPrefix.size()));
+            rules_known = rulesRead.has_value();
+            if (rulesRead)
+                rules = *rulesRead;
+            if (open)
+                games.back().rules = Shortened(message.substr(LogLines::kGameRulesPrefix.size()));
+            return true;
+        }
+        if (StartsWith(message, LogLines::kCouponSeriesPrefix)) {
+            const auto named =
+                LogLines::ParseSeries(message.substr(LogLines::kCouponSeriesPrefix.size()));
+            series_named = named.has_value();
+            series = named ? *named : LogLines::Series{};
+            if (open && named) {
+                games.back().series_name = Shortened(named->fileName);
+                games.back().series_digest = named->digest;
+            }
+            return true;
+        }
+        if (StartsWith(message, LogLines::kGameContinuedPrefix)) {
+            const auto continued =
+                LogLines::ParseContinued(message.substr(LogLines::kGameContinuedPrefix.size()));
+            if (open && continued) {
+                games.back().draws_logged = true;
+                games.back().called = continued->drawn;
+            }
+            return true;
+        }
+        if (StartsWith(message, LogLines::kNumberDrawnPrefix)) {
+            const auto draw = LogLines::ParseCounted(message.substr(LogLines::kNumberDrawnPrefix.size()));
+            if (draw && draw->count >= 1) {
+                RecordedGame& game = Current();
+                game.draws_logged = true;
+                game.called.resize(static_cast<std::size_t>(draw->count - 1), 0);
+                game.called.push_back(draw->number);
+            }
+            return true;
+        }
+        if (StartsWith(message, LogLines::kNumberCancelledPrefix)) {
+            const auto cancel =
+                LogLines::ParseCounted(message.substr(LogLines::kNumberCancelledPrefix.size()));
+            if (open && cancel && games.back().called.size() == static_cast<std::size_t>(cancel->count))
+                games.back().called.pop_back();
+            return true;
+        }
+        if (StartsWith(message, LogLines::kCheckedPrefix)) {
+            RecordedGame& game = Current();
+            RecordedCheck check = NewCheck(line);
+            const auto checked =
+                LogLines::ParseChecked(message.substr(LogLines::kCheckedPrefix.size()));
+            if (checked) {
+                check.coupon = checked->coupon;
+                check.row = checked->row;
+                check.verdict = checked->inSeries ? RecordedCheck::Verdict::Wrong
+                                                  : RecordedCheck::Verdict::NotInSeries;
+                if (game.draws_logged &&
+                    game.called.size() == static_cast<std::size_t>(checked->count))
+                    check.drawn = game.called;
+            } else {
+                check.damaged = Shortened(message);
+            }
+            game.checks.push_back(std::move(check));
+            return true;
+        }
+        return false;
+    }
+
     void Reveal(const LogLines::Line& line, std::string_view text) {
         const auto reveal = DrawCommitment::ParseReveal(text);
         if (reveal && !open) {
@@ -159,6 +274,7 @@ struct GameRecordReader::State {
         }
         RecordedGame& game = Current();
         open = false;
+        seal_due = games.size() - 1;
         game.reveal_time = line.time;
         game.reveal = RecordedGame::Reveal::Fails;
         if (!reveal) {
@@ -197,10 +313,14 @@ struct GameRecordReader::State {
 GameRecordReader::GameRecordReader() : state_(std::make_unique<State>()) {}
 GameRecordReader::~GameRecordReader() = default;
 
-void GameRecordReader::Feed(std::istream& in) {
+void GameRecordReader::Feed(std::istream& in, const std::string& name) {
+    state_->file_index = state_->feeds++;
+    state_->file = name;
+    state_->line_number = 0;
     std::string line;
     while (std::getline(in, line)) {
         ++state_->line_number;
+        ++state_->lines;
         if (const auto split = LogLines::Split(line)) {
             ++state_->log_lines;
             state_->Message(*split);
@@ -214,7 +334,42 @@ std::vector<RecordedGame> GameRecordReader::Finish() {
 }
 
 std::size_t GameRecordReader::Lines() const {
-    return state_->line_number;
+    return state_->lines;
+}
+
+void JudgeChecks(std::vector<RecordedGame>& games, SeriesFiles& series) {
+    for (RecordedGame& game : games) {
+        for (RecordedCheck& check : game.checks) {
+            if (!check.damaged.empty() || !check.series_named)
+                continue;
+            if (!check.drawn) {
+                check.judged = RecordedCheck::Judged::NotCheckable;
+                continue;
+            }
+            const SeriesFiles::Verdict verdict =
+                series.Judge(check.series_name, check.series_digest, check.number_count,
+                             check.free_middle, check.coupon, check.row, *check.drawn);
+            using Verdict = RecordedCheck::Verdict;
+            switch (verdict) {
+            case SeriesFiles::Verdict::NotCheckable:
+                check.judged = RecordedCheck::Judged::NotCheckable;
+                break;
+            case SeriesFiles::Verdict::Wins:
+                check.judged = check.verdict == Verdict::Bingo ? RecordedCheck::Judged::Holds
+                                                                : RecordedCheck::Judged::Fails;
+                break;
+            case SeriesFiles::Verdict::Wrong:
+                check.judged = check.verdict == Verdict::Wrong ? RecordedCheck::Judged::Holds
+                                                               : RecordedCheck::Judged::Fails;
+                break;
+            case SeriesFiles::Verdict::NotInSeries:
+                check.judged = check.verdict == Verdict::NotInSeries
+                                   ? RecordedCheck::Judged::Holds
+                                   : RecordedCheck::Judged::Fails;
+                break;
+            }
+        }
+    }
 }
 
 std::size_t GameRecordReader::LogLines() const {

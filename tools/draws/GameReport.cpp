@@ -226,11 +226,46 @@ void NumberGrid(Layout& layout, const std::vector<int>& numbers, std::size_t fro
     }
 }
 
-constexpr double kCheckColumns[] = {kLeft, 160, 205, 265, 300, 355, 430};
+constexpr double kCheckColumns[] = {kLeft, 150, 190, 240, 270, 310, 375, 460};
+
+std::string VerdictText(RecordedCheck::Verdict verdict) {
+    switch (verdict) {
+    case RecordedCheck::Verdict::Bingo:
+        return "BINGO!";
+    case RecordedCheck::Verdict::Wrong:
+        return "Wrong!";
+    case RecordedCheck::Verdict::NotInSeries:
+        return "not in series";
+    }
+    return "";
+}
+
+std::string JudgedText(RecordedCheck::Judged judged) {
+    switch (judged) {
+    case RecordedCheck::Judged::NotJudged:
+        return "no series named";
+    case RecordedCheck::Judged::Holds:
+        return "checked";
+    case RecordedCheck::Judged::Fails:
+        return "CHECK FAILS";
+    case RecordedCheck::Judged::NotCheckable:
+        return "not checkable";
+    }
+    return "";
+}
+
+// The first digits of a digest, as the players' screens showed them.
+std::string Shown(const std::string& digest) {
+    return digest.size() >= 16 ? digest.substr(0, 16) : std::string("-");
+}
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
 
 void CheckHeading(Layout& layout) {
-    const char* const titles[] = {"Time",  "Line",        "Coupon", "Row",
-                                  "Drawn", "Last number", "Verdict"};
+    const char* const titles[] = {"Time",  "Line",        "Coupon",  "Row",
+                                  "Drawn", "Last number", "Verdict", "By the series"};
     layout.Need(kRowHeight);
     for (std::size_t i = 0; i < std::size(titles); ++i)
         layout.Text(kCheckColumns[i], Font::Bold, 9, titles[i]);
@@ -242,7 +277,117 @@ void WinnerHeading(Layout& layout) {
     layout.Text(kLeft, Font::Bold, 9, "Row");
     layout.Text(110, Font::Bold, 9, "Number count");
     layout.Text(210, Font::Bold, 9, "Coupon");
+    layout.Text(300, Font::Bold, 9, "By the series");
     layout.Down(kRowHeight);
+}
+
+constexpr double kBriefColumns[] = {kLeft, 85, 185, 225, 270, 370, 470};
+
+void BriefHeading(Layout& layout) {
+    const char* const titles[] = {"Game",    "Started", "Called", "Winners",
+                                  "Commitment", "Seal",    "Reveal"};
+    layout.Need(kRowHeight);
+    for (std::size_t i = 0; i < std::size(titles); ++i)
+        layout.Text(kBriefColumns[i], Font::Bold, 9, titles[i]);
+    layout.Down(kRowHeight);
+}
+
+std::string RevealWord(const RecordedGame& game) {
+    switch (game.reveal) {
+    case RecordedGame::Reveal::Verifies:
+        return "verifies";
+    case RecordedGame::Reveal::Fails:
+        return "DOES NOT VERIFY";
+    case RecordedGame::Reveal::NoCommitment:
+        return "commitment earlier";
+    case RecordedGame::Reveal::NotRevealed:
+        break;
+    }
+    return "not revealed";
+}
+
+// The evening in brief: what an auditor reads first.
+void RenderBrief(Layout& layout, const std::vector<RecordedGame>& games,
+                 const GameReportOptions& options) {
+    layout.StartGame("The evening in brief");
+    std::size_t called = 0;
+    std::size_t winners = 0;
+    std::size_t checks = 0;
+    std::size_t misses = 0;
+    std::vector<std::string> series;
+    for (const RecordedGame& game : games) {
+        called += game.Drawn().size();
+        winners += game.Winners().size();
+        checks += game.checks.size();
+        misses += game.Misses();
+        if (!game.series_name.empty()) {
+            const std::string named =
+                game.series_name + (game.series_digest.empty()
+                                        ? std::string(" (not read)")
+                                        : " (SHA-256 " + Shown(game.series_digest) + "...)");
+            if (std::find(series.begin(), series.end(), named) == series.end())
+                series.push_back(named);
+        }
+    }
+    if (options.verified) {
+        layout.Field("Record", "VERIFIES: " + Counted(options.seals_verified, "seal", "seals") +
+                                   ", every commitment, draw, winner and verdict hold.",
+                     Font::Bold);
+    } else {
+        layout.Field("Record",
+                     "DOES NOT VERIFY: " +
+                         Counted(options.failures.size() + options.more_failures, "line fails",
+                                 "lines fail") +
+                         " (listed below).",
+                     Font::Bold);
+    }
+    if (options.unsealed_lines != 0)
+        layout.Field("Not sealed", Counted(options.unsealed_lines, "line", "lines") +
+                                       " after the last seal of a log (a game in play, or the "
+                                       "program did not end normally).");
+    layout.Field("Games", std::to_string(games.size()));
+    layout.Field("Numbers called", std::to_string(called));
+    layout.Field("Winners", std::to_string(winners));
+    layout.Field("Checks", std::to_string(checks) + ", of them " +
+                               Counted(misses, "miss", "misses"));
+    layout.Field("Judged by series",
+                 Counted(options.checks_judged, "check", "checks") +
+                     (options.checks_not_checkable == 0
+                          ? std::string()
+                          : "; " + std::to_string(options.checks_not_checkable) +
+                                " not checkable (series not at hand)"));
+    std::string named;
+    for (const std::string& one : series)
+        named += (named.empty() ? "" : ", ") + one;
+    layout.Field("Coupon series", named.empty() ? "none named in the log" : named);
+
+    layout.Section("Games");
+    BriefHeading(layout);
+    layout.RepeatOnBreak(BriefHeading);
+    for (std::size_t i = 0; i < games.size(); ++i) {
+        const RecordedGame& game = games[i];
+        layout.Need(kRowHeight);
+        layout.Text(kBriefColumns[0], Font::Regular, 9, std::to_string(i + 1));
+        layout.Text(kBriefColumns[1], Font::Regular, 9, game.started.empty() ? "-" : game.started);
+        layout.Text(kBriefColumns[2], Font::Regular, 9, std::to_string(game.Drawn().size()));
+        layout.Text(kBriefColumns[3], Font::Regular, 9, std::to_string(game.Winners().size()));
+        layout.Text(kBriefColumns[4], Font::Mono, 8, Shown(game.commitment));
+        layout.Text(kBriefColumns[5], Font::Mono, 8, Shown(game.seal));
+        layout.Text(kBriefColumns[6], game.failures.empty() ? Font::Regular : Font::Bold, 9,
+                    game.failures.empty() ? RevealWord(game) : std::string("LINES FAIL"));
+        layout.Down(kRowHeight);
+    }
+    layout.RepeatOnBreak(nullptr);
+    layout.Paragraph("Commitment and seal: the first 16 digits, as the players' screens showed "
+                     "them.");
+
+    if (!options.failures.empty()) {
+        layout.Section("Lines that fail");
+        for (const std::string& failure : options.failures)
+            layout.Paragraph(failure);
+        if (options.more_failures != 0)
+            layout.Paragraph("and " + std::to_string(options.more_failures) + " more.");
+    }
 }
 
 std::string Started(const RecordedGame& game) {
@@ -279,16 +424,36 @@ std::string RevealText(const RecordedGame& game) {
            "without Exit (the reveal comes when the game ends).";
 }
 
-void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number) {
+void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number,
+                bool several_logs) {
     layout.StartGame("Game " + std::to_string(number));
+    if (several_logs)
+        layout.Field("Log", game.file);
     layout.Field("Started", Started(game));
+    if (!game.rules.empty())
+        layout.Field("Rules", game.rules);
+    if (!game.series_name.empty())
+        layout.Field("Coupon series",
+                     game.series_name + (game.series_digest.empty()
+                                             ? std::string(", not read")
+                                             : ", SHA-256 " + game.series_digest));
     if (!game.commitment.empty())
-        layout.Field("Commitment", game.commitment, Font::Mono, 9);
+        layout.Field("Commitment", game.commitment + " (players saw " + Shown(game.commitment) +
+                                       ")",
+                     Font::Mono, 9);
     else if (!game.bad_commitment.empty())
         layout.Field("Commitment", "DAMAGED, no digest: " + game.bad_commitment);
     else
         layout.Field("Commitment", "none in this log");
     layout.Field("Reveal", RevealText(game));
+    if (!game.seal.empty())
+        layout.Field("Seal", game.seal + " (players saw " + Shown(game.seal) + ")", Font::Mono, 9);
+    if (game.failures.empty()) {
+        layout.Field("Lines", "no line of this game fails the verifier");
+    } else {
+        for (const std::string& failure : game.failures)
+            layout.Field("FAILS", failure);
+    }
     if (const int n = game.NumberCount(); n != 0)
         layout.Field("Numbers", "1 to " + std::to_string(n));
     for (const std::string& note : game.coupons_in_play)
@@ -305,7 +470,10 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number) {
     if (drawn.empty() && game.revealed.empty()) {
         layout.Paragraph("No check recorded the numbers drawn, and no revealed order was read.");
     } else {
-        if (drawn.empty())
+        if (game.draws_logged)
+            layout.Paragraph("Drawn: " + Counted(drawn.size(), "number", "numbers") +
+                             ", every draw in the log.");
+        else if (drawn.empty())
             layout.Paragraph("No check recorded the numbers drawn.");
         else
             layout.Paragraph("Drawn by the last check: " + std::to_string(drawn.size()) +
@@ -347,7 +515,11 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number) {
                         check.drawn ? std::to_string(check.drawn->size()) : "?");
             layout.Text(kCheckColumns[5], Font::Regular, 9,
                         known ? std::to_string(check.drawn->back()) : "-");
-            layout.Text(kCheckColumns[6], Font::Bold, 9, "BINGO!");
+            layout.Text(kCheckColumns[6], check.verdict == RecordedCheck::Verdict::Bingo
+                                              ? Font::Bold
+                                              : Font::Regular,
+                        9, VerdictText(check.verdict));
+            layout.Text(kCheckColumns[7], Font::Regular, 9, JudgedText(check.judged));
             layout.Down(kRowHeight);
         }
         layout.RepeatOnBreak(nullptr);
@@ -377,6 +549,7 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number) {
             layout.Text(110, Font::Regular, 10,
                         winner.drawn_count < 0 ? "?" : std::to_string(winner.drawn_count));
             layout.Text(210, Font::Regular, 10, std::to_string(winner.coupon));
+            layout.Text(300, Font::Regular, 10, JudgedText(winner.judged));
             layout.Down(kRowHeight);
         }
         layout.RepeatOnBreak(nullptr);
@@ -388,8 +561,9 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number) {
 std::string RenderGameReport(const std::vector<RecordedGame>& games,
                              const GameReportOptions& options, std::size_t* pages) {
     Layout layout(options);
+    RenderBrief(layout, games, options);
     for (std::size_t i = 0; i < games.size(); ++i)
-        RenderGame(layout, games[i], i + 1);
+        RenderGame(layout, games[i], i + 1, options.several_logs);
     const PdfWriter pdf = layout.Finish();
     if (pages)
         *pages = pdf.PageCount();

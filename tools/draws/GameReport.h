@@ -13,6 +13,16 @@ namespace zorvi {
 struct GameReportOptions {
     std::string title;  // the heading of every page (UTF-8); a default when empty
     std::string source; // the log's file name, printed in every page's heading (UTF-8)
+    bool several_logs = false; // the games name the log they are in
+
+    // What the verifier found, for the first page.
+    bool verified = false;
+    std::vector<std::string> failures; // "file, line 12: reason", in the order of the logs
+    std::size_t more_failures = 0;
+    std::size_t seals_verified = 0;
+    std::size_t unsealed_lines = 0;
+    std::size_t checks_judged = 0;
+    std::size_t checks_not_checkable = 0;
 };
 
 // The whole PDF file; `pages` (when given) gets its page count.

@@ -20,14 +20,17 @@ const char* const kUsage =
     "  zorvi-draws collect --numbers 75|90 --games G [--key HEX]\n"
     "      prints G games, one a line, the numbers in draw order; with --key (64 hex digits)\n"
     "      from the reproducible ChaCha20 source, else from the operating system's generator\n"
-    "  zorvi-draws verify LOGFILE...\n"
-    "      checks every commitment against its reveal and every winner's drawn numbers against\n"
-    "      the revealed sequence; exit 0 when all hold, 1 at the first line that fails\n"
+    "  zorvi-draws verify LOGFILE... [--series FILE]...\n"
+    "      checks every seal against the lines before it, every commitment against its reveal,\n"
+    "      every draw and winner's drawn numbers against the revealed sequence, and every\n"
+    "      winner and verdict against the coupon series (given, or found where the program\n"
+    "      finds it); exit 0 when all hold, 1 with every line that fails\n"
     "  zorvi-draws stats --numbers 75|90 --games G [--key HEX]\n"
     "      prints the chi-square tests of G games as a table\n"
-    "  zorvi-draws report LOGFILE... --out FILE.pdf [--title TEXT]\n"
-    "      prints every game of the log as a PDF: its start, commitment and reveal, the\n"
-    "      numbers in draw order, the checks and the winners\n";
+    "  zorvi-draws report LOGFILE... --out FILE.pdf [--title TEXT] [--series FILE]...\n"
+    "      prints the evening as a PDF: a first page in brief with what verify finds, then\n"
+    "      every game: its rules and series, commitment, reveal and seal, the numbers in draw\n"
+    "      order, every check (misses too) judged again by the series, and the winners\n";
 
 } // namespace
 

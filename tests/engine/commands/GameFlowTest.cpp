@@ -30,7 +30,8 @@ TEST_F(CommandsTest, NewGameAnsweredNoStillLogsStopsAutomaticAndKeepsTheGame) {
                 ElementsAre("log Starting new game", "text Draw=Start (Spacebar)",
                             "public caption=Start (Spacebar)",
                             "text AutomaticStatus=Lottery is off", "timer Automatic stop",
-                            "ask Are you sure you want to start a new game?"));
+                            "ask Are you sure you want to start a new game?",
+                            "log New game declined"));
     EXPECT_EQ(state.auto_new_number, 1);
     EXPECT_EQ(state.number_count, 3);
     EXPECT_EQ(state.randomizer_numbers, sequence);

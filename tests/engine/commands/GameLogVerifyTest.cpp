@@ -15,6 +15,7 @@
 #include "DrawCommitment.h"
 #include "LogVerifier.h"
 #include "LogWriter.h"
+#include "SeriesFiles.h"
 
 namespace zorvi::test {
 namespace {
@@ -30,6 +31,7 @@ protected:
     // declined stored game and Exit end: every way the engine gives a sequence up.
     void PlayGames() {
         StartGame(75);
+        SeriesInUse();
         DrawTimes(5);
         Check(1); // row 1
         DrawTimes(5);
@@ -39,6 +41,7 @@ protected:
         window.confirmations = {true};
         commands.NewGameCommand();
         UseFixtureSeries();
+        SeriesInUse();
         DrawTimes(5);
         Check(1);
         DrawTimes(3);
@@ -74,11 +77,23 @@ protected:
         log.CloseLog();
     }
 
+    // The fixture's series is made from the game's sequence, so it is put in place after the
+    // game has begun; the game then goes on as after a restart, and the log names the series
+    // now in use. Its file is kept for the verifier.
+    void SeriesInUse() {
+        commands.ContinueStoredGame();
+        const auto bytes = coupons.SeriesBytes();
+        const std::filesystem::path path = TestFolders::WriteFile(
+            folders.root() / ("series-" + std::to_string(++seriesFiles) + ".hex"),
+            std::string(bytes->begin(), bytes->end()));
+        ASSERT_TRUE(series.Add(path));
+    }
+
     std::string LogText() const { return TestFolders::ReadFile(logPath); }
     void WriteLogText(const std::string& text) const { TestFolders::WriteFile(logPath, text); }
 
-    LogVerifier::Result Verify() const {
-        LogVerifier verifier;
+    LogVerifier::Result Verify() {
+        LogVerifier verifier(&series);
         std::ifstream in(logPath, std::ios::binary);
         verifier.Feed(in);
         return verifier.Finish();
@@ -87,7 +102,9 @@ protected:
 #ifdef ZORVI_DRAWS_TOOL
     // zorvi-draws with the arguments: what it printed, and its exit status in `status`.
     static std::string RunTool(const std::string& arguments, int* status = nullptr) {
-        const std::string command = std::string(ZORVI_DRAWS_TOOL) + " " + arguments;
+        return Run(std::string(ZORVI_DRAWS_TOOL) + " " + arguments, status);
+    }
+    static std::string Run(const std::string& command, int* status = nullptr) {
         std::FILE* pipe = ::popen(command.c_str(), "r");
         if (pipe == nullptr)
             return "(no pipe)";
@@ -102,8 +119,20 @@ protected:
     }
 #endif
 
+    // "--series" arguments of the tool for the fixture's series files.
+    std::string SeriesArguments() const {
+        std::string arguments;
+        for (int i = 1; i <= seriesFiles; ++i)
+            arguments += " --series '" +
+                         (folders.root() / ("series-" + std::to_string(i) + ".hex")).string() +
+                         "'";
+        return arguments;
+    }
+
     LogWriter log;
     std::filesystem::path logPath;
+    SeriesFiles series;
+    int seriesFiles = 0;
 };
 
 TEST_F(GameLogVerifyTest, RealLogHoldsAndEveryWayOfGivingUpRevealsOnce) {
@@ -121,15 +150,24 @@ TEST_F(GameLogVerifyTest, RealLogHoldsAndEveryWayOfGivingUpRevealsOnce) {
     const LogVerifier::Result result = Verify();
     EXPECT_TRUE(result.ok) << result.line_number << ": " << result.reason;
     EXPECT_EQ(result.games_verified, 3u);
-    EXPECT_EQ(result.lists_checked, 4u);
+    // Four winners' lists, and the lists of the games continued.
+    EXPECT_EQ(result.lists_checked, 7u);
     EXPECT_EQ(result.not_revealed, 0u);
     EXPECT_EQ(result.lists_unchecked, 0u);
+    // Every draw and check is in the log: 10 + 8 + 2 + 1 draws; four winners and one miss,
+    // each judged again by its series.
+    EXPECT_EQ(result.draws_checked, 21u);
+    EXPECT_EQ(result.checks_judged, 5u);
+    EXPECT_EQ(result.checks_not_checkable, 0u);
+    // A seal after each of the three games and one at the close, and nothing after it.
+    EXPECT_EQ(result.seals_verified, 4u);
+    EXPECT_EQ(result.unsealed_lines, 0u);
 }
 
 struct Tampering {
     const char* name;
-    // Changes the log text; returns the line (its message part) that must be reported.
-    std::string (*change)(std::string& text);
+    // Changes the log text; returns the number (1-based) of the line that must be reported.
+    std::size_t (*change)(std::string& text);
 };
 
 // Replaces the first number of the first line starting with `prefix` after `skip` such lines.
@@ -147,8 +185,46 @@ std::string ChangeNumber(std::string& text, const std::string& prefix, int skip)
     return text.substr(at, lineEnd - at);
 }
 
+// The log as lines (each with its CR LF) and back.
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line + "\n");
+    return lines;
+}
+std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line;
+    return text;
+}
+
+// The index of the line holding `part` after `skip` such lines (counted from `from`).
+std::size_t Find(const std::vector<std::string>& lines, const std::string& part, int skip = 0,
+                 std::size_t from = 0) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (lines[i].find(part) != std::string::npos && skip-- == 0)
+            return i;
+    }
+    ADD_FAILURE() << "no line " << part;
+    return lines.size() - 1;
+}
+
+// The line number of the line holding `part` after `skip` such lines.
+std::size_t LineOf(const std::string& text, const std::string& part, int skip = 0) {
+    return Find(Lines(text), part, skip) + 1;
+}
+
+// Each kind of edit an auditor must find, and the line it must be found at: a line that is
+// wrong in itself (a winner, a verdict, a draw that the series or the reveal disproves) is
+// named itself; an edit that leaves every line plausible is found by the seal that follows it.
 const Tampering kTamperings[] = {
-    {"winnersList", [](std::string& text) { return ChangeNumber(text, "Drawn numbers: ", 1); }},
+    {"winnersList",
+     [](std::string& text) {
+         const std::string line = ChangeNumber(text, "Drawn numbers: ", 1);
+         return LineOf(text, line);
+     }},
     {"revealedNumber",
      [](std::string& text) {
          // Two numbers swapped keep the sequence an order of 1 to 75.
@@ -159,14 +235,101 @@ const Tampering kTamperings[] = {
          const std::string a = text.substr(list, comma - list);
          const std::string b = text.substr(comma + 1, next - comma - 1);
          text.replace(list, next - list, b + "," + a);
-         return text.substr(at, text.find('\n', at) - at);
+         return LineOf(text, "Game reveal: ");
      }},
     {"commitmentDigit",
      [](std::string& text) {
          const std::size_t at = text.find("Game commitment: ") + 17;
          text[at] = text[at] == '0' ? '1' : '0';
-         const std::size_t reveal = text.find("Game reveal: ");
-         return text.substr(reveal, text.find('\n', reveal) - reveal);
+         return LineOf(text, "Game reveal: ");
+     }},
+    {"winnerCoupon",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Bingo found in coupon 1 (row 1)");
+         lines[at].replace(lines[at].find("coupon 1"), 8, "coupon 2");
+         text = Joined(lines);
+         return at + 1;
+     }},
+    {"winnerRow",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Bingo found in coupon 1 (row 1)");
+         lines[at].replace(lines[at].find("(row 1)"), 7, "(row 3)");
+         text = Joined(lines);
+         return at + 1;
+     }},
+    {"inventedWinner",
+     [](std::string& text) {
+         // A winner and its numbers copied into the second game, after its first draw.
+         auto lines = Lines(text);
+         const std::size_t winner = Find(lines, "Bingo found in coupon 1 (row 1)");
+         const std::size_t secondGame = Find(lines, "Game commitment: ", 1);
+         const std::size_t at = Find(lines, "Number drawn: ", 0, secondGame) + 1;
+         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                      {lines[winner], lines[winner + 1]});
+         text = Joined(lines);
+         return at + 1;
+     }},
+    {"verdictChanged",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Checked coupon 2 ");
+         lines[at].replace(lines[at].find("coupon 2"), 8, "coupon 1");
+         text = Joined(lines);
+         return at + 1;
+     }},
+    {"drawChanged",
+     [](std::string& text) { return LineOf(text, ChangeNumber(text, "Number drawn: ", 2)); }},
+    {"drawDeleted",
+     [](std::string& text) {
+         // The next draw's count no longer follows.
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Number drawn: ", 1);
+         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+         text = Joined(lines);
+         return at + 1;
+     }},
+    {"missDeleted",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Checked coupon 2 ");
+         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+         text = Joined(lines);
+         return Find(lines, "Game seal: ") + 1;
+     }},
+    {"linesMoved",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t rules = Find(lines, "Game rules: ");
+         std::swap(lines[rules], lines[rules + 1]);
+         text = Joined(lines);
+         return Find(lines, "Game seal: ") + 1;
+     }},
+    {"timeChanged",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Number drawn: ");
+         lines[at].replace(0, 4, "2001");
+         text = Joined(lines);
+         return Find(lines, "Game seal: ") + 1;
+     }},
+    {"sealChanged",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Game seal: ");
+         char& digit = lines[at][lines[at].find("Game seal: ") + 11];
+         digit = digit == '0' ? '1' : '0';
+         text = Joined(lines);
+         return at + 1;
+     }},
+    {"sealDeleted",
+     [](std::string& text) {
+         auto lines = Lines(text);
+         const std::size_t at = Find(lines, "Game seal: ");
+         lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+         text = Joined(lines);
+         return at; // the reveal before it
      }},
 };
 
@@ -176,23 +339,21 @@ class GameLogTamperTest : public GameLogVerifyTest,
 TEST_P(GameLogTamperTest, OneChangeFailsAtItsLine) {
     PlayGames();
     std::string text = LogText();
-    std::string failing = GetParam().change(text);
-    // The log's lines end with a carriage return; the tool prints the line without it.
-    while (!failing.empty() && failing.back() == '\r')
-        failing.pop_back();
+    const std::size_t failing = GetParam().change(text);
     WriteLogText(text);
 
     const LogVerifier::Result result = Verify();
     ASSERT_FALSE(result.ok);
-    EXPECT_NE(result.line.find(failing), std::string::npos) << result.line;
+    EXPECT_EQ(result.line_number, failing) << result.line << "\n" << result.reason;
 
 #ifdef ZORVI_DRAWS_TOOL
     int status = -1;
-    const std::string out = RunTool("verify '" + logPath.string() + "'", &status);
+    const std::string out =
+        RunTool("verify '" + logPath.string() + "'" + SeriesArguments(), &status);
     EXPECT_EQ(status, 1) << out;
-    EXPECT_NE(out.find("line " + std::to_string(result.line_number) + ": "), std::string::npos)
+    EXPECT_NE(out.find(logPath.string() + ", line " + std::to_string(failing) + ": "),
+              std::string::npos)
         << out;
-    EXPECT_NE(out.find(failing), std::string::npos) << out;
 #endif
 }
 
@@ -257,20 +418,75 @@ INSTANTIATE_TEST_SUITE_P(Cuts, GameLogSplitTest,
 TEST_F(GameLogVerifyTest, ToolCountsInTheSingularToo) {
     PlayGames();
     std::string text = LogText();
-    const std::size_t reveal = text.find("Game reveal: ");
-    text.resize(text.find('\n', reveal) + 1);
+    const std::size_t seal = text.find("Game seal: ");
+    text.resize(text.find('\n', seal) + 1);
     WriteLogText(text);
     const std::string out = RunTool("verify '" + logPath.string() + "'");
     EXPECT_NE(out.find("1 game verified: "), std::string::npos) << out;
+    EXPECT_NE(out.find("1 seal verified: "), std::string::npos) << out;
     EXPECT_EQ(out.find("1 games"), std::string::npos) << out;
+    EXPECT_EQ(out.find("1 seals"), std::string::npos) << out;
+}
+
+// The report's first page tells the evening in brief, as an auditor reads it: what verify
+// found, the games, numbers, winners and checks, the series, and the digits the players saw.
+TEST_F(GameLogVerifyTest, ReportOfARealEveningSaysItInBriefFirst) {
+    PlayGames();
+    const std::string text = LogText();
+    const std::filesystem::path pdf = folders.root() / "evening.pdf";
+    const auto firstPage = [&] {
+        int status = -1;
+        const std::string out = RunTool("report '" + logPath.string() + "'" + SeriesArguments() +
+                                            " --out '" + pdf.string() + "'",
+                                        &status);
+        EXPECT_EQ(status, 0) << out;
+        return Run("pdftotext -layout -f 1 -l 1 '" + pdf.string() + "' -");
+    };
+
+    std::string page = firstPage();
+    const std::vector<std::regex> expected = {
+        std::regex("Record +VERIFIES: 4 seals, every commitment, draw, winner and verdict hold"),
+        std::regex("Games +3\n"),
+        std::regex("Numbers called +21\n"),
+        std::regex("Winners +4\n"),
+        std::regex("Checks +5, of them 1 miss\n"),
+        std::regex("Judged by series +5 checks\n"),
+        std::regex(R"(Coupon series +series\.hex \(SHA-256 [0-9a-f]{16}\.\.\.\))"),
+    };
+    for (const std::regex& line : expected)
+        EXPECT_TRUE(std::regex_search(page, line)) << page;
+    // Each game's commitment and seal as the players saw them: their first 16 digits.
+    const std::regex digests("Game (commitment|seal): ([0-9a-f]{16})");
+    int shown = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), digests);
+         it != std::sregex_iterator(); ++it, ++shown)
+        EXPECT_NE(page.find((*it)[2].str()), std::string::npos) << (*it)[2] << "\n" << page;
+    EXPECT_EQ(shown, 6);
+
+    // A winner invented in the second game: the first page says so and names its line.
+    auto lines = Lines(text);
+    const std::size_t winner = Find(lines, "Bingo found in coupon 1 (row 1)");
+    const std::size_t at = Find(lines, "Number drawn: ", 0, Find(lines, "Game commitment: ", 1)) + 1;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), {lines[winner], lines[winner + 1]});
+    WriteLogText(Joined(lines));
+    page = firstPage();
+    EXPECT_NE(page.find("DOES NOT VERIFY"), std::string::npos) << page;
+    EXPECT_NE(page.find("line " + std::to_string(at + 1) + ": "), std::string::npos) << page;
+    EXPECT_NE(page.find("LINES FAIL"), std::string::npos) << page;
+    const std::string all = Run("pdftotext -layout '" + pdf.string() + "' -");
+    EXPECT_NE(all.find("CHECK FAILS"), std::string::npos) << all;
 }
 
 TEST_F(GameLogVerifyTest, ToolPassesTheRealLog) {
     PlayGames();
     int status = -1;
-    const std::string out = RunTool("verify '" + logPath.string() + "'", &status);
+    const std::string out =
+        RunTool("verify '" + logPath.string() + "'" + SeriesArguments(), &status);
     EXPECT_EQ(status, 0) << out;
     EXPECT_NE(out.find("3 games verified"), std::string::npos) << out;
+    EXPECT_NE(out.find("4 seals verified"), std::string::npos) << out;
+    EXPECT_NE(out.find("5 checks judged again by the coupon series"), std::string::npos) << out;
+    EXPECT_EQ(out.find("not checkable"), std::string::npos) << out;
 }
 #endif
 

@@ -57,7 +57,10 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
     EXPECT_THAT(window.events(),
                 ElementsAre("forgetKeys", "enable CancelNumber=0", "enable ShowDrawnNumbers=0",
                             "enable Draw=1", "public enable=1",
-                            "log Game commitment: " + commitment, "page reset " + n, "public show",
+                            "log Game commitment: " + commitment,
+                            "log Game rules: " + n + " numbers, free middle off, no number limit",
+                            "log Coupon series: (none), not read", "page reset " + n,
+                            "public show",
                             "text PreviousNumber=-", "text DrawnCount=-", "text CurrentNumber=-",
                             "text LetterName=-", "repaintBoard", "clearCouponPanel",
                             "rebuildBoard " + n, "text WinnersList=", "text CurrentRow=1",
@@ -126,8 +129,16 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
     commands.DrawCommand();
     EXPECT_THAT(window.events(), IsEmpty());
 
+    // Every draw, every check (the miss too) and every row change, in order.
     std::vector<std::string> expectedLog;
     for (int row = 1; row <= c.rows; ++row) {
+        if (row > 1)
+            expectedLog.push_back("log Playing row " + std::to_string(row));
+        for (int count = 5 * row - 4; count <= 5 * row; ++count)
+            expectedLog.push_back("log Number drawn: " + std::to_string(Seq(count - 1)) +
+                                  " (count " + std::to_string(count) + ")");
+        expectedLog.push_back("log Checked coupon 2 (row " + std::to_string(row) + ") after " +
+                              std::to_string(5 * row) + " numbers: wrong");
         expectedLog.push_back("log Bingo found in coupon 1 (row " + std::to_string(row) + ")");
         expectedLog.push_back("log Drawn numbers: " + DrawnText(5 * row));
     }
