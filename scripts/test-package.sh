@@ -7,7 +7,9 @@
 # log line "Read coupons" is written at the end of the start-up, once the coupon series was
 # read (a missing series holds the start-up at a message box), and the public screen shows
 # the page from the unpacked share/zorvi (seen through Qt WebEngine's remote debugging
-# port on 127.0.0.1). Then ends it.
+# port on 127.0.0.1). Then ends it. Where the machine allows it (root, or sudo without a
+# password, apt-get, and no zorvi installed already) the package is really installed with
+# apt-get, the installed program is started the same way, and the package is purged again.
 set -eu
 cd "$(dirname "$0")/.."
 BUILD=${1:-build/test}
@@ -35,8 +37,14 @@ echo "$deps" | grep -qx 'libqt6webenginecore6-bin' \
 
 WORK=$(mktemp -d)
 PID=""
+INSTALLED=""
+SUDO=""
+if [ "$(id -u)" != "0" ]; then SUDO="sudo -n"; fi
 cleanup() {
     if [ -n "$PID" ]; then kill -TERM "-$PID" 2>/dev/null || true; fi
+    if [ -n "$INSTALLED" ]; then
+        DEBIAN_FRONTEND=noninteractive $SUDO apt-get purge -y -qq zorvi >/dev/null 2>&1 || true
+    fi
     rm -rf "$WORK"
 }
 trap cleanup EXIT INT TERM
@@ -80,6 +88,27 @@ for doc in copyright changelog.gz; do
     [ -s "$ROOT/usr/share/doc/zorvi/$doc" ] || fail "missing share/doc/zorvi/$doc"
 done
 
+# A real install where the machine allows it: then the installed program is the one started.
+PREFIX="$ROOT"
+if [ "${ZORVI_PACKAGE_INSTALL:-1}" = 1 ] && command -v apt-get >/dev/null &&
+    { [ -z "$SUDO" ] || sudo -n true 2>/dev/null; } &&
+    ! dpkg-query -W -f '${Status}' zorvi 2>/dev/null | grep -q 'ok installed'; then
+    INSTALLED=1
+    cp "$DEB" "$WORK/zorvi.deb"
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+        "$WORK/zorvi.deb" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "apt-get install failed"; }
+    for f in /usr/bin/zorvi /usr/share/applications/fi.zorvi.Zorvi.desktop \
+        /usr/share/icons/hicolor/48x48/apps/fi.zorvi.Zorvi.png /usr/share/man/man1/zorvi.1.gz; do
+        [ -e "$f" ] || fail "the installed package has no $f"
+    done
+    # The menu entry starts what was installed.
+    grep -q '^Exec=zorvi' /usr/share/applications/fi.zorvi.Zorvi.desktop || fail "the menu entry does not start zorvi"
+    PREFIX=""
+    echo "Installed with apt-get: $(dpkg-query -W -f '${Package} ${Version}' zorvi)"
+else
+    echo "No real install on this machine (not root, or zorvi already installed): the unpacked program is started"
+fi
+
 # A fresh user: the public screen on and a voice chosen, so the start-up loads the page too.
 mkdir -p "$WORK/home" "$WORK/data/ZORVI" "$WORK/cwd"
 PORT=$((20000 + $$ % 30000))
@@ -89,7 +118,7 @@ printf '[common]\nlanguage=2\npublic_screen=1\nvoice=English\n' >"$WORK/data/ZOR
     HOME="$WORK/home" XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/home/.config" \
     XDG_CACHE_HOME="$WORK/home/.cache" QT_QPA_PLATFORM=offscreen \
     QTWEBENGINE_REMOTE_DEBUGGING="127.0.0.1:$PORT" \
-    exec setsid "$ROOT/usr/bin/zorvi" >"$WORK/program.out" 2>&1
+    exec setsid "$PREFIX/usr/bin/zorvi" >"$WORK/program.out" 2>&1
 ) &
 PID=$!
 start=$(date +%s)
@@ -97,7 +126,7 @@ while :; do
     if grep -qs "Read coupons" "$WORK"/data/ZORVI/logs/*.log; then
         curl -s --max-time 2 "http://127.0.0.1:$PORT/json/list" >"$WORK/pages.json" || true
         if grep -q "\"title\": *\"BINGO\"" "$WORK/pages.json" &&
-            grep -q "$ROOT/usr/share/zorvi/html/en/public_screen.htm" "$WORK/pages.json"; then
+            grep -q "$PREFIX/usr/share/zorvi/html/en/public_screen.htm" "$WORK/pages.json"; then
             break
         fi
     fi
@@ -113,7 +142,7 @@ while :; do
 done
 sleep 1
 kill -0 "$PID" 2>/dev/null || { cat "$WORK/program.out"; fail "the program ended after its start-up"; }
-echo "The unpacked program started in $(($(date +%s) - start)) s; ending it."
+echo "The ${INSTALLED:+installed }program started in $(($(date +%s) - start)) s; ending it."
 kill -TERM "-$PID" 2>/dev/null || true
 wait "$PID" 2>/dev/null || true
 # The browser's helper processes and the sound helper end with it.
@@ -124,3 +153,11 @@ if kill -0 "-$PID" 2>/dev/null; then
     fail "processes of the program outlived it by 10 s"
 fi
 PID=""
+
+if [ -n "$INSTALLED" ]; then
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get purge -y -qq zorvi >"$WORK/purge.log" 2>&1 ||
+        { cat "$WORK/purge.log"; fail "apt-get purge failed"; }
+    INSTALLED=""
+    [ ! -e /usr/bin/zorvi ] || fail "/usr/bin/zorvi outlived the purge"
+    echo "Purged again."
+fi
