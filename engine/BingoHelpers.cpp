@@ -111,8 +111,8 @@ std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std:
     return bytes;
 }
 
-std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadSeriesAt(
-    const std::filesystem::path& path) {
+std::optional<std::vector<std::uint8_t>>
+BingoHelpers::ReadSeriesAt(const std::filesystem::path& path) {
     // The largest series that can matter: every checkable coupon of the larger size. A longer
     // file (or one that never ends) is read that far; what lies beyond could never be checked.
     // Only a regular file is read, and the open never waits on a pipe.

@@ -82,7 +82,7 @@ private:
     std::uint32_t coupon_size_ = 0;                    // 0 until a series is read
     std::string series_name_;
     std::string series_digest_;
-    std::vector<std::uint8_t> blank_;                  // n zeros
+    std::vector<std::uint8_t> blank_; // n zeros
 };
 
 } // namespace zorvi

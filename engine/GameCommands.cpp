@@ -415,8 +415,8 @@ void GameCommands::ContinueStoredGame() {
 }
 
 void GameCommands::LogGameRules() {
-    log_.WriteLog(LogLines::GameRulesNote(settings_.max_called_numbers,
-                                          settings_.free_middle != 0, state_.number_limit));
+    log_.WriteLog(LogLines::GameRulesNote(settings_.max_called_numbers, settings_.free_middle != 0,
+                                          state_.number_limit));
     log_.WriteLog(LogLines::CouponSeriesNote(coupons_.SeriesName(), coupons_.SeriesDigest()));
 }
 

@@ -51,8 +51,8 @@ std::string PlayingRow(int row) {
 
 std::string CheckedCoupon(int coupon, int row, int count, bool inSeries) {
     return std::string(kCheckedPrefix) + std::to_string(coupon) + " (row " + std::to_string(row) +
-           ") after " + std::to_string(count) + " numbers: " +
-           std::string(inSeries ? kVerdictWrong : kVerdictNotInSeries);
+           ") after " + std::to_string(count) +
+           " numbers: " + std::string(inSeries ? kVerdictWrong : kVerdictNotInSeries);
 }
 
 std::string GameRulesNote(int numberCount, bool freeMiddle, int numberLimit) {

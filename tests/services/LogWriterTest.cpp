@@ -94,9 +94,9 @@ TEST_F(GameLog, TwoRunsInAMonthAppend) {
     // Each run goes on with the chain of the lines before it, the earlier run's seal included.
     std::string chain(LogLines::kChainStart);
     std::string expected;
-    for (const std::string line :
-         {"earlier", "2024-3-5 9:5:3: Starting program", "2024-3-5 9:5:3: Log seal: ",
-          "2024-3-5 9:5:3: Read coupons", "2024-3-5 9:5:3: Log seal: "}) {
+    for (const std::string line : {"earlier", "2024-3-5 9:5:3: Starting program",
+                                   "2024-3-5 9:5:3: Log seal: ", "2024-3-5 9:5:3: Read coupons",
+                                   "2024-3-5 9:5:3: Log seal: "}) {
         const std::string written = line.back() == ' ' ? line + chain : line;
         expected += written + "\r\n";
         chain = LogLines::ChainNext(chain, written);

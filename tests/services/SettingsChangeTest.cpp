@@ -42,21 +42,45 @@ INSTANTIATE_TEST_SUITE_P(
     Edits, SettingsChangeTable,
     ::testing::Values(
         ChangeRow{"Nothing", [](Settings&) {}, false, false, false, false},
-        ChangeRow{"NumberCount", [](Settings& s) { s.max_called_numbers = 90; }, true, true, false,
-                  false, {"Setting changed: number count 75 -> 90"}},
-        ChangeRow{"Series", [](Settings& s) { s.coupon_series = 2; }, true, true, false, false,
+        ChangeRow{"NumberCount",
+                  [](Settings& s) { s.max_called_numbers = 90; },
+                  true,
+                  true,
+                  false,
+                  false,
+                  {"Setting changed: number count 75 -> 90"}},
+        ChangeRow{"Series",
+                  [](Settings& s) { s.coupon_series = 2; },
+                  true,
+                  true,
+                  false,
+                  false,
                   {"Setting changed: coupon series A -> C"}},
-        ChangeRow{"SeriesWithItsFreeMiddle",
-                  [](Settings& s) {
-                      s.coupon_series = 1;
-                      s.free_middle = 1;
-                  },
-                  true, true, false, false,
-                  {"Setting changed: coupon series A -> B", "Setting changed: free middle off -> on"}},
-        ChangeRow{"FreeMiddle", [](Settings& s) { s.free_middle = 1; }, true, false, false, false,
+        ChangeRow{
+            "SeriesWithItsFreeMiddle",
+            [](Settings& s) {
+                s.coupon_series = 1;
+                s.free_middle = 1;
+            },
+            true,
+            true,
+            false,
+            false,
+            {"Setting changed: coupon series A -> B", "Setting changed: free middle off -> on"}},
+        ChangeRow{"FreeMiddle",
+                  [](Settings& s) { s.free_middle = 1; },
+                  true,
+                  false,
+                  false,
+                  false,
                   {"Setting changed: free middle off -> on"}},
-        ChangeRow{"NoAnimation", [](Settings& s) { s.disable_animation = 1; }, true, false, false,
-                  false, {"Setting changed: animation on -> off"}},
+        ChangeRow{"NoAnimation",
+                  [](Settings& s) { s.disable_animation = 1; },
+                  true,
+                  false,
+                  false,
+                  false,
+                  {"Setting changed: animation on -> off"}},
         ChangeRow{"PublicScreenMode", [](Settings& s) { s.public_screen = 2; }, false, false, true,
                   false},
         ChangeRow{"PublicScreenWidth", [](Settings& s) { s.public_screen_width = 1280; }, false,
@@ -73,14 +97,22 @@ INSTANTIATE_TEST_SUITE_P(
                       s.enable_background_voice = 0;
                       s.enable_number_limit = 1;
                   },
-                  false, false, false, false, {"Setting changed: number limit off -> on"}},
+                  false,
+                  false,
+                  false,
+                  false,
+                  {"Setting changed: number limit off -> on"}},
         ChangeRow{"Everything",
                   [](Settings& s) {
                       s.max_called_numbers = 90;
                       s.public_screen = 1;
                       s.language = 1;
                   },
-                  true, true, true, true, {"Setting changed: number count 75 -> 90"}}),
+                  true,
+                  true,
+                  true,
+                  true,
+                  {"Setting changed: number count 75 -> 90"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The hall server is started, stopped or restarted for its own keys, and for nothing else.

@@ -99,20 +99,22 @@ TEST_P(DrawsArguments, WrongArgumentsExitTwoWithoutOutput) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DrawsArguments,
-    ::testing::Values(ArgumentCase{"noCommand", ""}, ArgumentCase{"unknownCommand", "shuffle"},
-                      ArgumentCase{"numbers80", "collect --numbers 80 --games 1"},
-                      ArgumentCase{"noGames", "collect --numbers 75"},
-                      ArgumentCase{"negativeGames", "collect --numbers 75 --games -1"},
-                      ArgumentCase{"hugeGames", "collect --numbers 75 --games 999999999999"},
-                      ArgumentCase{"shortKey", "collect --numbers 75 --games 1 --key 00ff"},
-                      ArgumentCase{
-                          "keyNotHex",
-                          "collect --numbers 75 --games 1 --key "
-                          "zz0102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f"},
-                      ArgumentCase{"extraArgument", "collect --numbers 75 --games 1 extra"},
-                      ArgumentCase{"unknownOption", "stats --numbers 75 --games 1 --seed 3"},
-                      ArgumentCase{"verifyNothing", "verify"},
-                      ArgumentCase{"verifyMissingFile", "verify /nonexistent/zorvi.log"}),
+    ::testing::Values(
+        ArgumentCase{"noCommand", ""}, ArgumentCase{"unknownCommand", "shuffle"},
+        ArgumentCase{"numbers80", "collect --numbers 80 --games 1"},
+        ArgumentCase{"noGames", "collect --numbers 75"},
+        ArgumentCase{"negativeGames", "collect --numbers 75 --games -1"},
+        ArgumentCase{"hugeGames", "collect --numbers 75 --games 999999999999"},
+        ArgumentCase{"shortKey", "collect --numbers 75 --games 1 --key 00ff"},
+        ArgumentCase{"keyNotHex",
+                     "collect --numbers 75 --games 1 --key "
+                     "zz0102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f"},
+        ArgumentCase{"extraArgument", "collect --numbers 75 --games 1 extra"},
+        ArgumentCase{"unknownOption", "stats --numbers 75 --games 1 --seed 3"},
+        ArgumentCase{"verifyNothing", "verify"},
+        ArgumentCase{"verifyMissingFile", "verify /nonexistent/zorvi.log"},
+        ArgumentCase{"verifyMissingSeries", "verify /dev/null --series /nonexistent/kup75.hex"},
+        ArgumentCase{"verifySeriesWithoutFile", "verify /dev/null --series"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DrawsTool, StatsPrintsATableOfFiveTests) {

@@ -102,8 +102,7 @@ TEST(ReportTool, PrintsTheEveningAsTheFixtureReads) {
         Report(Quote((kData / "evening" / "input.log").string()) + " --out " + Quote(pdf.string()) +
                " --title " + Quote("Bingo-ilta (Ähtäri) \\ Åbo: Öja, Älvkarleby, Åsa"));
     ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_EQ(run.out,
-              "3 games on 4 pages written to " + pdf.string() +
+    EXPECT_EQ(run.out, "3 games on 4 pages written to " + pdf.string() +
                            ": 1 reveal verifies, 1 does not; the log does not verify\n");
     EXPECT_EQ(PdfPages(pdf), 4);
     ExpectExactCrossReference(TestFolders::ReadFile(pdf));
@@ -230,7 +229,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ArgumentCase{"nothing", "", 2}, ArgumentCase{"noOut", "/dev/null", 2},
                       ArgumentCase{"outWithoutValue", "/dev/null --out", 2},
                       ArgumentCase{"missingLog", "/nonexistent/zorvi.log --out /tmp/x.pdf", 2},
-                      ArgumentCase{"unknownOption", "/dev/null --out /tmp/x.pdf --pages 3", 2}),
+                      ArgumentCase{"unknownOption", "/dev/null --out /tmp/x.pdf --pages 3", 2},
+                      ArgumentCase{"missingSeries",
+                                   "/dev/null --out /tmp/x.pdf --series /nonexistent/x.hex", 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReportTool, AnUnwritableOutputIsReported) {

@@ -244,9 +244,8 @@ int RunReport(const std::vector<std::string>& args) {
     options.checks_judged = verified.checks_judged;
     options.checks_not_checkable = verified.checks_not_checkable;
     for (const LogVerifier::Failure& failure : verified.failures) {
-        const std::string where =
-            (options.several_logs ? failure.file + ", " : std::string()) + "line " +
-            std::to_string(failure.line_number);
+        const std::string where = (options.several_logs ? failure.file + ", " : std::string()) +
+                                  "line " + std::to_string(failure.line_number);
         options.failures.push_back(where + ": " + failure.reason);
         // The game it belongs to: the last one begun at or before it.
         RecordedGame* owner = nullptr;
@@ -271,10 +270,10 @@ int RunReport(const std::vector<std::string>& args) {
         revealsVerify += game.reveal == RecordedGame::Reveal::Verifies;
         revealsFail += game.reveal == RecordedGame::Reveal::Fails;
     }
-    std::cout << Counted(games.size(), "game", "games") << " on "
-              << Counted(pages, "page", "pages") << " written to " << line.Value("out") << ": "
-              << revealsVerify << (revealsVerify == 1 ? " reveal verifies, " : " reveals verify, ")
-              << revealsFail << (revealsFail == 1 ? " does not" : " do not") << "; the log "
+    std::cout << Counted(games.size(), "game", "games") << " on " << Counted(pages, "page", "pages")
+              << " written to " << line.Value("out") << ": " << revealsVerify
+              << (revealsVerify == 1 ? " reveal verifies, " : " reveals verify, ") << revealsFail
+              << (revealsFail == 1 ? " does not" : " do not") << "; the log "
               << (verified.ok ? "verifies" : "does not verify") << "\n";
     return kDone;
 }

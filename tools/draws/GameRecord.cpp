@@ -223,7 +223,8 @@ struct GameRecordReader::State {
             return true;
         }
         if (StartsWith(message, LogLines::kNumberDrawnPrefix)) {
-            const auto draw = LogLines::ParseCounted(message.substr(LogLines::kNumberDrawnPrefix.size()));
+            const auto draw =
+                LogLines::ParseCounted(message.substr(LogLines::kNumberDrawnPrefix.size()));
             if (draw && draw->count >= 1) {
                 RecordedGame& game = Current();
                 game.draws_logged = true;
@@ -235,7 +236,8 @@ struct GameRecordReader::State {
         if (StartsWith(message, LogLines::kNumberCancelledPrefix)) {
             const auto cancel =
                 LogLines::ParseCounted(message.substr(LogLines::kNumberCancelledPrefix.size()));
-            if (open && cancel && games.back().called.size() == static_cast<std::size_t>(cancel->count))
+            if (open && cancel &&
+                games.back().called.size() == static_cast<std::size_t>(cancel->count))
                 games.back().called.pop_back();
             return true;
         }
@@ -356,16 +358,15 @@ void JudgeChecks(std::vector<RecordedGame>& games, SeriesFiles& series) {
                 break;
             case SeriesFiles::Verdict::Wins:
                 check.judged = check.verdict == Verdict::Bingo ? RecordedCheck::Judged::Holds
-                                                                : RecordedCheck::Judged::Fails;
+                                                               : RecordedCheck::Judged::Fails;
                 break;
             case SeriesFiles::Verdict::Wrong:
                 check.judged = check.verdict == Verdict::Wrong ? RecordedCheck::Judged::Holds
                                                                : RecordedCheck::Judged::Fails;
                 break;
             case SeriesFiles::Verdict::NotInSeries:
-                check.judged = check.verdict == Verdict::NotInSeries
-                                   ? RecordedCheck::Judged::Holds
-                                   : RecordedCheck::Judged::Fails;
+                check.judged = check.verdict == Verdict::NotInSeries ? RecordedCheck::Judged::Holds
+                                                                     : RecordedCheck::Judged::Fails;
                 break;
             }
         }

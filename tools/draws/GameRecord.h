@@ -67,8 +67,8 @@ struct RecordedGame {
     std::size_t file_index = 0; // the log of its first line, in the order read
     std::string file;           // its name
     std::size_t first_line = 0; // within that log
-    std::string started;    // the time of the line that began it; empty for BeforeLog
-    std::string commitment; // 64 hex digits, or empty
+    std::string started;        // the time of the line that began it; empty for BeforeLog
+    std::string commitment;     // 64 hex digits, or empty
     // A commitment line whose digest is no digest: the text as written, shortened.
     std::string bad_commitment;
     Reveal reveal = Reveal::NotRevealed;

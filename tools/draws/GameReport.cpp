@@ -284,7 +284,7 @@ void WinnerHeading(Layout& layout) {
 constexpr double kBriefColumns[] = {kLeft, 85, 185, 225, 270, 370, 470};
 
 void BriefHeading(Layout& layout) {
-    const char* const titles[] = {"Game",    "Started", "Called", "Winners",
+    const char* const titles[] = {"Game",       "Started", "Called", "Winners",
                                   "Commitment", "Seal",    "Reveal"};
     layout.Need(kRowHeight);
     for (std::size_t i = 0; i < std::size(titles); ++i)
@@ -330,8 +330,9 @@ void RenderBrief(Layout& layout, const std::vector<RecordedGame>& games,
         }
     }
     if (options.verified) {
-        layout.Field("Record", "VERIFIES: " + Counted(options.seals_verified, "seal", "seals") +
-                                   ", every commitment, draw, winner and verdict hold.",
+        layout.Field("Record",
+                     "VERIFIES: " + Counted(options.seals_verified, "seal", "seals") +
+                         ", every commitment, draw, winner and verdict hold.",
                      Font::Bold);
     } else {
         layout.Field("Record",
@@ -348,8 +349,8 @@ void RenderBrief(Layout& layout, const std::vector<RecordedGame>& games,
     layout.Field("Games", std::to_string(games.size()));
     layout.Field("Numbers called", std::to_string(called));
     layout.Field("Winners", std::to_string(winners));
-    layout.Field("Checks", std::to_string(checks) + ", of them " +
-                               Counted(misses, "miss", "misses"));
+    layout.Field("Checks",
+                 std::to_string(checks) + ", of them " + Counted(misses, "miss", "misses"));
     layout.Field("Judged by series",
                  Counted(options.checks_judged, "check", "checks") +
                      (options.checks_not_checkable == 0
@@ -424,8 +425,7 @@ std::string RevealText(const RecordedGame& game) {
            "without Exit (the reveal comes when the game ends).";
 }
 
-void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number,
-                bool several_logs) {
+void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number, bool several_logs) {
     layout.StartGame("Game " + std::to_string(number));
     if (several_logs)
         layout.Field("Log", game.file);
@@ -433,14 +433,13 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number,
     if (!game.rules.empty())
         layout.Field("Rules", game.rules);
     if (!game.series_name.empty())
-        layout.Field("Coupon series",
-                     game.series_name + (game.series_digest.empty()
-                                             ? std::string(", not read")
-                                             : ", SHA-256 " + game.series_digest));
+        layout.Field("Coupon series", game.series_name + (game.series_digest.empty()
+                                                              ? std::string(", not read")
+                                                              : ", SHA-256 " + game.series_digest));
     if (!game.commitment.empty())
-        layout.Field("Commitment", game.commitment + " (players saw " + Shown(game.commitment) +
-                                       ")",
-                     Font::Mono, 9);
+        layout.Field("Commitment",
+                     game.commitment + " (players saw " + Shown(game.commitment) + ")", Font::Mono,
+                     9);
     else if (!game.bad_commitment.empty())
         layout.Field("Commitment", "DAMAGED, no digest: " + game.bad_commitment);
     else
@@ -515,9 +514,8 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number,
                         check.drawn ? std::to_string(check.drawn->size()) : "?");
             layout.Text(kCheckColumns[5], Font::Regular, 9,
                         known ? std::to_string(check.drawn->back()) : "-");
-            layout.Text(kCheckColumns[6], check.verdict == RecordedCheck::Verdict::Bingo
-                                              ? Font::Bold
-                                              : Font::Regular,
+            layout.Text(kCheckColumns[6],
+                        check.verdict == RecordedCheck::Verdict::Bingo ? Font::Bold : Font::Regular,
                         9, VerdictText(check.verdict));
             layout.Text(kCheckColumns[7], Font::Regular, 9, JudgedText(check.judged));
             layout.Down(kRowHeight);

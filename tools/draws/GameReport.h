@@ -11,8 +11,8 @@ namespace zorvi {
 // further pages where it does not. Black text and lines only, so it copies and prints in black
 // and white.
 struct GameReportOptions {
-    std::string title;  // the heading of every page (UTF-8); a default when empty
-    std::string source; // the log's file name, printed in every page's heading (UTF-8)
+    std::string title;         // the heading of every page (UTF-8); a default when empty
+    std::string source;        // the log's file name, printed in every page's heading (UTF-8)
     bool several_logs = false; // the games name the log they are in
 
     // What the verifier found, for the first page.

@@ -149,7 +149,8 @@ struct LogVerifier::State {
             open = true;
             commitment = std::string(digest);
         } else if (StartsWith(message, LogLines::kGameRulesPrefix)) {
-            const auto parsed = LogLines::ParseRules(message.substr(LogLines::kGameRulesPrefix.size()));
+            const auto parsed =
+                LogLines::ParseRules(message.substr(LogLines::kGameRulesPrefix.size()));
             if (!parsed || (parsed->numberCount != 75 && parsed->numberCount != 90)) {
                 Fail("the game's rules cannot be read");
                 return;
@@ -255,9 +256,9 @@ struct LogVerifier::State {
 
     // Judges a check by the series; true when it could.
     std::optional<SeriesFiles::Verdict> Judge(int coupon, int checkedRow) {
-        const SeriesFiles::Verdict verdict = series_files->Judge(
-            series.fileName, series.digest, rules.numberCount, rules.freeMiddle, coupon,
-            checkedRow, drawn);
+        const SeriesFiles::Verdict verdict =
+            series_files->Judge(series.fileName, series.digest, rules.numberCount, rules.freeMiddle,
+                                coupon, checkedRow, drawn);
         if (verdict == SeriesFiles::Verdict::NotCheckable) {
             ++result.checks_not_checkable;
             return std::nullopt;
@@ -359,8 +360,7 @@ struct LogVerifier::State {
         if (tracking)
             seal_due = Keep();
         if (digest != commitment) {
-            Fail("the revealed sequence and nonce do not give the game's commitment " +
-                 commitment);
+            Fail("the revealed sequence and nonce do not give the game's commitment " + commitment);
             Close();
             return;
         }
@@ -371,7 +371,8 @@ struct LogVerifier::State {
                 std::equal(list.numbers.begin(), list.numbers.end(), reveal->sequence.begin());
             if (!prefix) {
                 // Reported at the winner's line: that is the line that does not hold.
-                FailAt(list, "a winner's drawn numbers are not the start of the revealed sequence of " +
+                FailAt(list,
+                       "a winner's drawn numbers are not the start of the revealed sequence of " +
                            Where(file, line_number, list.file));
                 holds = false;
             }
@@ -380,7 +381,8 @@ struct LogVerifier::State {
             const auto at = static_cast<std::size_t>(draw.count);
             if (at < 1 || at > reveal->sequence.size() || reveal->sequence[at - 1] != draw.number) {
                 FailAt(draw, "the draw is not number " + std::to_string(draw.count) +
-                           " of the revealed sequence of " + Where(file, line_number, draw.file));
+                                 " of the revealed sequence of " +
+                                 Where(file, line_number, draw.file));
                 holds = false;
             }
         }

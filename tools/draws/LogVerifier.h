@@ -48,8 +48,8 @@ public:
         std::size_t repeated_reveals = 0; // a verified game revealed again
         std::size_t draws_checked = 0;    // draw lines of verified games
         std::size_t seals_verified = 0;
-        std::size_t unsealed_lines = 0;      // after the last seal of a file (a game in play)
-        std::size_t checks_judged = 0;       // winners and verdicts judged by the series
+        std::size_t unsealed_lines = 0;       // after the last seal of a file (a game in play)
+        std::size_t checks_judged = 0;        // winners and verdicts judged by the series
         std::size_t checks_not_checkable = 0; // their series was not at hand
     };
     static constexpr std::size_t kMaxFailures = 100;

@@ -77,8 +77,8 @@ TEST_P(CheckVerdictTest, VerdictTicketPanelAndWinner) {
         EXPECT_THAT(window.Matching("log "),
                     ElementsAre("log Checked coupon " + std::to_string(c.coupon) + " (row " +
                                 std::to_string(c.row) + ") after " +
-                                std::to_string(state.DrawnCount()) + " numbers: " +
-                                (c.coupon <= 2 ? "wrong" : "not in the series")));
+                                std::to_string(state.DrawnCount()) +
+                                " numbers: " + (c.coupon <= 2 ? "wrong" : "not in the series")));
         EXPECT_FALSE(window.Has("scrollWinners"));
     }
 

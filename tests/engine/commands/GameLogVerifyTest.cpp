@@ -124,8 +124,7 @@ protected:
         std::string arguments;
         for (int i = 1; i <= seriesFiles; ++i)
             arguments += " --series '" +
-                         (folders.root() / ("series-" + std::to_string(i) + ".hex")).string() +
-                         "'";
+                         (folders.root() / ("series-" + std::to_string(i) + ".hex")).string() + "'";
         return arguments;
     }
 
@@ -414,6 +413,33 @@ INSTANTIATE_TEST_SUITE_P(Cuts, GameLogSplitTest,
                                            SplitCase{"winnerLastInTheFirstFile", -1, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The program begins a month's file only when it starts: a log cut in two elsewhere has lines
+// moved out of the chain they were sealed in, which the second file's first seal shows.
+TEST_F(GameLogVerifyTest, ALogCutInTwoFailsAtTheSecondFilesFirstSeal) {
+    PlayGames();
+    const auto lines = Lines(LogText());
+    const std::size_t cut = Find(lines, "Number drawn: ", 3);
+    const std::filesystem::path first = logPath.parent_path() / "2026-11.log";
+    const std::filesystem::path second = logPath.parent_path() / "2026-12.log";
+    TestFolders::WriteFile(
+        first, Joined({lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(cut)}));
+    TestFolders::WriteFile(second,
+                           Joined({lines.begin() + static_cast<std::ptrdiff_t>(cut), lines.end()}));
+
+    LogVerifier verifier(&series);
+    std::ifstream one(first, std::ios::binary), two(second, std::ios::binary);
+    verifier.Feed(one, first.string());
+    verifier.Feed(two, second.string());
+    const LogVerifier::Result result = verifier.Finish();
+    ASSERT_FALSE(result.ok);
+    EXPECT_EQ(result.file, second.string());
+    const auto rest =
+        std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(cut), lines.end());
+    EXPECT_EQ(result.line_number, Find(rest, "Game seal: ") + 1) << result.reason;
+    // The lines left in the first file are not sealed, which is no failure of their own.
+    EXPECT_EQ(result.failures.size(), 1u) << result.failures.back().reason;
+}
+
 #ifdef ZORVI_DRAWS_TOOL
 TEST_F(GameLogVerifyTest, ToolCountsInTheSingularToo) {
     PlayGames();
@@ -466,8 +492,10 @@ TEST_F(GameLogVerifyTest, ReportOfARealEveningSaysItInBriefFirst) {
     // A winner invented in the second game: the first page says so and names its line.
     auto lines = Lines(text);
     const std::size_t winner = Find(lines, "Bingo found in coupon 1 (row 1)");
-    const std::size_t at = Find(lines, "Number drawn: ", 0, Find(lines, "Game commitment: ", 1)) + 1;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), {lines[winner], lines[winner + 1]});
+    const std::size_t at =
+        Find(lines, "Number drawn: ", 0, Find(lines, "Game commitment: ", 1)) + 1;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at),
+                 {lines[winner], lines[winner + 1]});
     WriteLogText(Joined(lines));
     page = firstPage();
     EXPECT_NE(page.find("DOES NOT VERIFY"), std::string::npos) << page;

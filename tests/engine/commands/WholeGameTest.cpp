@@ -54,17 +54,15 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
     const std::string commitment = DrawCommitment::Commitment(state);
     ASSERT_EQ(commitment.size(), 64u);
     EXPECT_EQ(window.pageCommitment, commitment.substr(0, 16));
-    EXPECT_THAT(window.events(),
-                ElementsAre("forgetKeys", "enable CancelNumber=0", "enable ShowDrawnNumbers=0",
-                            "enable Draw=1", "public enable=1",
-                            "log Game commitment: " + commitment,
-                            "log Game rules: " + n + " numbers, free middle off, no number limit",
-                            "log Coupon series: (none), not read", "page reset " + n,
-                            "public show",
-                            "text PreviousNumber=-", "text DrawnCount=-", "text CurrentNumber=-",
-                            "text LetterName=-", "repaintBoard", "clearCouponPanel",
-                            "rebuildBoard " + n, "text WinnersList=", "text CurrentRow=1",
-                            "text CheckResult=-", "focusCoupon"));
+    EXPECT_THAT(
+        window.events(),
+        ElementsAre("forgetKeys", "enable CancelNumber=0", "enable ShowDrawnNumbers=0",
+                    "enable Draw=1", "public enable=1", "log Game commitment: " + commitment,
+                    "log Game rules: " + n + " numbers, free middle off, no number limit",
+                    "log Coupon series: (none), not read", "page reset " + n, "public show",
+                    "text PreviousNumber=-", "text DrawnCount=-", "text CurrentNumber=-",
+                    "text LetterName=-", "repaintBoard", "clearCouponPanel", "rebuildBoard " + n,
+                    "text WinnersList=", "text CurrentRow=1", "text CheckResult=-", "focusCoupon"));
     EXPECT_EQ(state.max_row, c.rows);
     std::vector<int> sorted = state.randomizer_numbers;
     std::sort(sorted.begin(), sorted.end());
