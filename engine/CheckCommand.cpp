@@ -86,7 +86,7 @@ void GameCommands::CheckCommand() {
     window_.ShowCoupon(coupon);
     if (result == CouponCheck::NotInSeries && coupons_.CouponCount() > 0)
         window_.ShowCouponNotInSeries(couponNumber, static_cast<int>(coupons_.CouponCount()));
-    window_.FocusCouponField();
+    FocusEntry();
 }
 
 } // namespace zorvi

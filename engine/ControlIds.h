@@ -60,6 +60,12 @@ inline constexpr int BoardFrame = 1000;
 inline constexpr int CouponNote = 1110;
 inline constexpr int HallAddress = 1111;
 inline constexpr int WinningNow = 1120;
+// Balls from the hall's machine: the field a ball is typed into, its label, why an entry was
+// refused, and which source the game uses.
+inline constexpr int BallField = 1130;
+inline constexpr int BallFieldLabel = 1131;
+inline constexpr int BallRefused = 1132;
+inline constexpr int BallSourceStatus = 1133;
 
 inline constexpr int FirstBoardCell = 100000;  // + number - 1
 inline constexpr int FirstCouponCell = 101000; // + position
@@ -125,6 +131,10 @@ inline constexpr std::array kControlNames{
     IdName{Control::CouponNote, "CouponNote"},
     IdName{Control::HallAddress, "HallAddress"},
     IdName{Control::WinningNow, "WinningNow"},
+    IdName{Control::BallField, "BallField"},
+    IdName{Control::BallFieldLabel, "BallFieldLabel"},
+    IdName{Control::BallRefused, "BallRefused"},
+    IdName{Control::BallSourceStatus, "BallSourceStatus"},
 };
 
 inline constexpr std::array kTimerNames{

@@ -85,6 +85,8 @@ void GameCommands::UpdatePages() {
 }
 
 void GameCommands::EnableDrawButtons(bool enable) {
+    // A game of the hall's ball machine never draws from this computer.
+    enable = enable && !BallMachine();
     drawEnabled_ = enable;
     window_.EnableControl(Control::Draw, enable);
     window_.EnablePublicDrawButton(enable);
@@ -101,8 +103,9 @@ void GameCommands::DrawCommand() {
     const CommandScope command(running_);
     if (!command.entered())
         return;
-    // Refused during the one-second lock and after the last number, whatever the source.
-    if (!drawEnabled_)
+    // Refused during the one-second lock and after the last number, whatever the source, and
+    // in a game of the hall's ball machine.
+    if (!drawEnabled_ || BallMachine())
         return;
     EnableDrawButtons(false);
     window_.StartTimer(Timer::DrawLock, GameRules::kDrawLockMs);
@@ -135,15 +138,28 @@ void GameCommands::OnAutomaticTick() {
     const CommandScope command(running_);
     if (!command.entered())
         return;
+    if (BallMachine()) {
+        window_.StopTimer(Timer::Automatic);
+        return;
+    }
     // The first tick after a start comes after a tenth of the interval, every later one after
     // the whole interval.
     RestartAutomaticTimer(window_, WholeInterval(state_));
     DrawNumber();
 }
 
-void GameCommands::DrawNumber() {
-    if (state_.rows_left == 0 || state_.number_count >= settings_.max_called_numbers)
-        return;
+bool GameCommands::BallMachine() const {
+    return state_.ball_machine != 0;
+}
+
+void GameCommands::FocusEntry() {
+    if (BallMachine())
+        window_.FocusBallField();
+    else
+        window_.FocusCouponField();
+}
+
+void GameCommands::MoveOnAfterWinner() {
     if (state_.bingo_on_this_row == 1) {
         // A winner was found on this row: the game moves on before the next number.
         AdvanceRow();
@@ -151,8 +167,61 @@ void GameCommands::DrawNumber() {
         state_.bingo_on_this_row = 0;
         state_.Save();
     }
+}
+
+void GameCommands::DrawNumber() {
+    if (BallMachine() || state_.rows_left == 0 ||
+        state_.number_count >= settings_.max_called_numbers)
+        return;
+    MoveOnAfterWinner();
     state_.DrawNext();
     log_.WriteLog(LogLines::NumberDrawn(state_.CurrentNumber(), state_.DrawnCount()));
+    AfterNumber();
+}
+
+void GameCommands::EnterBallCommand() {
+    const CommandScope command(running_);
+    if (!command.entered() || !BallMachine())
+        return;
+    if (const std::optional<long long> ball = window_.ReadBallNumber())
+        EnterBall(*ball, false);
+}
+
+void GameCommands::EnterBallFromBoard(int ball) {
+    const CommandScope command(running_);
+    if (!command.entered() || !BallMachine())
+        return;
+    EnterBall(ball, settings_.confirm_board_entry != 0);
+}
+
+void GameCommands::EnterBall(long long ball, bool ask) {
+    const int highest = settings_.max_called_numbers;
+    std::optional<TextId> refused;
+    const std::vector<int> drawn = state_.DrawnNumbers();
+    if (ball < 1 || ball > highest)
+        refused = TextId::TXT_BALL_OUT_OF_RANGE;
+    else if (std::find(drawn.begin(), drawn.end(), static_cast<int>(ball)) != drawn.end())
+        refused = TextId::TXT_BALL_ALREADY_DRAWN;
+    else if (state_.rows_left == 0 || state_.number_count >= highest)
+        refused = TextId::TXT_BALL_GAME_OVER;
+    window_.ShowBallRefused(refused, ball, highest);
+    if (refused) {
+        window_.FocusBallField();
+        return;
+    }
+    if (ask && !window_.AskBallConfirmation(static_cast<int>(ball))) {
+        window_.FocusBallField();
+        return;
+    }
+    window_.ClearCouponPanel();
+    MoveOnAfterWinner();
+    if (!state_.EnterBall(static_cast<int>(ball)))
+        return; // not among those left: a state file broke the sequence
+    log_.WriteLog(LogLines::BallEntered(static_cast<int>(ball)));
+    AfterNumber();
+}
+
+void GameCommands::AfterNumber() {
     const bool anyDrawn = state_.number_count > 0;
     window_.EnableControl(Control::CancelNumber, anyDrawn);
     window_.EnableControl(Control::ShowDrawnNumbers, anyDrawn);
@@ -164,7 +233,7 @@ void GameCommands::DrawNumber() {
         window_.OkDlg(TextId::TXT_NUMBER_LIMIT);
     }
     ShowCurrentNumber();
-    window_.FocusCouponField();
+    FocusEntry();
     // Last: the draw is shown and announced before anything else is asked.
     winning_.Ask(true);
 }
@@ -224,6 +293,8 @@ void GameCommands::ToggleAutomatic() {
 }
 
 void GameCommands::SwitchAutomatic() {
+    if (BallMachine())
+        return; // no automatic drawing from a ball machine
     state_.auto_new_number =
         state_.auto_new_number == AutoMode::Manual ? AutoMode::Stopped : AutoMode::Manual;
     RefreshAutomaticControls();
@@ -249,6 +320,8 @@ bool GameCommands::StartStopKey() {
     const CommandScope command(running_);
     if (!command.entered())
         return true; // the key is taken, and does nothing while another command runs
+    if (BallMachine())
+        return false;
     switch (state_.auto_new_number) {
     case AutoMode::Running:
         StopAutomatic();
@@ -322,19 +395,27 @@ void GameCommands::CancelNumberCommand() {
     if (!command.entered())
         return;
     StopAutomatic();
-    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CANCEL_NUMBER))
+    const bool recall = BallMachine();
+    if (!window_.AskConfirmation(recall ? TextId::TXT_CONFIRM_RECALL_BALL
+                                        : TextId::TXT_CONFIRM_CANCEL_NUMBER))
         return;
     window_.ClearCouponPanel();
     const int before = state_.number_count;
     const int cancelled = state_.CurrentNumber();
     const int cancelledCount = state_.DrawnCount();
     state_.CancelLast();
-    if (state_.number_count < before)
-        log_.WriteLog(LogLines::NumberCancelled(cancelled, cancelledCount));
+    if (state_.number_count < before) {
+        // A ball of the hall's machine is recalled in front of everyone; the pages are told
+        // before their update takes it off.
+        log_.WriteLog(recall ? LogLines::BallRecalled(cancelled)
+                             : LogLines::NumberCancelled(cancelled, cancelledCount));
+        if (recall)
+            pages_.PageShowRecall(cancelled);
+    }
     const bool cancelledOnlyNumber = before > 0 && state_.number_count == 0;
     if (state_.number_count == 0) {
         window_.ForgetHeldKeys();
-        window_.FocusCouponField();
+        FocusEntry();
         window_.EnableControl(Control::CancelNumber, false);
         window_.EnableControl(Control::ShowDrawnNumbers, false);
     } else {
@@ -378,10 +459,20 @@ void GameCommands::BeginNewGame() {
     EnableDrawButtons(true);
     DiscardSequence();
     state_.ResetGame();
-    // Committed before any number of it can be drawn.
-    state_.NewCommitment();
-    log_.WriteLog(DrawCommitment::CommitmentMessage(state_));
+    state_.ball_machine = settings_.ball_source != 0 ? 1 : 0;
+    if (BallMachine()) {
+        // The machine's balls are not this computer's to commit to; the game is taken ball by
+        // ball, manually.
+        state_.auto_new_number = AutoMode::Manual;
+        EnableDrawButtons(false);
+        state_.Save();
+    } else {
+        // Committed before any number of it can be drawn.
+        state_.NewCommitment();
+        log_.WriteLog(DrawCommitment::CommitmentMessage(state_));
+    }
     LogGameRules();
+    window_.ShowBallSource(BallMachine());
     pages_.PageReset(n, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.ClearCouponPanel();
@@ -392,7 +483,9 @@ void GameCommands::BeginNewGame() {
                            BingoHelpers::FormatWinners(state_.winners, settings_.language));
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
     window_.SetControlText(Control::CheckResult, "-");
-    window_.FocusCouponField();
+    if (BallMachine())
+        RefreshAutomaticControls();
+    FocusEntry();
     winning_.NewGame();
     winning_.Ask(false);
 }
@@ -402,19 +495,23 @@ void GameCommands::ContinueStoredGame() {
     // stopped, so the Draw button offers Start instead of a Stop that stops nothing.
     if (state_.auto_new_number == AutoMode::Running)
         state_.auto_new_number = AutoMode::Stopped;
+    if (BallMachine())
+        state_.auto_new_number = AutoMode::Manual;
     EnableDrawButtons(true);
     log_.WriteLog(LogLines::GameContinued(state_.current_row, state_.DrawnNumbers()));
     LogGameRules();
+    window_.ShowBallSource(BallMachine());
     pages_.PageReset(settings_.max_called_numbers, DrawCommitment::PageText(state_));
     ShowCurrentNumber();
     window_.SetControlText(Control::WinnersList,
                            BingoHelpers::FormatWinners(state_.winners, settings_.language));
     RefreshAutomaticControls();
-    window_.FocusCouponField();
+    FocusEntry();
     winning_.Ask(false);
 }
 
 void GameCommands::LogGameRules() {
+    log_.WriteLog(LogLines::BallSource(BallMachine()));
     log_.WriteLog(LogLines::GameRulesNote(settings_.max_called_numbers, settings_.free_middle != 0,
                                           state_.number_limit));
     log_.WriteLog(LogLines::CouponSeriesNote(coupons_.SeriesName(), coupons_.SeriesDigest()));
@@ -426,11 +523,16 @@ void GameCommands::EndGameForGood() {
 }
 
 void GameCommands::DiscardSequence() {
-    if (DrawCommitment::Commitment(state_).empty())
+    const bool committed = !DrawCommitment::Commitment(state_).empty();
+    if (!committed && !BallMachine())
         return;
-    log_.WriteLog(DrawCommitment::RevealMessage(state_));
-    // Revealed once: the sequence that replaces it gets its own nonce.
-    state_.commitment_nonce.clear();
+    if (committed) {
+        log_.WriteLog(DrawCommitment::RevealMessage(state_));
+        // Revealed once: the sequence that replaces it gets its own nonce.
+        state_.commitment_nonce.clear();
+    }
+    // A game of the machine has nothing to reveal, but is sealed all the same, once.
+    state_.ball_machine = 0;
     // The game is over: the log seals it, and the players see the seal as they saw the
     // commitment.
     const std::string seal = log_.SealGame();

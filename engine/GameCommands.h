@@ -52,6 +52,13 @@ public:
     void RowUpCommand();
     void RowDownCommand();
     void CheckCommand();
+    // Balls from the hall's ball machine: the ball typed in the ball field and Enter, or a
+    // number of the board clicked (asked first when the setting says so). Refused with a
+    // message beside the field when out of range, already drawn or after the game has ended.
+    void EnterBallCommand();
+    void EnterBallFromBoard(int ball);
+    // The running game takes its balls from the hall's machine.
+    bool BallMachine() const;
 
     // The decisions of the start-up and of a settings change; the window runs its own steps
     // around them in its order.
@@ -130,6 +137,15 @@ private:
     void ShowCurrentNumber();
     // The rules and the coupon series that the game is played with, for the game log.
     void LogGameRules();
+    // After a winner on the row, the next number comes on the next row.
+    void MoveOnAfterWinner();
+    // What follows a number drawn or a ball entered: the controls, the limit, the display and
+    // the voice, the pages, the focus, winning now.
+    void AfterNumber();
+    void EnterBall(long long ball, bool ask);
+    // The field the operator types into next: the ball field for the machine, else the coupon
+    // number field.
+    void FocusEntry();
     void AdvanceRow();
     void BackRow();
     // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.

@@ -51,6 +51,20 @@ void ProgramState::DrawNext() {
     Save();
 }
 
+bool ProgramState::EnterBall(int ball) {
+    if (number_count < 0 || number_count >= NumbersInGame() ||
+        static_cast<std::size_t>(number_count) >= randomizer_numbers.size())
+        return false;
+    const auto from = randomizer_numbers.begin() + number_count;
+    const auto at = std::find(from, randomizer_numbers.end(), ball);
+    if (at == randomizer_numbers.end())
+        return false;
+    std::iter_swap(from, at);
+    ++number_count;
+    Save();
+    return true;
+}
+
 void ProgramState::CancelLast() {
     if (number_count <= 0)
         return;
@@ -109,7 +123,7 @@ bool operator==(const ProgramState& a, const ProgramState& b) {
     const auto game = [](const ProgramState& s) {
         return std::tie(s.number_limit, s.number_count, s.randomizer_numbers, s.current_row,
                         s.auto_speed, s.auto_new_number, s.bingo_found, s.bingo_on_this_row,
-                        s.max_row, s.rows_left, s.winners, s.commitment_nonce);
+                        s.max_row, s.rows_left, s.winners, s.commitment_nonce, s.ball_machine);
     };
     return game(a) == game(b);
 }

@@ -42,6 +42,10 @@ public:
     // A fresh nonce that commits the game to its sequence (DrawCommitment.h); saves.
     void NewCommitment();
     void DrawNext();
+    // The hall's machine drew `ball`: it becomes the next number of the sequence (taken from
+    // where it stood among those not drawn, so the sequence stays an order of 1 to N and the
+    // state file keeps its shape). False, and nothing changes, when it is not among them.
+    bool EnterBall(int ball);
     void CancelLast();
     void NextRow();
     void PreviousRow();
@@ -74,6 +78,9 @@ public:
     std::vector<Winner> winners;
     // 32 hex digits while the sequence is committed in the game log, else empty.
     std::string commitment_nonce;
+    // 1 while the game takes its balls from the hall's machine; 0 for the computer's draw,
+    // and once a machine game has been given up (its record sealed).
+    int ball_machine = 0;
 
 private:
     // number_count held inside 0 to the length of the sequence.

@@ -100,7 +100,7 @@ std::string FormatWinners(const ProgramState& state) {
 bool SaveState(const ProgramState& state) {
     Helpers::EnsureDataFolder();
     // All keys in one replacement: a crash mid-save must not leave half a game on disk.
-    const std::vector<std::pair<std::string, std::string>> values = {
+    std::vector<std::pair<std::string, std::string>> values = {
         {"number_count", std::to_string(state.number_count)},
         {"randomizer_numbers", FormatSequence(state)},
         {"current_row", std::to_string(state.current_row)},
@@ -114,6 +114,9 @@ bool SaveState(const ProgramState& state) {
         {"winners", FormatWinners(state)},
         {"commitment_nonce", state.commitment_nonce},
     };
+    // Only in a game of the hall's machine: the file of a computer's game stays as it was.
+    if (state.ball_machine != 0)
+        values.emplace_back("ball_machine", "1");
     // A file of its own each time: the cost of a save is the game, whatever was on disk.
     return Helpers::ReplaceIniFile(kFileName, values);
 }
@@ -172,6 +175,9 @@ int LoadState(ProgramState& state) {
     const std::string nonce = file.ReadStringWhole("commitment_nonce", "");
     if (DrawCommitment::IsNonce(nonce))
         state.commitment_nonce = nonce;
+    // Absent in a file from before the ball machine: the computer's draw. The entered balls
+    // stand first in the sequence, so such a file is a game an older version plays on too.
+    state.ball_machine = file.ReadInt("ball_machine", 0) == 1 ? 1 : 0;
     return 1;
 }
 

@@ -39,6 +39,28 @@ public:
     virtual void FocusCouponField() = 0;
     virtual void ForgetHeldKeys() = 0;
 
+    // Balls from the hall's ball machine. The window shows which source the game uses (the
+    // ball field and its label for the machine; the Draw buttons and automatic drawing for the
+    // computer's draw).
+    virtual void ShowBallSource(bool machine) { (void)machine; }
+    // Reads the ball field and empties it, ready for the next ball: the number typed, or
+    // nothing when it holds none.
+    virtual std::optional<long long> ReadBallNumber() { return std::nullopt; }
+    virtual void FocusBallField() {}
+    // "Enter ball %1 as drawn?" for a click on the board; true only for Yes.
+    virtual bool AskBallConfirmation(int ball) {
+        (void)ball;
+        return AskConfirmation(TextId::TXT_CONFIRM_ENTER_BALL);
+    }
+    // An entry refused, told beside the ball field in the operator's language (the text's %1 is
+    // the entry, %2 the highest ball of the game); nothing else changes. `reason` none clears
+    // the last one.
+    virtual void ShowBallRefused(std::optional<TextId> reason, long long entered, int highest) {
+        (void)reason;
+        (void)entered;
+        (void)highest;
+    }
+
     // Timers (Timer::Automatic, Timer::DrawLock), period in milliseconds.
     virtual void StartTimer(int id, int periodMs) = 0;
     virtual void StopTimer(int id) = 0;

@@ -45,6 +45,26 @@ std::string GameContinued(int row, const std::vector<int>& drawn) {
            ", numbers drawn: " + NumberList(drawn);
 }
 
+std::string BallSource(bool machine) {
+    return std::string(kBallSourcePrefix) + std::string(BallSourceName(machine));
+}
+
+std::string BallEntered(int ball) {
+    return std::string(kBallEnteredPrefix) + std::to_string(ball);
+}
+
+std::string BallRecalled(int ball) {
+    return std::string(kBallRecalledPrefix) + std::to_string(ball);
+}
+
+std::optional<int> ParseBall(std::string_view text) {
+    std::size_t at = 0;
+    const auto ball = Digits(text, &at, 2);
+    if (!ball || at != text.size())
+        return std::nullopt;
+    return static_cast<int>(*ball);
+}
+
 std::string PlayingRow(int row) {
     return std::string(kPlayingRowPrefix) + std::to_string(row);
 }

@@ -38,6 +38,14 @@ inline constexpr std::string_view kGameRulesPrefix = "Game rules: ";
 inline constexpr std::string_view kCouponSeriesPrefix = "Coupon series: ";
 inline constexpr std::string_view kSeriesNotRead = "not read";
 inline constexpr std::string_view kSettingChangedPrefix = "Setting changed: ";
+// Where a game's balls come from, at its start: "Ball source: this computer's draw" (its
+// commitment before it) or "Ball source: the hall's ball machine" (no commitment: there is no
+// sequence to commit to). A machine's ball is logged as entered; the cancel of one is a recall.
+inline constexpr std::string_view kBallSourcePrefix = "Ball source: ";
+inline constexpr std::string_view kComputerDraw = "this computer's draw";
+inline constexpr std::string_view kBallMachine = "the hall's ball machine";
+inline constexpr std::string_view kBallEnteredPrefix = "Ball entered: ";
+inline constexpr std::string_view kBallRecalledPrefix = "Ball recalled: ";
 
 // The chain that makes the log tamper-evident: every line of a month's file, in order, is
 // folded into a running SHA-256 value, which a seal writes out at the end of each game and when
@@ -68,6 +76,15 @@ std::string NumberDrawn(int number, int count);
 std::string NumberCancelled(int number, int count);
 // A stored game goes on after a start: "Game continued: row 2, numbers drawn: 17, 4, 75".
 std::string GameContinued(int row, const std::vector<int>& drawn);
+constexpr std::string_view BallSourceName(bool machine) {
+    return machine ? kBallMachine : kComputerDraw;
+}
+std::string BallSource(bool machine);
+// "Ball entered: 23", "Ball recalled: 23".
+std::string BallEntered(int ball);
+std::string BallRecalled(int ball);
+// "23" of a ball line; nothing when it is not a ball number.
+std::optional<int> ParseBall(std::string_view afterPrefix);
 // "Playing row 2".
 std::string PlayingRow(int row);
 // A check that found no bingo: "Checked coupon 36 (row 1) after 12 numbers: wrong", or

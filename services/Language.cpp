@@ -126,6 +126,25 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
           "Kuponger i spel upp till nummer %1, men serien har bara kupongerna 1\u2013%2.",
           "The coupons in play go up to %1, but the series holds only coupons 1\u2013%2."}},
         // TXT_COUPONS_BEYOND_SERIES
+        {{"Pallot", "Bollarna", "Balls"}}, // TXT_BALL_SOURCE
+        {{"Tämän tietokoneen arvonta", "Datorns dragning",
+          "This computer's draw"}}, // TXT_BALL_SOURCE_COMPUTER
+        {{"Salin pallokone", "Hallens bollmaskin", "The hall's ball machine"}},
+        // TXT_BALL_SOURCE_MACHINE
+        {{"Numerotaulun napsautus kysyy ensin", "Klick på nummertavlan frågar först",
+          "A click on the board asks first"}}, // TXT_CONFIRM_BOARD_ENTRY
+        {{"Pallo", "Boll", "Ball"}},           // TXT_BALL
+        {{"Merkitäänkö pallo %1 nostetuksi?", "Registrera boll %1 som dragen?",
+          "Enter ball %1 as drawn?"}}, // TXT_CONFIRM_ENTER_BALL
+        {{"%1 ei ole tämän pelin pallo (1–%2).", "%1 är inte en boll i detta spel (1–%2).",
+          "%1 is not a ball of this game (1–%2)."}}, // TXT_BALL_OUT_OF_RANGE
+        {{"Pallo %1 on jo nostettu.", "Boll %1 är redan dragen.",
+          "Ball %1 has been drawn already."}}, // TXT_BALL_ALREADY_DRAWN
+        {{"Peli on päättynyt: palloa ei merkitty.", "Spelet är slut: bollen registrerades inte.",
+          "The game has ended: the ball was not entered."}}, // TXT_BALL_GAME_OVER
+        {{"Perutaanko viimeinen pallo kaikilta näytöiltä?",
+          "Återkalla den sista bollen på alla skärmar?",
+          "Recall the last ball on every screen?"}}, // TXT_CONFIRM_RECALL_BALL
     }};
     return table;
 }

@@ -82,6 +82,17 @@ enum class TextId {
     TXT_HALL_SERVER_SHOWN_AT,     // %1 screens on the feed, %2 the address browsers open
     TXT_HALL_SERVER_START_FAILED, // %1 the port, %2 the system's reason
     TXT_COUPONS_BEYOND_SERIES,    // %1 the highest coupon in play, %2 the series' last coupon
+    // Balls from the hall's ball machine.
+    TXT_BALL_SOURCE,          // settings: where the balls come from
+    TXT_BALL_SOURCE_COMPUTER, // this computer's draw
+    TXT_BALL_SOURCE_MACHINE,  // the hall's ball machine
+    TXT_CONFIRM_BOARD_ENTRY,  // settings: a click on the board asks first
+    TXT_BALL,                 // the entry field's label
+    TXT_CONFIRM_ENTER_BALL,   // %1 the ball clicked on the board
+    TXT_BALL_OUT_OF_RANGE,    // %1 the entry, %2 the highest ball of the game
+    TXT_BALL_ALREADY_DRAWN,   // %1 the ball
+    TXT_BALL_GAME_OVER,       // no ball is taken: the game has ended or reached its limit
+    TXT_CONFIRM_RECALL_BALL,  // the cancel of the last number, as a recall
     Count
 };
 

@@ -63,6 +63,10 @@ public:
     // Optional: the first digits of the last finished game's seal, shown small until the next
     // seal replaces it (a new game keeps it); empty shows none.
     virtual void PageShowSeal(const std::string& seal) { (void)seal; }
+    // Optional: a ball of the hall's machine entered by mistake is withdrawn; the page tells the
+    // players for a few seconds ("23 withdrawn"). Not part of the catch-up: the game that a late
+    // page is shown no longer holds the ball.
+    virtual void PageShowRecall(int ball) { (void)ball; }
 };
 
 // The pages as the game's commands address them: each update comes with the numbers drawn so
@@ -77,6 +81,8 @@ public:
     virtual void PageShowTicket(const PageTicket& ticket) = 0;
     // A game has ended and its seal is written: its first hex digits (16), or empty for none.
     virtual void PageShowSeal(const std::string& seal) = 0;
+    // The last ball of the hall's machine was recalled; its update follows.
+    virtual void PageShowRecall(int ball) = 0;
 };
 
 } // namespace zorvi

@@ -85,4 +85,8 @@ void PageFanOut::PageShowSeal(const std::string& seal) {
     Forward([&](PageCalls& page) { page.PageShowSeal(seal); });
 }
 
+void PageFanOut::PageShowRecall(int ball) {
+    Forward([&](PageCalls& page) { page.PageShowRecall(ball); });
+}
+
 } // namespace zorvi

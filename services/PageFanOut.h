@@ -41,6 +41,7 @@ public:
     void PageShowJoinCode(const PageJoinCode& code) override;
     // Kept in the game's record until the next seal, over every reset.
     void PageShowSeal(const std::string& seal) override;
+    void PageShowRecall(int ball) override;
 
 private:
     template <class Call> void Forward(Call call);

@@ -153,6 +153,8 @@ void Settings::LoadSettings() {
     enable_background_voice = Flag(file.ReadInt("enable_background_voice", 1));
     enable_number_limit = Flag(file.ReadInt("enable_number_limit", 0));
     disable_animation = Flag(file.ReadInt("disable_animation", 0));
+    ball_source = Flag(file.ReadInt("ball_source", 0));
+    confirm_board_entry = Flag(file.ReadInt("confirm_board_entry", 1));
     const auto inPlay = CouponsInPlay::Parse(file.ReadStringWhole("coupons_in_play", ""));
     coupons_in_play = inPlay ? inPlay->Text() : std::string();
     hall_server = Flag(file.ReadInt("hall_server", 0));
@@ -170,7 +172,7 @@ bool operator==(const Settings& a, const Settings& b) {
                         s.public_screen_height, s.public_screen_width, s.voice, s.coupon_series,
                         s.dialog_mode, s.volume, s.enable_background_voice, s.enable_number_limit,
                         s.disable_animation, s.coupons_in_play, s.hall_server, s.hall_server_port,
-                        s.hall_server_address);
+                        s.hall_server_address, s.ball_source, s.confirm_board_entry);
     };
     return values(a) == values(b);
 }
@@ -191,6 +193,8 @@ bool Settings::SaveSettings() const {
         {"enable_background_voice", std::to_string(enable_background_voice)},
         {"enable_number_limit", std::to_string(enable_number_limit)},
         {"disable_animation", std::to_string(disable_animation)},
+        {"ball_source", std::to_string(ball_source)},
+        {"confirm_board_entry", std::to_string(confirm_board_entry)},
         {"coupons_in_play", coupons_in_play},
         {"hall_server", std::to_string(hall_server)},
         {"hall_server_port", std::to_string(hall_server_port)},

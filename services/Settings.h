@@ -39,6 +39,11 @@ public:
     int enable_background_voice = 1;
     int enable_number_limit = 0;
     int disable_animation = 0;
+    // Where the balls come from: 0 this computer's draw, 1 the hall's ball machine (the
+    // operator enters each ball). It takes effect with the next game.
+    int ball_source = 0;
+    // 1: a click on a number of the board asks before entering it as a ball.
+    int confirm_board_entry = 1;
     // The coupons sold tonight, as CouponsInPlay writes them ("1-500, 1201-1300"); empty for
     // the whole series.
     std::string coupons_in_play;

@@ -31,6 +31,8 @@ std::vector<std::string> GameNotes(const Settings& before, const Settings& after
     note("number limit", OnOff(before.enable_number_limit), OnOff(after.enable_number_limit));
     note("animation", OnOff(before.disable_animation == 0 ? 1 : 0),
          OnOff(after.disable_animation == 0 ? 1 : 0));
+    note("ball source", std::string(LogLines::BallSourceName(before.ball_source != 0)),
+         std::string(LogLines::BallSourceName(after.ball_source != 0)));
     return notes;
 }
 
@@ -42,7 +44,8 @@ SettingsChange SettingsChange::Between(const Settings& before, const Settings& a
     SettingsChange change;
     change.reread_coupons = count || series;
     change.restart_game = count || series || before.free_middle != after.free_middle ||
-                          before.disable_animation != after.disable_animation;
+                          before.disable_animation != after.disable_animation ||
+                          before.ball_source != after.ball_source;
     change.public_screen_changed = before.public_screen != after.public_screen ||
                                    before.public_screen_width != after.public_screen_width ||
                                    before.public_screen_height != after.public_screen_height;

@@ -11,7 +11,7 @@ class Settings;
 // after the operator's edit. The game engine carries it out (GameCommands::ApplySettingsChange).
 struct SettingsChange {
     // The rules of the game in progress changed (number count, series, free middle, page
-    // animations): a new game begins.
+    // animations, where the balls come from): a new game begins.
     bool restart_game = false;
     // Another coupon-series file is needed (number count or series).
     bool reread_coupons = false;

@@ -77,6 +77,8 @@ TEST_F(SettingsFile, FreshSaveWritesEveryKeyInSaveOrder) {
     s.enable_background_voice = 0;
     s.enable_number_limit = 1;
     s.disable_animation = 1;
+    s.ball_source = 1;
+    s.confirm_board_entry = 0;
     s.coupons_in_play = "1-500, 1201-1300";
     s.hall_server = 1;
     s.hall_server_port = 1024;
@@ -96,6 +98,8 @@ TEST_F(SettingsFile, FreshSaveWritesEveryKeyInSaveOrder) {
                                                                        "enable_background_voice=0\n"
                                                                        "enable_number_limit=1\n"
                                                                        "disable_animation=1\n"
+                                                                       "ball_source=1\n"
+                                                                       "confirm_board_entry=0\n"
                                                                        "coupons_in_play=1-500, "
                                                                        "1201-1300\n"
                                                                        "hall_server=1\n"

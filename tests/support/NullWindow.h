@@ -53,6 +53,7 @@ public:
     void PageUpdateMainScreen(int, int, int, const std::vector<int>&) override {}
     void PageShowTicket(const PageTicket&) override {}
     void PageShowSeal(const std::string&) override {}
+    void PageShowRecall(int) override {}
 
     long long coupon_number = 1;
 };

@@ -112,6 +112,50 @@ void RecordingWindow::RebuildNumberBoard(int n) {
     Record("rebuildBoard " + std::to_string(n));
 }
 
+void RecordingWindow::ShowBallSource(bool machine) {
+    Record(std::string("ballSource ") + (machine ? "machine" : "computer"));
+}
+
+std::optional<long long> RecordingWindow::ReadBallNumber() {
+    Record("readBall");
+    const std::optional<long long> ball = ballNumber;
+    ballNumber.reset();
+    return ball;
+}
+
+void RecordingWindow::FocusBallField() {
+    Record("focusBall");
+}
+
+namespace {
+
+std::string Filled(std::string text, const std::string& first, const std::string& second) {
+    for (const auto& [mark, value] : {std::pair{std::string("%1"), first}, {"%2", second}}) {
+        const std::size_t at = text.find(mark);
+        if (at != std::string::npos)
+            text.replace(at, 2, value);
+    }
+    return text;
+}
+
+} // namespace
+
+void RecordingWindow::ShowBallRefused(std::optional<TextId> reason, long long entered,
+                                      int highest) {
+    Record("ballRefused " +
+           (reason ? Filled(English(*reason), std::to_string(entered), std::to_string(highest))
+                   : std::string("-")));
+}
+
+bool RecordingWindow::AskBallConfirmation(int ball) {
+    Record("ask " + Filled(English(TextId::TXT_CONFIRM_ENTER_BALL), std::to_string(ball), ""));
+    if (confirmations.empty())
+        return true;
+    const bool answer = confirmations.front();
+    confirmations.pop_front();
+    return answer;
+}
+
 bool RecordingWindow::AskConfirmation(TextId question) {
     Record("ask " + English(question));
     if (confirmations.empty())
@@ -206,6 +250,10 @@ void RecordingWindow::PageShowTicket(const PageTicket& ticket) {
 
 void RecordingWindow::PageShowSeal(const std::string& seal) {
     Record("page showSeal " + seal);
+}
+
+void RecordingWindow::PageShowRecall(int ball) {
+    Record("page showRecall " + std::to_string(ball));
 }
 
 std::vector<std::string> RecordingWindow::Take() {

@@ -41,6 +41,13 @@ public:
     void ShowBoundFields() override;
     std::optional<long long> ReadCouponNumber() override;
     void FocusCouponField() override;
+    // "ballSource machine" / "ballSource computer", "readBall", "focusBall",
+    // "ballRefused <English text>" ("ballRefused -" when cleared), "ask <English text>".
+    void ShowBallSource(bool machine) override;
+    std::optional<long long> ReadBallNumber() override;
+    void FocusBallField() override;
+    void ShowBallRefused(std::optional<TextId> reason, long long entered, int highest) override;
+    bool AskBallConfirmation(int ball) override;
     void ForgetHeldKeys() override;
     void StartTimer(int id, int periodMs) override;
     void StopTimer(int id) override;
@@ -74,6 +81,7 @@ public:
                               const std::vector<int>& drawn) override;
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowSeal(const std::string& seal) override;
+    void PageShowRecall(int ball) override;
     void ShowWinningNow(int count, const std::vector<int>& first) override;
 
     // The recorded events; Take() returns them and starts a new record.
@@ -102,6 +110,8 @@ public:
     std::optional<int> numberLimitAnswer;
     // Nothing: the window refuses the field.
     std::optional<long long> couponNumber = 1;
+    // What the ball field holds; read once, then empty.
+    std::optional<long long> ballNumber;
     std::function<void()> whileOkDlgOpen;
     // Runs once, inside the next updateMainScreen page call, as the page call's own message
     // loop would deliver ticks, keys and clicks to a slow page.

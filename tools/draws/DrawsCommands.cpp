@@ -149,6 +149,10 @@ int RunVerify(const std::vector<std::string>& args) {
               << Counted(result.lists_checked, "winner's drawn numbers", "winners' drawn numbers")
               << " and " << Counted(result.draws_checked, "draw", "draws")
               << " checked against them\n";
+    if (result.machine_games != 0)
+        std::cout << Counted(result.machine_games, "game", "games")
+                  << " of balls from the machine: every ball entered and recalled follows the "
+                     "ones before it\n";
     std::cout << Counted(result.seals_verified, "seal", "seals")
               << " verified: no line before them was changed, inserted, deleted or moved\n";
     if (result.unsealed_lines != 0)

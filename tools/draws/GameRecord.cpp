@@ -87,6 +87,8 @@ struct GameRecordReader::State {
     bool series_named = false;
     // The game just revealed, whose seal comes next.
     std::optional<std::size_t> seal_due;
+    // The lines that follow "Game continued" (its source, rules and series) go on with it.
+    bool continued = false;
     std::vector<RecordedGame> games;
     bool open = false;           // games.back() goes on
     bool check_waits = false;    // games.back().checks.back() waits for its numbers
@@ -124,11 +126,55 @@ struct GameRecordReader::State {
         check_waits = false;
         const std::optional<std::size_t> sealed = seal_due;
         seal_due.reset();
+        const bool justContinued = continued;
+        continued = false;
         if (StartsWith(message, LogLines::kGameSealPrefix)) {
-            if (sealed)
-                games[*sealed].seal = std::string(message.substr(LogLines::kGameSealPrefix.size()));
+            const std::string seal(message.substr(LogLines::kGameSealPrefix.size()));
+            if (sealed) {
+                games[*sealed].seal = seal;
+            } else if (open && games.back().begin == RecordedGame::Begin::BallMachine) {
+                // A game of the machine ends at its seal.
+                games.back().seal = seal;
+                open = false;
+            }
             return;
         }
+        if (StartsWith(message, LogLines::kBallSourcePrefix)) {
+            continued = justContinued;
+            if (message.substr(LogLines::kBallSourcePrefix.size()) == LogLines::kBallMachine &&
+                !(open && justContinued &&
+                  games.back().begin == RecordedGame::Begin::BallMachine)) {
+                const std::vector<int> had =
+                    open && justContinued ? games.back().called : std::vector<int>();
+                RecordedGame& game = Begin(RecordedGame::Begin::BallMachine, line.time);
+                game.draws_logged = justContinued;
+                game.called = had;
+            }
+            return;
+        }
+        if (StartsWith(message, LogLines::kBallEnteredPrefix) ||
+            StartsWith(message, LogLines::kBallRecalledPrefix)) {
+            const bool entered = StartsWith(message, LogLines::kBallEnteredPrefix);
+            const auto ball = LogLines::ParseBall(message.substr(
+                (entered ? LogLines::kBallEnteredPrefix : LogLines::kBallRecalledPrefix).size()));
+            if (!ball)
+                return;
+            RecordedGame& game = Current();
+            game.draws_logged = true;
+            if (entered) {
+                game.called.push_back(*ball);
+            } else {
+                if (!game.called.empty() && game.called.back() == *ball)
+                    game.called.pop_back();
+                game.recalls.push_back(line.time + ": " + std::to_string(*ball));
+            }
+            return;
+        }
+        if (StartsWith(message, LogLines::kGameRulesPrefix) ||
+            StartsWith(message, LogLines::kCouponSeriesPrefix))
+            continued = justContinued;
+        if (StartsWith(message, LogLines::kGameContinuedPrefix))
+            continued = true;
         if (Events(line, message))
             return;
         if (StartsWith(message, LogLines::kCommitmentPrefix)) {

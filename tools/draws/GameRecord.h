@@ -52,9 +52,10 @@ struct RecordedWinner {
 
 struct RecordedGame {
     enum class Begin {
-        Commitment, // its "Game commitment" line
-        NewGame,    // a "Starting new game" line, in a log without commitments
-        BeforeLog,  // its first line in this log is a check or its reveal
+        Commitment,  // its "Game commitment" line
+        NewGame,     // a "Starting new game" line, in a log without commitments
+        BeforeLog,   // its first line in this log is a check or its reveal
+        BallMachine, // "Ball source: the hall's ball machine": no commitment, balls entered
     };
     enum class Reveal {
         NotRevealed,  // no reveal in this log (still in play, or the program was closed)
@@ -86,6 +87,8 @@ struct RecordedGame {
     bool draws_logged = false;
     std::vector<int> called;
     std::string seal;
+    // Balls of the hall's machine recalled: "time: ball".
+    std::vector<std::string> recalls;
     // The lines of the game that the verifier found failing: "line 12: reason".
     std::vector<std::string> failures;
     std::vector<std::string> coupons_in_play; // "Coupons in play" notes in the game

@@ -293,6 +293,8 @@ void BriefHeading(Layout& layout) {
 }
 
 std::string RevealWord(const RecordedGame& game) {
+    if (game.begin == RecordedGame::Begin::BallMachine)
+        return "balls from the machine";
     switch (game.reveal) {
     case RecordedGame::Reveal::Verifies:
         return "verifies";
@@ -397,6 +399,8 @@ std::string Started(const RecordedGame& game) {
         return game.started;
     case RecordedGame::Begin::NewGame:
         return game.started + " (a new game was asked for; this log has no commitments)";
+    case RecordedGame::Begin::BallMachine:
+        return game.started + " (balls from the hall's ball machine)";
     case RecordedGame::Begin::BeforeLog:
         break;
     }
@@ -419,6 +423,9 @@ std::string RevealText(const RecordedGame& game) {
     case RecordedGame::Reveal::NotRevealed:
         break;
     }
+    if (game.begin == RecordedGame::Begin::BallMachine)
+        return "None: the balls came from the hall's ball machine, so there is no sequence to "
+               "commit to; every ball entered and recalled is in the log.";
     if (game.commitment.empty() && game.bad_commitment.empty())
         return "None: without a commitment there is nothing to verify.";
     return "Not revealed in this log: the game was still in play, or the program was closed "
@@ -447,6 +454,12 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number, bo
     layout.Field("Reveal", RevealText(game));
     if (!game.seal.empty())
         layout.Field("Seal", game.seal + " (players saw " + Shown(game.seal) + ")", Font::Mono, 9);
+    if (game.begin == RecordedGame::Begin::BallMachine) {
+        std::string recalls;
+        for (const std::string& recall : game.recalls)
+            recalls += (recalls.empty() ? "" : ", ") + recall;
+        layout.Field("Recalled", recalls.empty() ? std::string("no ball") : recalls);
+    }
     if (game.failures.empty()) {
         layout.Field("Lines", "no line of this game fails the verifier");
     } else {

@@ -71,6 +71,10 @@ struct LogVerifier::State {
     LogLines::Rules rules;
     LogLines::Series series;
     bool winner_waits = false; // a tracked winner's "Drawn numbers" line comes next
+    // The game takes its balls from the hall's machine: entered balls, recalls, no reveal.
+    bool machine = false;
+    // The lines that follow "Game continued" (its source, rules and series) go on with it.
+    bool continued = false;
 
     void FailAt(const Kept& at, const std::string& reason) {
         std::string shown = at.line;
@@ -93,7 +97,9 @@ struct LogVerifier::State {
 
     void Abandon() {
         // A game committed and never revealed: its lists cannot be checked.
-        if (open) {
+        if (open && machine) {
+            ++result.machine_games;
+        } else if (open) {
             ++result.not_revealed;
             result.lists_unchecked += lists.size();
         }
@@ -139,7 +145,22 @@ struct LogVerifier::State {
         }
         const bool winnerWaited = winner_waits;
         winner_waits = false;
-        if (StartsWith(message, LogLines::kCommitmentPrefix)) {
+        const bool justContinued = continued;
+        continued = false;
+        if (StartsWith(message, LogLines::kBallSourcePrefix)) {
+            Source(message.substr(LogLines::kBallSourcePrefix.size()), justContinued);
+            continued = justContinued;
+        } else if (StartsWith(message, LogLines::kGameSealPrefix)) {
+            // A game of the machine ends at its seal, as it has no reveal.
+            if (open && machine) {
+                ++result.machine_games;
+                Close();
+            }
+        } else if (StartsWith(message, LogLines::kBallEnteredPrefix)) {
+            Ball(message.substr(LogLines::kBallEnteredPrefix.size()), true);
+        } else if (StartsWith(message, LogLines::kBallRecalledPrefix)) {
+            Ball(message.substr(LogLines::kBallRecalledPrefix.size()), false);
+        } else if (StartsWith(message, LogLines::kCommitmentPrefix)) {
             const std::string_view digest = message.substr(LogLines::kCommitmentPrefix.size());
             if (!IsHexDigest(digest)) {
                 Fail("the commitment is not 64 lower-case hexadecimal digits");
@@ -157,6 +178,7 @@ struct LogVerifier::State {
             }
             rules = *parsed;
             tracking = open;
+            continued = justContinued;
         } else if (StartsWith(message, LogLines::kCouponSeriesPrefix)) {
             const auto parsed =
                 LogLines::ParseSeries(message.substr(LogLines::kCouponSeriesPrefix.size()));
@@ -165,8 +187,10 @@ struct LogVerifier::State {
                 return;
             }
             series = *parsed;
+            continued = justContinued;
         } else if (StartsWith(message, LogLines::kGameContinuedPrefix)) {
             Continued(message.substr(LogLines::kGameContinuedPrefix.size()));
+            continued = true;
         } else if (StartsWith(message, LogLines::kNumberDrawnPrefix)) {
             Draw(message.substr(LogLines::kNumberDrawnPrefix.size()));
         } else if (StartsWith(message, LogLines::kNumberCancelledPrefix)) {
@@ -201,12 +225,69 @@ struct LogVerifier::State {
         }
     }
 
+    void Source(std::string_view name, bool justContinued) {
+        if (name == LogLines::kBallMachine) {
+            // A game of the machine begins here, unless this is the one just continued.
+            if (!(open && machine && justContinued)) {
+                // A game continued from an earlier log goes on from the numbers it had.
+                const std::vector<int> had = drawn;
+                const int hadRow = row;
+                Abandon();
+                open = true;
+                machine = true;
+                if (justContinued) {
+                    drawn = had;
+                    row = hadRow;
+                }
+            }
+        } else if (name == LogLines::kComputerDraw) {
+            if (open && machine)
+                Fail("a game of the hall's ball machine said to be of this computer's draw");
+        } else {
+            Fail("the ball source is neither this computer's draw nor the hall's ball machine");
+        }
+    }
+
+    void Ball(std::string_view text, bool entered) {
+        const auto ball = LogLines::ParseBall(text);
+        if (!ball) {
+            Fail("the ball is not a number");
+            return;
+        }
+        if (open && !machine) {
+            Fail(entered ? "a ball entered in a game of this computer's draw"
+                         : "a ball recalled in a game of this computer's draw");
+            return;
+        }
+        if (!tracking)
+            return;
+        if (entered)
+            Draw(LogLines::Counted{*ball, static_cast<int>(drawn.size()) + 1});
+        else
+            Cancel(LogLines::Counted{*ball, static_cast<int>(drawn.size())});
+    }
+
     void Draw(std::string_view text) {
         const auto parsed = LogLines::ParseCounted(text);
         if (!parsed) {
             Fail("the draw is not a number and its count");
             return;
         }
+        if (open && machine) {
+            Fail("a number drawn by this computer in a game of the hall's ball machine");
+            return;
+        }
+        Draw(*parsed);
+        if (open) {
+            Kept kept = Keep();
+            kept.number = parsed->number;
+            kept.count = parsed->count;
+            draws.push_back(std::move(kept));
+        }
+    }
+
+    void Draw(const LogLines::Counted& draw) {
+        const auto parsed = &draw;
         if (tracking) {
             if (parsed->number < 1 || parsed->number > rules.numberCount)
                 Fail("the number " + std::to_string(parsed->number) + " is not one of 1 to " +
@@ -219,12 +300,6 @@ struct LogVerifier::State {
             drawn.resize(static_cast<std::size_t>(std::max(parsed->count - 1, 0)), 0);
             drawn.push_back(parsed->number);
         }
-        if (open) {
-            Kept kept = Keep();
-            kept.number = parsed->number;
-            kept.count = parsed->count;
-            draws.push_back(std::move(kept));
-        }
     }
 
     void Cancel(std::string_view text) {
@@ -233,6 +308,15 @@ struct LogVerifier::State {
             Fail("the cancel is not a number and its count");
             return;
         }
+        if (open && machine) {
+            Fail("a number cancelled as this computer's in a game of the hall's ball machine");
+            return;
+        }
+        Cancel(*parsed);
+    }
+
+    void Cancel(const LogLines::Counted& cancel) {
+        const auto parsed = &cancel;
         if (!tracking)
             return;
         if (drawn.empty() || drawn.back() != parsed->number ||
@@ -404,6 +488,7 @@ struct LogVerifier::State {
         tracking = false;
         drawn.clear();
         row = 1;
+        machine = false;
     }
 
     void EndOfFile() {

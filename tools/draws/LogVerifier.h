@@ -51,6 +51,7 @@ public:
         std::size_t unsealed_lines = 0;       // after the last seal of a file (a game in play)
         std::size_t checks_judged = 0;        // winners and verdicts judged by the series
         std::size_t checks_not_checkable = 0; // their series was not at hand
+        std::size_t machine_games = 0; // games of the hall's ball machine (nothing to reveal)
     };
     static constexpr std::size_t kMaxFailures = 100;
 

@@ -413,6 +413,113 @@ INSTANTIATE_TEST_SUITE_P(Cuts, GameLogSplitTest,
                                            SplitCase{"winnerLastInTheFirstFile", -1, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// An evening of both sources: a game of this computer's draw, then one of the hall's ball
+// machine with a winner, a miss, a recall and a refused ball; verify and report over it, and
+// the machine's record tampered with.
+class MixedEveningTest : public GameLogVerifyTest {
+protected:
+    void PlayEvening() {
+        StartGame(75);
+        SeriesInUse();
+        DrawTimes(5);
+        Check(1);
+        settings.ball_source = 1;
+        window.confirmations = {true};
+        commands.NewGameCommand();
+        UseFixtureSeries();
+        SeriesInUse();
+        const std::vector<int> sequence = state.randomizer_numbers;
+        for (int i = 0; i < 5; ++i)
+            Enter(sequence[static_cast<std::size_t>(i)]);
+        Check(2);                       // a miss
+        Check(1);                       // row 1
+        Enter(sequence[5]);             // row 2 begins
+        commands.CancelNumberCommand(); // recalled
+        Enter(sequence[0]);             // refused: drawn already
+        Enter(sequence[5]);
+        commands.EndGameForGood(); // Exit
+        logPath = log.GetLogFilePath();
+        log.CloseLog();
+    }
+    void Enter(int ball) {
+        window.ballNumber = ball;
+        commands.EnterBallCommand();
+    }
+};
+
+TEST_F(MixedEveningTest, VerifiesAndReportsBothKindsOfGame) {
+    PlayEvening();
+    const std::string text = LogText();
+    EXPECT_NE(text.find("Ball source: the hall's ball machine"), std::string::npos);
+    const LogVerifier::Result result = Verify();
+    EXPECT_TRUE(result.ok) << result.line_number << ": " << result.reason;
+    EXPECT_EQ(result.games_verified, 1u);
+    EXPECT_EQ(result.machine_games, 1u);
+    EXPECT_EQ(result.seals_verified, 3u); // each game's and the close
+    EXPECT_EQ(result.checks_judged, 3u);
+
+#ifdef ZORVI_DRAWS_TOOL
+    const std::filesystem::path pdf = folders.root() / "mixed.pdf";
+    int status = -1;
+    const std::string out = RunTool("report '" + logPath.string() + "'" + SeriesArguments() +
+                                        " --out '" + pdf.string() + "'",
+                                    &status);
+    EXPECT_EQ(status, 0) << out;
+    const std::string all = Run("pdftotext -layout '" + pdf.string() + "' -");
+    for (const char* expected : {"balls from the machine", "(balls from the hall's ball machine)",
+                                 "Recalled", "Wrong!", "VERIFIES: 3 seals"})
+        EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
+    EXPECT_NE(RunTool("verify '" + logPath.string() + "'" + SeriesArguments())
+                  .find("1 game of balls from the machine"),
+              std::string::npos);
+#endif
+}
+
+struct MachineTampering {
+    const char* name;
+    // Changes the log's lines; the index of the line that must be reported.
+    std::size_t (*change)(std::vector<std::string>& lines);
+};
+
+const MachineTampering kMachineTamperings[] = {
+    {"ballEnteredTwice",
+     [](std::vector<std::string>& lines) {
+         const std::size_t ball = Find(lines, "Ball entered: ", 1);
+         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(ball) + 1, lines[ball]);
+         return ball + 1;
+     }},
+    {"recallOfAnotherBall",
+     [](std::vector<std::string>& lines) {
+         const std::size_t at = Find(lines, "Ball recalled: ");
+         const std::size_t colon = lines[at].find("recalled: ") + 10;
+         lines[at].replace(colon, lines[at].find('\r') - colon, "99");
+         return at;
+     }},
+    {"computerDrawInAMachineGame",
+     [](std::vector<std::string>& lines) {
+         const std::size_t at = Find(lines, "Ball entered: ");
+         lines[at].replace(lines[at].find("Ball entered: "), 14, "Number drawn: ");
+         lines[at].insert(lines[at].find('\r'), " (count 1)");
+         return at;
+     }},
+};
+
+class MachineTamperTest : public MixedEveningTest,
+                          public ::testing::WithParamInterface<MachineTampering> {};
+
+TEST_P(MachineTamperTest, FoundAtItsLine) {
+    PlayEvening();
+    auto lines = Lines(LogText());
+    const std::size_t at = GetParam().change(lines);
+    WriteLogText(Joined(lines));
+    const LogVerifier::Result result = Verify();
+    ASSERT_FALSE(result.ok);
+    EXPECT_EQ(result.line_number, at + 1) << result.line << "\n" << result.reason;
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, MachineTamperTest, ::testing::ValuesIn(kMachineTamperings),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // The program begins a month's file only when it starts: a log cut in two elsewhere has lines
 // moved out of the chain they were sealed in, which the second file's first seal shows.
 TEST_F(GameLogVerifyTest, ALogCutInTwoFailsAtTheSecondFilesFirstSeal) {

@@ -58,8 +58,8 @@ TEST_P(WholeGameTest, WinnerOnEveryRowThenANewGame) {
         window.events(),
         ElementsAre("forgetKeys", "enable CancelNumber=0", "enable ShowDrawnNumbers=0",
                     "enable Draw=1", "public enable=1", "log Game commitment: " + commitment,
-                    "log Game rules: " + n + " numbers, free middle off, no number limit",
-                    "log Coupon series: (none), not read", "page reset " + n, "public show",
+                    "log Ball source: this computer's draw", "log Game rules: " + n + " numbers, free middle off, no number limit",
+                    "log Coupon series: (none), not read", "ballSource computer", "page reset " + n, "public show",
                     "text PreviousNumber=-", "text DrawnCount=-", "text CurrentNumber=-",
                     "text LetterName=-", "repaintBoard", "clearCouponPanel", "rebuildBoard " + n,
                     "text WinnersList=", "text CurrentRow=1", "text CheckResult=-", "focusCoupon"));
