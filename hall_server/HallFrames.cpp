@@ -60,6 +60,10 @@ std::string EncodeCall(const PageCall& call, bool animationOff) {
     return std::visit([&](const auto& c) { return Encode(c, animationOff); }, call);
 }
 
+std::string EncodeRecall(int ball) {
+    return "[\"showRecall\"," + std::to_string(ball) + "]";
+}
+
 std::vector<std::string> CatchUpCalls(const PageGame& game, bool animationOff) {
     std::vector<std::string> calls;
     for (const PageCall& call : zorvi::CatchUpCalls(game))

@@ -17,6 +17,9 @@ namespace HallFrames {
 // reset carries the animation setting of the moment.
 std::string EncodeCall(const PageCall& call, bool animationOff);
 
+// A withdrawn ball for the page's optional showRecall: ["showRecall",23]. Never in the catch-up.
+std::string EncodeRecall(int ball);
+
 // The game's catch-up (CatchUpCalls), encoded.
 std::vector<std::string> CatchUpCalls(const PageGame& game, bool animationOff);
 

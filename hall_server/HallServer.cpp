@@ -160,18 +160,21 @@ const PageGame& HallServer::Game() const {
 }
 
 void HallServer::Push(const PageCall& call) {
+    if (core_)
+        PushEncoded(HallFrames::EncodeCall(call, settings_.disable_animation != 0));
+}
+
+void HallServer::PushEncoded(std::string call) {
     if (!core_)
         return;
     HallServerCore* core = core_;
-    const bool animationOff = settings_.disable_animation != 0;
-    // The record already holds this call: a browser that joins after it gets it in the
-    // catch-up, one on the feed gets the call itself.
+    // The browsers on the feed get the call itself; one that joins after it gets the record,
+    // which already holds the call (a recall excepted: the update that follows removes the ball).
     QMetaObject::invokeMethod(
         core,
-        [core, game = pages_.Game(), animationOff, language = settings_.language,
-         frame = HallFrames::EncodeCall(call, animationOff)] {
-            core->Push(game, animationOff, language, frame);
-        },
+        [core, game = pages_.Game(), animationOff = settings_.disable_animation != 0,
+         language = settings_.language,
+         frame = std::move(call)] { core->Push(game, animationOff, language, frame); },
         Qt::QueuedConnection);
 }
 
@@ -200,6 +203,10 @@ void HallServer::PageShowGame(const PageGame&) {
 
 void HallServer::PageShowSeal(const std::string& seal) {
     Push(PageSealCall{seal});
+}
+
+void HallServer::PageShowRecall(int ball) {
+    PushEncoded(HallFrames::EncodeRecall(ball));
 }
 
 void HallServer::PageShowJoinCode(const PageJoinCode& code) {

@@ -67,6 +67,9 @@ public:
     void PageShowJoinCode(const PageJoinCode& code) override;
     // To every browser as ["showSeal", …]; a browser that joins later gets it in the catch-up.
     void PageShowSeal(const std::string& seal) override;
+    // To the browsers on the feed as ["showRecall", 23]; one that joins later is shown the game
+    // without the ball and hears nothing of it.
+    void PageShowRecall(int ball) override;
 
     // The machine's addresses a server can listen on, as text: IPv4 first, then IPv6,
     // loopback last in each. Link-local IPv6 addresses are left out (they need an interface).
@@ -74,6 +77,8 @@ public:
 
 private:
     void Push(const PageCall& call);
+    // One encoded call to every browser on the feed, with the fan-out's record as it stands.
+    void PushEncoded(std::string call);
 
     const Settings& settings_;
     const PageFanOut& pages_;

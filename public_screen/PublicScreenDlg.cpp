@@ -345,6 +345,14 @@ void PublicScreenDlg::PageShowSeal(const std::string& seal) {
     }
 }
 
+void PublicScreenDlg::PageShowRecall(int ball) {
+    // Optional as the seal is: a page without showRecall simply loses the ball with the update
+    // that follows.
+    if (PageCallable())
+        PageScriptBridge(page_.data())
+            .CallPageScript(QStringLiteral("showRecall"), QJsonArray{ball});
+}
+
 void PublicScreenDlg::SendJoinCode() {
     if (!PageCallable())
         return;

@@ -86,6 +86,10 @@ public:
     // The last game's seal, through the page's optional showSeal: skipped without a word when
     // the page has no such function. Shown again, after the game, to every page that loads.
     void PageShowSeal(const std::string& seal) override;
+    // A withdrawn ball, through the page's optional showRecall: skipped without a word when the
+    // page has no such function. Told once, as it happens: a page that loads later never hears
+    // of it.
+    void PageShowRecall(int ball) override;
     // The game as this window's page is to show it.
     const PageGame& Game() const;
 

@@ -281,6 +281,8 @@ private slots:
             {HallFrames::EncodeCall(PageSealCall{"1a2b3c4d5e6f7a8b"}, false)}, 1));
         QCOMPARE(seal.value("calls").toArray(),
                  QJsonArray({QJsonArray({"showSeal", "1a2b3c4d5e6f7a8b"})}));
+        const QJsonObject recall = Parse(HallFrames::CallsFrame({HallFrames::EncodeRecall(23)}, 1));
+        QCOMPARE(recall.value("calls").toArray(), QJsonArray({QJsonArray({"showRecall", 23})}));
         QCOMPARE(Parse(HallFrames::HeartbeatFrame(1765400000123)).value("heartbeat").toInteger(),
                  1765400000123);
         QVERIFY(Parse(HallFrames::JoinFrame({}, 0, {})).value("join").isNull());

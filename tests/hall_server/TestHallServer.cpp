@@ -265,6 +265,7 @@ private slots:
         game_.PageUpdateMainScreen(5, 2, 1);
         game_.PageUpdateMainScreen(5, 2, 2);
         game_.PageShowTicket({"1,0,5", "1,0,2", true, 999999});
+        game_.PageShowRecall(5);
         game_.PageUpdateMainScreen(88, 1, 2);
         game_.PageShowSeal("0123456789abcdef");
         const QJsonArray expected{QJsonArray{"reset", 90, 0, 1, "00ffee"},
@@ -273,6 +274,7 @@ private slots:
                                   QJsonArray{"updateMainScreen", 5, 2, 1},
                                   QJsonArray{"updateMainScreen", 5, 2, 2},
                                   QJsonArray{"showTicket", "1,0,5", "1,0,2", 1, 999999},
+                                  QJsonArray{"showRecall", 5},
                                   QJsonArray{"updateMainScreen", 88, 1, 2},
                                   QJsonArray{"showSeal", "0123456789abcdef"}};
         for (Feed* feed : {first.get(), second.get()}) {
@@ -289,6 +291,11 @@ private slots:
                  (PageGame{90, "00ffee", {88}, 2, std::nullopt, "0123456789abcdef"}));
         // The feed stays alive between draws.
         QTRY_VERIFY_WITH_TIMEOUT(first->heartbeats > 0, 5000);
+        // The recall was news once: a browser that comes now is shown the game without the ball.
+        auto late = JoinedFeed();
+        QCOMPARE(late->Calls(), (QJsonArray{QJsonArray{"reset", 90, 0, 1, "00ffee"},
+                                            QJsonArray{"updateMainScreen", 88, 1, 2},
+                                            QJsonArray{"showSeal", "0123456789abcdef"}}));
     }
 
     void browserJoiningMidGameGetsTheWholeGame() {

@@ -298,8 +298,9 @@ private slots:
         f.pages.PageReset(75, "");
         f.pages.PageShowTicket(PageTicket{"4", "0", false, 999999});
         f.pages.PageShowSeal("1a2b3c4d5e6f7a8b");
+        f.pages.PageShowRecall(23);
         const QJsonArray calls = f.calls();
-        QCOMPARE(calls.size(), 6);
+        QCOMPARE(calls.size(), 7);
         auto args = [&](int i) { return calls[i].toObject()[QStringLiteral("args")].toArray(); };
         auto name = [&](int i) { return calls[i].toObject()[QStringLiteral("name")].toString(); };
         QCOMPARE(name(0), QStringLiteral("reset"));
@@ -315,6 +316,10 @@ private slots:
         QCOMPARE(args(4), (QJsonArray{QStringLiteral("4"), QStringLiteral("0"), 0, 999999}));
         QCOMPARE(name(5), QStringLiteral("showSeal"));
         QCOMPARE(args(5), (QJsonArray{QStringLiteral("1a2b3c4d5e6f7a8b")}));
+        QCOMPARE(name(6), QStringLiteral("showRecall"));
+        QCOMPARE(args(6), (QJsonArray{23}));
+        QCOMPARE(calls[6].toObject()[QStringLiteral("types")].toArray(),
+                 (QJsonArray{QStringLiteral("number")}));
     }
 
     void noCallUnlessCreatedAndActive() {
@@ -324,6 +329,7 @@ private slots:
         f.pages.PageReset(75, "");
         f.pages.PageUpdateMainScreen(5, 1, 1);
         f.pages.PageShowTicket(PageTicket{"1", "1", true, 1});
+        f.pages.PageShowRecall(5);
         f.dlg.PlaceWindow(100, 100);
         f.dlg.LayoutPage(true);
         f.dlg.EnableButtons(true);
@@ -335,6 +341,7 @@ private slots:
         f.dlg.LayoutPage(false);
         f.pages.PageReset(75, "");
         f.pages.PageUpdateMainScreen(5, 1, 1);
+        f.pages.PageShowRecall(5);
         f.dlg.LayoutPage(true);
         QCOMPARE(f.calls().size(), 0);
 
@@ -487,6 +494,18 @@ private slots:
             << Calls([](PageFanOut& d) { d.PageShowSeal("1a2b3c4d5e6f7a8b"); })
             << QStringList{QStringLiteral("reset [90,0,1,\"\"]"),
                            QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]")};
+        // A recall is told as it happens only: the page that comes is shown the game without
+        // the ball, and no notice.
+        QTest::newRow("ball recalled before the page came")
+            << Calls([](PageFanOut& d) {
+                   d.PageReset(75, "");
+                   d.PageUpdateMainScreen(7, 1, 1);
+                   d.PageUpdateMainScreen(23, 2, 1);
+                   d.PageShowRecall(23);
+                   d.PageUpdateMainScreen(7, 1, 1);
+               })
+            << QStringList{QStringLiteral("reset [75,0,1,\"\"]"),
+                           QStringLiteral("updateMainScreen [7,1,1]")};
         QTest::newRow("all numbers cancelled")
             << Calls([](PageFanOut& d) {
                    d.PageReset(75, "");
@@ -534,7 +553,7 @@ private slots:
     }
 
     // The whole game on a page that lacks a function: one box for the lot, the rest shown. The
-    // seal is optional: a page without showSeal adds no box, neither in the game nor alone.
+    // seal and the recall are optional: a page without showSeal or showRecall adds no box.
     void wholeGameOnAnOldPageReportsOnce() {
         Fixture f(QStringLiteral("no_ticket"));
         QVERIFY(f.open(1, false));
@@ -543,6 +562,7 @@ private slots:
         f.pages.PageShowGame(
             PageGame{75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}, "1a2b3c4d5e6f7a8b"});
         f.pages.PageShowSeal("0123456789abcdef");
+        f.pages.PageShowRecall(5);
         QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("Failed to get from script by id")});
         // Only one, also once every call has been answered.
         QTest::qWait(200);

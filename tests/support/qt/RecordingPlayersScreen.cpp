@@ -126,4 +126,9 @@ void RecordingPlayersScreen::PageShowSeal(const std::string& seal) {
     shown.Seal(seal);
 }
 
+void RecordingPlayersScreen::PageShowRecall(int ball) {
+    // The game shown changes with the update that follows, not here.
+    calls << QStringLiteral("recall %1").arg(ball);
+}
+
 } // namespace zorvi::test

@@ -39,6 +39,7 @@ public:
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowGame(const PageGame& game) override;
     void PageShowSeal(const std::string& seal) override;
+    void PageShowRecall(int ball) override;
     void PageShowJoinCode(const PageJoinCode& code) override {
         joinUrl = QString::fromStdString(code.url);
         const QString modules = QString::fromStdString(code.modules);
@@ -50,7 +51,7 @@ public:
     QPushButton* CloseButton() const { return close_; }
     const QString& Folder() const { return folder_; }
     // Every call, in short: "open 1 reload", "reset 75", "update 7 1 1", "ticket 3 win",
-    // "game 75 [7,9] row 1", "seal 1a2b3c4d5e6f7a8b".
+    // "game 75 [7,9] row 1", "seal 1a2b3c4d5e6f7a8b", "recall 23".
     QStringList calls;
     PageGameRecord shown;
     // The join code last shown: its address (empty: none) and modules when well formed.
