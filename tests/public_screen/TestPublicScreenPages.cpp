@@ -37,6 +37,11 @@ private:
                              QStringLiteral("document.querySelectorAll('%1').length").arg(selector))
                 .toInt();
         }
+        bool shown(const QString& id) {
+            return !RunScript(view.page(),
+                              QStringLiteral("document.getElementById('%1').hidden").arg(id))
+                        .toBool();
+        }
         bool has(const QString& selector, const QString& cls) {
             return RunScript(view.page(),
                              QStringLiteral("document.querySelector('%1').classList.contains('%2')")
@@ -76,24 +81,28 @@ private slots:
         QTest::addColumn<QString>("name5");
         QTest::addColumn<QString>("name88");
         QTest::addColumn<QString>("seal");
+        QTest::addColumn<QString>("recall");
         QTest::newRow("fi") << "fi"
                             << "Rivi 2"
                             << "Väärin!"
                             << "Bertta"
                             << "Sakari"
-                            << "Edellisen pelin sinetti: 1a2b3c4d5e6f7a8b";
+                            << "Edellisen pelin sinetti: 1a2b3c4d5e6f7a8b"
+                            << "70 peruttu";
         QTest::newRow("se") << "se"
                             << "Rad 2"
                             << "Fel!"
                             << "Bertil"
                             << "Sven"
-                            << "Föregående spelets sigill: 1a2b3c4d5e6f7a8b";
+                            << "Föregående spelets sigill: 1a2b3c4d5e6f7a8b"
+                            << "70 återkallad";
         QTest::newRow("en") << "en"
                             << "Row 2"
                             << "Wrong!"
                             << "B"
                             << "S"
-                            << "Seal of the last game: 1a2b3c4d5e6f7a8b";
+                            << "Seal of the last game: 1a2b3c4d5e6f7a8b"
+                            << "70 withdrawn";
     }
     void languages() {
         QFETCH(QString, lang);
@@ -102,10 +111,11 @@ private slots:
         QFETCH(QString, name5);
         QFETCH(QString, name88);
         QFETCH(QString, seal);
+        QFETCH(QString, recall);
         Page page(lang);
         QVERIFY(WaitForDocument(&page.view));
 
-        // Only the three functions are global, and the optional join code and seal.
+        // Only the three functions are global, and the optional join code, seal and recall.
         const QJsonArray globals =
             RunScriptJson(page.view.page(),
                           QStringLiteral("Object.getOwnPropertyNames(window).filter(function(k){"
@@ -113,9 +123,10 @@ private slots:
                                          "!/\\[native code\\]/.test(Function.prototype.toString."
                                          "call(window[k]));}catch(e){return false;}}).sort()"))
                 .array();
-        QCOMPARE(globals, (QJsonArray{QStringLiteral("reset"), QStringLiteral("showJoinCode"),
-                                      QStringLiteral("showSeal"), QStringLiteral("showTicket"),
-                                      QStringLiteral("updateMainScreen")}));
+        QCOMPARE(globals,
+                 (QJsonArray{QStringLiteral("reset"), QStringLiteral("showJoinCode"),
+                             QStringLiteral("showRecall"), QStringLiteral("showSeal"),
+                             QStringLiteral("showTicket"), QStringLiteral("updateMainScreen")}));
         // Loaded from a file, the page never shows the lost connection of a served page.
         QVERIFY(
             RunScript(page.view.page(), QStringLiteral("document.getElementById('offline').hidden"))
@@ -160,18 +171,25 @@ private slots:
         QVERIFY(page.has(QStringLiteral("#ticket"), QStringLiteral("shown")));
         page.call(QStringLiteral("updateMainScreen"), {70, 3, 3});
         QVERIFY(!page.has(QStringLiteral("#ticket"), QStringLiteral("shown")));
-        // A cancelled number leaves the board.
+        // A cancelled number leaves the board; a ball of the hall's machine withdrawn is told
+        // first.
+        QVERIFY(!page.shown(QStringLiteral("recall")));
+        page.call(QStringLiteral("showRecall"), {70});
         page.call(QStringLiteral("updateMainScreen"), {5, 2, 3});
         QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 2);
         QCOMPARE(page.text(QStringLiteral("#board .cell.latest")), QStringLiteral("5"));
+        QVERIFY(page.shown(QStringLiteral("recall")));
+        QCOMPARE(page.text(QStringLiteral("#recall")), recall);
 
         // The game ends with its seal, shown over the next game.
         page.call(QStringLiteral("showSeal"), {QStringLiteral("1a2b3c4d5e6f7a8b")});
         QCOMPARE(page.text(QStringLiteral("#seal")), seal);
 
-        // 90 numbers: a bigger board and a 3 x 9 coupon.
+        // 90 numbers: a bigger board and a 3 x 9 coupon. The new game takes the notice away.
         page.call(QStringLiteral("reset"), {90, 0, 0});
         QCOMPARE(page.text(QStringLiteral("#seal")), seal);
+        QVERIFY(!page.shown(QStringLiteral("recall")));
+        QCOMPARE(page.text(QStringLiteral("#recall")), QString());
         QCOMPARE(page.count(QStringLiteral("#board .cell")), 90);
         QCOMPARE(page.count(QStringLiteral("#board .cell.on")), 0);
         QCOMPARE(page.text(QStringLiteral("#count")), QStringLiteral("0"));
@@ -238,6 +256,44 @@ private slots:
         QCOMPARE(page.text(QStringLiteral("#seal")), QString());
         QCOMPARE(page.text(QStringLiteral("#commitment")),
                  QStringLiteral("Commitment e1fe467e7c3680e8"));
+    }
+
+    // A withdrawn ball is told for a while (shortened here), then goes by itself and leaves
+    // the page exactly as it was; a second recall shows its ball for the whole time again, also
+    // when the first was told longer. Anything that is not a ball shows nothing.
+    void recallGoesByItself() {
+        Page page(QStringLiteral("en"));
+        QVERIFY(WaitForDocument(&page.view));
+        page.call(QStringLiteral("reset"), {75, 0, 1});
+        page.call(QStringLiteral("updateMainScreen"), {7, 1, 1});
+        const auto document = [&] {
+            return RunScript(page.view.page(), QStringLiteral("document.body.innerHTML"))
+                .toString();
+        };
+        const QString before = document();
+        for (const QJsonValue& notABall :
+             {QJsonValue(0), QJsonValue(91), QJsonValue(-23), QJsonValue(2.5),
+              QJsonValue(QStringLiteral("23")), QJsonValue(QStringLiteral("<b>23</b>")),
+              QJsonValue(), QJsonValue(QJsonArray{23})})
+            page.call(QStringLiteral("showRecall"), {notABall, 60000});
+        QCOMPARE(document(), before);
+
+        page.call(QStringLiteral("showRecall"), {23, 60000});
+        QVERIFY(page.shown(QStringLiteral("recall")));
+        QCOMPARE(page.text(QStringLiteral("#recall")), QStringLiteral("23 withdrawn"));
+        page.call(QStringLiteral("showRecall"), {41, 50});
+        QTRY_VERIFY(!page.shown(QStringLiteral("recall")));
+        QCOMPARE(document(), before);
+
+        // A short first time does not cut the second one short.
+        page.call(QStringLiteral("showRecall"), {23, 50});
+        page.call(QStringLiteral("showRecall"), {41, 60000});
+        QTest::qWait(300);
+        QVERIFY(page.shown(QStringLiteral("recall")));
+        QCOMPARE(page.text(QStringLiteral("#recall")), QStringLiteral("41 withdrawn"));
+        page.call(QStringLiteral("reset"), {75, 0, 1});
+        page.call(QStringLiteral("updateMainScreen"), {7, 1, 1});
+        QCOMPARE(document(), before);
     }
 
     void animationOffStillsThePage() {

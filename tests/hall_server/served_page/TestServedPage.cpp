@@ -63,6 +63,12 @@ QJsonArray Seal(const QString& digits) {
     return Call(QStringLiteral("showSeal"), {digits});
 }
 
+// A withdrawn ball, told for `shownMs` (the page's own time when 0).
+QJsonArray Recall(int ball, int shownMs = 0) {
+    return shownMs > 0 ? Call(QStringLiteral("showRecall"), {ball, shownMs})
+                       : Call(QStringLiteral("showRecall"), {ball});
+}
+
 // The catch-up of a game in progress: reset, every number in order, the last ticket, the seal
 // of the game before.
 QJsonArray CatchUp(int numberCount, const QList<int>& drawn, int row, const QJsonArray& ticket = {},
@@ -234,11 +240,18 @@ private slots:
         QVERIFY(SendAndWait(Batch({Ticket(false, 18)}),
                             QStringLiteral("document.getElementById('verdict').textContent"
                                            "==='Wrong!'")));
-        // A cancelled number: the board loses it.
-        QVERIFY(SendAndWait(Batch({Update(12, 1, 2)}),
+        // A cancelled number: the board loses it. A ball of the hall's machine withdrawn is told
+        // first, then goes by itself (here after a short while: a second recall starts the time
+        // anew).
+        QVERIFY(SendAndWait(Batch({Recall(47, 60000), Update(12, 1, 2)}),
                             QStringLiteral("document.getElementById('count').textContent==='1'")));
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 1);
         QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("12"));
+        QVERIFY(Shown(QStringLiteral("recall")));
+        QCOMPARE(Text(QStringLiteral("#recall")), QStringLiteral("47 withdrawn"));
+        QVERIFY(SendAndWait(Batch({Recall(47, 50)}),
+                            QStringLiteral("document.getElementById('recall').hidden")));
+        QCOMPARE(Text(QStringLiteral("#recall")), QString());
 
         // The game's seal, shown while the next game runs.
         QVERIFY(SendAndWait(Batch({Seal(QStringLiteral("1a2b3c4d5e6f7a8b"))}),
@@ -325,23 +338,32 @@ private slots:
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("lost");
         QTest::addColumn<QString>("seal");
+        QTest::addColumn<QString>("recall");
         QTest::newRow("fi") << "fi"
                             << "Yhteys katkesi"
-                            << "Edellisen pelin sinetti: 0123456789abcdef";
+                            << "Edellisen pelin sinetti: 0123456789abcdef"
+                            << "7 peruttu";
         QTest::newRow("se") << "se"
                             << "Anslutningen bröts"
-                            << "Föregående spelets sigill: 0123456789abcdef";
+                            << "Föregående spelets sigill: 0123456789abcdef"
+                            << "7 återkallad";
         QTest::newRow("en") << "en"
                             << "Connection lost"
-                            << "Seal of the last game: 0123456789abcdef";
+                            << "Seal of the last game: 0123456789abcdef"
+                            << "7 withdrawn";
     }
     void reconnectsAfterRestart() {
         QFETCH(QString, lang);
         QFETCH(QString, lost);
         QFETCH(QString, seal);
+        QFETCH(QString, recall);
         server_->SetCatchUp(CatchUp(75, {5, 6, 7}, 1));
         QVERIFY(Open(QLatin1Char('/') + lang + QLatin1Char('/')));
         QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='3'")));
+        // A ball withdrawn, told in the page's language.
+        QVERIFY(SendAndWait(Batch({Recall(7, 60000), Update(6, 2, 1)}),
+                            QStringLiteral("document.getElementById('count').textContent==='2'")));
+        QCOMPARE(Text(QStringLiteral("#recall")), recall);
         const quint16 port = server_->Port();
 
         QElapsedTimer silence;
@@ -359,7 +381,7 @@ private slots:
             out.write(b().ScreenshotPng());
         }
         // What the page showed stays under the notice.
-        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 3);
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 2);
 
         QCOMPARE(Text(QStringLiteral("#seal")), QString());
         server_->SetCatchUp(CatchUp(75, {5, 6, 7, 70, 71}, 2, Ticket(false, 9),
@@ -371,6 +393,9 @@ private slots:
         QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("71"));
         QVERIFY(Text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 9")));
         QCOMPARE(Text(QStringLiteral("#seal")), seal);
+        // The withdrawn ball was news then: the game brought back carries no notice (the ball
+        // went back into the machine and came out again).
+        QVERIFY(!Shown(QStringLiteral("recall")));
     }
 
     // A connection that stays open but says nothing (the server's machine left the network)
@@ -408,6 +433,8 @@ private slots:
             R"({"calls":[["showTicket",1,2,1,1]]})",
             R"({"calls":[["reset","90",0,0]]})",
             R"({"calls":[["showSeal",5],["showSeal","1a2b","ff"],["showSeal"]]})",
+            R"({"calls":[["showRecall","23"],["showRecall"],["showRecall",23,"soon"],)"
+            R"(["showRecall",23,1,2],["showRecall",0],["showRecall",91],["showRecall",2.5]]})",
             R"({"join":{"url":"http://x/","size":"21","modules":"<img src=x onerror=window.hit=1>"}})",
             R"({"join":[]})",
             R"({"heartbeat":"soon"})",
@@ -422,6 +449,7 @@ private slots:
         QCOMPARE(Count(QStringLiteral("#board .cell")), 75);
         QVERIFY(!Shown(QStringLiteral("joincode")));
         QCOMPARE(Text(QStringLiteral("#seal")), QString());
+        QVERIFY(!Shown(QStringLiteral("recall")));
         QVERIFY(!b().Evaluate(QStringLiteral("document.getElementById('ticket').className"
                                              ".indexOf('shown')>=0"))
                      .toBool());
@@ -440,9 +468,10 @@ private slots:
         QCOMPARE(others.toArray(), QJsonArray());
     }
     // A 16:9 TV and a portrait phone: every number, the ball, the facts, the ticket, the join
-    // code, the commitment and the last game's seal inside the screen, each text inside its box,
-    // numbers big enough to read, and the join code, the commitment and the seal over nothing
-    // that matters. ZORVI_SERVED_SHOTS names a folder for pictures.
+    // code, the commitment, the last game's seal and a withdrawn ball's notice inside the screen,
+    // each text inside its box, numbers big enough to read, the join code, the commitment and
+    // the seal over nothing that matters, and the notice on the board, over neither the ball nor
+    // the join code. ZORVI_SERVED_SHOTS names a folder for pictures.
     void fitsEveryScreen_data() {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
@@ -469,7 +498,8 @@ private slots:
         QVERIFY(Open());
         QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden")));
         const QString shots = qEnvironmentVariable("ZORVI_SERVED_SHOTS");
-        const auto check = [&](const QString& state, bool ticket, int numbers) {
+        const auto check = [&](const QString& state, bool ticket, int numbers,
+                               bool recall = false) {
             QVERIFY(
                 b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length===%1")
                                 .arg(numbers)));
@@ -479,7 +509,9 @@ private slots:
                                      "'#commitment','#seal']")
                     : QStringLiteral("['#board .cell','#board .head','#ball','#number','#letter',"
                                      "'#row','#count','#prevballs .mini','#joincode',"
-                                     "'#joinurl','#commitment','#seal']");
+                                     "'#joinurl','#commitment','#seal'%1]")
+                          .arg(recall ? QStringLiteral(",'#recall','#recall b','#recall span'")
+                                      : QString());
             // The commitment and the seal are small on purpose; each is checked against every
             // box that matters instead, the board (and the ticket over it) above all.
             const QJsonValue faults = b().Evaluate(
@@ -508,7 +540,17 @@ private slots:
                     ".forEach(function(o){if(o===sel)return;"
                     "document.querySelectorAll(o).forEach(function(x,i){"
                     "if(over(r,x.getBoundingClientRect()))bad.push(sel+' over '+o+'#'+i);});});"
-                    "});return bad;})(%1,%2)")
+                    "});"
+                    "var rc=document.getElementById('recall');if(!rc.hidden){"
+                    "var rr=rc.getBoundingClientRect(),"
+                    "bd=document.getElementById('board').getBoundingClientRect();"
+                    "if(rr.left<bd.left||rr.right>bd.right||rr.top<bd.top||rr.bottom>bd.bottom)"
+                    "bad.push('#recall outside the board');"
+                    "['#ball','#prev','#info .fact','#joincode','#commitment','#seal']"
+                    ".forEach(function(o){document.querySelectorAll(o).forEach(function(x,i){"
+                    "if(over(rr,x.getBoundingClientRect()))bad.push('#recall over '+o+'#'+i);"
+                    "});});}"
+                    "return bad;})(%1,%2)")
                     .arg(selectors)
                     .arg(smallestFont));
             QVERIFY2(
@@ -529,6 +571,12 @@ private slots:
         QVERIFY(b().WaitFor(
             QStringLiteral("document.getElementById('ticket').className.indexOf('win')>=0")));
         check(QStringLiteral("bingo-75"), true, 75);
+        // A ball withdrawn: the notice, while the update takes the ball (and the coupon) away.
+        server_->SendCalls(Batch({Recall(53, 60000), Update(19, 11, 2)}));
+        QVERIFY(
+            b().WaitFor(QStringLiteral("!document.getElementById('recall').hidden"
+                                       "&&document.getElementById('count').textContent==='11'")));
+        check(QStringLiteral("recall-75"), false, 75, true);
         QJsonArray game90 = Batch({Reset(90, 1, commitment)});
         for (int i = 0; i < 50; ++i)
             game90.append(Update((i * 37) % 90 + 1, i + 1, 1));
@@ -592,6 +640,14 @@ private slots:
         game.PageUpdateMainScreen(44, 4, 2);
         QVERIFY(
             b().WaitFor(QStringLiteral("document.getElementById('row').textContent==='Row 2'")));
+        // A ball entered by mistake, withdrawn: told, then taken off the board.
+        game.PageUpdateMainScreen(9, 5, 2);
+        game.PageShowRecall(9);
+        game.PageUpdateMainScreen(44, 4, 2);
+        QVERIFY(b().WaitFor(
+            QStringLiteral("document.getElementById('recall').textContent==='9 withdrawn'"
+                           "&&document.getElementById('count').textContent==='4'")));
+        QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("44"));
 
         const QJsonArray ticket = Ticket(true, 17);
         game.PageShowTicket(PageTicket{ticket[1].toString().toStdString(),
@@ -610,6 +666,7 @@ private slots:
         QCOMPARE(Count(QStringLiteral("#board .cell.on")), 0);
         QCOMPARE(Text(QStringLiteral("#seal")),
                  QStringLiteral("Seal of the last game: 1a2b3c4d5e6f7a8b"));
+        QVERIFY(!Shown(QStringLiteral("recall")));
         QVERIFY(!Shown(QStringLiteral("offline")));
         settings.hall_server = 0;
         service.Apply();
