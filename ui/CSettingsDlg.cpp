@@ -27,10 +27,11 @@ namespace zorvi {
 
 namespace {
 
-// The settings window measures 195 x 337 dialog units of Arial 10 point (Liberation Sans has
-// the same metrics where Arial is missing); the hall server's fields sit above OK and Cancel.
+// The settings window measures 195 x 369 dialog units of Arial 10 point (Liberation Sans has
+// the same metrics where Arial is missing); where the balls come from and the hall server's
+// fields sit above OK and Cancel.
 constexpr int kTemplateWidth = 195;
-constexpr int kTemplateHeight = 337;
+constexpr int kTemplateHeight = 369;
 
 QFont DialogFont() {
     QFont font = DialogUnits::FontByPoints(QStringLiteral("Arial"), 10);
@@ -68,6 +69,8 @@ CSettingsDlg::CSettingsDlg(Settings& settings, LogWriter& log, QWidget* parent)
     connect(hallPortEdit_, &QLineEdit::textChanged, this, &CSettingsDlg::UpdateHallFields);
     connect(hallAddress_, &QComboBox::currentIndexChanged, this, &CSettingsDlg::UpdateHallFields);
     UpdateHallFields();
+    connect(ballSource_, &QComboBox::currentIndexChanged, this, &CSettingsDlg::UpdateBallFields);
+    UpdateBallFields();
     connect(ok_, &QPushButton::clicked, this, &CSettingsDlg::accept);
     connect(cancel_, &QPushButton::clicked, this, &CSettingsDlg::reject);
 }
@@ -173,25 +176,33 @@ void CSettingsDlg::BuildControls() {
     couponsInPlay_ = new QLineEdit(this);
     place(couponsInPlay_, IDC_COUPONS_IN_PLAY, 75, 217, 100, 14);
     couponsInPlay_->setMaxLength(int(CouponsInPlay::kMaxTextLength));
+    // Where the balls come from: this computer's draw, or the hall's ball machine with the
+    // operator entering each ball.
+    QLabel* ballSourceLabel =
+        label(IDC_BALL_SOURCE_LABEL, QStringLiteral("Pallot"), 10, 238, 55, 8);
+    ballSource_ = new QComboBox(this);
+    placeList(ballSource_, IDC_BALL_SOURCE, 75, 236, 110);
+    confirmBoardEntry_ = new QCheckBox(QStringLiteral("Numerotaulun napsautus kysyy ensin"), this);
+    place(confirmBoardEntry_, IDC_CONFIRM_BOARD_ENTRY, 21, 253, 160, 10);
     auto* hallFrame = new QGroupBox(this);
-    place(hallFrame, 0, 5, 236, 185, 72);
+    place(hallFrame, 0, 5, 268, 185, 72);
     hallServer_ = new QCheckBox(QStringLiteral("Salin näytöt verkon kautta"), this);
-    place(hallServer_, IDC_HALL_SERVER, 10, 244, 170, 10);
-    QLabel* hallPortLabel = label(IDC_HALL_PORT_LABEL, QStringLiteral("Portti"), 10, 261, 55, 8);
+    place(hallServer_, IDC_HALL_SERVER, 10, 276, 170, 10);
+    QLabel* hallPortLabel = label(IDC_HALL_PORT_LABEL, QStringLiteral("Portti"), 10, 293, 55, 8);
     hallPortEdit_ = new QLineEdit(this);
-    place(hallPortEdit_, IDC_HALL_PORT, 75, 259, 40, 14);
+    place(hallPortEdit_, IDC_HALL_PORT, 75, 291, 40, 14);
     QLabel* hallAddressLabel =
-        label(IDC_HALL_ADDRESS_LABEL, QStringLiteral("Osoite"), 10, 279, 55, 8);
+        label(IDC_HALL_ADDRESS_LABEL, QStringLiteral("Osoite"), 10, 311, 55, 8);
     hallAddress_ = new QComboBox(this);
-    placeList(hallAddress_, IDC_HALL_ADDRESS, 75, 277, 100);
-    hallUrl_ = label(IDC_HALL_URL, QString(), 10, 295, 175, 8);
+    placeList(hallAddress_, IDC_HALL_ADDRESS, 75, 309, 100);
+    hallUrl_ = label(IDC_HALL_URL, QString(), 10, 327, 175, 8);
     hallUrl_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
-    place(ok_, IDOK_BUTTON, 42, 313, 50, 14);
+    place(ok_, IDOK_BUTTON, 42, 345, 50, 14);
     ok_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("Peruuta"), this);
-    place(cancel_, IDC_CANCEL, 102, 313, 50, 14);
+    place(cancel_, IDC_CANCEL, 102, 345, 50, 14);
     cancel_->setAutoDefault(false);
 
     // Run-time texts go in first, then the boxes that need it grow into their free room.
@@ -212,11 +223,14 @@ void CSettingsDlg::BuildControls() {
     hallServer_->setText(Text(TextId::TXT_HALL_SERVER, lang));
     hallPortLabel->setText(Text(TextId::TXT_HALL_SERVER_PORT, lang));
     hallAddressLabel->setText(Text(TextId::TXT_HALL_SERVER_ADDRESS, lang));
+    ballSourceLabel->setText(Text(TextId::TXT_BALL_SOURCE, lang));
+    confirmBoardEntry_->setText(Text(TextId::TXT_CONFIRM_BOARD_ENTRY, lang));
 
     for (QLabel* item : {languageLabel, voiceLabel, screenLabel, countLabel, seriesLabel,
-                         couponsLabel, hallPortLabel, hallAddressLabel})
+                         couponsLabel, ballSourceLabel, hallPortLabel, hallAddressLabel})
         fit(item, 63);
     fit(hallServer_, 175);
+    fit(confirmBoardEntry_, 164);
     fit(widthLabel, 29);
     fit(heightLabel, 29);
     fit(noAnimation_, 116);
@@ -298,6 +312,11 @@ void CSettingsDlg::OnInitDialog() {
     freeMiddle_->setEnabled(boxes.freeMiddleEnabled);
 
     couponsInPlay_->setText(QString::fromStdString(settings_.coupons_in_play));
+
+    ballSource_->addItems({Text(TextId::TXT_BALL_SOURCE_COMPUTER, lang),
+                           Text(TextId::TXT_BALL_SOURCE_MACHINE, lang)});
+    ballSource_->setCurrentIndex(SettingsRules::ChoiceIndex(settings_.ball_source, 1));
+    confirmBoardEntry_->setChecked(settings_.confirm_board_entry != 0);
 
     DoDataExchange(Exchange::ToControls);
 }
@@ -465,6 +484,10 @@ void CSettingsDlg::accept() {
     settings_.enable_number_limit = number_limit_;
     settings_.disable_animation = no_animation_;
     settings_.coupons_in_play = *couponsInPlay;
+    // A new source starts a new game (Change() says so); the operator window carries it out.
+    if (const int b = ballSource_->currentIndex(); b >= 0)
+        settings_.ball_source = b;
+    settings_.confirm_board_entry = confirmBoardEntry_->isChecked() ? 1 : 0;
 
     settings_.hall_server = hallServer_->isChecked() ? 1 : 0;
     settings_.hall_server_port = int(hall_port_);
@@ -493,6 +516,11 @@ void CSettingsDlg::UpdateHallFields() {
         url = QStringLiteral("http://%1:%2/").arg(host).arg(*port.value);
     }
     hallUrl_->setText(url);
+}
+
+void CSettingsDlg::UpdateBallFields() {
+    // Kept as it is while disabled: the choice comes back with the machine.
+    confirmBoardEntry_->setEnabled(ballSource_->currentIndex() == 1);
 }
 
 SettingsChange CSettingsDlg::Change() const {

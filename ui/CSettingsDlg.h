@@ -61,6 +61,9 @@ public:
         IDC_HALL_ADDRESS = 1133,
         IDC_HALL_ADDRESS_LABEL = 1134,
         IDC_HALL_URL = 1135,
+        IDC_BALL_SOURCE = 1140,
+        IDC_BALL_SOURCE_LABEL = 1141,
+        IDC_CONFIRM_BOARD_ENTRY = 1142,
     };
 
     // Opens a file in the operator's text editor; false when nothing could be started.
@@ -112,6 +115,8 @@ private:
     void ApplyCouponRules();
     // The hall server's fields follow its check box; the address line shows where browsers go.
     void UpdateHallFields();
+    // The board's confirmation matters only while the balls come from the hall's machine.
+    void UpdateBallFields();
 
     int SelectedSeries() const;
     int SelectedNumberCount() const; // 75, 90 or 0 when nothing is selected
@@ -144,6 +149,8 @@ private:
     QCheckBox* numberLimit_ = nullptr;
     QPushButton* gameHistory_ = nullptr;
     QLineEdit* couponsInPlay_ = nullptr;
+    QComboBox* ballSource_ = nullptr;
+    QCheckBox* confirmBoardEntry_ = nullptr;
     QCheckBox* hallServer_ = nullptr;
     QLineEdit* hallPortEdit_ = nullptr;
     QComboBox* hallAddress_ = nullptr;

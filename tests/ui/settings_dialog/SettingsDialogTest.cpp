@@ -47,7 +47,9 @@ Map Snapshot(const Settings& s) {
             {"coupons_in_play", QString::fromStdString(s.coupons_in_play)},
             {"hall_server", QString::number(s.hall_server)},
             {"hall_server_port", QString::number(s.hall_server_port)},
-            {"hall_server_address", QString::fromStdString(s.hall_server_address)}};
+            {"hall_server_address", QString::fromStdString(s.hall_server_address)},
+            {"ball_source", QString::number(s.ball_source)},
+            {"confirm_board_entry", QString::number(s.confirm_board_entry)}};
 }
 
 // "key=value;key=value" over a snapshot.
@@ -78,6 +80,8 @@ void Apply(Settings& s, const QString& changes) {
     s.hall_server = m["hall_server"].toInt();
     s.hall_server_port = m["hall_server_port"].toInt();
     s.hall_server_address = m["hall_server_address"].toStdString();
+    s.ball_source = m["ball_source"].toInt();
+    s.confirm_board_entry = m["confirm_board_entry"].toInt();
 }
 
 // What the change brings with it, by name: "restart reread screen language", any of them, or
@@ -115,7 +119,9 @@ int ControlNamed(const QString& name) {
                                         {"coupons", CSettingsDlg::IDC_COUPONS_IN_PLAY},
                                         {"hall", CSettingsDlg::IDC_HALL_SERVER},
                                         {"port", CSettingsDlg::IDC_HALL_PORT},
-                                        {"address", CSettingsDlg::IDC_HALL_ADDRESS}};
+                                        {"address", CSettingsDlg::IDC_HALL_ADDRESS},
+                                        {"ballSource", CSettingsDlg::IDC_BALL_SOURCE},
+                                        {"confirmBoard", CSettingsDlg::IDC_CONFIRM_BOARD_ENTRY}};
     return ids.value(name, 0);
 }
 
@@ -271,6 +277,9 @@ private slots:
                               text(TextId::TXT_PUBLIC_SCREEN_OTHER)}));
         QCOMPARE(items(List(d, CSettingsDlg::IDC_SERIES)), QStringList({"A", "B", "C"}));
         QCOMPARE(items(List(d, CSettingsDlg::IDC_NUMBER_COUNT)), QStringList({"75", "90"}));
+        QCOMPARE(items(List(d, CSettingsDlg::IDC_BALL_SOURCE)),
+                 QStringList({text(TextId::TXT_BALL_SOURCE_COMPUTER),
+                              text(TextId::TXT_BALL_SOURCE_MACHINE)}));
 
         const std::pair<int, TextId> captions[] = {
             {CSettingsDlg::IDC_NUMBER_COUNT_LABEL, TextId::TXT_NUMBER_COUNT},
@@ -283,7 +292,9 @@ private slots:
             {CSettingsDlg::IDC_CANCEL, TextId::TXT_CANCEL},
             {CSettingsDlg::IDC_GAME_HISTORY, TextId::TXT_SHOW_GAME_LOG},
             {CSettingsDlg::IDC_SERIES_LABEL, TextId::TXT_COUPON_SERIES},
-            {CSettingsDlg::IDC_NO_ANIMATION, TextId::TXT_DISABLE_ANIMATION}};
+            {CSettingsDlg::IDC_NO_ANIMATION, TextId::TXT_DISABLE_ANIMATION},
+            {CSettingsDlg::IDC_BALL_SOURCE_LABEL, TextId::TXT_BALL_SOURCE},
+            {CSettingsDlg::IDC_CONFIRM_BOARD_ENTRY, TextId::TXT_CONFIRM_BOARD_ENTRY}};
         for (const auto& [id, entry] : captions)
             QCOMPARE(Caption(d, id), text(entry));
         QCOMPARE(Caption(d, CSettingsDlg::IDC_NUMBER_LIMIT), QString("Numeroraja käytössä"));
@@ -328,6 +339,36 @@ private slots:
         QVERIFY(series->isEnabled());
         QCOMPARE(freeMiddle->isChecked(), Data<bool>("checkedAfter75"));
         QCOMPARE(freeMiddle->isEnabled(), Data<bool>("enabledAfter75"));
+    }
+
+    // The board's confirmation can be changed only while the hall's machine is chosen; its tick
+    // stays through a change of the source.
+    // clang-format off
+    void boardConfirmationFollowsTheSource_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("source");
+        QTest::addColumn<bool>("checked");
+        QTest::newRow("computer, asks") << "" << 0 << true;
+        QTest::newRow("machine, asks") << "ball_source=1" << 1 << true;
+        QTest::newRow("machine, enters at once") << "ball_source=1;confirm_board_entry=0" << 1
+            << false;
+    }
+    // clang-format on
+
+    void boardConfirmationFollowsTheSource() {
+        QFETCH(QString, stored);
+        QFETCH(int, source);
+        QFETCH(bool, checked);
+        Apply(*settings_, stored);
+        CSettingsDlg d(*settings_, *log_);
+        QComboBox* ballSource = List(d, CSettingsDlg::IDC_BALL_SOURCE);
+        QCheckBox* confirm = Box(d, CSettingsDlg::IDC_CONFIRM_BOARD_ENTRY);
+        QCOMPARE(ballSource->currentIndex(), source);
+        for (const int index : {source, 1 - source, source}) {
+            ballSource->setCurrentIndex(index);
+            QCOMPARE(confirm->isEnabled(), index == 1);
+            QCOMPARE(confirm->isChecked(), checked);
+        }
     }
 
     // Series "B" takes the free middle into the record at once; Esc then cancels the rest.
@@ -394,6 +435,16 @@ private slots:
             << "address=0" << "hall_server_address=" << "hall";
         QTest::newRow("hall server address gone, kept") << "hall_server_address=192.0.2.7" << ""
             << "" << "none";
+        QTest::newRow("balls from the hall's machine") << "" << "ballSource=1" << "ball_source=1"
+            << "restart";
+        QTest::newRow("balls from this computer again") << "ball_source=1" << "ballSource=0"
+            << "ball_source=0" << "restart";
+        QTest::newRow("board click enters at once") << "ball_source=1" << "confirmBoard=0"
+            << "confirm_board_entry=0" << "none";
+        QTest::newRow("board click asks again") << "ball_source=1;confirm_board_entry=0"
+            << "confirmBoard=1" << "confirm_board_entry=1" << "none";
+        QTest::newRow("board confirmation kept while the computer draws")
+            << "confirm_board_entry=0" << "confirmBoard=1" << "" << "none";
     }
     // clang-format on
 
@@ -611,6 +662,8 @@ private slots:
             << "none";
         QTest::newRow("series typed in other case") << "" << "c" << "series" << 0 << "coupon_series=2"
             << "restart reread";
+        QTest::newRow("ball source 7") << "ball_source=7" << "" << "ballSource" << 0
+            << "ball_source=0" << "restart";
         QTest::newRow("screen size out of range")
             << "public_screen_width=-5;public_screen_height=123456" << "" << "screen" << 0
             << "public_screen_width=0;public_screen_height=99999" << "screen";
