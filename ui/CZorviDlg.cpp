@@ -52,7 +52,13 @@ CZorviDlg::CZorviDlg(Game& game, QWidget* parent)
     ConnectControls();
 
     // A modal window may have taken the release of a key that is marked as held.
-    prompts_.SetAfterPrompt([this] { ForgetHeldKeys(); });
+    prompts_.SetAfterPrompt([this] {
+        ForgetHeldKeys();
+        // The machine's caller types the next ball straight after a question: the window takes
+        // the keyboard back, also where no window manager hands it back.
+        if (ballMachine_ && isVisible())
+            activateWindow();
+    });
 
     keyFilter_ = std::make_unique<KeyFilter>(
         [this](QKeyEvent* event) { return HandleKey(event); },
@@ -73,7 +79,7 @@ void CZorviDlg::AttachPlayersScreen(PlayersScreen& screen) {
     handlers.close = [this] { HidePublicScreen(); };
     handlers.focus = [this] {
         activateWindow();
-        FocusCouponField();
+        FocusEntryField();
     };
     publicScreen_->SetHandlers(std::move(handlers));
 }
@@ -123,6 +129,7 @@ void CZorviDlg::ConnectControls() {
 }
 
 bool CZorviDlg::eventFilter(QObject* watched, QEvent* event) {
+    OnBoardCellEvent(watched, event);
     // A released mouse button on a slider: the position is final once the slider has taken
     // the release itself.
     if (event->type() == QEvent::MouseButtonRelease) {
@@ -164,8 +171,13 @@ bool CZorviDlg::IsOurKeyReceiver(QObject* receiver) const {
 }
 
 bool CZorviDlg::HandleKey(QKeyEvent* event) {
+    // The focus of the application when a window of it is active, else the window's own.
+    const QWidget* focused =
+        QApplication::focusWidget() ? QApplication::focusWidget() : focusWidget();
+    const QWidget* ballField = ControlById(Control::BallField);
     switch (event->key()) {
     case Qt::Key_Space:
+        // Taken in every mode; the game draws nothing while the hall's machine draws.
         commands_.DrawCommand();
         return true;
     case Qt::Key_Plus:
@@ -179,15 +191,25 @@ bool CZorviDlg::HandleKey(QKeyEvent* event) {
         HidePublicScreen();
         return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // The focus of the application when a window of it is active, else the window's own.
-        const QWidget* field = ControlById(Control::CouponField);
-        const QWidget* focused =
-            QApplication::focusWidget() ? QApplication::focusWidget() : focusWidget();
-        if (focused != field)
+    case Qt::Key_Enter:
+        if (ballField && focused == ballField) {
+            commands_.EnterBallCommand();
+            return true;
+        }
+        if (focused != ControlById(Control::CouponField))
             return false;
-    }
         commands_.CheckCommand();
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // The machine's caller types into two fields, the ball and the coupon to check; the
+        // computer's draw has one and Tab goes nowhere.
+        if (!ballMachine_)
+            return false;
+        if (focused == ballField)
+            FocusCouponField();
+        else
+            FocusBallField();
         return true;
     default:
         return false;

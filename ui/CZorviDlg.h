@@ -165,6 +165,11 @@ public:
     void SetPublicDrawCaption(TextId caption) override;
     void ShowWinningNow(int count, const std::vector<int>& first) override;
     void PostToWindowThread(std::function<void()> task) override;
+    void ShowBallSource(bool machine) override;
+    std::optional<long long> ReadBallNumber() override;
+    void FocusBallField() override;
+    bool AskBallConfirmation(int ball) override;
+    void ShowBallRefused(std::optional<TextId> reason, long long entered, int highest) override;
 
     // Esc and the dialog's own keyboard interface never close the window.
     void reject() override;
@@ -217,6 +222,14 @@ private:
     QString CouponNoteText() const;
     void ShowCouponNoteText();
     void ShowWinningNowText();
+    // The field the operator types into next: the ball field while the hall's machine draws,
+    // else the coupon number field.
+    void FocusEntryField();
+    void ShowBallRefusedText();
+    // A click on a number of the board enters it as a ball while the hall's machine draws.
+    void WatchBoardClicks();
+    void OnBoardCellEvent(QObject* watched, QEvent* event);
+    void BoardNumberClicked(int number);
     // Saves the settings record; a failure is told to the operator (once, see the notice).
     void SaveSettings();
     // Tells the operator when the coupons in play reach beyond the series read.
@@ -238,6 +251,14 @@ private:
     int noteCouponCount_ = 0;
     int winningCount_ = 0;
     std::vector<int> winningFirst_;
+    // The hall's machine draws (the ball field shown), and the refusal beside the field, kept
+    // to be shown again in another language.
+    bool ballMachine_ = false;
+    std::optional<TextId> ballRefusal_;
+    long long ballEntered_ = 0;
+    int ballHighest_ = 0;
+    // The focus policies the buttons and sliders had before the machine took them away.
+    std::map<QWidget*, Qt::FocusPolicy> clickFocus_;
     std::unique_ptr<KeyFilter> keyFilter_;
     QPointer<CWaitDlg> waitDlg_;
     SaveFailureNotice stateSaveNotice_;

@@ -98,6 +98,8 @@ void CZorviDlg::RelabelWindow() {
         settings_.dialog_mode == 1 ? TextId::TXT_WINDOWED : TextId::TXT_FULLSCREEN);
     set(Control::VolumeLabel, TextId::TXT_VOLUME);
     set(Control::NumberLimitLabel, TextId::TXT_NUMBER_LIMIT);
+    set(Control::BallFieldLabel, TextId::TXT_BALL);
+    set(Control::BallSourceStatus, TextId::TXT_BALL_SOURCE_MACHINE);
 
     const int lang = settings_.language;
     SetControlText(Control::WinnersHeading, Language::GetText(TextId::TXT_ROW, lang) + "  " +
@@ -107,6 +109,7 @@ void CZorviDlg::RelabelWindow() {
     ScrollWinnersToEnd();
     ShowCouponNoteText();
     ShowWinningNowText();
+    ShowBallRefusedText();
     if (publicScreen_->created())
         publicScreen_->SetButtonTexts();
 }
@@ -118,6 +121,7 @@ void CZorviDlg::ScrollWinnersToEnd() {
 
 void CZorviDlg::RebuildNumberBoard(int n) {
     layout_.BuildBoard(n);
+    WatchBoardClicks();
 }
 
 void CZorviDlg::ShowCoupon(const BingoCoupon& coupon) {

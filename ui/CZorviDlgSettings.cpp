@@ -36,8 +36,9 @@ void CZorviDlg::SettingsCommand() {
     delete wait.data();
     setEnabled(true);
     publicScreen_->EnableButtons(true);
-    // Disabling the window took the focus away; the next coupon number can be typed at once.
-    FocusCouponField();
+    // Disabling the window took the focus away; the next ball or coupon number can be typed
+    // at once.
+    FocusEntryField();
 }
 
 void CZorviDlg::NoteCouponsBeyondSeries() {

@@ -69,6 +69,9 @@ std::optional<ControlColours> DisplayRule(int id, const ColourContext& cx) {
         return ControlColours{cx.bingoFound == 1 ? PaintHelper::ToQColor(cx.paint.colour_previous)
                                                  : QColor(255, 0, 0),
                               std::nullopt, std::nullopt};
+    case Control::BallRefused:
+        // A ball refused stands out as a wrong coupon does.
+        return ControlColours{QColor(255, 0, 0), std::nullopt, std::nullopt};
     case Control::AutomaticPanel: {
         const QColor c = PaintHelper::ToQColor(cx.paint.colour_automatic);
         return ControlColours{std::nullopt, c, c};

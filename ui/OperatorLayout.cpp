@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ControlIds.h"
 #include "GameRules.h"
@@ -107,6 +108,14 @@ constexpr TemplateItem kTemplate[] = {
      ""},
     {Control::WinningNow, Kind::Line, 5, 283, 365, 14, Hidden, ""},
     {Control::HallAddress, Kind::Static, 10, 300, 355, 10, LeftMiddle | Hidden, ""},
+    // Balls from the hall's machine, in the drawing frame where the Draw button, the automatic
+    // drawing and its interval stand for the computer's draw: the field a ball is typed into,
+    // why the last entry was refused, and which source the game uses.
+    {Control::BallFieldLabel, Kind::Static, 262, 143, 88, 8, Centred | Hidden, ""},
+    {Control::BallField, Kind::Edit, 280, 153, 50, 20, Hidden, ""},
+    {Control::BallRefused, Kind::Static, 244, 176, 122, 28, CentredBoth | Wrapping | Bold | Hidden,
+     ""},
+    {Control::BallSourceStatus, Kind::Static, 244, 210, 122, 8, Centred | Hidden, ""},
 };
 
 // Cells of the board and the coupon panel, in pixels at scale 1.
@@ -120,6 +129,9 @@ constexpr int kCouponCellsPerLine = GameRules::kRowLength;
 
 // The longest coupon number the field takes.
 const QString kWidestCouponNumber = QStringLiteral("999999");
+// A ball has at most two digits; the third shows a mistyped one whole in the refusal.
+constexpr int kBallFieldDigits = 3;
+const QString kWidestBallEntry = QStringLiteral("999");
 
 QString WrapCaption(const QString& text, const QFontMetrics& fm, int width) {
     const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -221,6 +233,8 @@ void OperatorLayout::CreateControls() {
             edit->setAlignment(Qt::AlignCenter);
             edit->setValidator(new QRegularExpressionValidator(
                 QRegularExpression(QStringLiteral("[0-9]*")), edit));
+            if (item.id == Control::BallField)
+                edit->setMaxLength(kBallFieldDigits);
             widget = edit;
             break;
         }
@@ -344,13 +358,17 @@ void OperatorLayout::FitTexts() {
         if (auto* button = qobject_cast<QAbstractButton*>(widget))
             FitButton(button);
     }
-    // The coupon field fits the widest number it takes.
-    if (auto* field = qobject_cast<QLineEdit*>(Control(Control::CouponField))) {
+    // The number fields fit the widest number they take.
+    for (const auto& [id, widest] : {std::pair{Control::CouponField, kWidestCouponNumber},
+                                     std::pair{Control::BallField, kWidestBallEntry}}) {
+        auto* field = qobject_cast<QLineEdit*>(Control(id));
+        if (!field)
+            continue;
         const QFont base = ScaledFont(paint_.font_button);
         field->setFont(base);
         const TextPlace place = TextPlaceOf(*field);
         if (place.valid)
-            field->setFont(FontThatFits(base, place.rect, place.flags, kWidestCouponNumber));
+            field->setFont(FontThatFits(base, place.rect, place.flags, widest));
     }
 }
 
@@ -367,6 +385,7 @@ void OperatorLayout::SetFonts() {
     setFont(Control::LetterName, ScaledFont(paint_.font_letter_name));
     setFont(Control::Draw, ScaledFont(paint_.font_button));
     setFont(Control::CouponField, ScaledFont(paint_.font_button));
+    setFont(Control::BallField, ScaledFont(paint_.font_button));
     setFont(Control::WinnersList, ScaledFont(paint_.font_list));
     setFont(Control::WinnersHeading, ScaledFont(paint_.font_list));
     for (const TemplateItem& item : kTemplate) {

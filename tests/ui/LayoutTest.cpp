@@ -79,25 +79,30 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("dialogMode");
-        for (int mode : {0, 1})
-            for (int language : {0, 1, 2})
-                for (int count : {75, 90})
-                    QTest::addRow("%s, %d numbers, %s",
-                                  language == 0   ? "finnish"
-                                  : language == 1 ? "swedish"
-                                                  : "english",
-                                  count, mode == 0 ? "window" : "full screen")
-                        << language << count << mode;
+        QTest::addColumn<int>("ballSource");
+        for (int source : {0, 1})
+            for (int mode : {0, 1})
+                for (int language : {0, 1, 2})
+                    for (int count : {75, 90})
+                        QTest::addRow("%s, %d numbers, %s%s",
+                                      language == 0   ? "finnish"
+                                      : language == 1 ? "swedish"
+                                                      : "english",
+                                      count, mode == 0 ? "window" : "full screen",
+                                      source == 0 ? "" : ", the hall's ball machine")
+                            << language << count << mode << source;
     }
     void everyTextFits() {
         QFETCH(int, language);
         QFETCH(int, count);
         QFETCH(int, dialogMode);
+        QFETCH(int, ballSource);
         test::WriteSettings([&](Settings& s) {
             s.language = language;
             s.max_called_numbers = count;
             s.dialog_mode = dialogMode;
             s.enable_background_voice = 0;
+            s.ball_source = ballSource;
         });
         test::WriteCouponSeries(folders_->programFolder() / (count == 75 ? "kup75.hex" : "90.hex"),
                                 10, count == 75 ? 25 : 15);
@@ -130,6 +135,14 @@ private slots:
                 }
         window->ShowCouponNotInSeries(999999, 999999);
         clipped << Clipped(*window);
+        // The ball field's widest entry and the longest refusals beside it.
+        qobject_cast<QLineEdit*>(window->ControlById(Control::BallField))
+            ->setText(QStringLiteral("999"));
+        for (TextId refusal : {TextId::TXT_BALL_OUT_OF_RANGE, TextId::TXT_BALL_ALREADY_DRAWN,
+                               TextId::TXT_BALL_GAME_OVER}) {
+            window->ShowBallRefused(refusal, 999, count);
+            clipped << Clipped(*window);
+        }
         clipped.removeDuplicates();
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral(" | "))));
     }
