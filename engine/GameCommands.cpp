@@ -152,6 +152,11 @@ bool GameCommands::BallMachine() const {
     return state_.ball_machine != 0;
 }
 
+void GameCommands::FocusBallFieldForTheMachine() {
+    if (BallMachine())
+        window_.FocusBallField();
+}
+
 void GameCommands::FocusEntry() {
     if (BallMachine())
         window_.FocusBallField();
@@ -397,8 +402,11 @@ void GameCommands::CancelNumberCommand() {
     StopAutomatic();
     const bool recall = BallMachine();
     if (!window_.AskConfirmation(recall ? TextId::TXT_CONFIRM_RECALL_BALL
-                                        : TextId::TXT_CONFIRM_CANCEL_NUMBER))
+                                        : TextId::TXT_CONFIRM_CANCEL_NUMBER)) {
+        if (recall)
+            window_.FocusBallField();
         return;
+    }
     window_.ClearCouponPanel();
     const int before = state_.number_count;
     const int cancelled = state_.CurrentNumber();
@@ -427,6 +435,9 @@ void GameCommands::CancelNumberCommand() {
     if (cancelledOnlyNumber)
         pages_.PageUpdateMainScreen(-1, 0, state_.current_row, state_.DrawnNumbers());
     window_.RedrawAll();
+    // The caller goes on with the next ball at once.
+    if (recall)
+        window_.FocusBallField();
     winning_.Ask(false);
 }
 
@@ -545,9 +556,12 @@ void GameCommands::RowUpCommand() {
     if (!command.entered())
         return;
     StopAutomatic();
-    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
+    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW)) {
+        FocusBallFieldForTheMachine();
         return;
+    }
     AdvanceRow();
+    FocusBallFieldForTheMachine();
     winning_.Ask(false);
 }
 
@@ -575,8 +589,10 @@ void GameCommands::RowDownCommand() {
     if (!command.entered())
         return;
     StopAutomatic();
-    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW))
+    if (!window_.AskConfirmation(TextId::TXT_CONFIRM_CHANGE_ROW)) {
+        FocusBallFieldForTheMachine();
         return;
+    }
     BackRow();
     if (!state_.IsLastRowOrAllDrawn()) {
         // Back from the last row: a game that a full-coupon winner had ended goes on.
@@ -585,6 +601,7 @@ void GameCommands::RowDownCommand() {
         state_.rows_left = 1;
         state_.Save();
     }
+    FocusBallFieldForTheMachine();
     winning_.Ask(false);
 }
 

@@ -146,6 +146,8 @@ private:
     // The field the operator types into next: the ball field for the machine, else the coupon
     // number field.
     void FocusEntry();
+    // After a question, the caller reading balls goes on typing the next one.
+    void FocusBallFieldForTheMachine();
     void AdvanceRow();
     void BackRow();
     // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.

@@ -33,6 +33,7 @@ std::vector<std::string> GameNotes(const Settings& before, const Settings& after
          OnOff(after.disable_animation == 0 ? 1 : 0));
     note("ball source", std::string(LogLines::BallSourceName(before.ball_source != 0)),
          std::string(LogLines::BallSourceName(after.ball_source != 0)));
+    note("board click asks", OnOff(before.confirm_board_entry), OnOff(after.confirm_board_entry));
     return notes;
 }
 

@@ -74,6 +74,11 @@ INSTANTIATE_TEST_SUITE_P(
                   false,
                   false,
                   {"Setting changed: free middle off -> on"}},
+        ChangeRow{"BallSource", [](Settings& s) { s.ball_source = 1; }, true, false, false, false,
+                  {"Setting changed: ball source this computer's draw -> the hall's ball "
+                   "machine"}},
+        ChangeRow{"BoardClickAsks", [](Settings& s) { s.confirm_board_entry = 0; }, false, false,
+                  false, false, {"Setting changed: board click asks on -> off"}},
         ChangeRow{"NoAnimation",
                   [](Settings& s) { s.disable_animation = 1; },
                   true,

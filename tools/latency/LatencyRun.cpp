@@ -131,6 +131,7 @@ bool PrepareFolders(const QTemporaryDir& root, const Options& options, int hallP
     settings.enable_background_voice = 0;
     settings.voice = options.voice ? kVoiceName : "";
     settings.disable_animation = options.animation ? 0 : 1;
+    settings.ball_source = options.balls ? 1 : 0;
     if (!settings.SaveSettings()) {
         error = QStringLiteral("cannot write the settings");
         return false;
@@ -246,8 +247,8 @@ private:
 class KeyAndPaintClock : public QObject {
 public:
     // Installed on the application after the operator window's own key filter, so it sees
-    // every key first, and every paint.
-    explicit KeyAndPaintClock(CZorviDlg& window) : window_(window) {}
+    // every key first, and every paint. `key` is Space, or Enter for a ball entered.
+    KeyAndPaintClock(CZorviDlg& window, int key) : window_(window), key_(key) {}
 
     void Arm() {
         keyAt = paintAt = boardAt = -1;
@@ -262,7 +263,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress && armed_ && keyAt < 0) {
             const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Space && !key->isAutoRepeat())
+            if ((key->key() == key_ || (key_ == Qt::Key_Return && key->key() == Qt::Key_Enter)) &&
+                !key->isAutoRepeat())
                 keyAt = NowMs();
         } else if (event->type() == QEvent::Paint && keyAt >= 0) {
             const int current = window_.State().CurrentNumber();
@@ -280,6 +282,7 @@ protected:
 
 private:
     CZorviDlg& window_;
+    int key_;
     bool armed_ = false;
 };
 
@@ -299,6 +302,35 @@ void PressSpace(bool xdotool) {
                                                       Qt::NoModifier, QStringLiteral(" ")));
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space,
                                                       Qt::NoModifier, QStringLiteral(" ")));
+}
+
+// A ball typed into the focused field, then Enter: the time runs from Enter, as from Space.
+void TypeBall(int ball, bool xdotool, std::function<void()> beforeEnter) {
+    const QString digits = QString::number(ball);
+    if (xdotool) {
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("type"), digits});
+        Wait(50); // the digits through the event loop before Enter
+        beforeEnter();
+        QProcess::startDetached(QStringLiteral("xdotool"),
+                                {QStringLiteral("key"), QStringLiteral("Return")});
+        return;
+    }
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        return;
+    for (const QChar digit : digits) {
+        const int key = Qt::Key_0 + digit.digitValue();
+        QCoreApplication::postEvent(
+            target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(digit)));
+        QCoreApplication::postEvent(
+            target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, QString(digit)));
+    }
+    Wait(20);
+    beforeEnter();
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return,
+                                                      Qt::NoModifier, QStringLiteral("\r")));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Return,
+                                                      Qt::NoModifier, QStringLiteral("\r")));
 }
 
 double Since(double t, double origin) {
@@ -556,7 +588,7 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
     }
     const bool watchPixels = pixelNote.isEmpty();
 
-    KeyAndPaintClock clock(*window);
+    KeyAndPaintClock clock(*window, options.balls ? Qt::Key_Return : Qt::Key_Space);
     qApp->installEventFilter(&clock);
 
     double lastKey = 0;
@@ -565,7 +597,8 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
         if (before >= kNumberCount)
             break;
         WaitUntil([&] { return NowMs() - lastKey >= options.intervalMs; }, options.intervalMs);
-        WaitUntil([&] { return window->IsControlEnabled(Control::Draw); }, 3000);
+        if (!options.balls)
+            WaitUntil([&] { return window->IsControlEnabled(Control::Draw); }, 3000);
         if (!window->isActiveWindow()) {
             window->activateWindow();
             WaitUntil([&] { return window->isActiveWindow(); }, 1000);
@@ -574,9 +607,19 @@ bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& 
         if (served)
             served->Arm(-1);
         window->current = DrawTimes{};
-        clock.Arm();
-        lastKey = NowMs();
-        PressSpace(xdotool);
+        if (options.balls) {
+            // The ball the machine gave: any not drawn yet, here the sequence's next.
+            const ProgramState& state = window->State();
+            const int ball = state.randomizer_numbers[static_cast<std::size_t>(before)];
+            TypeBall(ball, xdotool, [&] {
+                clock.Arm();
+                lastKey = NowMs();
+            });
+        } else {
+            clock.Arm();
+            lastKey = NowMs();
+            PressSpace(xdotool);
+        }
         const bool drew = WaitUntil(
             [&] {
                 return window->State().number_count > before && window->current.pageCallEnd > 0 &&

@@ -19,6 +19,9 @@ struct Options {
     bool served = true; // the hall server on 127.0.0.1 and a browser page loaded from it
     // A plain chromium window on the served page as well, for its pixels beside ours.
     bool chromium = false;
+    // Balls from the hall's ball machine: each number typed into the ball field and Enter,
+    // measured from Enter, instead of Space.
+    bool balls = false;
 };
 
 inline constexpr double kNotSeen = std::numeric_limits<double>::quiet_NaN();
@@ -50,10 +53,10 @@ struct DrawTimes {
 };
 
 // Runs the operator window and the players' window with its page as the program does, presses
-// Space `draws` times and returns what it measured; `keysUsed` tells how the keys were sent.
-// Returns false (with `error`) when the run could not start.
-// `servedNote` tells why the served browser was not measured (empty when it was).
-// `pixelNote` tells why the pixels were not watched (empty when they were).
+// Space (or enters a ball and Enter) `draws` times and returns what it measured; `keysUsed` tells
+// how the keys were sent. Returns false (with `error`) when the run could not start. `servedNote`
+// tells why the served browser was not measured (empty when it was). `pixelNote` tells why the
+// pixels were not watched (empty when they were).
 bool RunLatency(const Options& options, std::vector<DrawTimes>& draws, QString& keysUsed,
                 QString& servedNote, QString& pixelNote, QString& error);
 

@@ -77,6 +77,11 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption verboseOption(QStringLiteral("verbose"),
                                            QStringLiteral("One line per draw as well."));
     parser.addOption(chromiumOption);
+    const QCommandLineOption ballsOption(
+        QStringLiteral("balls"),
+        QStringLiteral("Balls from the hall's ball machine: each ball typed into the ball field "
+                       "and Enter, measured from Enter (default: Space draws)."));
+    parser.addOption(ballsOption);
     parser.addOptions({drawsOption, intervalOption, keysOption, pageOption, noVoiceOption,
                        stillOption, noServedOption, verboseOption});
     parser.process(app);
@@ -91,6 +96,7 @@ int main(int argc, char* argv[]) {
     options.verbose = parser.isSet(verboseOption);
     options.served = !parser.isSet(noServedOption);
     options.chromium = parser.isSet(chromiumOption);
+    options.balls = parser.isSet(ballsOption);
     if (options.keys != QLatin1String("auto") && options.keys != QLatin1String("xdotool") &&
         options.keys != QLatin1String("qt")) {
         QTextStream(stderr) << "zorvi-latency: --keys takes auto, xdotool or qt\n";
@@ -109,7 +115,9 @@ int main(int argc, char* argv[]) {
         << "; voice: " << (options.voice ? "tone recordings" : "none")
         << "; page animation: " << (options.animation ? "on" : "off")
         << "; page views drawn by Qt Quick: " << renderer << "\n";
-    out << "times from Space reaching the program:\n";
+    out << (options.balls
+                ? "times from Enter (a ball typed into the ball field) reaching the program:\n"
+                : "times from Space reaching the program:\n");
     if (options.verbose) {
         out << "  number  command  saved  voice  voice-end  page-call  page-call-end  operator  "
                "page-change  page-frame  page-shown  served-change  served-frame\n";

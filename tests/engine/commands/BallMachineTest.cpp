@@ -142,13 +142,15 @@ TEST_F(BallMachineTest, ARecallIsToldToEveryScreenAndLogged) {
     ExpectInOrder({"ask Recall the last ball on every screen?", "log Ball recalled: 42",
                    "page showRecall 42", "page updateMainScreen 23,1,1"});
     EXPECT_EQ(state.DrawnNumbers(), std::vector<int>{23});
+    EXPECT_TRUE(window.Has("focusBall")); // the caller goes on with the next ball
 
-    // Declined: nothing is recalled.
+    // Declined: nothing is recalled, and the caller still goes on typing.
     window.Clear();
     window.confirmations = {false};
     commands.CancelNumberCommand();
     EXPECT_THAT(window.Matching("page showRecall"), IsEmpty());
     EXPECT_EQ(state.number_count, 1);
+    EXPECT_TRUE(window.Has("focusBall"));
 }
 
 struct BoardClick {

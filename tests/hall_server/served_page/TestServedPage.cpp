@@ -10,13 +10,18 @@
 #include <algorithm>
 #include <memory>
 
+#include "BingoHelpers.h"
+#include "DrawSource.h"
+#include "GameCommands.h"
 #include "HallServer.h"
 #include "HallService.h"
 #include "HeadlessChromium.h"
 #include "JoinCode.h"
 #include "LogSink.h"
+#include "NullWindow.h"
 #include "PageFanOut.h"
 #include "PageFeedServer.h"
+#include "ProgramState.h"
 #include "Settings.h"
 
 namespace zorvi::test {
@@ -671,6 +676,56 @@ private slots:
         settings.hall_server = 0;
         service.Apply();
         QVERIFY(!hall.Running());
+    }
+
+    // Balls of the hall's machine, entered through the game's own commands, reach a browser as
+    // draws do; the recall of the last one is told there and takes it off the board.
+    void ballsFromTheMachine() {
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("en")));
+        QVERIFY(QFile::copy(QStringLiteral(ZORVI_PAGE_FILE),
+                            root.filePath(QStringLiteral("en/public_screen.htm"))));
+        Settings settings{Settings::NoLoad{}};
+        settings.language = 2;
+        settings.disable_animation = 1;
+        settings.hall_server = 1;
+        settings.hall_server_address = "127.0.0.1";
+        settings.hall_server_port = 0;
+        settings.ball_source = 1;
+        settings.confirm_board_entry = 0;
+        test::NullWindow window; // the operator window's requests and the log, carried out by none
+        PageFanOut pages;
+        HallService service(settings, pages, window,
+                            HallServer::Options{root.path(), HallLimits{}});
+        service.Apply();
+        QVERIFY(service.Server().Running());
+
+        OsRandomSource source;
+        ProgramState state(source);
+        state.AttachSettings(settings);
+        BingoHelpers coupons;
+        GameCommands commands(state, settings, coupons, window, pages, window);
+        commands.BeginNewGame();
+        QVERIFY(commands.BallMachine());
+        QVERIFY(
+            b().Navigate(QString::fromStdString(service.Server().Url()) + QStringLiteral("en/")));
+        QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='0'")));
+
+        for (const int ball : {23, 7, 61})
+            commands.EnterBallFromBoard(ball);
+        QVERIFY(
+            b().WaitFor(QStringLiteral("document.getElementById('count').textContent==='3'"
+                                       "&&document.getElementById('number').textContent==='61'")));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 3);
+
+        commands.CancelNumberCommand();
+        QVERIFY(b().WaitFor(
+            QStringLiteral("document.getElementById('recall').textContent==='61 withdrawn'"
+                           "&&document.getElementById('count').textContent==='2'")));
+        QCOMPARE(Text(QStringLiteral("#number")), QStringLiteral("7"));
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 2);
+        settings.hall_server = 0;
+        service.Apply();
     }
 
     // The README's picture of a phone in the hall: set ZORVI_PHONE_SHOT to the file to write.
