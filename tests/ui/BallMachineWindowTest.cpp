@@ -62,13 +62,6 @@ void EnterBall(CZorviDlg& window, int ball) {
     window.Commands().EnterBallCommand();
 }
 
-bool Marked(CZorviDlg& window, int number) {
-    auto* cell =
-        qobject_cast<StaticControl*>(window.ControlById(Control::FirstBoardCell + number - 1));
-    const auto colours = cell ? cell->currentColours() : std::nullopt;
-    return colours && colours->brush;
-}
-
 } // namespace
 
 class BallMachineWindowTest : public QObject {
@@ -78,13 +71,7 @@ private:
     std::unique_ptr<test::TestFolders> folders_;
     Random15 generator_{2468};
 
-    std::string Log() const {
-        std::string log;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(folders_->dataFolder() / "logs"))
-            log += test::TestFolders::ReadFile(entry.path());
-        return log;
-    }
+    std::string Log() const { return test::GameLogText(*folders_); }
 
     // The ball lines of the game log, in order: "Ball entered: 17|Ball recalled: 17".
     QString BallLines() const {
@@ -224,7 +211,7 @@ private slots:
         QCOMPARE(script.Seen(),
                  answer.isEmpty() ? QStringList() : QStringList{"Enter ball 17 as drawn?"});
         QCOMPARE(window->ControlText(Control::BallRefused), refused);
-        QCOMPARE(Marked(*window, 17), drawn.contains(QStringLiteral("17")));
+        QCOMPARE(test::BoardCellMarked(*window, 17), drawn.contains(QStringLiteral("17")));
         const int current = window->State().number_count > 0 ? window->State().CurrentNumber() : 0;
         QCOMPARE(window->ControlText(Control::CurrentNumber),
                  current > 0 ? QString::number(current) : QStringLiteral("-"));

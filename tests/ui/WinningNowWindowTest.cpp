@@ -64,13 +64,7 @@ private:
         test::TapKey(window, Qt::Key_Space);
     }
 
-    std::string Log() const {
-        std::string log;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(folders_->dataFolder() / "logs"))
-            log += test::TestFolders::ReadFile(entry.path());
-        return log;
-    }
+    std::string Log() const { return test::GameLogText(*folders_); }
 
 private slots:
     void init() { folders_ = test::PlainGameFolders(); }

@@ -18,7 +18,6 @@
 #include "ProgramState.h"
 #include "Random.h"
 #include "Settings.h"
-#include "StaticControl.h"
 #include "TestFolders.h"
 
 using namespace zorvi;
@@ -84,13 +83,6 @@ QString BallAndCheckLines(const std::filesystem::path& dataFolder) {
     for (auto it = ball.globalMatch(QString::fromStdString(log)); it.hasNext();)
         lines << it.next().captured();
     return lines.join(QLatin1Char('|'));
-}
-
-bool Marked(CZorviDlg& window, int number) {
-    auto* cell =
-        qobject_cast<StaticControl*>(window.ControlById(Control::FirstBoardCell + number - 1));
-    const auto colours = cell ? cell->currentColours() : std::nullopt;
-    return colours && colours->brush;
 }
 
 } // namespace
@@ -278,7 +270,7 @@ private slots:
         QCOMPARE(window->ControlText(Control::CurrentNumber),
                  current.isEmpty() ? QStringLiteral("-") : current);
         for (int number = 1; number <= 75; ++number)
-            QCOMPARE(Marked(*window, number),
+            QCOMPARE(test::BoardCellMarked(*window, number),
                      drawn.split(QLatin1Char(',')).contains(QString::number(number)));
         QCOMPARE(window->ControlText(Control::BallRefused), refused);
         QCOMPARE(window->ControlText(Control::CheckedCoupon), checked);

@@ -84,6 +84,18 @@ bool ParseGameOptions(const std::vector<std::string>& args, const char* command,
     return true;
 }
 
+// The series files given with --series; false (told) when one cannot be read.
+bool AddSeries(const CommandLine& line, const char* command, SeriesFiles& series) {
+    for (const std::string& path : line.Values("series")) {
+        if (!series.Add(path)) {
+            std::cerr << "zorvi-draws " << command << ": cannot read the coupon series " << path
+                      << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 // "1 game", "3 games", "0 games".
 std::string Counted(std::size_t count, const char* one, const char* many) {
     return std::to_string(count) + " " + (count == 1 ? one : many);
@@ -115,12 +127,8 @@ int RunVerify(const std::vector<std::string>& args) {
         return kUsage;
     }
     SeriesFiles series;
-    for (const std::string& path : options.Values("series")) {
-        if (!series.Add(path)) {
-            std::cerr << "zorvi-draws verify: cannot read the coupon series " << path << "\n";
-            return kUsage;
-        }
-    }
+    if (!AddSeries(options, "verify", series))
+        return kUsage;
     LogVerifier verifier(&series);
     for (const std::string& path : logs) {
         std::ifstream in(path, std::ios::binary);
@@ -195,12 +203,8 @@ int RunReport(const std::vector<std::string>& args) {
         return kUsage;
     }
     SeriesFiles series;
-    for (const std::string& path : line.Values("series")) {
-        if (!series.Add(path)) {
-            std::cerr << "zorvi-draws report: cannot read the coupon series " << path << "\n";
-            return kUsage;
-        }
-    }
+    if (!AddSeries(line, "report", series))
+        return kUsage;
     GameRecordReader reader;
     LogVerifier verifier(&series);
     for (const std::string& path : logs) {

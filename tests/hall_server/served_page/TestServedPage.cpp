@@ -184,6 +184,24 @@ private:
                b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length > 0"));
     }
 
+private:
+    // The served page's folder: the page in English.
+    static bool PageFolder(const QTemporaryDir& root) {
+        return QDir(root.path()).mkpath(QStringLiteral("en")) &&
+               QFile::copy(QStringLiteral(ZORVI_PAGE_FILE),
+                           root.filePath(QStringLiteral("en/public_screen.htm")));
+    }
+    // A hall server on 127.0.0.1 at a free port, the page in English without animation.
+    static Settings HallSettings() {
+        Settings settings{Settings::NoLoad{}};
+        settings.language = 2;
+        settings.disable_animation = 1;
+        settings.hall_server = 1;
+        settings.hall_server_address = "127.0.0.1";
+        settings.hall_server_port = 0;
+        return settings;
+    }
+
 private slots:
     void initTestCase() {
         browser_ = std::make_unique<HeadlessChromium>();
@@ -606,15 +624,8 @@ private slots:
     // and new game as they happen.
     void realHallServer() {
         QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("en")));
-        QVERIFY(QFile::copy(QStringLiteral(ZORVI_PAGE_FILE),
-                            root.filePath(QStringLiteral("en/public_screen.htm"))));
-        Settings settings{Settings::NoLoad{}};
-        settings.language = 2;
-        settings.disable_animation = 1;
-        settings.hall_server = 1;
-        settings.hall_server_address = "127.0.0.1";
-        settings.hall_server_port = 0;
+        QVERIFY(PageFolder(root));
+        Settings settings = HallSettings();
         // The hall server as the program runs it: registered with the game's pages, its join
         // code sent to every page.
         struct : LogSink {
@@ -682,15 +693,8 @@ private slots:
     // draws do; the recall of the last one is told there and takes it off the board.
     void ballsFromTheMachine() {
         QTemporaryDir root;
-        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("en")));
-        QVERIFY(QFile::copy(QStringLiteral(ZORVI_PAGE_FILE),
-                            root.filePath(QStringLiteral("en/public_screen.htm"))));
-        Settings settings{Settings::NoLoad{}};
-        settings.language = 2;
-        settings.disable_animation = 1;
-        settings.hall_server = 1;
-        settings.hall_server_address = "127.0.0.1";
-        settings.hall_server_port = 0;
+        QVERIFY(PageFolder(root));
+        Settings settings = HallSettings();
         settings.ball_source = 1;
         settings.confirm_board_entry = 0;
         test::NullWindow window; // the operator window's requests and the log, carried out by none

@@ -19,6 +19,7 @@
 #include "Folders.h"
 #include "Random.h"
 #include "Settings.h"
+#include "StaticControl.h"
 #include "TestFolders.h"
 
 namespace zorvi::test {
@@ -177,6 +178,21 @@ void TapKey(CZorviDlg& window, int key, Qt::KeyboardModifiers modifiers) {
 
 void EndDrawLock(CZorviDlg& window) {
     window.OnTimer(Timer::DrawLock);
+}
+
+bool BoardCellMarked(CZorviDlg& window, int number) {
+    auto* cell =
+        qobject_cast<StaticControl*>(window.ControlById(Control::FirstBoardCell + number - 1));
+    const auto colours = cell ? cell->currentColours() : std::nullopt;
+    return colours && colours->brush;
+}
+
+std::string GameLogText(const TestFolders& folders) {
+    std::string log;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folders.dataFolder() / "logs", ec))
+        log += TestFolders::ReadFile(entry.path());
+    return log;
 }
 
 std::unique_ptr<TestFolders> PlainGameFolders() {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "RecordingPlayersScreen.h"
 
@@ -114,5 +115,11 @@ void SendKey(CZorviDlg& window, QEvent::Type type, int key,
 void TapKey(CZorviDlg& window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // The one-second lock of the Draw button runs out.
 void EndDrawLock(CZorviDlg& window);
+
+// The board cell of `number` is painted as drawn.
+bool BoardCellMarked(CZorviDlg& window, int number);
+
+// Every game log in the data folder, one after the other.
+std::string GameLogText(const TestFolders& folders);
 
 } // namespace zorvi::test
