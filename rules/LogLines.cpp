@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "Sha256.h"
 
@@ -200,28 +201,32 @@ bool IsPermutation(const std::vector<int>& sequence) {
     return true;
 }
 
-std::optional<Bingo> ParseBingo(std::string_view text) {
+namespace {
+
+// "<first><opening><second>)", such as "1045 (row 2)": the two numbers.
+std::optional<std::pair<int, int>> Bracketed(std::string_view text, std::string_view opening,
+                                             std::size_t firstDigits) {
     std::size_t at = 0;
-    const auto coupon = Digits(text, &at, 7);
-    if (!coupon || text.substr(at, 6) != " (row ")
+    const auto first = Digits(text, &at, firstDigits);
+    if (!first || text.substr(at, opening.size()) != opening)
         return std::nullopt;
-    at += 6;
-    const auto row = Digits(text, &at, 2);
-    if (!row || at + 1 != text.size() || text[at] != ')')
+    at += opening.size();
+    const auto second = Digits(text, &at, 2);
+    if (!second || at + 1 != text.size() || text[at] != ')')
         return std::nullopt;
-    return Bingo{static_cast<int>(*coupon), static_cast<int>(*row)};
+    return std::pair{static_cast<int>(*first), static_cast<int>(*second)};
+}
+
+} // namespace
+
+std::optional<Bingo> ParseBingo(std::string_view text) {
+    const auto read = Bracketed(text, " (row ", 7);
+    return read ? std::optional<Bingo>(Bingo{read->first, read->second}) : std::nullopt;
 }
 
 std::optional<Counted> ParseCounted(std::string_view text) {
-    std::size_t at = 0;
-    const auto number = Digits(text, &at, 2);
-    if (!number || text.substr(at, 8) != " (count ")
-        return std::nullopt;
-    at += 8;
-    const auto count = Digits(text, &at, 2);
-    if (!count || at + 1 != text.size() || text[at] != ')')
-        return std::nullopt;
-    return Counted{static_cast<int>(*number), static_cast<int>(*count)};
+    const auto read = Bracketed(text, " (count ", 2);
+    return read ? std::optional<Counted>(Counted{read->first, read->second}) : std::nullopt;
 }
 
 std::optional<Continued> ParseContinued(std::string_view text) {
