@@ -287,19 +287,18 @@ struct LogVerifier::State {
     }
 
     void Draw(const LogLines::Counted& draw) {
-        const auto parsed = &draw;
-        if (tracking) {
-            if (parsed->number < 1 || parsed->number > rules.numberCount)
-                Fail("the number " + std::to_string(parsed->number) + " is not one of 1 to " +
-                     std::to_string(rules.numberCount));
-            else if (std::find(drawn.begin(), drawn.end(), parsed->number) != drawn.end())
-                Fail("the number " + std::to_string(parsed->number) + " was drawn already");
-            if (static_cast<std::size_t>(parsed->count) != drawn.size() + 1)
-                Fail("count " + std::to_string(parsed->count) + " does not follow the " +
-                     std::to_string(drawn.size()) + " numbers drawn before it");
-            drawn.resize(static_cast<std::size_t>(std::max(parsed->count - 1, 0)), 0);
-            drawn.push_back(parsed->number);
-        }
+        if (!tracking)
+            return;
+        if (draw.number < 1 || draw.number > rules.numberCount)
+            Fail("the number " + std::to_string(draw.number) + " is not one of 1 to " +
+                 std::to_string(rules.numberCount));
+        else if (std::find(drawn.begin(), drawn.end(), draw.number) != drawn.end())
+            Fail("the number " + std::to_string(draw.number) + " was drawn already");
+        if (static_cast<std::size_t>(draw.count) != drawn.size() + 1)
+            Fail("count " + std::to_string(draw.count) + " does not follow the " +
+                 std::to_string(drawn.size()) + " numbers drawn before it");
+        drawn.resize(static_cast<std::size_t>(std::max(draw.count - 1, 0)), 0);
+        drawn.push_back(draw.number);
     }
 
     void Cancel(std::string_view text) {
@@ -316,11 +315,10 @@ struct LogVerifier::State {
     }
 
     void Cancel(const LogLines::Counted& cancel) {
-        const auto parsed = &cancel;
         if (!tracking)
             return;
-        if (drawn.empty() || drawn.back() != parsed->number ||
-            static_cast<std::size_t>(parsed->count) != drawn.size()) {
+        if (drawn.empty() || drawn.back() != cancel.number ||
+            static_cast<std::size_t>(cancel.count) != drawn.size()) {
             Fail("the cancelled number is not the last number drawn");
             return;
         }
