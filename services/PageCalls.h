@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,59 @@ struct PageJoinCode {
     bool operator==(const PageJoinCode&) const = default;
 };
 
+// A text in the three languages of the pages (Finnish, Swedish, English); a page picks its own.
+struct PageTexts {
+    std::string fi;
+    std::string sv;
+    std::string en;
+
+    bool operator==(const PageTexts&) const = default;
+};
+
+// A win pattern as a page draws it: its name and its masks over the coupon's squares, bit i for
+// square i row by row (25 squares of 5 x 5 for 75 numbers, 15 of 3 x 5 for 90). A pattern with
+// more than one mask (any line) has the page cycle through them.
+struct PagePattern {
+    PageTexts name;
+    int squares = 25;
+    std::vector<std::uint32_t> masks;
+
+    bool operator==(const PagePattern&) const = default;
+};
+
+// A later game of the programme, as the board lists it between games.
+struct PageNextGame {
+    int number = 0; // its place in the programme, from 1
+    std::string name;
+    std::vector<PageTexts> stages; // the patterns' names in order
+    std::string prize;            // the last stage's prize
+
+    bool operator==(const PageNextGame&) const = default;
+};
+
+// The prize board: the programme's game as it stands. `game` 0 means no programme: the page
+// shows no board.
+struct PagePrizeBoard {
+    int game = 0;  // from 1
+    int games = 0; // in the programme
+    std::string name;
+    int numberCount = 75;
+    // Between games (the game is over, the next not yet begun) the board lists `next` instead
+    // of a stage.
+    bool between = false;
+    int stage = 0; // from 1
+    int stages = 0;
+    PagePattern pattern; // the current stage's
+    std::string prize;   // the current stage's
+    // "Full card within 48: 500 €": shown when `jackpotWithin` > 0, with the numbers called.
+    int jackpotWithin = 0;
+    std::string jackpotPrize;
+    int called = 0;
+    std::vector<PageNextGame> next; // at most three
+
+    bool operator==(const PagePrizeBoard&) const = default;
+};
+
 // The players' pages, as the fan-out sees them: the three page calls, the catch-up, the join
 // code and the last game's seal. The players' window and the hall server each implement it and
 // register with the fan-out. An implementation that shows nothing at the moment simply drops
@@ -67,6 +121,9 @@ public:
     // players for a few seconds ("23 withdrawn"). Not part of the catch-up: the game that a late
     // page is shown no longer holds the ball.
     virtual void PageShowRecall(int ball) { (void)ball; }
+    // Optional: the prize board of the programme's game; a page without one shows none. Part of
+    // the catch-up: a late page shows the board as it stands.
+    virtual void PageShowPrizeBoard(const PagePrizeBoard& board) { (void)board; }
 };
 
 // The pages as the game's commands address them: each update comes with the numbers drawn so
@@ -83,6 +140,9 @@ public:
     virtual void PageShowSeal(const std::string& seal) = 0;
     // The last ball of the hall's machine was recalled; its update follows.
     virtual void PageShowRecall(int ball) = 0;
+    // The programme's game, its stage, pattern, prize and jackpot changed (or the numbers called
+    // under a jackpot); `game` 0 when no programme is played.
+    virtual void PageShowPrizeBoard(const PagePrizeBoard& board) = 0;
 };
 
 } // namespace zorvi

@@ -89,4 +89,8 @@ void PageFanOut::PageShowRecall(int ball) {
     Forward([&](PageCalls& page) { page.PageShowRecall(ball); });
 }
 
+void PageFanOut::PageShowPrizeBoard(const PagePrizeBoard& board) {
+    Forward([&](PageCalls& page) { page.PageShowPrizeBoard(board); });
+}
+
 } // namespace zorvi

@@ -42,6 +42,7 @@ public:
     // Kept in the game's record until the next seal, over every reset.
     void PageShowSeal(const std::string& seal) override;
     void PageShowRecall(int ball) override;
+    void PageShowPrizeBoard(const PagePrizeBoard& board) override;
 
 private:
     template <class Call> void Forward(Call call);

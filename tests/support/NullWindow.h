@@ -54,6 +54,7 @@ public:
     void PageShowTicket(const PageTicket&) override {}
     void PageShowSeal(const std::string&) override {}
     void PageShowRecall(int) override {}
+    void PageShowPrizeBoard(const PagePrizeBoard&) override {}
 
     long long coupon_number = 1;
 };

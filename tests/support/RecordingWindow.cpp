@@ -256,6 +256,26 @@ void RecordingWindow::PageShowRecall(int ball) {
     Record("page showRecall " + std::to_string(ball));
 }
 
+void RecordingWindow::PageShowPrizeBoard(const PagePrizeBoard& board) {
+    // "page showPrizeBoard 2/5 stage 1/2 Four corners: 20 €", "… 2/5 between", "… none".
+    if (board.game == 0) {
+        Record("page showPrizeBoard none");
+        return;
+    }
+    std::string text = "page showPrizeBoard " + std::to_string(board.game) + "/" +
+                       std::to_string(board.games);
+    if (board.between)
+        text += " between";
+    else
+        text += " stage " + std::to_string(board.stage) + "/" + std::to_string(board.stages) +
+                " " + board.pattern.name.en + ": " + board.prize;
+    if (board.jackpotWithin > 0)
+        text += " jackpot " + std::to_string(board.jackpotWithin) + " " + board.jackpotPrize +
+                " called " + std::to_string(board.called);
+    lastPrizeBoard = board;
+    Record(text);
+}
+
 std::vector<std::string> RecordingWindow::Take() {
     std::vector<std::string> taken;
     taken.swap(events_);

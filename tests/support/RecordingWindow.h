@@ -82,6 +82,7 @@ public:
     void PageShowTicket(const PageTicket& ticket) override;
     void PageShowSeal(const std::string& seal) override;
     void PageShowRecall(int ball) override;
+    void PageShowPrizeBoard(const PagePrizeBoard& board) override;
     void ShowWinningNow(int count, const std::vector<int>& first) override;
 
     // The recorded events; Take() returns them and starts a new record.
@@ -112,6 +113,8 @@ public:
     std::optional<long long> couponNumber = 1;
     // What the ball field holds; read once, then empty.
     std::optional<long long> ballNumber;
+    // The last prize board the pages were sent.
+    PagePrizeBoard lastPrizeBoard;
     std::function<void()> whileOkDlgOpen;
     // Runs once, inside the next updateMainScreen page call, as the page call's own message
     // loop would deliver ticks, keys and clicks to a slow page.
