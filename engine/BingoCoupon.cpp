@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GameRules.h"
+#include "WinPattern.h"
 
 namespace zorvi {
 
@@ -79,6 +80,43 @@ bool BingoCoupon::HasBingo(int rowsNeeded, const std::vector<int>& drawn, int fr
         }
     }
     return completeRows >= rowsNeeded && lastInCompleteRow;
+}
+
+bool BingoCoupon::HoldsPattern(const WinPattern& pattern, const std::vector<int>& drawn,
+                               int freeMiddle) const {
+    if (pattern.rows > 0)
+        return HasBingo(pattern.rows, drawn, freeMiddle);
+    if (bytes_ == nullptr || drawn.empty() || size_ != std::uint32_t(pattern.squares) || size_ > 32)
+        return false;
+    const int last = drawn.back();
+    std::bitset<256> isDrawn;
+    for (const int number : drawn)
+        if (number >= 0 && number <= 255)
+            isDrawn.set(static_cast<std::size_t>(number));
+
+    // As in HasBingo: a drawn number marks the first square that holds it; the free middle is
+    // marked and holds its own number.
+    std::uint32_t marked = 0;
+    std::uint32_t lastSquares = 0;
+    std::bitset<256> seen;
+    for (std::uint32_t p = 0; p < size_; ++p) {
+        const std::uint8_t value = bytes_[p];
+        if (!seen.test(value) && isDrawn.test(value)) {
+            marked |= 1u << p;
+            if (value == last)
+                lastSquares |= 1u << p;
+        }
+        seen.set(value);
+    }
+    if (freeMiddle == 1) {
+        const int middle = FreeMiddlePosition(size_);
+        if (middle >= 0) {
+            marked |= 1u << middle;
+            if (bytes_[middle] == last)
+                lastSquares |= 1u << middle;
+        }
+    }
+    return WinPatterns::HoldsAnyMask(marked, lastSquares, pattern.masks);
 }
 
 } // namespace zorvi

@@ -158,6 +158,15 @@ int BingoHelpers::CheckCouponNumber(int rowsNeeded, const std::vector<int>& draw
                                                                 : CouponCheck::DoesNotWin;
 }
 
+int BingoHelpers::CheckCouponNumber(const WinPattern& pattern, const std::vector<int>& drawn,
+                                    long long k) const {
+    if (k < 1 || k > static_cast<long long>(CouponCount()))
+        return CouponCheck::NotInSeries;
+    const int freeMiddle = settings_ != nullptr ? settings_->free_middle : 0;
+    return GetCoupon(k).HoldsPattern(pattern, drawn, freeMiddle) ? CouponCheck::Wins
+                                                                 : CouponCheck::DoesNotWin;
+}
+
 std::vector<int> BingoHelpers::LayoutNinetyTicket(const std::vector<int>& numbers) {
     std::vector<int> cells(kTicketCells, 0);
     int column = 0;

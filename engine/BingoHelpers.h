@@ -14,6 +14,7 @@ namespace zorvi {
 class MessageSink;
 class Settings;
 struct Winner;
+struct WinPattern;
 
 // The coupon series of the game in memory, read from its series file in the program
 // folder, with the matching operations of the coupon check. The file's complete coupons
@@ -64,6 +65,9 @@ public:
 
     // 1 coupon k wins, 0 it does not, -1 there is no coupon k in the series.
     int CheckCouponNumber(int rowsNeeded, const std::vector<int>& drawn, long long k) const;
+    // The same, for the stage's pattern.
+    int CheckCouponNumber(const WinPattern& pattern, const std::vector<int>& drawn,
+                          long long k) const;
 
     // The 27 cells (3 rows of 9 columns) of a 90-number ticket from its 15 numbers.
     static std::vector<int> LayoutNinetyTicket(const std::vector<int>& numbers);

@@ -10,6 +10,7 @@
 
 #include "BingoCoupon.h"
 #include "GameRules.h"
+#include "WinPattern.h"
 
 namespace zorvi {
 
@@ -62,22 +63,26 @@ private:
 };
 
 // The coupon check's verdict from a coupon's marks, for a coupon that holds the last number:
-// enough complete rows, and a complete row holds the last number (at the first square that
-// holds it, or at a free middle that holds it).
+// every square of one of the pattern's masks is marked, and that mask holds the last number (at
+// the first square that holds it, or at a free middle that holds it). "Row k" is every choice of
+// k rows.
 class Judge {
 public:
-    Judge(std::uint32_t couponSize, int rowsNeeded, int freeMiddle) : rowsNeeded_(rowsNeeded) {
-        rowOf_.fill(-1);
-        const std::uint32_t rows = couponSize / GameRules::kRowLength;
-        for (std::uint32_t row = 0; row < rows; ++row) {
-            rowMasks_.push_back(((1u << GameRules::kRowLength) - 1u)
-                                << (row * GameRules::kRowLength));
-            for (int p = 0; p < GameRules::kRowLength; ++p)
-                rowOf_[row * GameRules::kRowLength + static_cast<std::uint32_t>(p)] =
-                    static_cast<int>(row);
-        }
-        const int middle = GameRules::MiddleCell(static_cast<int>(couponSize));
-        if (freeMiddle == 1 && middle >= 0) {
+    explicit Judge(const WinningQuery& query) {
+        const std::uint32_t size = query.couponSize;
+        std::vector<std::uint32_t> masks;
+        if (query.patternMasks.empty())
+            // A row count below one asks, as the check does, for one complete row.
+            masks = WinPatterns::RowMasks(std::max(query.rowsNeeded, 1),
+                                          static_cast<int>(size / GameRules::kRowLength));
+        else if (query.patternSquares == static_cast<int>(size))
+            masks = query.patternMasks;
+        for (const std::uint32_t mask : masks)
+            for (std::uint32_t p = 0; p < kMaskBits; ++p)
+                if ((mask >> p) & 1u)
+                    at_[p].push_back(mask);
+        const int middle = GameRules::MiddleCell(static_cast<int>(size));
+        if (query.freeMiddle == 1 && middle >= 0) {
             middle_ = middle;
             freeBit_ = 1u << static_cast<std::uint32_t>(middle);
         }
@@ -87,23 +92,20 @@ public:
     ZORVI_INLINE bool Wins(std::uint32_t mask, const std::uint8_t* coupon, std::uint32_t position,
                            int last) const {
         mask |= freeBit_;
-        // Most coupons that hold the last number fail here: its row is not complete.
-        const auto complete = [&](int row) {
-            return row >= 0 && (mask & rowMasks_[std::size_t(row)]) == rowMasks_[std::size_t(row)];
-        };
-        if (!complete(rowOf_[position]) &&
-            !(middle_ >= 0 && coupon[middle_] == last && complete(rowOf_[std::size_t(middle_)])))
-            return false;
-        int rows = 0;
-        for (const std::uint32_t rowMask : rowMasks_)
-            rows += (mask & rowMask) == rowMask ? 1 : 0;
-        return rows >= rowsNeeded_;
+        // Most coupons that hold the last number fail at once: no mask through its square is
+        // complete.
+        for (const std::uint32_t m : at_[position])
+            if ((mask & m) == m)
+                return true;
+        if (middle_ >= 0 && coupon[middle_] == last)
+            for (const std::uint32_t m : at_[std::size_t(middle_)])
+                if ((mask & m) == m)
+                    return true;
+        return false;
     }
 
 private:
-    int rowsNeeded_;
-    std::vector<std::uint32_t> rowMasks_;
-    std::array<int, kMaskBits> rowOf_{};
+    std::array<std::vector<std::uint32_t>, kMaskBits> at_; // the masks through each square
     int middle_ = -1;
     std::uint32_t freeBit_ = 0;
 };
@@ -258,7 +260,7 @@ bool WinningMarks::RunPass(const WinningQuery& query, int number, Pass pass, con
                                   });
     } else {
         const bool mark = pass == Pass::MarkAndJudge;
-        const Judge judge(size, query.rowsNeeded, query.freeMiddle);
+        const Judge judge(query);
         InPlay inPlay(query.inPlay);
         done = ForEachFirstSquare(bytes, masks_.size(), size, value, stopped,
                                   [&](std::size_t c, std::uint32_t p) ZORVI_LAMBDA_INLINE {
@@ -285,6 +287,9 @@ bool WinningMarks::RunPass(const WinningQuery& query, int number, Pass pass, con
 std::optional<WinningNow> WinningMarks::AnswerByCheck(const WinningQuery& query,
                                                       const Stopped& stopped) {
     WinningNow answer;
+    // A pattern is drawn over a coupon of the game; a coupon this large holds none.
+    if (!query.patternMasks.empty())
+        return answer;
     const std::size_t coupons = query.series->size() / query.couponSize;
     InPlay inPlay(query.inPlay);
     for (std::size_t c = 0; c < coupons; ++c) {

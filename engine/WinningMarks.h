@@ -32,6 +32,10 @@ struct WinningQuery {
     int freeMiddle = 0;
     // Coupon numbers in play: sorted, merged, inclusive ranges; empty means every coupon.
     std::vector<std::pair<int, int>> inPlay;
+    // The stage's pattern when it is not "row k": its masks, for coupons of `patternSquares`
+    // squares (a coupon of another size holds none). Empty: row `rowsNeeded`.
+    std::vector<std::uint32_t> patternMasks;
+    int patternSquares = 0;
 };
 
 // Finds the coupons that the coupon check would call winners, for a whole series at once.

@@ -119,7 +119,7 @@ TEST_P(WinningNowGameTest, MatchesTheCouponCheckAtEveryMoment) {
         const std::vector<int> drawn(sequence.begin(), sequence.begin() + drawnCount);
         for (int row = 1; row <= rows + 1; ++row) {
             WinningQuery query{coupons.SeriesBytes(), coupons.CouponSize(), drawn, row,
-                               game.freeMiddle,       game.inPlay};
+                               game.freeMiddle,       game.inPlay,          {},    0};
             const std::optional<WinningNow> answer = marks.Answer(query);
             ASSERT_TRUE(answer.has_value());
             const WinningNow expected = ByTheCheck(coupons, drawn, row, game.inPlay);
@@ -193,9 +193,11 @@ TEST_P(WinningNowCornerTest, SameAsTheCheck) {
                               std::vector<int>(corner.drawn.begin(), corner.drawn.begin() + i),
                               corner.row,
                               corner.freeMiddle,
-                              {}});
+                              {},
+                              {},
+                              0});
         const auto answer = marks.Answer(
-            {coupons.SeriesBytes(), 25, corner.drawn, corner.row, corner.freeMiddle, {}});
+            {coupons.SeriesBytes(), 25, corner.drawn, corner.row, corner.freeMiddle, {}, {}, 0});
         ASSERT_TRUE(answer.has_value());
         EXPECT_EQ(answer->count,
                   coupons.CheckCouponNumber(corner.row, corner.drawn, 1) == 1 ? 1 : 0)
@@ -233,11 +235,11 @@ INSTANTIATE_TEST_SUITE_P(Corners, WinningNowCornerTest, ::testing::Values(
 TEST(WinningNowSeriesTest, NoSeriesOrNoCompleteCouponWinsNothing) {
     WinningMarks marks;
     const std::vector<int> drawn = {1, 2, 3, 4, 5};
-    EXPECT_EQ(marks.Answer({nullptr, 25, drawn, 1, 0, {}}), WinningNow{});
+    EXPECT_EQ(marks.Answer({nullptr, 25, drawn, 1, 0, {}, {}, 0}), WinningNow{});
     auto shortSeries =
         std::make_shared<const std::vector<std::uint8_t>>(std::vector<std::uint8_t>{1, 2, 3, 4, 5});
-    EXPECT_EQ(marks.Answer({shortSeries, 25, drawn, 1, 0, {}}), WinningNow{});
-    EXPECT_EQ(marks.Answer({shortSeries, 0, drawn, 1, 0, {}}), WinningNow{});
+    EXPECT_EQ(marks.Answer({shortSeries, 25, drawn, 1, 0, {}, {}, 0}), WinningNow{});
+    EXPECT_EQ(marks.Answer({shortSeries, 0, drawn, 1, 0, {}, {}, 0}), WinningNow{});
 }
 
 TEST(WinningNowSeriesTest, ASeriesReadAnewIsScannedAnew) {
@@ -245,11 +247,11 @@ TEST(WinningNowSeriesTest, ASeriesReadAnewIsScannedAnew) {
     const std::vector<int> drawn = {1, 2, 3, 4, 5};
     auto first = std::make_shared<const std::vector<std::uint8_t>>(
         std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-    EXPECT_EQ(marks.Answer({first, 15, drawn, 1, 0, {}})->count, 1);
+    EXPECT_EQ(marks.Answer({first, 15, drawn, 1, 0, {}, {}, 0})->count, 1);
     // The same numbers in another series object: its own marks, not the old ones.
     auto second = std::make_shared<const std::vector<std::uint8_t>>(
         std::vector<std::uint8_t>{9, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-    EXPECT_EQ(marks.Answer({second, 15, drawn, 1, 0, {}})->count, 0);
+    EXPECT_EQ(marks.Answer({second, 15, drawn, 1, 0, {}, {}, 0})->count, 0);
     // The old series is not kept alive by the scan.
     std::weak_ptr<const std::vector<std::uint8_t>> old = first;
     first.reset();
@@ -265,7 +267,7 @@ TEST(WinningNowSeriesTest, CouponsLargerThanAMaskAreJudgedByTheCheck) {
     coupons.SetSeriesBytes(bytes, 40);
     WinningMarks marks;
     const std::vector<int> drawn = {45, 41, 42, 43, 44};
-    const auto answer = marks.Answer({coupons.SeriesBytes(), 40, drawn, 1, 0, {}});
+    const auto answer = marks.Answer({coupons.SeriesBytes(), 40, drawn, 1, 0, {}, {}, 0});
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(*answer, (WinningNow{1, {2}}));
     EXPECT_EQ(coupons.CheckCouponNumber(1, drawn, 2), 1);
@@ -283,9 +285,10 @@ TEST(WinningNowSeriesTest, AStoppedAnswerGivesNothingAndTheNextIsStillRight) {
     // Stopped half way through a pass that changes the marks.
     int asked = 0;
     const auto stopLate = [&asked] { return ++asked > 1; };
-    ASSERT_TRUE(marks.Answer({coupons.SeriesBytes(), 25, {1, 2, 3, 4, 5, 6, 7}, 1, 0, {}}));
-    EXPECT_FALSE(marks.Answer({coupons.SeriesBytes(), 25, drawn, 1, 0, {}}, stopLate).has_value());
-    const auto answer = marks.Answer({coupons.SeriesBytes(), 25, drawn, 1, 0, {}});
+    ASSERT_TRUE(marks.Answer({coupons.SeriesBytes(), 25, {1, 2, 3, 4, 5, 6, 7}, 1, 0, {}, {}, 0}));
+    EXPECT_FALSE(
+        marks.Answer({coupons.SeriesBytes(), 25, drawn, 1, 0, {}, {}, 0}, stopLate).has_value());
+    const auto answer = marks.Answer({coupons.SeriesBytes(), 25, drawn, 1, 0, {}, {}, 0});
     ASSERT_TRUE(answer.has_value());
     EXPECT_EQ(*answer, ByTheCheck(coupons, drawn, 1, {}));
     EXPECT_GT(answer->count, 0);
@@ -317,7 +320,8 @@ TEST(WinningNowScanTest, NewerRequestsSupersedeAndTheNewestIsAnswered) {
     std::vector<std::vector<int>> asked(1); // index: generation
     for (int count = 1; count <= 60; ++count) {
         std::vector<int> drawn(sequence.begin(), sequence.begin() + count);
-        const std::uint64_t generation = scan.Request({coupons.SeriesBytes(), 25, drawn, 1, 1, {}});
+        const std::uint64_t generation =
+            scan.Request({coupons.SeriesBytes(), 25, drawn, 1, 1, {}, {}, 0});
         ASSERT_EQ(generation, asked.size());
         asked.push_back(drawn);
     }
@@ -342,7 +346,7 @@ TEST(WinningNowScanTest, NothingIsDeliveredAfterStop) {
     scan.Stop();
     auto series = std::make_shared<const std::vector<std::uint8_t>>(
         std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-    scan.Request({series, 15, {1, 2, 3, 4, 5}, 1, 0, {}});
+    scan.Request({series, 15, {1, 2, 3, 4, 5}, 1, 0, {}, {}, 0});
     scan.Stop();
     EXPECT_EQ(deliveries, 0);
 }
