@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "PrizeBoardJson.h"
+
 namespace zorvi {
 
 namespace HallFrames {
@@ -52,6 +54,10 @@ std::string Encode(const PageTicket& ticket, bool) {
 
 std::string Encode(const PageSealCall& call, bool) {
     return "[\"showSeal\"," + JsonString(call.seal) + "]";
+}
+
+std::string Encode(const PagePrizeBoard& board, bool) {
+    return "[\"showPrizeBoard\"," + PrizeBoardJson(board) + "]";
 }
 
 } // namespace

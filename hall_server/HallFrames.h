@@ -13,8 +13,9 @@ namespace zorvi {
 // followed by its arguments exactly as the page receives them.
 namespace HallFrames {
 
-// One page call as the feed carries it: ["updateMainScreen",17,3,1], ["showSeal","1a2b…"]. The
-// reset carries the animation setting of the moment.
+// One page call as the feed carries it: ["updateMainScreen",17,3,1], ["showSeal","1a2b…"],
+// ["showPrizeBoard",{"game":3,…}] (PrizeBoardJson). The reset carries the animation setting of
+// the moment.
 std::string EncodeCall(const PageCall& call, bool animationOff);
 
 // A withdrawn ball for the page's optional showRecall: ["showRecall",23]. Never in the catch-up.

@@ -209,6 +209,10 @@ void HallServer::PageShowRecall(int ball) {
     PushEncoded(HallFrames::EncodeRecall(ball));
 }
 
+void HallServer::PageShowPrizeBoard(const PagePrizeBoard& board) {
+    Push(board);
+}
+
 void HallServer::PageShowJoinCode(const PageJoinCode& code) {
     SetJoinCode(code.url, code.size, code.modules);
 }

@@ -70,6 +70,9 @@ public:
     // To the browsers on the feed as ["showRecall", 23]; one that joins later is shown the game
     // without the ball and hears nothing of it.
     void PageShowRecall(int ball) override;
+    // To every browser as ["showPrizeBoard", {…}]; one that joins later gets the board as it
+    // stands in the catch-up (none while no programme is played).
+    void PageShowPrizeBoard(const PagePrizeBoard& board) override;
 
     // The machine's addresses a server can listen on, as text: IPv4 first, then IPv6,
     // loopback last in each. Link-local IPv6 addresses are left out (they need an interface).

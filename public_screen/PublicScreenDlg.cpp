@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -17,6 +19,7 @@
 #include "PageFanOut.h"
 #include "PageScriptBridge.h"
 #include "Placement.h"
+#include "PrizeBoardJson.h"
 #include "PublicScreenWindow.h"
 #include "Settings.h"
 
@@ -297,6 +300,12 @@ std::pair<QString, QJsonArray> ScriptCall(const PageCall& call, int animationOff
         std::pair<QString, QJsonArray> operator()(const PageSealCall& c) const {
             return {QStringLiteral("showSeal"), QJsonArray{QString::fromStdString(c.seal)}};
         }
+        std::pair<QString, QJsonArray> operator()(const PagePrizeBoard& b) const {
+            // The feed's own text, so both page kinds get the same object.
+            const std::string json = PrizeBoardJson(b);
+            return {QStringLiteral("showPrizeBoard"),
+                    QJsonArray{QJsonDocument::fromJson(QByteArray::fromStdString(json)).object()}};
+        }
     };
     return std::visit(Encode{animationOff}, call);
 }
@@ -353,6 +362,14 @@ void PublicScreenDlg::PageShowRecall(int ball) {
             .CallPageScript(QStringLiteral("showRecall"), QJsonArray{ball});
 }
 
+void PublicScreenDlg::PageShowPrizeBoard(const PagePrizeBoard& board) {
+    // Optional as the seal is: a page without showPrizeBoard shows no board, and nobody is told.
+    if (PageCallable()) {
+        const auto [name, args] = ScriptCall(board, settings_.disable_animation);
+        PageScriptBridge(page_.data()).CallPageScript(name, args);
+    }
+}
+
 void PublicScreenDlg::SendJoinCode() {
     if (!PageCallable())
         return;
@@ -368,10 +385,11 @@ void PublicScreenDlg::SendJoinCode() {
 std::vector<PageCall> PublicScreenDlg::WholeGameCalls() const {
     if (pages_.Begun())
         return CatchUpCalls(pages_.Game());
-    // No game yet: a board of the number count in the settings, and the last seal, if any.
+    // No game yet: a board of the number count in the settings, and the last seal and the
+    // prize board, if any.
     std::vector<PageCall> calls{PageResetCall{settings_.max_called_numbers, {}}};
-    if (!pages_.Game().seal.empty())
-        calls.emplace_back(PageSealCall{pages_.Game().seal});
+    for (PageCall& call : LastingCalls(pages_.Game()))
+        calls.push_back(std::move(call));
     return calls;
 }
 
@@ -384,8 +402,10 @@ void PublicScreenDlg::ShowWholeGame(bool report) {
     QPointer<PublicScreenDlg> self(this);
     for (const PageCall& call : WholeGameCalls()) {
         const auto [name, args] = ScriptCall(call, settings_.disable_animation);
-        // The seal is optional: a page without showSeal is not an error.
-        if (std::holds_alternative<PageSealCall>(call)) {
+        // The seal and the prize board are optional: a page without showSeal or
+        // showPrizeBoard is not an error.
+        if (std::holds_alternative<PageSealCall>(call) ||
+            std::holds_alternative<PagePrizeBoard>(call)) {
             PageScriptBridge(page_.data()).CallPageScript(name, args);
             continue;
         }

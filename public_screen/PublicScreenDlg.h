@@ -90,6 +90,10 @@ public:
     // page has no such function. Told once, as it happens: a page that loads later never hears
     // of it.
     void PageShowRecall(int ball) override;
+    // The programme's prize board, through the page's optional showPrizeBoard with the board as
+    // one object: skipped without a word when the page has no such function. Shown again to
+    // every page that loads, after the seal.
+    void PageShowPrizeBoard(const PagePrizeBoard& board) override;
     // The game as this window's page is to show it.
     const PageGame& Game() const;
 

@@ -17,32 +17,6 @@ struct PageTicket {
     bool operator==(const PageTicket&) const = default;
 };
 
-// Everything a page that joins late (or comes back after a reload) needs to show the game as it
-// stands: the reset, every drawn number in order, the current number and row, the last ticket,
-// and the seal of the game before it.
-struct PageGame {
-    int numberCount = 75;
-    std::string commitment; // first digits of the game's commitment; empty when it has none
-    std::vector<int> drawn; // in draw order; the last one is the current number
-    int row = 1;
-    std::optional<PageTicket> ticket; // the last coupon checked in this game, if any
-    // First digits of the last finished game's seal; empty when none. It outlives that game:
-    // the players see it while the next one runs.
-    std::string seal;
-
-    bool operator==(const PageGame&) const = default;
-};
-
-// Where a phone joins the game: the hall server's address and its QR code, `size` x `size`
-// modules row by row, '1' dark. An empty url shows none.
-struct PageJoinCode {
-    std::string url;
-    int size = 0;
-    std::string modules;
-
-    bool operator==(const PageJoinCode&) const = default;
-};
-
 // A text in the three languages of the pages (Finnish, Swedish, English); a page picks its own.
 struct PageTexts {
     std::string fi;
@@ -68,7 +42,7 @@ struct PageNextGame {
     int number = 0; // its place in the programme, from 1
     std::string name;
     std::vector<PageTexts> stages; // the patterns' names in order
-    std::string prize;            // the last stage's prize
+    std::string prize;             // the last stage's prize
 
     bool operator==(const PageNextGame&) const = default;
 };
@@ -94,6 +68,34 @@ struct PagePrizeBoard {
     std::vector<PageNextGame> next; // at most three
 
     bool operator==(const PagePrizeBoard&) const = default;
+};
+
+// Everything a page that joins late (or comes back after a reload) needs to show the game as it
+// stands: the reset, every drawn number in order, the current number and row, the last ticket,
+// the seal of the game before it and the programme's prize board.
+struct PageGame {
+    int numberCount = 75;
+    std::string commitment; // first digits of the game's commitment; empty when it has none
+    std::vector<int> drawn; // in draw order; the last one is the current number
+    int row = 1;
+    std::optional<PageTicket> ticket; // the last coupon checked in this game, if any
+    // First digits of the last finished game's seal; empty when none. It outlives that game:
+    // the players see it while the next one runs.
+    std::string seal;
+    // The prize board as it stands; like the seal it outlives a reset (`game` 0: none).
+    PagePrizeBoard board;
+
+    bool operator==(const PageGame&) const = default;
+};
+
+// Where a phone joins the game: the hall server's address and its QR code, `size` x `size`
+// modules row by row, '1' dark. An empty url shows none.
+struct PageJoinCode {
+    std::string url;
+    int size = 0;
+    std::string modules;
+
+    bool operator==(const PageJoinCode&) const = default;
 };
 
 // The players' pages, as the fan-out sees them: the three page calls, the catch-up, the join

@@ -12,6 +12,8 @@ void PageFanOut::Register(PageCalls* page) {
         page->PageShowGame(record_.Game());
     else if (!record_.Game().seal.empty())
         page->PageShowSeal(record_.Game().seal);
+    if (!record_.Begun() && record_.Game().board.game > 0)
+        page->PageShowPrizeBoard(record_.Game().board);
     if (!join_.url.empty())
         page->PageShowJoinCode(join_);
 }
@@ -90,7 +92,9 @@ void PageFanOut::PageShowRecall(int ball) {
 }
 
 void PageFanOut::PageShowPrizeBoard(const PagePrizeBoard& board) {
-    Forward([&](PageCalls& page) { page.PageShowPrizeBoard(board); });
+    record_.Board(board);
+    const PagePrizeBoard kept = record_.Game().board;
+    Forward([&](PageCalls& page) { page.PageShowPrizeBoard(kept); });
 }
 
 } // namespace zorvi

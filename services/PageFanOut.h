@@ -16,8 +16,8 @@ namespace zorvi {
 class PageFanOut final : public PageCalls, public GamePages {
 public:
     // A page registered while a game is shown gets PageShowGame of it at once (the last seal
-    // with it), and the join code when there is one. Before any game it gets the seal alone,
-    // when there is one.
+    // and the prize board with it), and the join code when there is one. Before any game it
+    // gets the seal and the board alone, each when there is one.
     void Register(PageCalls* page);
     void Unregister(PageCalls* page);
     bool IsRegistered(const PageCalls* page) const;
@@ -42,6 +42,8 @@ public:
     // Kept in the game's record until the next seal, over every reset.
     void PageShowSeal(const std::string& seal) override;
     void PageShowRecall(int ball) override;
+    // Kept in the game's record, within its bounds, over every reset until the next board; the
+    // pages get the board as kept. `game` 0 takes it off.
     void PageShowPrizeBoard(const PagePrizeBoard& board) override;
 
 private:

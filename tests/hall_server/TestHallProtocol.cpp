@@ -10,6 +10,7 @@
 #include "HallFrames.h"
 #include "HallRoutes.h"
 #include "HttpRequestHead.h"
+#include "PrizeBoardJson.h"
 
 Q_DECLARE_METATYPE(zorvi::HeadStatus)
 
@@ -281,6 +282,26 @@ private slots:
             {HallFrames::EncodeCall(PageSealCall{"1a2b3c4d5e6f7a8b"}, false)}, 1));
         QCOMPARE(seal.value("calls").toArray(),
                  QJsonArray({QJsonArray({"showSeal", "1a2b3c4d5e6f7a8b"})}));
+        // The prize board as one object, the same text the players' window sends its page.
+        PagePrizeBoard board;
+        board.game = 3;
+        board.games = 12;
+        board.name = "Kev\xC3\xA4t \"1\"";
+        board.pattern = PagePattern{{"Rivi", "Rad", "Line"}, 15, {31u, 992u}};
+        board.next = {PageNextGame{4, "Ilta", {{"a", "b", "c"}}, "50"}};
+        const std::string boardCall = HallFrames::EncodeCall(board, false);
+        QCOMPARE(boardCall, "[\"showPrizeBoard\"," + PrizeBoardJson(board) + "]");
+        const QJsonArray boardCalls =
+            Parse(HallFrames::CallsFrame({boardCall}, 1)).value("calls").toArray();
+        QCOMPARE(boardCalls.size(), 1);
+        QCOMPARE(boardCalls.at(0).toArray().size(), 2);
+        QCOMPARE(boardCalls.at(0).toArray().at(0).toString(), QStringLiteral("showPrizeBoard"));
+        const QJsonObject shown = boardCalls.at(0).toArray().at(1).toObject();
+        QCOMPARE(shown.value("game").toInt(), 3);
+        QCOMPARE(shown.value("name").toString(), QStringLiteral("Kev\u00e4t \"1\""));
+        QCOMPARE(shown.value("pattern").toObject().value("masks").toArray(), QJsonArray({31, 992}));
+        QCOMPARE(shown.value("pattern").toObject().value("squares").toInt(), 15);
+        QCOMPARE(shown.value("next").toArray().at(0).toObject().value("number").toInt(), 4);
         const QJsonObject recall = Parse(HallFrames::CallsFrame({HallFrames::EncodeRecall(23)}, 1));
         QCOMPARE(recall.value("calls").toArray(), QJsonArray({QJsonArray({"showRecall", 23})}));
         QCOMPARE(Parse(HallFrames::HeartbeatFrame(1765400000123)).value("heartbeat").toInteger(),
@@ -336,6 +357,15 @@ private slots:
                                           QJsonArray({"updateMainScreen", 88, 3, 2}),
                                           QJsonArray({"showTicket", "1,2", "2,0", 0, 12}),
                                           QJsonArray({"showSeal", "1a2b3c4d5e6f7a8b"})}));
+        // The programme's board after the seal; game 0 (no programme) adds nothing.
+        game.board.games = 5;
+        QCOMPARE(calls(game).size(), 6);
+        game.board.game = 2;
+        const QJsonArray withBoard = calls(game);
+        QCOMPARE(withBoard.size(), 7);
+        QCOMPARE(withBoard.at(5).toArray().at(0).toString(), QStringLiteral("showSeal"));
+        QCOMPARE(withBoard.at(6).toArray().at(0).toString(), QStringLiteral("showPrizeBoard"));
+        QCOMPARE(withBoard.at(6).toArray().at(1).toObject().value("game").toInt(), 2);
     }
 
     void splitHost_data() {

@@ -17,11 +17,34 @@
 #include "HallServer.h"
 #include "JoinCode.h"
 #include "PageFanOut.h"
+#include "PageGameRecord.h"
+#include "PrizeBoardJson.h"
 #include "Settings.h"
 
 namespace zorvi::test {
 
 namespace {
+
+// Game `game` of a programme of five (0: none), its stage with a pattern of two masks.
+PagePrizeBoard Board(int game) {
+    PagePrizeBoard board;
+    board.game = game;
+    if (game > 0) {
+        board.games = 5;
+        board.name = "Ilta";
+        board.stage = 1;
+        board.stages = 2;
+        board.pattern = PagePattern{{"Rivi", "Rad", "Line"}, 25, {31u, 992u}};
+        board.prize = "20";
+    }
+    return board;
+}
+
+QJsonArray BoardCall(int game) {
+    return QJsonArray{
+        "showPrizeBoard",
+        QJsonDocument::fromJson(QByteArray::fromStdString(PrizeBoardJson(Board(game)))).object()};
+}
 
 // A browser on the live feed: keeps every frame but the heartbeats.
 class Feed : public QObject {
@@ -206,7 +229,8 @@ private:
 
     static PageGame SomeGame() {
         return PageGame{
-            75, "1a2b3c4d5e6f7a8b", {12, 40, 67}, 2, PageTicket{"1,2,3", "1,0,2", false, 4711}, ""};
+            75, "1a2b3c4d5e6f7a8b", {12, 40, 67}, 2, PageTicket{"1,2,3", "1,0,2", false, 4711}, "",
+            {}};
     }
 
     // Opens a feed and waits for its catch-up and join frames.
@@ -268,6 +292,7 @@ private slots:
         game_.PageShowRecall(5);
         game_.PageUpdateMainScreen(88, 1, 2);
         game_.PageShowSeal("0123456789abcdef");
+        game_.PageShowPrizeBoard(Board(2));
         const QJsonArray expected{QJsonArray{"reset", 90, 0, 1, "00ffee"},
                                   QJsonArray{"updateMainScreen", -1, 0, 1},
                                   QJsonArray{"updateMainScreen", 88, 1, 1},
@@ -276,7 +301,8 @@ private slots:
                                   QJsonArray{"showTicket", "1,0,5", "1,0,2", 1, 999999},
                                   QJsonArray{"showRecall", 5},
                                   QJsonArray{"updateMainScreen", 88, 1, 2},
-                                  QJsonArray{"showSeal", "0123456789abcdef"}};
+                                  QJsonArray{"showSeal", "0123456789abcdef"},
+                                  BoardCall(2)};
         for (Feed* feed : {first.get(), second.get()}) {
             QTRY_COMPARE_WITH_TIMEOUT(feed->Calls().size(), expected.size(), 10000);
             QCOMPARE(feed->Calls(), expected);
@@ -288,23 +314,58 @@ private slots:
         }
         // The cancelled number took the checked coupon off the screen, as on every page.
         QCOMPARE(server_->Game(),
-                 (PageGame{90, "00ffee", {88}, 2, std::nullopt, "0123456789abcdef"}));
+                 (PageGame{90, "00ffee", {88}, 2, std::nullopt, "0123456789abcdef", Board(2)}));
         // The feed stays alive between draws.
         QTRY_VERIFY_WITH_TIMEOUT(first->heartbeats > 0, 5000);
         // The recall was news once: a browser that comes now is shown the game without the ball.
         auto late = JoinedFeed();
-        QCOMPARE(late->Calls(), (QJsonArray{QJsonArray{"reset", 90, 0, 1, "00ffee"},
-                                            QJsonArray{"updateMainScreen", 88, 1, 2},
-                                            QJsonArray{"showSeal", "0123456789abcdef"}}));
+        QCOMPARE(late->Calls(),
+                 (QJsonArray{QJsonArray{"reset", 90, 0, 1, "00ffee"},
+                             QJsonArray{"updateMainScreen", 88, 1, 2},
+                             QJsonArray{"showSeal", "0123456789abcdef"}, BoardCall(2)}));
+        // The programme over: the browsers are told, and one that comes now hears of no board.
+        game_.PageShowPrizeBoard(PagePrizeBoard{});
+        QTRY_COMPARE_WITH_TIMEOUT(late->Calls().size(), 5, 10000);
+        QCOMPARE(late->Calls().last(), QJsonValue(BoardCall(0)));
+        QCOMPARE(JoinedFeed()->Calls(), (QJsonArray{QJsonArray{"reset", 90, 0, 1, "00ffee"},
+                                                    QJsonArray{"updateMainScreen", 88, 1, 2},
+                                                    QJsonArray{"showSeal", "0123456789abcdef"}}));
+    }
+
+    // A board as big as a programme file could make it reaches the browsers within the bounds
+    // the fan-out keeps, in frames far below what a browser may lag behind; nobody is dropped.
+    void hugeBoardIsSentWithinItsBounds() {
+        auto feed = JoinedFeed();
+        feed->frames.clear();
+        PagePrizeBoard board = Board(1);
+        board.name = std::string(1 << 20, '"');
+        board.pattern.masks.assign(100000, 0xFFFFFFFFu);
+        board.next.assign(
+            1000, PageNextGame{2, std::string(10000, '<'), std::vector<PageTexts>(100), "x"});
+        game_.PageShowPrizeBoard(board);
+        QTRY_COMPARE_WITH_TIMEOUT(feed->CallFrames(), 1, 10000);
+        const QJsonObject shown = feed->Calls().at(0).toArray().at(1).toObject();
+        QCOMPARE(shown.value("name").toString().size(), int(PageGameRecord::kMaxBoardText));
+        QCOMPARE(shown.value("pattern").toObject().value("masks").toArray().size(),
+                 int(PageGameRecord::kMaxMasks));
+        QCOMPARE(shown.value("next").toArray().size(), int(PageGameRecord::kMaxNextGames));
+        auto late = JoinedFeed();
+        const QByteArray catchUp = QJsonDocument(late->frames.at(0)).toJson(QJsonDocument::Compact);
+        QVERIFY2(catchUp.size() < 64 * 1024, QByteArray::number(catchUp.size()));
+        QCOMPARE(late->Calls().last().toArray().at(1).toObject(), shown);
+        QCOMPARE(server_->ClientCount(), 2);
+        QVERIFY(feed->Connected());
     }
 
     void browserJoiningMidGameGetsTheWholeGame() {
         game_.PageShowSeal("0123456789abcdef"); // the game before this one
+        game_.PageShowPrizeBoard(Board(3));
         PlaySomeGame();
         auto late = JoinedFeed();
         QCOMPARE(late->frames.size(), std::size_t(2));
         QJsonArray expected = SomeGameCatchUp();
         expected.append(QJsonArray{"showSeal", "0123456789abcdef"});
+        expected.append(BoardCall(3));
         QCOMPARE(late->Calls(), expected);
         QCOMPARE(late->CallFrames(), 1); // one batch
         QVERIFY(late->frames.at(1).value("join").isObject());

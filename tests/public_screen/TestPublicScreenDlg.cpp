@@ -10,6 +10,7 @@
 
 #include "PageFanOut.h"
 #include "Placement.h"
+#include "PrizeBoardJson.h"
 #include "PublicScreenDlg.h"
 #include "Settings.h"
 #include "TestSupport.h"
@@ -66,6 +67,29 @@ private:
             return list;
         }
     };
+
+    // Game `game` of a programme of five, its first stage; 0: no programme.
+    static PagePrizeBoard Board(int game) {
+        PagePrizeBoard board;
+        board.game = game;
+        if (game > 0) {
+            board.games = 5;
+            board.name = "Ilta \"1\"";
+            board.stage = 1;
+            board.stages = 2;
+            board.pattern = PagePattern{{"Rivi", "Rad", "Line"}, 25, {31u, 992u}};
+            board.prize = "20 \xE2\x82\xAC";
+        }
+        return board;
+    }
+    // The board as the page receives it: "showPrizeBoard [{...}]".
+    static QString BoardSeen(int game) {
+        const QJsonObject board =
+            QJsonDocument::fromJson(QByteArray::fromStdString(PrizeBoardJson(Board(game))))
+                .object();
+        return QStringLiteral("showPrizeBoard ") +
+               QString::fromUtf8(QJsonDocument(QJsonArray{board}).toJson(QJsonDocument::Compact));
+    }
 
     static QRect PrimaryGeometry() { return QGuiApplication::primaryScreen()->geometry(); }
 
@@ -299,8 +323,10 @@ private slots:
         f.pages.PageShowTicket(PageTicket{"4", "0", false, 999999});
         f.pages.PageShowSeal("1a2b3c4d5e6f7a8b");
         f.pages.PageShowRecall(23);
+        f.pages.PageShowPrizeBoard(Board(3));
+        f.pages.PageShowPrizeBoard(Board(0));
         const QJsonArray calls = f.calls();
-        QCOMPARE(calls.size(), 7);
+        QCOMPARE(calls.size(), 9);
         auto args = [&](int i) { return calls[i].toObject()[QStringLiteral("args")].toArray(); };
         auto name = [&](int i) { return calls[i].toObject()[QStringLiteral("name")].toString(); };
         QCOMPARE(name(0), QStringLiteral("reset"));
@@ -320,6 +346,19 @@ private slots:
         QCOMPARE(args(6), (QJsonArray{23}));
         QCOMPARE(calls[6].toObject()[QStringLiteral("types")].toArray(),
                  (QJsonArray{QStringLiteral("number")}));
+        // The board as one object, every field as the feed carries it.
+        QCOMPARE(name(7), QStringLiteral("showPrizeBoard"));
+        QCOMPARE(calls[7].toObject()[QStringLiteral("types")].toArray(),
+                 (QJsonArray{QStringLiteral("object")}));
+        const QJsonObject board = args(7).at(0).toObject();
+        QCOMPARE(
+            board,
+            QJsonDocument::fromJson(QByteArray::fromStdString(PrizeBoardJson(Board(3)))).object());
+        QCOMPARE(board[QStringLiteral("name")].toString(), QStringLiteral("Ilta \"1\""));
+        QCOMPARE(board[QStringLiteral("prize")].toString(), QStringLiteral("20 \u20ac"));
+        QCOMPARE(board[QStringLiteral("pattern")].toObject()[QStringLiteral("masks")].toArray(),
+                 (QJsonArray{31, 992}));
+        QCOMPARE(args(8).at(0).toObject()[QStringLiteral("game")].toInt(), 0);
     }
 
     void noCallUnlessCreatedAndActive() {
@@ -465,7 +504,7 @@ private slots:
                            QStringLiteral("showTicket [\"1,2\",\"0,2\",0,44]")};
         QTest::newRow("whole game, 90 numbers")
             << Calls([](PageFanOut& d) {
-                   d.PageShowGame(PageGame{90, "", {88, 3, 90}, 3, std::nullopt, ""});
+                   d.PageShowGame(PageGame{90, "", {88, 3, 90}, 3, std::nullopt, "", {}});
                })
             << QStringList{QStringLiteral("reset [90,0,1,\"\"]"),
                            QStringLiteral("updateMainScreen [88,1,3]"),
@@ -494,6 +533,29 @@ private slots:
             << Calls([](PageFanOut& d) { d.PageShowSeal("1a2b3c4d5e6f7a8b"); })
             << QStringList{QStringLiteral("reset [90,0,1,\"\"]"),
                            QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]")};
+        // The prize board last, after the seal; before any game with the empty board.
+        QTest::newRow("prize board after the seal")
+            << Calls([](PageFanOut& d) {
+                   d.PageShowPrizeBoard(Board(2));
+                   d.PageReset(75, "");
+                   d.PageUpdateMainScreen(7, 1, 1);
+                   d.PageShowSeal("1a2b3c4d5e6f7a8b");
+               })
+            << QStringList{QStringLiteral("reset [75,0,1,\"\"]"),
+                           QStringLiteral("updateMainScreen [7,1,1]"),
+                           QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]"), BoardSeen(2)};
+        QTest::newRow("prize board before any game")
+            << Calls([](PageFanOut& d) { d.PageShowPrizeBoard(Board(1)); })
+            << QStringList{QStringLiteral("reset [90,0,1,\"\"]"), BoardSeen(1)};
+        // The programme over: the page is shown exactly what it would be without one.
+        QTest::newRow("no programme any more")
+            << Calls([](PageFanOut& d) {
+                   d.PageShowPrizeBoard(Board(5));
+                   d.PageReset(75, "");
+                   d.PageShowPrizeBoard(Board(0));
+               })
+            << QStringList{QStringLiteral("reset [75,0,1,\"\"]"),
+                           QStringLiteral("updateMainScreen [-1,0,1]")};
         // A recall is told as it happens only: the page that comes is shown the game without
         // the ball, and no notice.
         QTest::newRow("ball recalled before the page came")
@@ -543,7 +605,7 @@ private slots:
         f.pages.PageUpdateMainScreen(9, 2, 1);
         // Runs while the catch-up's calls are still on their way to the page.
         QTimer::singleShot(0, &f.owner, [&] { f.pages.PageUpdateMainScreen(11, 3, 1); });
-        f.pages.PageShowGame(PageGame{75, "", {7, 9}, 1, std::nullopt, ""});
+        f.pages.PageShowGame(PageGame{75, "", {7, 9}, 1, std::nullopt, "", {}});
         QTRY_COMPARE(f.dlg.Game().drawn, (std::vector<int>{7, 9, 11}));
         const QString shown = QStringLiteral(
             "document.getElementById('number').textContent + '|' + "
@@ -553,16 +615,18 @@ private slots:
     }
 
     // The whole game on a page that lacks a function: one box for the lot, the rest shown. The
-    // seal and the recall are optional: a page without showSeal or showRecall adds no box.
+    // seal, the recall and the prize board are optional: a page without showSeal, showRecall or
+    // showPrizeBoard adds no box.
     void wholeGameOnAnOldPageReportsOnce() {
         Fixture f(QStringLiteral("no_ticket"));
         QVERIFY(f.open(1, false));
         f.forgetCalls();
         MessageBoxCatcher boxes;
-        f.pages.PageShowGame(
-            PageGame{75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}, "1a2b3c4d5e6f7a8b"});
+        f.pages.PageShowGame(PageGame{
+            75, "", {4, 5}, 1, PageTicket{"4,5", "1,2", true, 9}, "1a2b3c4d5e6f7a8b", Board(2)});
         f.pages.PageShowSeal("0123456789abcdef");
         f.pages.PageShowRecall(5);
+        f.pages.PageShowPrizeBoard(Board(3));
         QTRY_COMPARE(boxes.texts(), QStringList{QStringLiteral("Failed to get from script by id")});
         // Only one, also once every call has been answered.
         QTest::qWait(200);
@@ -596,19 +660,21 @@ private slots:
         f.pages.PageUpdateMainScreen(11, 3, 2);
         f.pages.PageUpdateMainScreen(9, 2, 2); // cancelled
         f.pages.PageShowTicket(PageTicket{"9", "2", false, 12});
+        f.pages.PageShowPrizeBoard(Board(4));
         // Every call has been answered before the renderer goes: the loaded page's own reset
-        // and the eight above.
-        QCOMPARE(f.calls().size(), 9);
+        // and the nine above.
+        QCOMPARE(f.calls().size(), 10);
         QSignalSpy restored(f.view(), &CHtmlContent::pageRestored);
         ::kill(static_cast<pid_t>(f.view()->page()->renderProcessPid()), SIGKILL);
         QVERIFY(restored.wait(20000));
-        // The page loaded anew gets the game's commitment, the ticket and the last game's seal
-        // back as well.
-        QCOMPARE(f.seen(), (QStringList{QStringLiteral("reset [75,0,0,\"0123456789abcdef\"]"),
-                                        QStringLiteral("updateMainScreen [7,1,2]"),
-                                        QStringLiteral("updateMainScreen [9,2,2]"),
-                                        QStringLiteral("showTicket [\"9\",\"2\",0,12]"),
-                                        QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]")}));
+        // The page loaded anew gets the game's commitment, the ticket, the last game's seal and
+        // the prize board back as well.
+        QCOMPARE(f.seen(),
+                 (QStringList{QStringLiteral("reset [75,0,0,\"0123456789abcdef\"]"),
+                              QStringLiteral("updateMainScreen [7,1,2]"),
+                              QStringLiteral("updateMainScreen [9,2,2]"),
+                              QStringLiteral("showTicket [\"9\",\"2\",0,12]"),
+                              QStringLiteral("showSeal [\"1a2b3c4d5e6f7a8b\"]"), BoardSeen(4)}));
     }
 
     // The desktop closing the players' window (a taskbar close, Alt+F4, the window manager)

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "PageCatchUp.h"
 #include "PageFanOut.h"
 #include "PageGameRecord.h"
 
@@ -18,7 +20,7 @@ inline void PrintTo(const PageGame& g, std::ostream* os) {
     *os << "] row " << g.row;
     if (g.ticket)
         *os << " ticket " << g.ticket->couponNumber << (g.ticket->winner ? " win" : " lose");
-    *os << " seal '" << g.seal << "'}";
+    *os << " seal '" << g.seal << "' board " << g.board.game << "/" << g.board.games << "}";
 }
 
 namespace {
@@ -32,6 +34,8 @@ std::string Describe(const PageGame& g) {
         text += " ticket " + std::to_string(g.ticket->couponNumber);
     if (!g.seal.empty())
         text += " seal '" + g.seal + "'";
+    if (g.board.game > 0)
+        text += " board " + std::to_string(g.board.game) + "/" + std::to_string(g.board.games);
     return text;
 }
 
@@ -64,6 +68,11 @@ public:
         shown.Seal(seal);
         After();
     }
+    void PageShowPrizeBoard(const PagePrizeBoard& board) override {
+        calls.push_back("board " + std::to_string(board.game) + "/" + std::to_string(board.games));
+        shown.Board(board);
+        After();
+    }
 
     std::vector<std::string> calls;
     PageGameRecord shown;
@@ -83,11 +92,26 @@ PageTicket Ticket(int coupon, bool winner = false) {
 
 // One step of the game, as the operator window passes it on.
 struct Step {
-    enum Kind { Reset, Update, ShowTicket, ShowSeal } kind;
+    enum Kind { Reset, Update, ShowTicket, ShowSeal, ShowBoard } kind;
     int a = 0, b = 0, c = 0;
     std::vector<int> drawn;
     std::string text; // the reset's commitment, or the seal
 };
+
+// The programme's game `game` of `games` (0: no programme), its first stage.
+PagePrizeBoard Board(int game, int games) {
+    PagePrizeBoard board;
+    board.game = game;
+    board.games = games;
+    if (game > 0) {
+        board.name = "Game " + std::to_string(game);
+        board.stage = 1;
+        board.stages = 2;
+        board.pattern = PagePattern{{"Rivi", "Rad", "Line"}, 25, {0x1Fu, 0x3E0u}};
+        board.prize = "20 \xE2\x82\xAC";
+    }
+    return board;
+}
 
 Step ResetStep(int n, std::string commitment = "") {
     return {Step::Reset, n, 0, 0, {}, std::move(commitment)};
@@ -101,6 +125,9 @@ Step TicketStep(int coupon) {
 // A game has ended: its seal's first digits.
 Step SealStep(std::string seal) {
     return {Step::ShowSeal, 0, 0, 0, {}, std::move(seal)};
+}
+Step BoardStep(int game, int games) {
+    return {Step::ShowBoard, game, games, 0, {}, {}};
 }
 
 void Play(PageFanOut& pages, const Step& step) {
@@ -116,6 +143,9 @@ void Play(PageFanOut& pages, const Step& step) {
         break;
     case Step::ShowSeal:
         pages.PageShowSeal(step.text);
+        break;
+    case Step::ShowBoard:
+        pages.PageShowPrizeBoard(Board(step.a, step.b));
         break;
     }
 }
@@ -153,9 +183,15 @@ TEST_P(FanOutTable, EveryPageGetsTheCallsAndShowsTheGame) {
 }
 
 PageGame Game(int n, std::string commitment, std::vector<int> drawn, int row,
-              std::optional<PageTicket> ticket = std::nullopt, std::string seal = "") {
-    return PageGame{n,   std::move(commitment), std::move(drawn),
-                    row, std::move(ticket),     std::move(seal)};
+              std::optional<PageTicket> ticket = std::nullopt, std::string seal = "",
+              PagePrizeBoard board = {}) {
+    return PageGame{n,
+                    std::move(commitment),
+                    std::move(drawn),
+                    row,
+                    std::move(ticket),
+                    std::move(seal),
+                    std::move(board)};
 }
 
 const char* const kSeal = "1a2b3c4d5e6f7a8b";
@@ -258,7 +294,28 @@ INSTANTIATE_TEST_SUITE_P(
                   {SealStep(kSeal), ResetStep(75, "cc"), Update(33, 4, 2, {1, 20, 45, 33})},
                   {"seal '1a2b3c4d5e6f7a8b'", "reset 75 'cc'",
                    "game 75 'cc' [1,20,45,33] row 2 seal '1a2b3c4d5e6f7a8b'"},
-                  Game(75, "cc", {1, 20, 45, 33}, 2, std::nullopt, kSeal)}),
+                  Game(75, "cc", {1, 20, 45, 33}, 2, std::nullopt, kSeal)},
+        // The programme's board reaches every page and, like the seal, stays over a reset: the
+        // programme itself says when it changes.
+        FanOutRow{"BoardStaysOverTheNextGame",
+                  {ResetStep(75), BoardStep(3, 12), Update(7, 1, 1, {7}), ResetStep(90),
+                   Update(88, 1, 1, {88})},
+                  {"reset 75 ''", "board 3/12", "update 7 1 1", "reset 90 ''", "update 88 1 1"},
+                  Game(90, "", {88}, 1, std::nullopt, "", Board(3, 12))},
+        FanOutRow{"NextBoardReplacesIt",
+                  {ResetStep(75), SealStep(kSeal), BoardStep(3, 12), BoardStep(4, 12)},
+                  {"reset 75 ''", "seal '1a2b3c4d5e6f7a8b'", "board 3/12", "board 4/12"},
+                  Game(75, "", {}, 1, std::nullopt, kSeal, Board(4, 12))},
+        // Game 0: the programme is over, no board.
+        FanOutRow{"BoardOfGameZeroTakesItOff",
+                  {ResetStep(75), BoardStep(12, 12), BoardStep(0, 12)},
+                  {"reset 75 ''", "board 12/12", "board 0/0"},
+                  Game(75, "", {}, 1)},
+        // A stored game resumed under a board: the whole game carries it.
+        FanOutRow{"ResumedGameUnderABoard",
+                  {BoardStep(2, 5), ResetStep(75, "cc"), Update(33, 2, 1, {20, 33})},
+                  {"board 2/5", "reset 75 'cc'", "game 75 'cc' [20,33] row 1 board 2/5"},
+                  Game(75, "cc", {20, 33}, 1, std::nullopt, "", Board(2, 5))}),
     [](const ::testing::TestParamInfo<FanOutRow>& info) { return std::string(info.param.name); });
 
 TEST(PageFanOut, PageRegisteredBeforeAnyGameHearsNothingUntilItBegins) {
@@ -274,7 +331,7 @@ TEST(PageFanOut, PageRegisteredBeforeAnyGameHearsNothingUntilItBegins) {
 }
 
 // Before any game (the program has just started) a seal is shown alone: a page that comes then
-// gets the seal, not an empty game.
+// gets the seal, not an empty game. So is the board of a programme's first game.
 TEST(PageFanOut, SealBeforeAnyGameIsShownWithoutAGame) {
     PageFanOut pages;
     RecordingPage first;
@@ -289,7 +346,64 @@ TEST(PageFanOut, SealBeforeAnyGameIsShownWithoutAGame) {
         EXPECT_EQ(page->shown.Game(), pages.Game());
         EXPECT_FALSE(page->shown.Begun());
     }
+    pages.PageShowPrizeBoard(Board(1, 4));
+    EXPECT_FALSE(pages.Begun());
+    RecordingPage later;
+    pages.Register(&later);
+    for (const RecordingPage* page : {&first, &late, &later}) {
+        EXPECT_EQ(page->calls.back(), "board 1/4");
+        EXPECT_EQ(page->shown.Game(), pages.Game());
+    }
+    EXPECT_EQ(later.calls.size(), 2u);
 }
+
+// What a page that knows nothing is sent: the board comes last, after the seal, and only while
+// a programme is played; without one the calls are those of a game without a board.
+struct CatchUpRow {
+    const char* name;
+    PageGame game;
+    std::vector<std::string> tail; // the calls after the game's own, by kind
+};
+
+class CatchUpTable : public ::testing::TestWithParam<CatchUpRow> {};
+
+TEST_P(CatchUpTable, BoardOnlyWhileAProgrammeIsPlayed) {
+    const CatchUpRow& row = GetParam();
+    const std::vector<PageCall> calls = CatchUpCalls(row.game);
+    std::vector<std::string> tail;
+    for (const PageCall& call : calls) {
+        if (const auto* seal = std::get_if<PageSealCall>(&call))
+            tail.push_back("seal " + seal->seal);
+        else if (const auto* board = std::get_if<PagePrizeBoard>(&call))
+            tail.push_back("board " + std::to_string(board->game));
+        else
+            EXPECT_TRUE(tail.empty()) << "a game's call after the seal or the board";
+    }
+    EXPECT_EQ(tail, row.tail);
+    PageGame without = row.game;
+    without.board = {};
+    const std::vector<PageCall> plain = CatchUpCalls(without);
+    // Without a board the calls are exactly those of the same game without one.
+    ASSERT_EQ(calls.size(), plain.size() + (row.game.board.game > 0 ? 1 : 0));
+    EXPECT_TRUE(std::equal(plain.begin(), plain.end(), calls.begin()));
+    if (row.game.board.game > 0) {
+        EXPECT_EQ(std::get<PagePrizeBoard>(calls.back()), row.game.board);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Games, CatchUpTable,
+    ::testing::Values(
+        CatchUpRow{"NoProgramme", Game(75, "aa", {7, 9}, 1), {}},
+        CatchUpRow{"NoProgrammeUnderASeal",
+                   Game(75, "", {7}, 1, std::nullopt, kSeal),
+                   {std::string("seal ") + kSeal}},
+        CatchUpRow{"Board", Game(75, "", {7}, 1, Ticket(3), "", Board(2, 5)), {"board 2"}},
+        CatchUpRow{"BoardAfterTheSeal",
+                   Game(90, "", {}, 1, std::nullopt, kSeal, Board(5, 5)),
+                   {std::string("seal ") + kSeal, "board 5"}},
+        CatchUpRow{"GameZeroIsNoBoard", Game(75, "", {7}, 1, std::nullopt, "", Board(0, 5)), {}}),
+    [](const ::testing::TestParamInfo<CatchUpRow>& info) { return std::string(info.param.name); });
 
 TEST(PageFanOut, UnregisteredPageGetsNoMore) {
     PageFanOut pages;
