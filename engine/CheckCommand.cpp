@@ -55,7 +55,8 @@ void GameCommands::CheckCommand() {
     const std::string numbersText = BingoHelpers::JoinComma(layout);
     const std::string marksText = BingoHelpers::JoinComma(marks);
 
-    const int result = coupons_.CheckCouponNumber(state_.current_row, drawn, couponNumber);
+    const int result = coupons_.CheckCouponNumber(
+        programme_.StagePattern(state_, settings_.max_called_numbers), drawn, couponNumber);
     if (result == CouponCheck::Wins) {
         state_.SetBingoFound(1);
         state_.bingo_on_this_row = 1;
@@ -72,6 +73,11 @@ void GameCommands::CheckCommand() {
         // Saved at once: a crash before the next draw must not lose a winner already announced.
         state_.AddWinner(couponNumber, state_.current_row, state_.number_count);
         state_.Save();
+        // The full card of a game with a jackpot decides it, with its first winner.
+        if (state_.current_row >= state_.max_row)
+            SettleJackpot(couponNumber);
+        if (GameOver())
+            ShowPrizeBoard();
         window_.SetControlText(Control::WinnersList,
                                BingoHelpers::FormatWinners(state_.winners, settings_.language));
         window_.ScrollWinnersToEnd();

@@ -238,6 +238,9 @@ void GameCommands::AfterNumber() {
         window_.OkDlg(TextId::TXT_NUMBER_LIMIT);
     }
     ShowCurrentNumber();
+    // A jackpot's line counts the numbers called.
+    if (JackpotOfGame() && state_.programme_jackpot == ProgramState::kJackpotOpen)
+        ShowPrizeBoard();
     FocusEntry();
     // Last: the draw is shown and announced before anything else is asked.
     winning_.Ask(true);
@@ -463,13 +466,15 @@ void GameCommands::NewGameCommand() {
 }
 
 void GameCommands::BeginNewGame() {
-    const int n = settings_.max_called_numbers;
     window_.ForgetHeldKeys();
     window_.EnableControl(Control::CancelNumber, false);
     window_.EnableControl(Control::ShowDrawnNumbers, false);
     EnableDrawButtons(true);
     DiscardSequence();
-    state_.ResetGame();
+    // After the last game's seal: a change of the number count belongs to this game.
+    const int stages = PrepareProgrammeGame();
+    const int n = settings_.max_called_numbers;
+    state_.ResetGame(stages);
     state_.ball_machine = settings_.ball_source != 0 ? 1 : 0;
     if (BallMachine()) {
         // The machine's balls are not this computer's to commit to; the game is taken ball by
@@ -483,8 +488,11 @@ void GameCommands::BeginNewGame() {
         log_.WriteLog(DrawCommitment::CommitmentMessage(state_));
     }
     LogGameRules();
+    for (const std::string& line : programme_.GameStartLines(state_, JackpotOfGame()))
+        log_.WriteLog(line);
     window_.ShowBallSource(BallMachine());
     pages_.PageReset(n, DrawCommitment::PageText(state_));
+    ShowPrizeBoard();
     ShowCurrentNumber();
     window_.ClearCouponPanel();
     window_.RebuildNumberBoard(n);
@@ -511,8 +519,11 @@ void GameCommands::ContinueStoredGame() {
     EnableDrawButtons(true);
     log_.WriteLog(LogLines::GameContinued(state_.current_row, state_.DrawnNumbers()));
     LogGameRules();
+    for (const std::string& line : programme_.GameStartLines(state_, JackpotOfGame()))
+        log_.WriteLog(line);
     window_.ShowBallSource(BallMachine());
     pages_.PageReset(settings_.max_called_numbers, DrawCommitment::PageText(state_));
+    ShowPrizeBoard();
     ShowCurrentNumber();
     window_.SetControlText(Control::WinnersList,
                            BingoHelpers::FormatWinners(state_.winners, settings_.language));
@@ -569,9 +580,10 @@ void GameCommands::AdvanceRow() {
     const int before = state_.current_row;
     state_.NextRow();
     if (state_.current_row != before)
-        log_.WriteLog(LogLines::PlayingRow(state_.current_row));
+        LogRowChange();
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
     UpdatePages();
+    ShowPrizeBoard();
     window_.RepaintCouponPanel();
 }
 
@@ -579,9 +591,16 @@ void GameCommands::BackRow() {
     const int before = state_.current_row;
     state_.PreviousRow();
     if (state_.current_row != before)
-        log_.WriteLog(LogLines::PlayingRow(state_.current_row));
+        LogRowChange();
     window_.SetControlText(Control::CurrentRow, Decimal(state_.current_row));
     UpdatePages();
+}
+
+void GameCommands::LogRowChange() {
+    log_.WriteLog(LogLines::PlayingRow(state_.current_row));
+    // A game of the programme names its stage too: a reader judges by its pattern.
+    if (programme_.GameOf(state_) != nullptr)
+        log_.WriteLog(programme_.StageLine(state_));
 }
 
 void GameCommands::RowDownCommand() {
@@ -601,6 +620,8 @@ void GameCommands::RowDownCommand() {
         state_.rows_left = 1;
         state_.Save();
     }
+    // The board leaves "between games" for the stage played again.
+    ShowPrizeBoard();
     FocusBallFieldForTheMachine();
     winning_.Ask(false);
 }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Language.h"
+#include "ProgrammePlay.h"
 #include "WinningMarks.h"
 #include "WinningNowWatcher.h"
 
@@ -11,6 +12,7 @@ namespace zorvi {
 
 class BingoHelpers;
 class GamePages;
+class JackpotBook;
 class LogSink;
 class WinningNowScan;
 class ProgramState;
@@ -52,6 +54,15 @@ public:
     void RowUpCommand();
     void RowDownCommand();
     void CheckCommand();
+    // The evening's programme: on to its next game, after the operator confirms. Nothing
+    // without a programme or after its last game.
+    void NextGameCommand();
+    bool HasNextGame() const;
+    // The programme played from the next game on (or none); a game running on keeps its own.
+    void SetProgramme(std::optional<Programme> programme);
+    const ProgrammePlay& Play() const { return programme_; }
+    // Where the jackpots stand between evenings; without it a game's jackpot is not played.
+    void AttachJackpots(JackpotBook* jackpots) { jackpots_ = jackpots; }
     // Balls from the hall's ball machine: the ball typed in the ball field and Enter, or a
     // number of the board clicked (asked first when the setting says so). Refused with a
     // message beside the field when out of range, already drawn or after the game has ended.
@@ -149,6 +160,7 @@ private:
     // After a question, the caller reading balls goes on typing the next one.
     void FocusBallFieldForTheMachine();
     void AdvanceRow();
+    void LogRowChange();
     void BackRow();
     // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.
     void ShowAutomaticCaptions();
@@ -158,6 +170,15 @@ private:
     void UpdatePages();
     // Enables or disables both Draw buttons, the operator's and the public screen's.
     void EnableDrawButtons(bool enable);
+    // The programme's part of a new game: its place and name in the state, its number count
+    // in the settings; the stage count to play (0: the rows of the number count).
+    int PrepareProgrammeGame();
+    // The game's board to the pages and the operator; `between` once its last stage is won.
+    void ShowPrizeBoard();
+    bool GameOver() const;
+    // A winner on the last stage settles the jackpot: won within its numbers, else carried.
+    void SettleJackpot(int couponNumber);
+    std::optional<JackpotNow> JackpotOfGame() const;
 
     ProgramState& state_;
     const Settings& settings_;
@@ -170,7 +191,11 @@ private:
     int loaded_ = 0; // StateLoad::NoFile
     bool running_ = false;
 
-    WinningNowWatcher winning_{state_, settings_, coupons_, window_, log_};
+    ProgrammePlay programme_;
+    JackpotBook* jackpots_ = nullptr;
+    // A prize board was sent: a game without one takes it down.
+    bool boardShown_ = false;
+    WinningNowWatcher winning_{state_, settings_, coupons_, programme_, window_, log_};
 };
 
 // The captions that show an automatic mode: the Draw buttons' caption and the status text.

@@ -29,6 +29,11 @@ int GameCommands::LoadStoredGame() {
     // A stored game that this number count cannot play is as good as a corrupted file.
     if (loaded == StateLoad::Loaded && !StateFile::IsPlayable(state_, settings_.max_called_numbers))
         loaded = StateLoad::Corrupted;
+    // So is a game of a programme that no longer has it: its stages are not known.
+    programme_.Adopt();
+    if (loaded == StateLoad::Loaded && state_.programme_game > 0 &&
+        programme_.GameOf(state_) == nullptr)
+        loaded = StateLoad::Corrupted;
 
     if (loaded == StateLoad::Loaded) {
         StateFile::NormalizeLoadedState(state_);
@@ -55,6 +60,9 @@ int GameCommands::LoadStoredGame() {
         state_.auto_new_number = AutoMode::Manual;
         state_.number_limit = 0;
         state_.auto_speed = GameRules::kStartInterval;
+        // A fresh start is a fresh evening: the programme begins at its first game.
+        state_.programme_game = 0;
+        state_.programme_game_name.clear();
     }
     if (loaded == StateLoad::NoFile)
         state_.SetBingoFound(0);

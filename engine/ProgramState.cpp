@@ -24,7 +24,7 @@ int ProgramState::DrawnInSequence() const {
     return static_cast<int>(std::clamp<long long>(number_count, 0, size));
 }
 
-void ProgramState::ResetGame() {
+void ProgramState::ResetGame(int stages) {
     const int n = NumbersInGame();
     randomizer_numbers = Helpers::ShuffledSequence(*source_, n);
     commitment_nonce.clear();
@@ -33,7 +33,8 @@ void ProgramState::ResetGame() {
     bingo_found = 0;
     bingo_on_this_row = 0;
     rows_left = 1;
-    max_row = GameRules::RowsPerGame(n);
+    max_row = stages > 0 ? stages : GameRules::RowsPerGame(n);
+    programme_jackpot = kJackpotOpen;
     Save();
 }
 
@@ -123,7 +124,8 @@ bool operator==(const ProgramState& a, const ProgramState& b) {
     const auto game = [](const ProgramState& s) {
         return std::tie(s.number_limit, s.number_count, s.randomizer_numbers, s.current_row,
                         s.auto_speed, s.auto_new_number, s.bingo_found, s.bingo_on_this_row,
-                        s.max_row, s.rows_left, s.winners, s.commitment_nonce, s.ball_machine);
+                        s.max_row, s.rows_left, s.winners, s.commitment_nonce, s.ball_machine,
+                        s.programme_game, s.programme_game_name, s.programme_jackpot);
     };
     return game(a) == game(b);
 }

@@ -37,8 +37,9 @@ public:
     // 75 without settings. Not to be confused with `number_count`, the numbers drawn so far.
     int NumbersInGame() const;
 
-    // A new shuffled sequence; it has no commitment until NewCommitment.
-    void ResetGame();
+    // A new shuffled sequence; it has no commitment until NewCommitment. A game of the programme
+    // has `stages` rows to play; 0 gives the rows of the number count.
+    void ResetGame(int stages = 0);
     // A fresh nonce that commits the game to its sequence (DrawCommitment.h); saves.
     void NewCommitment();
     void DrawNext();
@@ -81,6 +82,15 @@ public:
     // 1 while the game takes its balls from the hall's machine; 0 for the computer's draw,
     // and once a machine game has been given up (its record sealed).
     int ball_machine = 0;
+    // The game of the evening's programme being played, from 1, with its name so that a changed
+    // programme is noticed; 0 and empty without a programme. Its stages are the rows.
+    int programme_game = 0;
+    std::string programme_game_name;
+    // That game's jackpot: still open, won, or carried over to the next evening.
+    int programme_jackpot = 0;
+    static constexpr int kJackpotOpen = 0;
+    static constexpr int kJackpotWon = 1;
+    static constexpr int kJackpotCarried = 2;
 
 private:
     // number_count held inside 0 to the length of the sequence.

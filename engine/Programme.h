@@ -25,7 +25,7 @@ struct Jackpot {
     long long prize = 0; // in the programme's currency
     int step = 0;
     long long prizeStep = 0;
-    int cap = 0; // the largest N; 0: N never grows
+    int cap = 0; // the largest N; 0: N grows up to the game's number count and never must go
 
     bool Any() const { return within > 0; }
     bool Progressive() const { return step > 0 || prizeStep > 0; }

@@ -12,11 +12,14 @@
 #include "Folders.h"
 #include "Helpers.h"
 #include "ProgramState.h"
+#include "Programme.h"
 #include "SetAside.h"
 
 namespace zorvi::StateFile {
 
 namespace {
+
+constexpr int kMostProgrammeStages = static_cast<int>(ProgrammeLimits::kMostStages);
 
 std::string FlagText(int flag) {
     return flag == 1 ? "1" : "0";
@@ -117,6 +120,12 @@ bool SaveState(const ProgramState& state) {
     // Only in a game of the hall's machine: the file of a computer's game stays as it was.
     if (state.ball_machine != 0)
         values.emplace_back("ball_machine", "1");
+    // Only in a game of the evening's programme, for the same reason.
+    if (state.programme_game > 0) {
+        values.emplace_back("programme_game", std::to_string(state.programme_game));
+        values.emplace_back("programme_game_name", state.programme_game_name);
+        values.emplace_back("programme_jackpot", std::to_string(state.programme_jackpot));
+    }
     // A file of its own each time: the cost of a save is the game, whatever was on disk.
     return Helpers::ReplaceIniFile(kFileName, values);
 }
@@ -178,6 +187,17 @@ int LoadState(ProgramState& state) {
     // Absent in a file from before the ball machine: the computer's draw. The entered balls
     // stand first in the sequence, so such a file is a game an older version plays on too.
     state.ball_machine = file.ReadInt("ball_machine", 0) == 1 ? 1 : 0;
+    // Absent without a programme. Whether the game still is one of the programme is for the
+    // programme to say; here only the values are kept in range.
+    state.programme_game = std::max(file.ReadInt("programme_game", 0), 0);
+    if (state.programme_game > 0) {
+        state.programme_game_name = file.ReadStringWhole("programme_game_name", "");
+        const int jackpot = file.ReadInt("programme_jackpot", 0);
+        state.programme_jackpot =
+            jackpot == ProgramState::kJackpotWon || jackpot == ProgramState::kJackpotCarried
+                ? jackpot
+                : ProgramState::kJackpotOpen;
+    }
     return 1;
 }
 
@@ -190,8 +210,11 @@ bool IsPlayable(const ProgramState& state, int n) {
             return false;
         seen[static_cast<std::size_t>(number)] = true;
     }
-    const int rows = GameRules::RowsPerGame(n);
-    return state.number_count >= 0 && state.number_count <= n && state.max_row == rows &&
+    // A game of the programme plays its own stages as rows.
+    const bool rowsFit = state.programme_game > 0
+                             ? state.max_row >= 1 && state.max_row <= kMostProgrammeStages
+                             : state.max_row == GameRules::RowsPerGame(n);
+    return state.number_count >= 0 && state.number_count <= n && rowsFit &&
            state.current_row >= 1 && state.current_row <= state.max_row;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Language.h"
+#include "PageCalls.h"
 
 namespace zorvi {
 
@@ -111,6 +112,16 @@ public:
         (void)count;
         (void)first;
     }
+    // The evening's programme: the game and stage now played, for the operator (game 0: no
+    // programme).
+    virtual void ShowProgrammeStage(const PagePrizeBoard& board) { (void)board; }
+    // A game of the programme is played with another number count: the window makes it the
+    // setting (saved, as the operator's own change would be). False when it could not.
+    virtual bool SwitchNumberCount(int numberCount) {
+        (void)numberCount;
+        return false;
+    }
+
     // Called on the winning-now scan's thread: the window runs `task` once on its own thread,
     // in posting order. A window without threads of its own runs it at once.
     virtual void PostToWindowThread(std::function<void()> task) { task(); }

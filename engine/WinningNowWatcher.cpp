@@ -8,6 +8,7 @@
 #include "LogLines.h"
 #include "LogSink.h"
 #include "ProgramState.h"
+#include "ProgrammePlay.h"
 #include "Settings.h"
 #include "WindowRequests.h"
 #include "WinningNowScan.h"
@@ -16,9 +17,10 @@
 namespace zorvi {
 
 WinningNowWatcher::WinningNowWatcher(const ProgramState& state, const Settings& settings,
-                                     const BingoHelpers& coupons, WindowRequests& window,
-                                     LogSink& log)
-    : state_(state), settings_(settings), coupons_(coupons), window_(window), log_(log) {}
+                                     const BingoHelpers& coupons, const ProgrammePlay& programme,
+                                     WindowRequests& window, LogSink& log)
+    : state_(state), settings_(settings), coupons_(coupons), programme_(programme), window_(window),
+      log_(log) {}
 
 void WinningNowWatcher::AttachScan(WinningNowScan* scan) {
     scan_ = scan;
@@ -44,7 +46,14 @@ void WinningNowWatcher::Ask(bool afterDraw) {
     query.series = coupons_.SeriesBytes();
     query.couponSize = coupons_.CouponSize();
     query.drawn = state_.DrawnNumbers();
-    query.rowsNeeded = state_.current_row;
+    // The stage's pattern, as the check judges it.
+    const WinPattern pattern = programme_.StagePattern(state_, settings_.max_called_numbers);
+    if (pattern.rows > 0) {
+        query.rowsNeeded = pattern.rows;
+    } else {
+        query.patternMasks = pattern.masks;
+        query.patternSquares = pattern.squares;
+    }
     query.freeMiddle = settings_.free_middle;
     // The settings keep the checked, canonical text; anything else counts the whole series.
     if (const auto inPlay = CouponsInPlay::Parse(settings_.coupons_in_play))

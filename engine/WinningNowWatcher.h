@@ -9,6 +9,7 @@ namespace zorvi {
 
 class BingoHelpers;
 class LogSink;
+class ProgrammePlay;
 class ProgramState;
 class Settings;
 class WindowRequests;
@@ -22,7 +23,8 @@ class WinningNowScan;
 class WinningNowWatcher {
 public:
     WinningNowWatcher(const ProgramState& state, const Settings& settings,
-                      const BingoHelpers& coupons, WindowRequests& window, LogSink& log);
+                      const BingoHelpers& coupons, const ProgrammePlay& programme,
+                      WindowRequests& window, LogSink& log);
 
     // The scan must outlive the watcher's use of it; its answers reach the window's thread.
     void AttachScan(WinningNowScan* scan);
@@ -40,6 +42,7 @@ private:
     const ProgramState& state_;
     const Settings& settings_;
     const BingoHelpers& coupons_;
+    const ProgrammePlay& programme_;
     WindowRequests& window_;
     LogSink& log_;
 

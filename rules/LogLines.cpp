@@ -70,6 +70,51 @@ std::string PlayingRow(int row) {
     return std::string(kPlayingRowPrefix) + std::to_string(row);
 }
 
+std::string ProgrammeGame(int game, int games, const std::string& name,
+                          const std::vector<std::string>& prizes) {
+    std::string prizeList;
+    for (const std::string& prize : prizes) {
+        if (prize.empty())
+            continue;
+        if (!prizeList.empty())
+            prizeList += " / ";
+        prizeList += prize;
+    }
+    std::string line = std::string(kProgrammeGamePrefix) + std::to_string(game) + " of " +
+                       std::to_string(games) + ": " + name;
+    if (!prizeList.empty())
+        line += std::string(kPrizeSeparator) + prizeList;
+    return line;
+}
+
+std::string Stage(int stage, int stages, const std::string& pattern, const std::string& name,
+                  const std::string& prize) {
+    std::string line = std::string(kStagePrefix) + std::to_string(stage) + " of " +
+                       std::to_string(stages) + ", pattern " + pattern + ": " + name;
+    if (!prize.empty())
+        line += std::string(kPrizeSeparator) + prize;
+    return line;
+}
+
+std::string JackpotNote(int within, bool mustGo, const std::string& prize) {
+    return std::string(kJackpotPrefix) + "full card within " + std::to_string(within) + " numbers" +
+           (mustGo ? ", must go" : "") + std::string(kPrizeSeparator) + prize;
+}
+
+std::string JackpotWon(int coupon, int count, const std::string& prize) {
+    return std::string(kJackpotWonPrefix) + "coupon " + std::to_string(coupon) + " after " +
+           std::to_string(count) + " numbers" + std::string(kPrizeSeparator) + prize;
+}
+
+std::string JackpotCarried(int within, const std::string& prize) {
+    return std::string(kJackpotCarriedPrefix) + "full card within " + std::to_string(within) +
+           " numbers" + std::string(kPrizeSeparator) + prize;
+}
+
+std::string Amount(long long amount, const std::string& currency) {
+    return currency.empty() ? std::to_string(amount) : std::to_string(amount) + " " + currency;
+}
+
 std::string CheckedCoupon(int coupon, int row, int count, bool inSeries) {
     return std::string(kCheckedPrefix) + std::to_string(coupon) + " (row " + std::to_string(row) +
            ") after " + std::to_string(count) +
@@ -247,6 +292,47 @@ std::optional<int> ParseRow(std::string_view text) {
     if (!row || at != text.size())
         return std::nullopt;
     return static_cast<int>(*row);
+}
+
+namespace {
+
+// "<a> of <b>" at the start of the text: the two numbers, and where the text goes on.
+std::optional<std::pair<int, int>> OneOf(std::string_view text, std::size_t* at) {
+    const auto first = Digits(text, at, 3);
+    constexpr std::string_view kOf = " of ";
+    if (!first || text.substr(*at, kOf.size()) != kOf)
+        return std::nullopt;
+    *at += kOf.size();
+    const auto second = Digits(text, at, 3);
+    if (!second || *first < 1 || *first > *second)
+        return std::nullopt;
+    return std::pair{static_cast<int>(*first), static_cast<int>(*second)};
+}
+
+} // namespace
+
+std::optional<ProgrammeGameLine> ParseProgrammeGame(std::string_view text) {
+    std::size_t at = 0;
+    const auto read = OneOf(text, &at);
+    if (!read || text.substr(at, 2) != ": ")
+        return std::nullopt;
+    return ProgrammeGameLine{read->first, read->second};
+}
+
+std::optional<StageLine> ParseStage(std::string_view text) {
+    std::size_t at = 0;
+    const auto read = OneOf(text, &at);
+    constexpr std::string_view kPattern = ", pattern ";
+    if (!read || text.substr(at, kPattern.size()) != kPattern)
+        return std::nullopt;
+    at += kPattern.size();
+    const std::size_t end = text.find(": ", at);
+    if (end == std::string_view::npos || end == at)
+        return std::nullopt;
+    const std::string_view pattern = text.substr(at, end - at);
+    if (pattern.find(' ') != std::string_view::npos)
+        return std::nullopt;
+    return StageLine{read->first, read->second, std::string(pattern)};
 }
 
 std::optional<Checked> ParseChecked(std::string_view text) {

@@ -50,6 +50,13 @@ inline constexpr std::string_view kBallRecalledPrefix = "Ball recalled: ";
 // The chain that makes the log tamper-evident: every line of a month's file, in order, is
 // folded into a running SHA-256 value, which a seal writes out at the end of each game and when
 // the log is closed. "Game seal: " is also shown to the players.
+// The evening's programme.
+inline constexpr std::string_view kProgrammeGamePrefix = "Game ";
+inline constexpr std::string_view kStagePrefix = "Stage ";
+inline constexpr std::string_view kJackpotPrefix = "Jackpot: ";
+inline constexpr std::string_view kJackpotWonPrefix = "Jackpot won: ";
+inline constexpr std::string_view kJackpotCarriedPrefix = "Jackpot carried over: ";
+inline constexpr std::string_view kPrizeSeparator = " \u2014 "; // an em dash between spaces
 inline constexpr std::string_view kGameSealPrefix = "Game seal: ";
 inline constexpr std::string_view kLogSealPrefix = "Log seal: ";
 // The chain value before the first line of a file.
@@ -94,6 +101,38 @@ std::string CheckedCoupon(int coupon, int row, int count, bool inSeries);
 std::string GameRulesNote(int numberCount, bool freeMiddle, int numberLimit);
 // "Coupon series: kup75.hex, SHA-256 <64 digits>", or "Coupon series: kup75.hex, not read".
 std::string CouponSeriesNote(const std::string& fileName, const std::string& digest);
+// A game of the programme begins: "Game 3 of 12: Early bird — 20 € / 50 €", its stages' prizes
+// in order.
+std::string ProgrammeGame(int game, int games, const std::string& name,
+                          const std::vector<std::string>& prizes);
+// The stage played, at the game's start and at every change: "Stage 2 of 3, pattern
+// four_corners: Four corners — 20 €". The pattern is a built-in key or, for a pattern the hall
+// drew, its grid ("..#../.###./..."), so that a reader can judge winners without the programme.
+std::string Stage(int stage, int stages, const std::string& pattern, const std::string& name,
+                  const std::string& prize);
+// "Jackpot: full card within 48 numbers — 500 €", with ", must go" at its cap.
+std::string JackpotNote(int within, bool mustGo, const std::string& prize);
+// "Jackpot won: coupon 342 after 45 numbers — 500 €".
+std::string JackpotWon(int coupon, int count, const std::string& prize);
+// "Jackpot carried over: full card within 50 numbers — 550 €".
+std::string JackpotCarried(int within, const std::string& prize);
+// An amount in the programme's currency: "500 €"; the amount alone without one.
+std::string Amount(long long amount, const std::string& currency);
+
+// "3 of 12: …" of a programme's game line, without its prefix.
+struct ProgrammeGameLine {
+    int game = 0;
+    int games = 0;
+};
+std::optional<ProgrammeGameLine> ParseProgrammeGame(std::string_view afterPrefix);
+// "2 of 3, pattern four_corners: …" of a stage line, without its prefix.
+struct StageLine {
+    int stage = 0;
+    int stages = 0;
+    std::string pattern;
+};
+std::optional<StageLine> ParseStage(std::string_view afterPrefix);
+
 // "Setting changed: number count 75 -> 90".
 std::string SettingChanged(std::string_view name, const std::string& before,
                            const std::string& after);

@@ -11,7 +11,7 @@ CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 cmake --build build/fuzz -j "$(nproc 2>/dev/null || echo 2)"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
-for target in fuzz_ini fuzz_state fuzz_settings fuzz_coupons fuzz_hall_requests fuzz_game_log; do
+for target in fuzz_ini fuzz_state fuzz_settings fuzz_coupons fuzz_hall_requests fuzz_game_log fuzz_programme_file; do
   mkdir -p "$WORK/$target"
   cp tests/fuzz/corpus/$target/* "$WORK/$target/" 2>/dev/null || true
   echo "== $target for ${SECONDS_EACH}s"

@@ -145,6 +145,9 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
         {{"Perutaanko viimeinen pallo kaikilta näytöiltä?",
           "Återkalla den sista bollen på alla skärmar?",
           "Recall the last ball on every screen?"}}, // TXT_CONFIRM_RECALL_BALL
+        {{"Siirrytäänkö ohjelman seuraavaan peliin?", "Gå vidare till programmets nästa spel?",
+          "Move on to the programme's next game?"}},    // TXT_CONFIRM_NEXT_GAME
+        {{"Seuraava peli", "Nästa spel", "Next game"}}, // TXT_NEXT_GAME
     }};
     return table;
 }

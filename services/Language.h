@@ -93,6 +93,9 @@ enum class TextId {
     TXT_BALL_ALREADY_DRAWN,   // %1 the ball
     TXT_BALL_GAME_OVER,       // no ball is taken: the game has ended or reached its limit
     TXT_CONFIRM_RECALL_BALL,  // the cancel of the last number, as a recall
+    // The evening's programme.
+    TXT_CONFIRM_NEXT_GAME, // on to the programme's next game
+    TXT_NEXT_GAME,         // its button
     Count
 };
 

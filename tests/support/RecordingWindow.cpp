@@ -262,18 +262,27 @@ void RecordingWindow::PageShowPrizeBoard(const PagePrizeBoard& board) {
         Record("page showPrizeBoard none");
         return;
     }
-    std::string text = "page showPrizeBoard " + std::to_string(board.game) + "/" +
-                       std::to_string(board.games);
+    std::string text =
+        "page showPrizeBoard " + std::to_string(board.game) + "/" + std::to_string(board.games);
     if (board.between)
         text += " between";
     else
-        text += " stage " + std::to_string(board.stage) + "/" + std::to_string(board.stages) +
-                " " + board.pattern.name.en + ": " + board.prize;
+        text += " stage " + std::to_string(board.stage) + "/" + std::to_string(board.stages) + " " +
+                board.pattern.name.en + ": " + board.prize;
     if (board.jackpotWithin > 0)
         text += " jackpot " + std::to_string(board.jackpotWithin) + " " + board.jackpotPrize +
                 " called " + std::to_string(board.called);
     lastPrizeBoard = board;
     Record(text);
+}
+
+void RecordingWindow::ShowProgrammeStage(const PagePrizeBoard& board) {
+    Record("programmeStage " + std::to_string(board.game) + "/" + std::to_string(board.stage));
+}
+
+bool RecordingWindow::SwitchNumberCount(int numberCount) {
+    Record("switchNumbers " + std::to_string(numberCount));
+    return switchNumberCount && switchNumberCount(numberCount);
 }
 
 std::vector<std::string> RecordingWindow::Take() {

@@ -83,6 +83,8 @@ public:
     void PageShowSeal(const std::string& seal) override;
     void PageShowRecall(int ball) override;
     void PageShowPrizeBoard(const PagePrizeBoard& board) override;
+    void ShowProgrammeStage(const PagePrizeBoard& board) override;
+    bool SwitchNumberCount(int numberCount) override;
     void ShowWinningNow(int count, const std::vector<int>& first) override;
 
     // The recorded events; Take() returns them and starts a new record.
@@ -116,6 +118,8 @@ public:
     // The last prize board the pages were sent.
     PagePrizeBoard lastPrizeBoard;
     std::function<void()> whileOkDlgOpen;
+    // Carries out a switch of the number count (the test's settings); none refuses it.
+    std::function<bool(int)> switchNumberCount;
     // Runs once, inside the next updateMainScreen page call, as the page call's own message
     // loop would deliver ticks, keys and clicks to a slow page.
     std::function<void()> duringNextPageUpdate;
