@@ -6,9 +6,11 @@
 
 #include "BingoHelpers.h"
 #include "GameCommands.h"
+#include "JackpotBook.h"
 #include "LogWriter.h"
 #include "PageFanOut.h"
 #include "ProgramState.h"
+#include "ProgrammeStore.h"
 #include "Settings.h"
 #include "WinningNowScan.h"
 
@@ -53,6 +55,19 @@ public:
     };
     void Follow(Follower follower) { followers_.push_back(std::move(follower)); }
 
+    // The evening's programme of the data folder, read for the start-up with the jackpots as
+    // they stand (before LoadStoredGame, which needs it): what was read, and a refused file's
+    // fault for the window to tell.
+    const ProgrammeLoad& LoadProgramme();
+    const ProgrammeLoad& ProgrammeRead() const { return programme_; }
+    // The operator saved or imported a programme: it plays from the next game on. False when it
+    // could not be written.
+    bool ReplaceProgramme(const Programme& programme);
+    // The operator plays without a programme from the next game on: programme.ini goes (its
+    // last good copy stays for a later import). False when it could not be removed.
+    bool RemoveProgramme();
+    JackpotBook& Jackpots() { return jackpots_; }
+
     // The front end's start-up is over.
     void Started();
     // What a saved settings change redoes: the game's own steps, then every follower.
@@ -64,6 +79,8 @@ private:
     BingoHelpers coupons_;
     PageFanOut pages_;
     LogWriter log_;
+    JackpotBook jackpots_;
+    ProgrammeLoad programme_;
     WinningNowScan::Mode scanMode_;
     // One per attached window: a stopped scan does not start again.
     std::unique_ptr<WinningNowScan> scan_;
