@@ -82,27 +82,31 @@ private slots:
         QTest::addColumn<QString>("name88");
         QTest::addColumn<QString>("seal");
         QTest::addColumn<QString>("recall");
+        QTest::addColumn<QString>("prizeStage"); // the prize board's stage and pattern name
         QTest::newRow("fi") << "fi"
                             << "Rivi 2"
                             << "Väärin!"
                             << "Bertta"
                             << "Sakari"
                             << "Edellisen pelin sinetti: 1a2b3c4d5e6f7a8b"
-                            << "70 peruttu";
+                            << "70 peruttu"
+                            << "Vaihe 1/2: Rivi";
         QTest::newRow("se") << "se"
                             << "Rad 2"
                             << "Fel!"
                             << "Bertil"
                             << "Sven"
                             << "Föregående spelets sigill: 1a2b3c4d5e6f7a8b"
-                            << "70 återkallad";
+                            << "70 återkallad"
+                            << "Del 1 av 2: Rad";
         QTest::newRow("en") << "en"
                             << "Row 2"
                             << "Wrong!"
                             << "B"
                             << "S"
                             << "Seal of the last game: 1a2b3c4d5e6f7a8b"
-                            << "70 withdrawn";
+                            << "70 withdrawn"
+                            << "Stage 1 of 2: Line";
     }
     void languages() {
         QFETCH(QString, lang);
@@ -112,10 +116,12 @@ private slots:
         QFETCH(QString, name88);
         QFETCH(QString, seal);
         QFETCH(QString, recall);
+        QFETCH(QString, prizeStage);
         Page page(lang);
         QVERIFY(WaitForDocument(&page.view));
 
-        // Only the three functions are global, and the optional join code, seal and recall.
+        // Only the three functions are global, and the optional join code, seal, recall and
+        // prize board.
         const QJsonArray globals =
             RunScriptJson(page.view.page(),
                           QStringLiteral("Object.getOwnPropertyNames(window).filter(function(k){"
@@ -125,8 +131,9 @@ private slots:
                 .array();
         QCOMPARE(globals,
                  (QJsonArray{QStringLiteral("reset"), QStringLiteral("showJoinCode"),
-                             QStringLiteral("showRecall"), QStringLiteral("showSeal"),
-                             QStringLiteral("showTicket"), QStringLiteral("updateMainScreen")}));
+                             QStringLiteral("showPrizeBoard"), QStringLiteral("showRecall"),
+                             QStringLiteral("showSeal"), QStringLiteral("showTicket"),
+                             QStringLiteral("updateMainScreen")}));
         // Loaded from a file, the page never shows the lost connection of a served page.
         QVERIFY(
             RunScript(page.view.page(), QStringLiteral("document.getElementById('offline').hidden"))
@@ -185,6 +192,25 @@ private slots:
         page.call(QStringLiteral("showSeal"), {QStringLiteral("1a2b3c4d5e6f7a8b")});
         QCOMPARE(page.text(QStringLiteral("#seal")), seal);
 
+        // The programme's prize board, its pattern's name in the page's language; a new game
+        // keeps it, game 0 takes it off.
+        const QJsonObject texts{{"fi", "Rivi"}, {"sv", "Rad"}, {"en", "Line"}};
+        page.call(
+            QStringLiteral("showPrizeBoard"),
+            {QJsonObject{{"game", 3},
+                         {"games", 12},
+                         {"name", "<b>Spring</b>"},
+                         {"stage", 1},
+                         {"stages", 2},
+                         {"pattern",
+                          QJsonObject{{"name", texts}, {"squares", 25}, {"masks", QJsonArray{31}}}},
+                         {"prize", "20"}}});
+        QVERIFY(page.shown(QStringLiteral("prize")));
+        QVERIFY(
+            page.text(QStringLiteral("#prize-title")).endsWith(QStringLiteral("<b>Spring</b>")));
+        QCOMPARE(page.text(QStringLiteral("#prize-stage")), prizeStage);
+        QCOMPARE(page.count(QStringLiteral("#prize-pattern i.on")), 5);
+
         // 90 numbers: a bigger board and a 3 x 9 coupon. The new game takes the notice away.
         page.call(QStringLiteral("reset"), {90, 0, 0});
         QCOMPARE(page.text(QStringLiteral("#seal")), seal);
@@ -203,6 +229,9 @@ private slots:
         QCOMPARE(page.count(QStringLiteral("#tgrid .tcell.blank")), 12);
         QCOMPARE(page.text(QStringLiteral("#verdict")), QStringLiteral("BINGO!"));
         QVERIFY(page.text(QStringLiteral("#coupon")).endsWith(QStringLiteral(" 123456")));
+        QCOMPARE(page.text(QStringLiteral("#prize-stage")), prizeStage);
+        page.call(QStringLiteral("showPrizeBoard"), {QJsonObject{{"game", 0}}});
+        QVERIFY(!page.shown(QStringLiteral("prize")));
     }
 
     void hostileTicketTextStaysText() {

@@ -21,6 +21,7 @@
 #include "NullWindow.h"
 #include "PageFanOut.h"
 #include "PageFeedServer.h"
+#include "PrizeBoardJson.h"
 #include "ProgramState.h"
 #include "Settings.h"
 
@@ -88,6 +89,58 @@ QJsonArray CatchUp(int numberCount, const QList<int>& drawn, int row, const QJso
     if (!seal.isEmpty())
         calls.append(Seal(seal));
     return calls;
+}
+
+// The board as the program sends it, through its own encoder.
+QJsonObject BoardObject(const PagePrizeBoard& board) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(PrizeBoardJson(board))).object();
+}
+QJsonArray BoardCall(const PagePrizeBoard& board) {
+    return Call(QStringLiteral("showPrizeBoard"), {BoardObject(board)});
+}
+
+const char* const kEuro = "\xE2\x82\xAC";
+
+// Game 3 of 12 of a programme, at `stage` of 2 with its pattern, names in the three languages.
+PagePrizeBoard StageBoard(int stage, PageTexts pattern, std::vector<std::uint32_t> masks,
+                          int squares = 25) {
+    PagePrizeBoard b;
+    b.game = 3;
+    b.games = 12;
+    b.name = "Spring";
+    b.stage = stage;
+    b.stages = 2;
+    b.pattern = PagePattern{std::move(pattern), squares, std::move(masks)};
+    b.prize = std::string("20 ") + kEuro;
+    return b;
+}
+const PageTexts kCorners{"Neljä kulmaa", "Fyra hörn", "Four corners"};
+const PageTexts kAnyLine{"Mikä tahansa rivi", "Valfri rad", "Any line"};
+// Bits 0, 4, 20 and 24: the corners of 5 x 5.
+constexpr std::uint32_t kCornerMask = 0x1000000u | 0x100000u | 0x10u | 0x1u;
+
+// The programme's next game but the jackpot's: between games, two to come.
+PagePrizeBoard BetweenBoard() {
+    PagePrizeBoard b = StageBoard(2, kAnyLine, {31});
+    b.between = true;
+    b.next = {PageNextGame{4,
+                           "Evening",
+                           {{"Rivi", "Rad", "Line"}, {"Täysi", "Full", "Full card"}},
+                           std::string("50 ") + kEuro},
+              PageNextGame{5, "Late", {}, ""}};
+    return b;
+}
+
+// The squares of the drawn pattern, "1" lit, row by row.
+const char* const kPatternShown =
+    "Array.from(document.querySelectorAll('#prize-pattern i')).map(function(c){"
+    "return c.classList.contains('on')?'1':'0';}).join('')";
+
+QString MaskText(std::uint32_t mask, int squares = 25) {
+    QString text;
+    for (int i = 0; i < squares; ++i)
+        text += mask & (1u << i) ? QLatin1Char('1') : QLatin1Char('0');
+    return text;
 }
 
 QJsonObject JoinFrame(const QString& url) {
@@ -478,6 +531,260 @@ private slots:
                      .toBool());
     }
 
+    // The programme's prize board in the page's language: the game, its stage with the pattern
+    // drawn (several masks shown in turn), the prize, the jackpot, the games to come between
+    // games; a late joiner sees it from the catch-up, and game 0 takes it off.
+    void showsThePrizeBoard_data() {
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QStringList>("texts"); // title, stage 1, stage 2, jackpot, next, line
+        QTest::newRow("en") << "en"
+                            << QStringList{
+                                   "Game 3 of 12 \u2014 Spring",
+                                   "Stage 1 of 2: Four corners",
+                                   "Stage 2 of 2: Any line",
+                                   "Full card within 48: 500 \u20ac \u2014 12 called",
+                                   "Next games",
+                                   "4 \u00b7 Evening \u2014 Line, Full card \u2014 50 \u20ac"};
+        QTest::newRow("fi") << "fi"
+                            << QStringList{
+                                   "Peli 3/12 \u2014 Spring",
+                                   "Vaihe 1/2: Neljä kulmaa",
+                                   "Vaihe 2/2: Mikä tahansa rivi",
+                                   "Täysi kuponki 48 numerolla: 500 \u20ac \u2014 12 arvottu",
+                                   "Seuraavat pelit",
+                                   "4 \u00b7 Evening \u2014 Rivi, Täysi \u2014 50 \u20ac"};
+        QTest::newRow("se") << "se"
+                            << QStringList{"Spel 3 av 12 \u2014 Spring",
+                                           "Del 1 av 2: Fyra hörn",
+                                           "Del 2 av 2: Valfri rad",
+                                           "Full bricka inom 48: 500 \u20ac \u2014 12 dragna",
+                                           "Nästa spel",
+                                           "4 \u00b7 Evening \u2014 Rad, Full \u2014 50 \u20ac"};
+    }
+    void showsThePrizeBoard() {
+        QFETCH(QString, lang);
+        QFETCH(QStringList, texts);
+        QJsonArray catchUp = CatchUp(75, {5, 6}, 1);
+        catchUp.append(BoardCall(StageBoard(1, kCorners, {kCornerMask})));
+        server_->SetCatchUp(catchUp);
+        QVERIFY(Open(QLatin1Char('/') + lang + QLatin1Char('/')));
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('prize').hidden")));
+        QCOMPARE(Text(QStringLiteral("#prize-title")), texts[0]);
+        QCOMPARE(Text(QStringLiteral("#prize-stage")), texts[1]);
+        QCOMPARE(Text(QStringLiteral("#prize-amount")), QStringLiteral("20 \u20ac"));
+        QCOMPARE(b().Evaluate(QLatin1String(kPatternShown)).toString(), MaskText(kCornerMask));
+        QCOMPARE(Text(QStringLiteral("#prize-jackpot")), QString());
+
+        // Any line: each of the five rows in turn, under a jackpot.
+        PagePrizeBoard lines =
+            StageBoard(2, kAnyLine, {31u, 31u << 5, 31u << 10, 31u << 15, 31u << 20});
+        lines.jackpotWithin = 48;
+        lines.jackpotPrize = std::string("500 ") + kEuro;
+        lines.called = 12;
+        QVERIFY(SendAndWait(Batch({BoardCall(lines)}),
+                            QStringLiteral("document.getElementById('prize-stage').textContent"
+                                           "===%1")
+                                .arg(Quoted(texts[2]))));
+        QCOMPARE(Text(QStringLiteral("#prize-jackpot")), texts[3]);
+        for (const std::uint32_t mask : {31u << 5, 31u << 10}) {
+            QVERIFY(b().WaitFor(QStringLiteral("document.getElementById('prize-pattern')"
+                                               ".getAttribute('data-mask')==='%1'&&%2==='%3'")
+                                    .arg(mask)
+                                    .arg(QLatin1String(kPatternShown), MaskText(mask))));
+        }
+        // A 90-number coupon's 3 x 5 squares.
+        QVERIFY(SendAndWait(Batch({BoardCall(StageBoard(1, kCorners, {0x4011u}, 15))}),
+                            QStringLiteral("document.querySelectorAll('#prize-pattern i')"
+                                           ".length===15")));
+        QCOMPARE(b().Evaluate(QLatin1String(kPatternShown)).toString(), MaskText(0x4011u, 15));
+        QCOMPARE(Text(QStringLiteral("#prize-jackpot")), QString());
+
+        // Between games: the games to come instead of the stage.
+        QVERIFY(SendAndWait(Batch({BoardCall(BetweenBoard())}),
+                            QStringLiteral("document.querySelectorAll('#prize-next div')"
+                                           ".length===2")));
+        QCOMPARE(Text(QStringLiteral("#prize-next b")), texts[4]);
+        QCOMPARE(Text(QStringLiteral("#prize-next div")), texts[5]);
+        QCOMPARE(b().Evaluate(QStringLiteral("['#prize-next','#prize-stage','#prize-pattern',"
+                                             "'#prize-amount'].map(function(s){return "
+                                             "getComputedStyle(document.querySelector(s))"
+                                             ".display!=='none';}).join()"))
+                     .toString(),
+                 QStringLiteral("true,false,false,false"));
+
+        // No programme: no board, and the page looks as it did without one.
+        QVERIFY(SendAndWait(Batch({BoardCall(PagePrizeBoard{})}),
+                            QStringLiteral("document.getElementById('prize').hidden")));
+        QVERIFY(!b().Evaluate(QStringLiteral("document.documentElement.classList.contains("
+                                             "'prized')"))
+                     .toBool());
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 2);
+    }
+
+    // A board from the network is hostile until checked: wrong types change nothing or count as
+    // absent, long texts and lists are cut, text stays text, and no call throws.
+    void hostilePrizeBoardsAreIgnoredOrClipped() {
+        QJsonArray catchUp = CatchUp(75, {9}, 1);
+        catchUp.append(BoardCall(StageBoard(1, kCorners, {kCornerMask})));
+        server_->SetCatchUp(catchUp);
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('prize').hidden")));
+        const QString title = Text(QStringLiteral("#prize-title"));
+        // Not a board at all: ignored, the board shown stays.
+        server_->SendRaw(R"({"calls":[["showPrizeBoard","x"],["showPrizeBoard",[]],)"
+                         R"(["showPrizeBoard",null],["showPrizeBoard",{"game":"0"}],)"
+                         R"(["showPrizeBoard"],["showPrizeBoard",{"game":0},2],)"
+                         R"(["showPrizeBoard",{"game":null}]]})");
+        QVERIFY(SendAndWait(Batch({Update(10, 2, 1)}),
+                            QStringLiteral("document.getElementById('count').textContent==='2'")));
+        QCOMPARE(Text(QStringLiteral("#prize-title")), title);
+        QVERIFY(Shown(QStringLiteral("prize")));
+
+        // A board with every field of the wrong kind or too big.
+        const QString huge =
+            QStringLiteral("<img src=x onerror=window.hit=1>") + QString(100000, QLatin1Char('y'));
+        QJsonArray masks{QStringLiteral("31"), QJsonObject{}, -5, 1.5, QJsonValue::Null, 1e20};
+        for (int i = 0; i < 40; ++i)
+            masks.append(1 << (i % 25));
+        QJsonArray next;
+        for (int i = 0; i < 10; ++i)
+            next.append(
+                QJsonObject{{"number", "4"}, {"name", huge}, {"stages", huge}, {"prize", 7}});
+        next.replace(0, QStringLiteral("not a game"));
+        const QJsonObject hostile{
+            {"game", 7},
+            {"games", "12"},
+            {"name", huge},
+            {"stage", QJsonObject{}},
+            {"stages", 1e300},
+            {"prize", 42},
+            {"jackpotWithin", "48"},
+            {"jackpotPrize", huge},
+            {"pattern", QJsonObject{{"name", QJsonObject{{"en", QJsonArray{"x"}}}},
+                                    {"squares", "15"},
+                                    {"masks", masks}}},
+            {"next", next}};
+        QVERIFY(SendAndWait(Batch({Call(QStringLiteral("showPrizeBoard"), {hostile})}),
+                            QStringLiteral("document.getElementById('prize-title').textContent"
+                                           ".indexOf('Game 7 of 0')===0")));
+        QVERIFY(Text(QStringLiteral("#prize-title")).size() < 240);
+        QCOMPARE(Text(QStringLiteral("#prize-stage")), QStringLiteral("Stage 0 of 9999"));
+        QCOMPARE(Count(QStringLiteral("#prize-pattern i")), 25);
+        QCOMPARE(Count(QStringLiteral("#prize img")), 0);
+        QCOMPARE(Text(QStringLiteral("#prize-amount")), QString());
+        QCOMPARE(Text(QStringLiteral("#prize-jackpot")), QString());
+        QJsonObject between = hostile;
+        between[QStringLiteral("between")] = true;
+        QVERIFY(SendAndWait(Batch({Call(QStringLiteral("showPrizeBoard"), {between})}),
+                            QStringLiteral("document.getElementById('prize').className"
+                                           ".indexOf('between')>=0")));
+        QVERIFY(Count(QStringLiteral("#prize-next div")) <= 3);
+        QVERIFY(Text(QStringLiteral("#prize-next")).size() < 1000);
+
+        // Straight into the page, as the players' window would call it: never a script error.
+        const QJsonValue thrown = b().Evaluate(QStringLiteral(
+            "(function(){var bad=[undefined,5,'x',[],{game:Infinity},{game:-4},"
+            "{game:2,pattern:null,next:[null,5,{stages:'x'}],between:true},"
+            "{game:2,pattern:{masks:null,name:null}},{game:2,pattern:{masks:[1,2,3],squares:15}},"
+            "{game:2,pattern:{masks:'31'},next:{length:5}},{game:2,name:{toString:1}}],"
+            "errors=[];bad.forEach(function(v,i){try{showPrizeBoard(v);}catch(e){"
+            "errors.push(i+': '+e);}});return errors;})()"));
+        QVERIFY(thrown.isArray());
+        QCOMPARE(thrown.toArray(), QJsonArray());
+        QVERIFY(!b().Evaluate(QStringLiteral("!!window.hit")).toBool());
+        QCOMPARE(Count(QStringLiteral("#board .cell.on")), 2);
+    }
+
+    // An upright phone in the hall, and a TV: the join address on one line, never broken inside;
+    // the commitment clear of the board; the prize board over nothing that matters.
+    void addressCommitmentAndBoardStayClear_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("mobile");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("prized");
+        QTest::newRow("phone 390x844, this machine")
+            << 390 << 844 << true << "http://127.0.0.1:8765/" << false;
+        QTest::newRow("phone 390x844, longest address, prize board")
+            << 390 << 844 << true << "http://255.255.255.255:65535/" << true;
+        QTest::newRow("phone 360x640, prize board")
+            << 360 << 640 << true << "http://192.168.100.200:8765/" << true;
+        QTest::newRow("tv 1920x1080, prize board")
+            << 1920 << 1080 << false << "http://127.0.0.1:8765/" << true;
+        QTest::newRow("tv 1280x720, prize board")
+            << 1280 << 720 << false << "http://192.168.100.200:8765/" << true;
+    }
+    void addressCommitmentAndBoardStayClear() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, mobile);
+        QFETCH(QString, address);
+        QFETCH(bool, prized);
+        QVERIFY(b().SetViewport(width, height, mobile));
+        QJsonArray catchUp = CatchUp(75, {12, 33, 45, 60, 75, 15, 30}, 1);
+        catchUp[0] = Reset(75, 1, QStringLiteral("e1fe467e7c3680e8"));
+        PagePrizeBoard board = StageBoard(1, kAnyLine, {31u, 31u << 5});
+        board.jackpotWithin = 48;
+        board.jackpotPrize = std::string("500 ") + kEuro;
+        board.called = 7;
+        if (prized)
+            catchUp.append(BoardCall(board));
+        server_->SetCatchUp(catchUp);
+        server_->SetJoin(JoinFrame(address));
+        QVERIFY(Open());
+        QVERIFY(b().WaitFor(QStringLiteral("!document.getElementById('joincode').hidden&&"
+                                           "document.getElementById('count').textContent==='7'")));
+        QCOMPARE(Shown(QStringLiteral("prize")), prized);
+        const QString shots = qEnvironmentVariable("ZORVI_SERVED_SHOTS");
+        if (!shots.isEmpty()) {
+            QDir().mkpath(shots);
+            QFile out(QStringLiteral("%1/clear-%2x%3-%4.png")
+                          .arg(shots)
+                          .arg(width)
+                          .arg(height)
+                          .arg(QTest::currentDataTag()));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(b().ScreenshotPng());
+        }
+        const QJsonValue faults = b().Evaluate(
+            QStringLiteral(
+                "(function(){var bad=[],W=innerWidth,H=innerHeight;"
+                "function rect(s){return document.querySelector(s).getBoundingClientRect();}"
+                "function over(a,b){return a.left<b.right&&a.right>b.left&&a.top<b.bottom&&"
+                "a.bottom>b.top;}"
+                // Each line of a text gives one rectangle per distinct top.
+                "var url=document.getElementById('joinurl'),range=document.createRange();"
+                "range.selectNodeContents(url);var tops={};"
+                "Array.from(range.getClientRects()).forEach(function(r){tops[Math.round(r.top)]=1;}"
+                ");"
+                "if(Object.keys(tops).length!==1)bad.push('address on '+Object.keys(tops).length+"
+                "' lines');"
+                "if(url.scrollWidth>url.clientWidth+1)bad.push('address cut');"
+                "var code=rect('#joincode'),u=rect('#joinurl');"
+                "if(u.left<code.left-0.5||u.right>code.right+0.5)bad.push('address outside its "
+                "box');"
+                "if(parseFloat(getComputedStyle(url).fontSize)<(%1?6:7))bad.push('address font '+"
+                "getComputedStyle(url).fontSize);"
+                "var c=rect('#commitment');if(!document.getElementById('commitment').textContent)"
+                "bad.push('no commitment');"
+                "if(over(c,rect('#board')))bad.push('commitment over the board');"
+                "var pz=document.getElementById('prize');if(pz&&!pz.hidden){var p=rect('#prize');"
+                "if(p.left<0||p.top<0||p.right>W||p.bottom>H)bad.push('prize board outside');"
+                "['#board','#ball','#joincode','#prev','#info .fact','#commitment','#seal']"
+                ".forEach(function(o){document.querySelectorAll(o).forEach(function(x,i){"
+                "if(over(p,x.getBoundingClientRect()))bad.push('prize board over '+o+'#'+i);});});"
+                "['#prize-title','#prize-stage','#prize-amount','#prize-jackpot'].forEach("
+                "function(s){var e=document.querySelector(s);if(e.scrollWidth>e.clientWidth+1)"
+                "bad.push(s+' cut');if(parseFloat(getComputedStyle(e).fontSize)<10)"
+                "bad.push(s+' font '+getComputedStyle(e).fontSize);});}"
+                "return bad;})()")
+                .arg(mobile ? 1 : 0));
+        QVERIFY2(faults.isArray(), "the measuring script failed");
+        QVERIFY2(faults.toArray().isEmpty(),
+                 qPrintable(QString::fromUtf8(
+                     QJsonDocument(faults.toArray()).toJson(QJsonDocument::Compact))));
+    }
+
     // Self-contained: the page asks its own server for nothing but itself and the socket.
     void fetchesNothingElse() {
         server_->SetCatchUp(CatchUp(75, {1, 2}, 1, Ticket(true, 3)));
@@ -500,22 +807,33 @@ private slots:
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("mobile");
         QTest::addColumn<double>("smallestFont");
-        QTest::newRow("tv 1920x1080") << 1920 << 1080 << false << 24.0;
-        QTest::newRow("tv 1280x720") << 1280 << 720 << false << 16.0;
-        QTest::newRow("phone 390x844") << 390 << 844 << true << 12.0;
-        QTest::newRow("phone 360x640") << 360 << 640 << true << 11.0;
-        QTest::newRow("phone turned 844x390") << 844 << 390 << true << 11.0;
+        QTest::addColumn<bool>("prized"); // a programme's prize board shown too
+        for (const bool prized : {false, true}) {
+            const QByteArray with = prized ? ", prize board" : "";
+            QTest::newRow("tv 1920x1080" + with) << 1920 << 1080 << false << 24.0 << prized;
+            QTest::newRow("tv 1280x720" + with) << 1280 << 720 << false << 16.0 << prized;
+            QTest::newRow("phone 390x844" + with) << 390 << 844 << true << 12.0 << prized;
+            QTest::newRow("phone 360x640" + with) << 360 << 640 << true << 11.0 << prized;
+            QTest::newRow("phone turned 844x390" + with) << 844 << 390 << true << 11.0 << prized;
+        }
     }
     void fitsEveryScreen() {
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(bool, mobile);
         QFETCH(double, smallestFont);
+        QFETCH(bool, prized);
         QVERIFY(b().SetViewport(width, height, mobile));
         const QList<int> drawn75{12, 33, 41, 58, 61, 7, 29, 44, 70, 2, 19, 53};
         const QString commitment = QStringLiteral("e1fe467e7c3680e8");
         QJsonArray catchUp = CatchUp(75, drawn75, 2, {}, QStringLiteral("1a2b3c4d5e6f7a8b"));
         catchUp[0] = Reset(75, 1, commitment);
+        PagePrizeBoard board = StageBoard(2, kAnyLine, {31u, 31u << 5});
+        board.jackpotWithin = 48;
+        board.jackpotPrize = std::string("500 ") + kEuro;
+        board.called = 12;
+        if (prized)
+            catchUp.append(BoardCall(board));
         server_->SetCatchUp(catchUp);
         server_->SetJoin(JoinFrame(QStringLiteral("http://192.168.100.200:8765/")));
         QVERIFY(Open());
@@ -526,15 +844,21 @@ private slots:
             QVERIFY(
                 b().WaitFor(QStringLiteral("document.querySelectorAll('#board .cell').length===%1")
                                 .arg(numbers)));
+            const QString prize =
+                prized ? QStringLiteral(",'#prize','#prize-title','#prize-stage','#prize-amount',"
+                                        "'#prize-jackpot','#prize-pattern i'")
+                       : QString();
             const QString selectors =
                 ticket
                     ? QStringLiteral("['#tgrid .tcell','#verdict','#coupon','#joincode',"
-                                     "'#commitment','#seal']")
+                                     "'#commitment','#seal'%1]")
+                          .arg(prize)
                     : QStringLiteral("['#board .cell','#board .head','#ball','#number','#letter',"
                                      "'#row','#count','#prevballs .mini','#joincode',"
-                                     "'#joinurl','#commitment','#seal'%1]")
+                                     "'#joinurl','#commitment','#seal'%1%2]")
                           .arg(recall ? QStringLiteral(",'#recall','#recall b','#recall span'")
-                                      : QString());
+                                      : QString(),
+                               prize);
             // The commitment and the seal are small on purpose; each is checked against every
             // box that matters instead, the board (and the ticket over it) above all.
             const QJsonValue faults = b().Evaluate(
@@ -559,7 +883,8 @@ private slots:
                     "['#commitment','#seal'].forEach(function(sel){"
                     "var el=document.querySelector(sel),r=el.getBoundingClientRect();"
                     "if(!el.textContent)bad.push(sel+' not shown');"
-                    "['#board','#prev','#info .fact','#ball','#joincode','#commitment','#seal']"
+                    "['#board','#prev','#info .fact','#ball','#joincode','#commitment','#seal',"
+                    "'#prize']"
                     ".forEach(function(o){if(o===sel)return;"
                     "document.querySelectorAll(o).forEach(function(x,i){"
                     "if(over(r,x.getBoundingClientRect()))bad.push(sel+' over '+o+'#'+i);});});"
@@ -569,13 +894,21 @@ private slots:
                     "bd=document.getElementById('board').getBoundingClientRect();"
                     "if(rr.left<bd.left||rr.right>bd.right||rr.top<bd.top||rr.bottom>bd.bottom)"
                     "bad.push('#recall outside the board');"
-                    "['#ball','#prev','#info .fact','#joincode','#commitment','#seal']"
+                    "['#ball','#prev','#info .fact','#joincode','#commitment','#seal','#prize']"
                     ".forEach(function(o){document.querySelectorAll(o).forEach(function(x,i){"
                     "if(over(rr,x.getBoundingClientRect()))bad.push('#recall over '+o+'#'+i);"
+                    "});});}"
+                    // The prize board beside the board and the ball, over neither.
+                    "var pz=document.getElementById('prize');if(pz&&!pz.hidden){"
+                    "var pr=pz.getBoundingClientRect();"
+                    "['#board','#ball','#prev','#info .fact','#joincode'].forEach(function(o){"
+                    "document.querySelectorAll(o).forEach(function(x,i){"
+                    "if(over(pr,x.getBoundingClientRect()))bad.push('#prize over '+o+'#'+i);"
                     "});});}"
                     "return bad;})(%1,%2)")
                     .arg(selectors)
                     .arg(smallestFont));
+            QVERIFY2(faults.isArray(), qPrintable(state + QStringLiteral(": the script failed")));
             QVERIFY2(
                 faults.toArray().isEmpty(),
                 qPrintable(state + QStringLiteral(": ") +
@@ -583,8 +916,11 @@ private slots:
                                QJsonDocument(faults.toArray()).toJson(QJsonDocument::Compact))));
             if (!shots.isEmpty()) {
                 QDir().mkpath(shots);
-                QFile out(
-                    QStringLiteral("%1/%2x%3-%4.png").arg(shots).arg(width).arg(height).arg(state));
+                QFile out(QStringLiteral("%1/%2x%3-%4%5.png")
+                              .arg(shots)
+                              .arg(width)
+                              .arg(height)
+                              .arg(state, prized ? QStringLiteral("-prize") : QString()));
                 QVERIFY(out.open(QIODevice::WriteOnly));
                 out.write(b().ScreenshotPng());
             }
