@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "GameRules.h"
+#include "WinPattern.h"
 #include "WinningMarks.h"
 #include "WinningNowScan.h"
 
@@ -117,6 +118,43 @@ void BM_WinningNowDraw(benchmark::State& state) {
     MemoryCounters(state, marks.MemoryBytes(), n);
 }
 BENCHMARK(BM_WinningNowDraw)->Arg(75)->Arg(90)->Unit(benchmark::kMillisecond);
+
+// One draw of a stage played by a pattern of the 75-number library: the pattern with the most
+// masks (any line, 12), a single large one (large frame), and the one of four variants
+// (postage stamp); argument: the index in the list below.
+void BM_WinningNowDrawPattern(benchmark::State& state) {
+    static const char* const kKeys[] = {"any_line", "large_frame", "postage_stamp", "full_card"};
+    const auto pattern = *zorvi::WinPatterns::Find(kKeys[state.range(0)], GameRules::kNumbers75);
+    const int n = GameRules::kNumbers75;
+    Series(n); // made once, outside the timing
+    const auto sequence = Sequence(n, 9);
+    WinningMarks marks;
+    int drawn = 0;
+    double winners = 0;
+    std::int64_t draws = 0;
+    const auto query = [&](int count) {
+        WinningQuery q = Query(n, sequence, count, 1);
+        q.patternMasks = pattern.masks;
+        q.patternSquares = pattern.squares;
+        return q;
+    };
+    for (auto _ : state) {
+        if (drawn == n) {
+            state.PauseTiming();
+            drawn = 0;
+            benchmark::DoNotOptimize(marks.Answer(query(0)));
+            state.ResumeTiming();
+        }
+        ++drawn;
+        const auto answer = marks.Answer(query(drawn));
+        winners += answer ? answer->count : 0;
+        ++draws;
+    }
+    state.SetLabel(kKeys[state.range(0)]);
+    state.counters["winners_per_draw"] =
+        winners / static_cast<double>(std::max<std::int64_t>(draws, 1));
+}
+BENCHMARK(BM_WinningNowDrawPattern)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 // A cancel at draw 40: the cancelled number leaves the marks and the coupons that hold the
 // number before it are judged again.

@@ -161,6 +161,11 @@ int RunVerify(const std::vector<std::string>& args) {
         std::cout << Counted(result.machine_games, "game", "games")
                   << " of balls from the machine: every ball entered and recalled follows the "
                      "ones before it\n";
+    if (result.programme_games != 0)
+        std::cout << Counted(result.programme_games, "game", "games")
+                  << " of the evening's programme, each check judged by its stage's pattern; "
+                  << Counted(result.jackpots_won, "jackpot", "jackpots") << " won, "
+                  << result.jackpots_carried << " carried over\n";
     std::cout << Counted(result.seals_verified, "seal", "seals")
               << " verified: no line before them was changed, inserted, deleted or moved\n";
     if (result.unsealed_lines != 0)

@@ -1,6 +1,7 @@
 #include "GameRecord.h"
 
 #include <algorithm>
+#include <map>
 
 #include "DrawCommitment.h"
 #include "LogLines.h"
@@ -94,6 +95,13 @@ struct GameRecordReader::State {
     bool check_waits = false;    // games.back().checks.back() waits for its numbers
     std::string new_game_time;   // a "Starting new game" not yet followed by its game
     std::string coupons_in_play; // the last note, for games that begin after it
+    // The stages of the programme's game in play, by the pattern their lines name.
+    std::map<int, std::string> stage_patterns;
+
+    std::string PatternAt(int row) const {
+        const auto found = stage_patterns.find(row);
+        return found == stage_patterns.end() ? std::string() : found->second;
+    }
 
     RecordedGame& Begin(RecordedGame::Begin begin, const std::string& time) {
         RecordedGame game;
@@ -193,6 +201,7 @@ struct GameRecordReader::State {
             if (bingo) {
                 check.coupon = bingo->coupon;
                 check.row = bingo->row;
+                check.pattern = PatternAt(bingo->row);
             } else {
                 check.damaged = Shortened(message);
             }
@@ -236,8 +245,33 @@ struct GameRecordReader::State {
         return check;
     }
 
-    // The lines of a game's events: rules, series, draws, cancels, misses, a continued game.
+    // The lines of a game's events: rules, series, draws, cancels, misses, a continued game,
+    // the programme's game, stages and jackpot.
     bool Events(const LogLines::Line& line, std::string_view message) {
+        if (StartsWith(message, LogLines::kProgrammeGamePrefix) &&
+            LogLines::ParseProgrammeGame(message.substr(LogLines::kProgrammeGamePrefix.size()))) {
+            stage_patterns.clear();
+            if (open)
+                games.back().programme = Shortened(message);
+            return true;
+        }
+        if (StartsWith(message, LogLines::kStagePrefix)) {
+            if (const auto stage =
+                    LogLines::ParseStage(message.substr(LogLines::kStagePrefix.size())))
+                stage_patterns[stage->stage] = stage->pattern;
+            // A continued game names its stage again.
+            if (open &&
+                (games.back().stages.empty() || games.back().stages.back() != Shortened(message)))
+                games.back().stages.push_back(Shortened(message));
+            return true;
+        }
+        if (StartsWith(message, LogLines::kJackpotPrefix) ||
+            StartsWith(message, LogLines::kJackpotWonPrefix) ||
+            StartsWith(message, LogLines::kJackpotCarriedPrefix)) {
+            if (open)
+                games.back().jackpot.push_back(Shortened(message));
+            return true;
+        }
         if (StartsWith(message, LogLines::kGameRulesPrefix)) {
             const auto rulesRead =
                 LogLines::ParseRules(message.substr(LogLines::kGameRulesPrefix.size()));
@@ -295,6 +329,7 @@ struct GameRecordReader::State {
             if (checked) {
                 check.coupon = checked->coupon;
                 check.row = checked->row;
+                check.pattern = PatternAt(checked->row);
                 check.verdict = checked->inSeries ? RecordedCheck::Verdict::Wrong
                                                   : RecordedCheck::Verdict::NotInSeries;
                 if (game.draws_logged &&
@@ -394,9 +429,12 @@ void JudgeChecks(std::vector<RecordedGame>& games, SeriesFiles& series) {
                 check.judged = RecordedCheck::Judged::NotCheckable;
                 continue;
             }
+            const auto pattern =
+                SeriesFiles::PatternOf(check.pattern, check.row, check.number_count);
             const SeriesFiles::Verdict verdict =
-                series.Judge(check.series_name, check.series_digest, check.number_count,
-                             check.free_middle, check.coupon, check.row, *check.drawn);
+                pattern ? series.Judge(check.series_name, check.series_digest, check.number_count,
+                                       check.free_middle, check.coupon, *pattern, *check.drawn)
+                        : SeriesFiles::Verdict::NotCheckable;
             using Verdict = RecordedCheck::Verdict;
             switch (verdict) {
             case SeriesFiles::Verdict::NotCheckable:

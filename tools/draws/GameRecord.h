@@ -27,6 +27,8 @@ struct RecordedCheck {
     std::string time;
     int coupon = 0;
     int row = 0;
+    // The stage's pattern in a game of the programme, as the log names it; empty for a row.
+    std::string pattern;
     Verdict verdict = Verdict::Bingo;
     Judged judged = Judged::NotJudged;
     // A check line that could not be read: the line as written, shortened; coupon and row 0.
@@ -87,6 +89,11 @@ struct RecordedGame {
     bool draws_logged = false;
     std::vector<int> called;
     std::string seal;
+    // A game of the evening's programme: its line ("Game 3 of 12: …"), each stage line as
+    // written, and its jackpot's lines.
+    std::string programme;
+    std::vector<std::string> stages;
+    std::vector<std::string> jackpot;
     // Balls of the hall's machine recalled: "time: ball".
     std::vector<std::string> recalls;
     // The lines of the game that the verifier found failing: "line 12: reason".

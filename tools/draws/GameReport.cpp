@@ -439,6 +439,12 @@ void RenderGame(Layout& layout, const RecordedGame& game, std::size_t number, bo
     layout.Field("Started", Started(game));
     if (!game.rules.empty())
         layout.Field("Rules", game.rules);
+    if (!game.programme.empty())
+        layout.Field("Programme", game.programme);
+    for (const std::string& stage : game.stages)
+        layout.Field("Stage", stage);
+    for (const std::string& jackpot : game.jackpot)
+        layout.Field("Jackpot", jackpot);
     if (!game.series_name.empty())
         layout.Field("Coupon series", game.series_name + (game.series_digest.empty()
                                                               ? std::string(", not read")

@@ -1,6 +1,7 @@
 #include "LogVerifier.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -75,6 +76,8 @@ struct LogVerifier::State {
     bool machine = false;
     // The lines that follow "Game continued" (its source, rules and series) go on with it.
     bool continued = false;
+    // A game of the programme: each stage's pattern as its stage line names it.
+    std::map<int, std::string> stage_patterns;
 
     void FailAt(const Kept& at, const std::string& reason) {
         std::string shown = at.line;
@@ -197,6 +200,23 @@ struct LogVerifier::State {
             Cancel(message.substr(LogLines::kNumberCancelledPrefix.size()));
         } else if (StartsWith(message, LogLines::kPlayingRowPrefix)) {
             Row(message.substr(LogLines::kPlayingRowPrefix.size()));
+        } else if (StartsWith(message, LogLines::kStagePrefix)) {
+            Stage(message.substr(LogLines::kStagePrefix.size()));
+            continued = justContinued;
+        } else if (StartsWith(message, LogLines::kJackpotPrefix)) {
+            continued = justContinued;
+        } else if (StartsWith(message, LogLines::kJackpotWonPrefix)) {
+            JackpotWon(message.substr(LogLines::kJackpotWonPrefix.size()));
+        } else if (StartsWith(message, LogLines::kJackpotCarriedPrefix)) {
+            ++result.jackpots_carried;
+        } else if (StartsWith(message, LogLines::kProgrammeGamePrefix) &&
+                   LogLines::ParseProgrammeGame(
+                       message.substr(LogLines::kProgrammeGamePrefix.size()))) {
+            // A game continued after a start names its game again.
+            if (!justContinued)
+                ++result.programme_games;
+            continued = justContinued;
+            stage_patterns.clear();
         } else if (StartsWith(message, LogLines::kBingoPrefix)) {
             Winner(message.substr(LogLines::kBingoPrefix.size()));
         } else if (StartsWith(message, LogLines::kCheckedPrefix)) {
@@ -336,11 +356,54 @@ struct LogVerifier::State {
         row = *parsed;
     }
 
-    // Judges a check by the series; true when it could.
+    void Stage(std::string_view text) {
+        const auto stage = LogLines::ParseStage(text);
+        if (!stage) {
+            Fail("the stage is not a number, a count and a pattern");
+            return;
+        }
+        if (!SeriesFiles::PatternOf(stage->pattern, stage->stage, rules.numberCount))
+            Fail("the stage's pattern " + stage->pattern + " is not known");
+        if (tracking && stage->stage != row)
+            Fail("stage " + std::to_string(stage->stage) + " is not the row being played, row " +
+                 std::to_string(row));
+        stage_patterns[stage->stage] = stage->pattern;
+    }
+
+    // "coupon 342 after 45 numbers — 500 €": the count is the numbers drawn.
+    void JackpotWon(std::string_view text) {
+        ++result.jackpots_won;
+        constexpr std::string_view kCoupon = "coupon ";
+        if (!tracking || text.substr(0, kCoupon.size()) != kCoupon)
+            return;
+        const std::size_t after = text.find(" after ");
+        const std::size_t numbers = text.find(" numbers");
+        if (after == std::string_view::npos || numbers == std::string_view::npos || numbers < after)
+            return;
+        const std::string_view count = text.substr(after + 7, numbers - after - 7);
+        if (count != std::to_string(drawn.size()))
+            Fail("the jackpot's count " + std::string(count) + " is not the " +
+                 std::to_string(drawn.size()) + " numbers drawn");
+    }
+
+    // "row 2", or "stage 2 (four_corners)" in a game of the programme.
+    std::string StageName(int stage) const {
+        const auto found = stage_patterns.find(stage);
+        if (found == stage_patterns.end())
+            return "row " + std::to_string(stage);
+        return "stage " + std::to_string(stage) + " (" + found->second + ")";
+    }
+
+    // Judges a check by the series, by the pattern of the stage checked; true when it could.
     std::optional<SeriesFiles::Verdict> Judge(int coupon, int checkedRow) {
+        const auto found = stage_patterns.find(checkedRow);
+        const auto pattern =
+            SeriesFiles::PatternOf(found == stage_patterns.end() ? std::string() : found->second,
+                                   checkedRow, rules.numberCount);
         const SeriesFiles::Verdict verdict =
-            series_files->Judge(series.fileName, series.digest, rules.numberCount, rules.freeMiddle,
-                                coupon, checkedRow, drawn);
+            pattern ? series_files->Judge(series.fileName, series.digest, rules.numberCount,
+                                          rules.freeMiddle, coupon, *pattern, drawn)
+                    : SeriesFiles::Verdict::NotCheckable;
         if (verdict == SeriesFiles::Verdict::NotCheckable) {
             ++result.checks_not_checkable;
             return std::nullopt;
@@ -367,8 +430,8 @@ struct LogVerifier::State {
                  " is not the row being played, row " + std::to_string(row));
         const auto verdict = Judge(bingo->coupon, bingo->row);
         if (verdict == SeriesFiles::Verdict::Wrong)
-            Fail("coupon " + std::to_string(bingo->coupon) + " does not hold row " +
-                 std::to_string(bingo->row) + " with the " + std::to_string(drawn.size()) +
+            Fail("coupon " + std::to_string(bingo->coupon) + " does not hold " +
+                 StageName(bingo->row) + " with the " + std::to_string(drawn.size()) +
                  " numbers drawn");
         else if (verdict == SeriesFiles::Verdict::NotInSeries)
             Fail("coupon " + std::to_string(bingo->coupon) + " is not in " + SeriesName());
@@ -393,8 +456,7 @@ struct LogVerifier::State {
             return;
         const std::string coupon = "coupon " + std::to_string(checked->coupon);
         if (checked->inSeries && *verdict == SeriesFiles::Verdict::Wins)
-            Fail(coupon + " holds row " + std::to_string(checked->row) +
-                 ": the verdict should be BINGO");
+            Fail(coupon + " holds " + StageName(checked->row) + ": the verdict should be BINGO");
         else if (checked->inSeries && *verdict == SeriesFiles::Verdict::NotInSeries)
             Fail(coupon + " is not in " + SeriesName());
         else if (!checked->inSeries && *verdict != SeriesFiles::Verdict::NotInSeries)
@@ -487,6 +549,7 @@ struct LogVerifier::State {
         drawn.clear();
         row = 1;
         machine = false;
+        stage_patterns.clear();
     }
 
     void EndOfFile() {

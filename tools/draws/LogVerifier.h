@@ -52,6 +52,10 @@ public:
         std::size_t checks_judged = 0;        // winners and verdicts judged by the series
         std::size_t checks_not_checkable = 0; // their series was not at hand
         std::size_t machine_games = 0; // games of the hall's ball machine (nothing to reveal)
+        // The evening's programme: its games begun, and their jackpots won or carried over.
+        std::size_t programme_games = 0;
+        std::size_t jackpots_won = 0;
+        std::size_t jackpots_carried = 0;
     };
     static constexpr std::size_t kMaxFailures = 100;
 

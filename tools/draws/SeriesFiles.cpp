@@ -33,8 +33,8 @@ const std::vector<std::uint8_t>* SeriesFiles::Find(const std::string& name,
 }
 
 SeriesFiles::Verdict SeriesFiles::Judge(const std::string& name, const std::string& digest,
-                                        int numberCount, bool freeMiddle, int coupon, int row,
-                                        const std::vector<int>& drawn) {
+                                        int numberCount, bool freeMiddle, int coupon,
+                                        const WinPattern& pattern, const std::vector<int>& drawn) {
     if (digest.empty())
         return Verdict::NotInSeries;
     const std::vector<std::uint8_t>* bytes = Find(name, digest);
@@ -47,7 +47,17 @@ SeriesFiles::Verdict SeriesFiles::Judge(const std::string& name, const std::stri
         return Verdict::NotInSeries;
     const BingoCoupon ticket(bytes->data() + (static_cast<std::size_t>(coupon) - 1) * size,
                              static_cast<std::uint32_t>(size));
-    return ticket.HasBingo(row, drawn, freeMiddle ? 1 : 0) ? Verdict::Wins : Verdict::Wrong;
+    return ticket.HoldsPattern(pattern, drawn, freeMiddle ? 1 : 0) ? Verdict::Wins : Verdict::Wrong;
+}
+
+std::optional<WinPattern> SeriesFiles::PatternOf(const std::string& name, int row,
+                                                 int numberCount) {
+    if (name.empty())
+        return WinPatterns::Rows(row, numberCount);
+    if (const auto grid = WinPatterns::ParseGrid(name))
+        return numberCount == GameRules::kNumbers75 ? WinPatterns::Drawn("drawn", *grid)
+                                                    : std::nullopt;
+    return WinPatterns::Find(name, numberCount);
 }
 
 } // namespace zorvi

@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "WinPattern.h"
 
 namespace zorvi {
 
@@ -21,11 +24,16 @@ public:
 
     // A file given with --series; false when it cannot be read.
     bool Add(const std::filesystem::path& path);
-    // Whether the coupon holds `row` complete rows with the last number of `drawn` in one of
-    // them, by the series with this name and digest. NotCheckable when no such series is at
-    // hand; an empty digest is the series that could not be read, which holds no coupon.
+    // Whether the coupon holds the stage's pattern on the last number of `drawn`, by the series
+    // with this name and digest. NotCheckable when no such series is at hand, or the pattern is
+    // not known; an empty digest is the series that could not be read, which holds no coupon.
     Verdict Judge(const std::string& name, const std::string& digest, int numberCount,
-                  bool freeMiddle, int coupon, int row, const std::vector<int>& drawn);
+                  bool freeMiddle, int coupon, const WinPattern& pattern,
+                  const std::vector<int>& drawn);
+
+    // The pattern of a stage as the log names it ("four_corners", or a drawn grid
+    // "..#../.###./..."); an empty name is row `row` of the game. Nothing when not known.
+    static std::optional<WinPattern> PatternOf(const std::string& name, int row, int numberCount);
 
 private:
     const std::vector<std::uint8_t>* Find(const std::string& name, const std::string& digest);

@@ -15,6 +15,7 @@
 #include "DrawCommitment.h"
 #include "LogVerifier.h"
 #include "LogWriter.h"
+#include "Programme.h"
 #include "SeriesFiles.h"
 
 namespace zorvi::test {
@@ -519,6 +520,81 @@ TEST_P(MachineTamperTest, FoundAtItsLine) {
 
 INSTANTIATE_TEST_SUITE_P(Changes, MachineTamperTest, ::testing::ValuesIn(kMachineTamperings),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// An evening's programme: two games, one of rows then four corners, one of a pattern the hall
+// drew. Coupon 1 holds row 1 at draw 5, the corners at draw 25, the drawn arrow at draw 23; at
+// draw 10 it holds two rows, which the corners' stage does not count.
+class ProgrammeEveningTest : public GameLogVerifyTest {
+protected:
+    void PlayEvening() {
+        const WinPattern arrow =
+            *WinPatterns::Drawn("Arrow", *WinPatterns::ParseGrid("..#../.###./#.#.#/..#../..#.."));
+        Programme programme;
+        programme.drawnPatterns = {arrow};
+        programme.games = {
+            {"Early bird",
+             75,
+             {{*WinPatterns::Find("rows_1", 75), "10 €"},
+              {*WinPatterns::Find("four_corners", 75), "20 €"}},
+             {}},
+            {"Arrow", 75, {{arrow, "30 €"}}, {}},
+        };
+        commands.SetProgramme(programme);
+        StartGame(75);
+        SeriesInUse();
+        DrawTimes(5);
+        Check(1); // stage 1
+        DrawTimes(5);
+        Check(1); // a miss: two rows are not the corners
+        DrawTimes(15);
+        Check(1); // the corners
+        commands.NextGameCommand();
+        UseFixtureSeries();
+        SeriesInUse();
+        DrawTimes(23);
+        Check(1); // the arrow
+        commands.EndGameForGood();
+        logPath = log.GetLogFilePath();
+        log.CloseLog();
+    }
+};
+
+TEST_F(ProgrammeEveningTest, ChecksAreJudgedByTheStagesPattern) {
+    PlayEvening();
+    const LogVerifier::Result result = Verify();
+    EXPECT_TRUE(result.ok) << result.line_number << ": " << result.reason;
+    EXPECT_EQ(result.programme_games, 2u);
+    EXPECT_EQ(result.checks_judged, 4u);
+
+    // The stage said to be two rows: the miss at draw 10 would then have been a winner.
+    const std::string written = LogText();
+    auto lines = Lines(written);
+    const std::size_t stage = Find(lines, "Stage 2 of 2, pattern four_corners");
+    lines[stage].replace(lines[stage].find("four_corners"), 12, "rows_2");
+    WriteLogText(Joined(lines));
+    const LogVerifier::Result changed = Verify();
+    ASSERT_FALSE(changed.ok);
+    const std::size_t miss = Find(lines, "Checked coupon 1 (row 2)");
+    EXPECT_EQ(changed.line_number, miss + 1) << changed.line << "\n" << changed.reason;
+    EXPECT_NE(changed.reason.find("holds stage 2 (rows_2)"), std::string::npos) << changed.reason;
+
+#ifdef ZORVI_DRAWS_TOOL
+    WriteLogText(written);
+    const std::filesystem::path pdf = folders.root() / "programme.pdf";
+    int status = -1;
+    const std::string out = RunTool("report '" + logPath.string() + "'" + SeriesArguments() +
+                                        " --out '" + pdf.string() + "'",
+                                    &status);
+    EXPECT_EQ(status, 0) << out;
+    const std::string all = Run("pdftotext -layout '" + pdf.string() + "' -");
+    for (const char* expected :
+         {"Game 1 of 2: Early bird", "Stage 2 of 2, pattern four_corners", "Game 2 of 2: Arrow"})
+        EXPECT_NE(all.find(expected), std::string::npos) << expected << "\n" << all;
+    EXPECT_NE(RunTool("verify '" + logPath.string() + "'" + SeriesArguments())
+                  .find("2 games of the evening's programme"),
+              std::string::npos);
+#endif
+}
 
 // The program begins a month's file only when it starts: a log cut in two elsewhere has lines
 // moved out of the chain they were sealed in, which the second file's first seal shows.
