@@ -66,6 +66,11 @@ inline constexpr int BallField = 1130;
 inline constexpr int BallFieldLabel = 1131;
 inline constexpr int BallRefused = 1132;
 inline constexpr int BallSourceStatus = 1133;
+// The evening's programme: the game and stage played, the step to its next game, and the
+// dialog that edits it.
+inline constexpr int ProgrammeStage = 1140;
+inline constexpr int NextGame = 1141;
+inline constexpr int Programme = 1142;
 
 inline constexpr int FirstBoardCell = 100000;  // + number - 1
 inline constexpr int FirstCouponCell = 101000; // + position
@@ -135,6 +140,9 @@ inline constexpr std::array kControlNames{
     IdName{Control::BallFieldLabel, "BallFieldLabel"},
     IdName{Control::BallRefused, "BallRefused"},
     IdName{Control::BallSourceStatus, "BallSourceStatus"},
+    IdName{Control::ProgrammeStage, "ProgrammeStage"},
+    IdName{Control::NextGame, "NextGame"},
+    IdName{Control::Programme, "Programme"},
 };
 
 inline constexpr std::array kTimerNames{

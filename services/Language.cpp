@@ -148,6 +148,86 @@ const std::array<Entry, static_cast<std::size_t>(TextId::Count)>& Table() {
         {{"Siirrytäänkö ohjelman seuraavaan peliin?", "Gå vidare till programmets nästa spel?",
           "Move on to the programme's next game?"}},    // TXT_CONFIRM_NEXT_GAME
         {{"Seuraava peli", "Nästa spel", "Next game"}}, // TXT_NEXT_GAME
+        {{"Ohjelma…", "Program…", "Programme…"}}, // TXT_PROGRAMME
+        {{"Peli %1/%2: %3", "Spel %1 av %2: %3", "Game %1 of %2: %3"}}, // TXT_PROGRAMME_LINE_GAME
+        {{"Vaihe %1/%2: %3", "Etapp %1 av %2: %3", "Stage %1 of %2: %3"}},
+        // TXT_PROGRAMME_LINE_STAGE
+        {{"Jackpot: täysi kuponki %1 numerolla: %2", "Jackpot: full bricka inom %1: %2",
+          "Jackpot: full card within %1: %2"}}, // TXT_PROGRAMME_LINE_JACKPOT
+        {{"päättynyt", "avslutat", "over"}}, // TXT_PROGRAMME_LINE_OVER
+        {{"Seuraavaksi peli %1: %2", "Nästa: spel %1: %2", "Next: game %1: %2"}},
+        // TXT_PROGRAMME_LINE_NEXT
+        {{"ohjelman viimeinen peli", "programmets sista spel", "the programme's last game"}},
+        // TXT_PROGRAMME_LINE_LAST
+        {{"Ohjelmatiedostoa %1 ei voitu käyttää.\n%2", "Programfilen %1 kunde inte användas.\n%2",
+          "The programme file %1 could not be used.\n%2"}}, // TXT_PROGRAMME_FILE_REFUSED
+        {{"Illan peleissä käytetään viimeisintä toimivaa ohjelmaa.",
+          "Kvällen spelas med det senaste fungerande programmet.",
+          "The last good programme is played."}}, // TXT_PROGRAMME_LAST_GOOD_PLAYED
+        {{"Illan pelit pelataan ilman ohjelmaa.", "Kvällen spelas utan program.",
+          "No programme is played."}}, // TXT_PROGRAMME_NONE_PLAYED
+        {{"Ohjelman nimi", "Programmets namn", "Programme name"}}, // TXT_PROGRAMME_NAME
+        {{"Valuutta", "Valuta", "Currency"}}, // TXT_PROGRAMME_CURRENCY
+        {{"Pelit", "Spel", "Games"}}, // TXT_PROGRAMME_GAMES
+        {{"Pelin nimi", "Spelets namn", "Game name"}}, // TXT_PROGRAMME_GAME_NAME
+        {{"Numeroita", "Nummer", "Numbers"}}, // TXT_PROGRAMME_NUMBERS
+        {{"Vaiheet", "Etapper", "Stages"}}, // TXT_PROGRAMME_STAGES
+        {{"Kuvio", "Mönster", "Pattern"}}, // TXT_PROGRAMME_PATTERN
+        {{"Palkinto", "Vinst", "Prize"}}, // TXT_PROGRAMME_PRIZE
+        {{"Lisää", "Lägg till", "Add"}}, // TXT_PROGRAMME_ADD
+        {{"Poista", "Ta bort", "Remove"}}, // TXT_PROGRAMME_REMOVE
+        {{"Ylös", "Upp", "Up"}}, // TXT_PROGRAMME_UP
+        {{"Alas", "Ner", "Down"}}, // TXT_PROGRAMME_DOWN
+        {{"Jackpot täydestä kupongista", "Jackpot på full bricka", "Jackpot on a full card"}},
+        // TXT_PROGRAMME_JACKPOT
+        {{"Numeroita enintään", "Inom antal nummer", "Within numbers"}},
+        // TXT_PROGRAMME_JACKPOT_WITHIN
+        {{"Jackpot-palkinto", "Jackpotvinst", "Jackpot prize"}}, // TXT_PROGRAMME_JACKPOT_PRIZE
+        {{"Numeroita lisää kerralla", "Nummer till per gång", "Numbers added each time"}},
+        // TXT_PROGRAMME_JACKPOT_STEP
+        {{"Palkintoa lisää kerralla", "Vinst till per gång", "Prize added each time"}},
+        // TXT_PROGRAMME_JACKPOT_PRIZE_STEP
+        {{"Numeroita enintään (katto)", "Högst antal nummer (tak)", "Most numbers (cap)"}},
+        // TXT_PROGRAMME_JACKPOT_CAP
+        {{"Piirrä kuvio", "Rita ett mönster", "Draw a pattern"}}, // TXT_PROGRAMME_DRAW_PATTERN
+        {{"Kuvion nimi", "Mönstrets namn", "Pattern name"}}, // TXT_PROGRAMME_PATTERN_NAME
+        {{"Lisää kuvio", "Lägg till mönster", "Add pattern"}}, // TXT_PROGRAMME_ADD_PATTERN
+        {{"Kuviolla on oltava oma nimi ja vähintään yksi ruutu.",
+          "Mönstret behöver ett eget namn och minst en ruta.",
+          "A pattern needs a name of its own and at least one square."}},
+        // TXT_PROGRAMME_PATTERN_REFUSED
+        {{"Tallenna", "Spara", "Save"}}, // TXT_PROGRAMME_SAVE
+        {{"Tuo…", "Importera…", "Import…"}}, // TXT_PROGRAMME_IMPORT
+        {{"Vie…", "Exportera…", "Export…"}}, // TXT_PROGRAMME_EXPORT
+        {{"Poista ohjelma", "Ta bort programmet", "Remove programme"}}, // TXT_PROGRAMME_REMOVE_ALL
+        {{"Sulje", "Stäng", "Close"}}, // TXT_PROGRAMME_CLOSE
+        {{"Ohjelma tallennettu: se pelataan seuraavasta pelistä alkaen.",
+          "Programmet sparat: det spelas från nästa spel.",
+          "Programme saved: it is played from the next game on."}}, // TXT_PROGRAMME_SAVED
+        {{"Ohjelmaa ei voitu tallentaa: datakansioon ei voi kirjoittaa.",
+          "Programmet kunde inte sparas: datamappen går inte att skriva.",
+          "The programme could not be saved: the data folder cannot be written."}},
+        // TXT_PROGRAMME_SAVE_FAILED
+        {{"Ohjelmaa ei voitu viedä tiedostoon %1.", "Programmet kunde inte exporteras till %1.",
+          "The programme could not be exported to %1."}}, // TXT_PROGRAMME_EXPORT_FAILED
+        {{"Ohjelmaa ei voi tallentaa näin: %1", "Programmet kan inte sparas så här: %1",
+          "The programme cannot be saved like this: %1"}}, // TXT_PROGRAMME_NOT_WRITABLE
+        {{"pelillä %1 ei ole nimeä", "spel %1 saknar namn", "game %1 has no name"}},
+        // TXT_PROGRAMME_NO_GAME_NAME
+        {{"kahdella pelillä on nimi \"%1\"", "två spel heter \"%1\"",
+          "two games are named \"%1\""}}, // TXT_PROGRAMME_SAME_GAME_NAME
+        {{"Poistetaanko ohjelma? Seuraavasta pelistä alkaen pelataan ilman ohjelmaa.",
+          "Ta bort programmet? Från nästa spel spelas utan program.",
+          "Remove the programme? From the next game on the evening is played without one."}},
+        // TXT_CONFIRM_REMOVE_PROGRAMME
+        {{"Ohjelmaa ei voitu poistaa.", "Programmet kunde inte tas bort.",
+          "The programme could not be removed."}}, // TXT_PROGRAMME_REMOVE_FAILED
+        {{"Muutoksia ei ole tallennettu. Suljetaanko silti?",
+          "Ändringarna är inte sparade. Stäng ändå?", "The changes are not saved. Close anyway?"}},
+        // TXT_CONFIRM_CLOSE_UNSAVED
+        {{"Tuotu tiedostosta %1: tallenna, niin se pelataan.",
+          "Importerat från %1: spara för att spela det.", "Imported from %1: save it to play it."}},
+        // TXT_PROGRAMME_IMPORTED
     }};
     return table;
 }

@@ -117,6 +117,8 @@ void CZorviDlg::ConnectControls() {
     onClick(Control::VolumeDown, [this] { VolumeDown(); });
     onClick(Control::VolumeUp, [this] { VolumeUp(); });
     onClick(Control::Exit, [this] { ExitCommand(); });
+    onClick(Control::NextGame, [this] { commands_.NextGameCommand(); });
+    onClick(Control::Programme, [this] { ProgrammeCommand(); });
 
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider))) {
         // Whenever the slider shows a new position the game takes it, without the bound
@@ -186,6 +188,12 @@ bool CZorviDlg::HandleKey(QKeyEvent* event) {
         return commands_.StartStopKey();
     case kCheckWinningNowKey:
         CheckFirstWinningNow();
+        return true;
+    case kNextGameKey:
+        // Only while a programme is loaded; the command itself asks first.
+        if (!game_.ProgrammeRead().programme)
+            return false;
+        commands_.NextGameCommand();
         return true;
     case Qt::Key_Escape:
         HidePublicScreen();

@@ -114,6 +114,11 @@ public:
     static constexpr Qt::Key kCheckWinningNowKey = Qt::Key_F2;
     void CheckFirstWinningNow();
 
+    // The evening's programme: its next game by the button or its key, and the dialog that
+    // edits it.
+    static constexpr Qt::Key kNextGameKey = Qt::Key_F8;
+    void ProgrammeCommand();
+
     // Access for tests, tools and screenshots.
     QWidget* ControlById(int id) const;
     QString ControlText(int id) const;
@@ -170,6 +175,8 @@ public:
     void FocusBallField() override;
     bool AskBallConfirmation(int ball) override;
     void ShowBallRefused(std::optional<TextId> reason, long long entered, int highest) override;
+    void ShowProgrammeStage(const PagePrizeBoard& board) override;
+    bool SwitchNumberCount(int numberCount) override;
 
     // Esc and the dialog's own keyboard interface never close the window.
     void reject() override;
@@ -226,6 +233,12 @@ private:
     // else the coupon number field.
     void FocusEntryField();
     void ShowBallRefusedText();
+    // The programme's line in the current language, and the Next game button: shown while a
+    // programme is loaded, enabled while it has a game to move on to.
+    void ShowProgrammeStageText();
+    void ShowNextGameButton();
+    // A refused programme.ini, told once at the start-up.
+    void TellProgrammeFault(const ProgrammeLoad& load);
     // A click on a number of the board enters it as a ball while the hall's machine draws.
     void WatchBoardClicks();
     void OnBoardCellEvent(QObject* watched, QEvent* event);
@@ -257,6 +270,8 @@ private:
     std::optional<TextId> ballRefusal_;
     long long ballEntered_ = 0;
     int ballHighest_ = 0;
+    // The programme's board last told, shown again in another language.
+    PagePrizeBoard programmeBoard_;
     // The focus policies the buttons and sliders had before the machine took them away.
     std::map<QWidget*, Qt::FocusPolicy> clickFocus_;
     std::unique_ptr<KeyFilter> keyFilter_;

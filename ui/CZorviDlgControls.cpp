@@ -100,6 +100,8 @@ void CZorviDlg::RelabelWindow() {
     set(Control::NumberLimitLabel, TextId::TXT_NUMBER_LIMIT);
     set(Control::BallFieldLabel, TextId::TXT_BALL);
     set(Control::BallSourceStatus, TextId::TXT_BALL_SOURCE_MACHINE);
+    set(Control::NextGame, TextId::TXT_NEXT_GAME);
+    set(Control::Programme, TextId::TXT_PROGRAMME);
 
     const int lang = settings_.language;
     SetControlText(Control::WinnersHeading, Language::GetText(TextId::TXT_ROW, lang) + "  " +
@@ -110,6 +112,7 @@ void CZorviDlg::RelabelWindow() {
     ShowCouponNoteText();
     ShowWinningNowText();
     ShowBallRefusedText();
+    ShowProgrammeStageText();
     if (publicScreen_->created())
         publicScreen_->SetButtonTexts();
 }

@@ -60,6 +60,8 @@ void CZorviDlg::Start() {
     else if (settings_.LeftInPlace())
         prompts_.Message(QStringLiteral("Unusable settings left in place, using defaults"));
 
+    // The programme comes first: a stored game of it is read back by its place in it.
+    TellProgrammeFault(game_.LoadProgramme());
     commands_.LoadStoredGame();
 
     RelabelWindow();
@@ -79,6 +81,7 @@ void CZorviDlg::Start() {
     commands_.ResumeOrStart();
     game_.Started();
     ShowHallAddress();
+    ShowNextGameButton();
 
     // The interval slider's first showing hands its position to the game.
     if (auto* slider = qobject_cast<QSlider*>(ControlById(Control::IntervalSlider)))

@@ -116,6 +116,11 @@ constexpr TemplateItem kTemplate[] = {
     {Control::BallRefused, Kind::Static, 244, 176, 122, 28, CentredBoth | Wrapping | Bold | Hidden,
      ""},
     {Control::BallSourceStatus, Kind::Static, 244, 210, 122, 8, Centred | Hidden, ""},
+    // The evening's programme: the step to its next game under the row frame, the dialog under
+    // the volume, and the game and stage played along the bottom (shown while one is played).
+    {Control::NextGame, Kind::Button, 375, 189, 90, 18, Hidden, ""},
+    {Control::Programme, Kind::Button, 375, 300, 90, 14, None, ""},
+    {Control::ProgrammeStage, Kind::Line, 5, 318, 460, 14, Hidden, ""},
 };
 
 // Cells of the board and the coupon panel, in pixels at scale 1.

@@ -131,4 +131,14 @@ void RecordingPlayersScreen::PageShowRecall(int ball) {
     calls << QStringLiteral("recall %1").arg(ball);
 }
 
+void RecordingPlayersScreen::PageShowPrizeBoard(const PagePrizeBoard& board) {
+    calls << (board.between ? QStringLiteral("board %1/%2 between").arg(board.game).arg(board.games)
+                            : QStringLiteral("board %1/%2 stage %3/%4")
+                                  .arg(board.game)
+                                  .arg(board.games)
+                                  .arg(board.stage)
+                                  .arg(board.stages));
+    shown.Board(board);
+}
+
 } // namespace zorvi::test

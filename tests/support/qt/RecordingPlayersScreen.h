@@ -40,6 +40,7 @@ public:
     void PageShowGame(const PageGame& game) override;
     void PageShowSeal(const std::string& seal) override;
     void PageShowRecall(int ball) override;
+    void PageShowPrizeBoard(const PagePrizeBoard& board) override;
     void PageShowJoinCode(const PageJoinCode& code) override {
         joinUrl = QString::fromStdString(code.url);
         const QString modules = QString::fromStdString(code.modules);
@@ -51,7 +52,7 @@ public:
     QPushButton* CloseButton() const { return close_; }
     const QString& Folder() const { return folder_; }
     // Every call, in short: "open 1 reload", "reset 75", "update 7 1 1", "ticket 3 win",
-    // "game 75 [7,9] row 1", "seal 1a2b3c4d5e6f7a8b", "recall 23".
+    // "game 75 [7,9] row 1", "seal 1a2b3c4d5e6f7a8b", "recall 23", "board 2/5 stage 1/1".
     QStringList calls;
     PageGameRecord shown;
     // The join code last shown: its address (empty: none) and modules when well formed.
