@@ -437,5 +437,44 @@ INSTANTIATE_TEST_SUITE_P(
                       NormalizeCase{61, 2, 90, 60, 2, 90}, NormalizeCase{-7, 3, -1, 1, 0, 0},
                       NormalizeCase{1000000, -1, 2147483647, 60, 0, 2147483647}));
 
+// A game of the programme keeps its place, name and jackpot; the file of any other game has no
+// such key. Damaged values stay in range, and the rows a programme's game may have are its own.
+TEST_F(StateFileTest, ProgrammeGameKeysRoundTripAndStayInRange) {
+    ProgramState game = SampleGame();
+    ASSERT_TRUE(StateFile::SaveState(game));
+    EXPECT_EQ(ReadState().find("programme"), std::string::npos);
+    game.programme_game = 3;
+    game.programme_game_name = "Early bird";
+    game.programme_jackpot = ProgramState::kJackpotCarried;
+    game.max_row = 2;
+    ASSERT_TRUE(StateFile::SaveState(game));
+    ASSERT_EQ(StateFile::LoadState(state), 1);
+    EXPECT_EQ(state, game);
+
+    struct Case {
+        const char* lines;
+        int game;
+        int jackpot;
+        int maxRow;
+        bool playable;
+    };
+    const Case cases[] = {
+        {"programme_game=2\nprogramme_jackpot=1\n", 2, 1, 2, true},
+        {"programme_game=-4\nprogramme_jackpot=1\n", 0, 0, 2, false},
+        {"programme_game=1\nprogramme_jackpot=7\n", 1, 0, 2, true},
+        {"programme_game=1\n", 1, 0, 11, false},
+        {"programme_game=1\n", 1, 0, 0, false},
+        {"", 0, 0, 5, true},
+    };
+    for (const Case& c : cases) {
+        ProgramState loaded(generator);
+        WriteState("[common]\n" + GoodBody(75, "3", "1", std::to_string(c.maxRow)) + c.lines);
+        ASSERT_EQ(StateFile::LoadState(loaded), 1) << c.lines;
+        EXPECT_EQ(loaded.programme_game, c.game) << c.lines;
+        EXPECT_EQ(loaded.programme_jackpot, c.jackpot) << c.lines;
+        EXPECT_EQ(StateFile::IsPlayable(loaded, 75), c.playable) << c.lines << c.maxRow;
+    }
+}
+
 } // namespace
 } // namespace zorvi
