@@ -454,6 +454,11 @@ void GameCommands::NewGameCommand() {
         log_.WriteLog(std::string(LogLines::kNewGameDeclined));
         return;
     }
+    AskNumberLimit();
+    BeginNewGame();
+}
+
+void GameCommands::AskNumberLimit() {
     if (settings_.enable_number_limit != 0) {
         const auto entered = window_.NumberLimitDlg(state_.number_limit);
         state_.number_limit = entered ? std::max(*entered, 0) : 0;
@@ -462,7 +467,6 @@ void GameCommands::NewGameCommand() {
     }
     state_.Save();
     window_.SetControlText(Control::NumberLimit, Decimal(state_.number_limit));
-    BeginNewGame();
 }
 
 void GameCommands::BeginNewGame() {

@@ -160,6 +160,8 @@ private:
     // After a question, the caller reading balls goes on typing the next one.
     void FocusBallFieldForTheMachine();
     void AdvanceRow();
+    // A new game's number limit: asked when the setting says so, else none.
+    void AskNumberLimit();
     void LogRowChange();
     void BackRow();
     // The captions of the automatic mode, by the one table of AutomaticCaptionsFor.

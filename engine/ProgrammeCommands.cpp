@@ -41,14 +41,7 @@ void GameCommands::NextGameCommand() {
     if (ofTheProgramme)
         SettleJackpot(0);
     state_.programme_game = ofTheProgramme ? state_.programme_game + 1 : 1;
-    if (settings_.enable_number_limit != 0) {
-        const auto entered = window_.NumberLimitDlg(state_.number_limit);
-        state_.number_limit = entered ? std::max(*entered, 0) : 0;
-    } else {
-        state_.number_limit = 0;
-    }
-    state_.Save();
-    window_.SetControlText(Control::NumberLimit, std::to_string(state_.number_limit));
+    AskNumberLimit();
     BeginNewGame();
 }
 
