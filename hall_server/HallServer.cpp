@@ -155,6 +155,18 @@ void HallServer::SetJoinCode(const std::string& url, int size, const std::string
         core, [core, frame = joinFrame_] { core->SetJoinFrame(frame); }, Qt::QueuedConnection);
 }
 
+void HallServer::SetCoupons(std::shared_ptr<const std::vector<std::uint8_t>> series,
+                            std::uint32_t couponSize, int numberCount,
+                            std::vector<std::pair<int, int>> inPlay) {
+    std::shared_ptr<const CouponSeries> snapshot = std::make_shared<const CouponSeries>(
+        MakeCouponSeries(std::move(series), couponSize, numberCount, std::move(inPlay)));
+    {
+        const std::lock_guard<std::mutex> lock(status_.couponsMutex);
+        status_.coupons.swap(snapshot);
+    }
+    // The old snapshot, perhaps the last hold on a whole series, is let go outside the lock.
+}
+
 const PageGame& HallServer::Game() const {
     return pages_.Game();
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "HallFrames.h"
@@ -58,6 +60,15 @@ public:
     // The join code shown on the served pages: a QR code of `size` x `size` modules, row by
     // row, '1' dark. An empty url hides it.
     void SetJoinCode(const std::string& url, int size, const std::string& modules);
+
+    // The coupons players may look up on their phones ("/coupon/342"): the series' complete
+    // coupons as the engine holds them (null or empty: no series), their size, the game's
+    // number count, and the coupons in play as inclusive ranges (empty: the whole series).
+    // Called by the operator window whenever the series or the setting changes; safe from any
+    // thread, and kept across Stop and Start.
+    void SetCoupons(std::shared_ptr<const std::vector<std::uint8_t>> series,
+                    std::uint32_t couponSize, int numberCount,
+                    std::vector<std::pair<int, int>> inPlay);
 
     // PageCalls.
     void PageReset(int numberCount, const std::string& commitment) override;

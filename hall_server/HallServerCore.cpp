@@ -67,6 +67,8 @@ QByteArray StatusText(int status) {
         return "Misdirected Request";
     case 426:
         return "Upgrade Required";
+    case 429:
+        return "Too Many Requests";
     case 431:
         return "Request Header Fields Too Large";
     case 503:
@@ -303,6 +305,9 @@ void HallServerCore::ReadHead(QTcpSocket* socket, Connection& connection) {
     case HallRoute::Kind::WebSocket:
         JoinFeed(socket, connection, head);
         return;
+    case HallRoute::Kind::Coupon:
+        ServeCoupon(socket, route.coupon);
+        return;
     case HallRoute::Kind::Refuse:
         Refuse(socket, route.status);
         return;
@@ -373,6 +378,28 @@ void HallServerCore::ServePage(QTcpSocket* socket, const std::string& language) 
     }
     const QByteArray page = file.read(policy_.Limits().maxPageBytes);
     Answer(socket, 200, {}, page, "text/html; charset=utf-8");
+}
+
+// A player's coupon, for the phone that follows it. Malformed numbers count against the bounds
+// too: guessing costs the same as asking. Only the snapshot is read; the game is not touched.
+void HallServerCore::ServeCoupon(QTcpSocket* socket, int coupon) {
+    const HallPolicy::LookupVerdict verdict =
+        policy_.CountLookup(AddressKey(socket->peerAddress()), SteadyMs());
+    QByteArray extra;
+    CouponAnswer answer;
+    if (!verdict.allow) {
+        answer = TooManyLookups();
+        extra = "Retry-After: " + QByteArray::number(verdict.retryAfterSeconds) + "\r\n";
+    } else {
+        std::shared_ptr<const CouponSeries> series;
+        {
+            const std::lock_guard<std::mutex> lock(status_->couponsMutex);
+            series = status_->coupons;
+        }
+        answer = LookUpCoupon(series.get(), coupon);
+    }
+    Answer(socket, answer.status, extra, QByteArray::fromStdString(answer.body),
+           "application/json; charset=utf-8");
 }
 
 void HallServerCore::JoinFeed(QTcpSocket* socket, Connection& connection, const RequestHead& head) {

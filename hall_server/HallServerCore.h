@@ -5,6 +5,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "CouponLookup.h"
 #include "HallPolicy.h"
 #include "HallRoutes.h"
 #include "HttpRequestHead.h"
@@ -25,11 +27,13 @@ class QTimer;
 namespace zorvi {
 
 // What the server's thread tells the window's: the screens on the feed and the notes for the
-// game log.
+// game log; and what the window's gives it: the coupons a phone may look up.
 struct HallServerStatus {
     std::atomic<int> feeds{0};
     std::mutex mutex;
     std::vector<std::string> notes; // guarded by mutex
+    std::mutex couponsMutex;
+    std::shared_ptr<const CouponSeries> coupons; // guarded by couponsMutex; null: no series
 };
 
 // The hall server's network side. It lives in its own thread, so that no browser, friendly or
@@ -79,6 +83,7 @@ private:
                 const QByteArray& body, const QByteArray& contentType);
     void Refuse(QTcpSocket* socket, int status);
     void ServePage(QTcpSocket* socket, const std::string& language);
+    void ServeCoupon(QTcpSocket* socket, int coupon);
     void JoinFeed(QTcpSocket* socket, Connection& connection, const RequestHead& head);
     void CloseFeed(QTcpSocket* socket, std::uint16_t code);
     void Finish(QTcpSocket* socket, const QByteArray& last);

@@ -30,6 +30,74 @@ HallLimits FitToDescriptors(HallLimits limits, std::int64_t openFileLimit) {
 
 HallPolicy::HallPolicy(const HallLimits& limits) : limits_(limits) {}
 
+namespace {
+
+constexpr std::int64_t kTokenUnits = 60000; // one token, in the buckets' units
+
+std::int64_t Capacity(int perMinute) {
+    return std::int64_t(std::max(perMinute, 0)) * kTokenUnits;
+}
+
+// The bucket refilled up to `nowMs`; a clock that goes back refills nothing.
+void Refill(std::int64_t& credit, std::int64_t& atMs, int perMinute, std::int64_t nowMs) {
+    const std::int64_t elapsed = std::clamp<std::int64_t>(nowMs - atMs, 0, kTokenUnits);
+    credit = std::min(Capacity(perMinute), credit + elapsed * std::max(perMinute, 0));
+    atMs = std::max(atMs, nowMs);
+}
+
+// Whole seconds until the bucket holds a token again (at least one).
+int SecondsToToken(std::int64_t credit, int perMinute) {
+    if (perMinute <= 0)
+        return 60;
+    const std::int64_t ms = (kTokenUnits - credit + perMinute - 1) / perMinute;
+    return int(std::clamp<std::int64_t>((ms + 999) / 1000, 1, 60));
+}
+
+} // namespace
+
+HallPolicy::LookupVerdict HallPolicy::CountLookup(const std::string& address, std::int64_t nowMs) {
+    const int perAddress = limits_.maxLookupsPerAddressPerMinute;
+    const int perAll = limits_.maxLookupsPerMinute;
+    if (!allLookupsStarted_) {
+        allLookupsStarted_ = true;
+        allLookups_ = Bucket{Capacity(perAll), nowMs};
+    }
+    Refill(allLookups_.credit, allLookups_.atMs, perAll, nowMs);
+
+    auto found = lookupBuckets_.find(address);
+    if (found == lookupBuckets_.end()) {
+        // The table stays bounded whatever the number of addresses: the least recent goes.
+        // Forgetting an address only gives it a full bucket back; the common one still holds.
+        while (!lookupRecent_.empty() &&
+               int(lookupBuckets_.size()) >= std::max(limits_.maxLookupAddresses, 1)) {
+            lookupBuckets_.erase(lookupRecent_.back());
+            lookupRecent_.pop_back();
+        }
+        lookupRecent_.push_front(address);
+        found = lookupBuckets_
+                    .emplace(address, AddressBucket{Bucket{Capacity(perAddress), nowMs},
+                                                    lookupRecent_.begin()})
+                    .first;
+    } else {
+        lookupRecent_.splice(lookupRecent_.begin(), lookupRecent_, found->second.recent);
+    }
+    Bucket& own = found->second.bucket;
+    Refill(own.credit, own.atMs, perAddress, nowMs);
+
+    LookupVerdict verdict;
+    if (own.credit < kTokenUnits || allLookups_.credit < kTokenUnits) {
+        ++lookupsRefused_;
+        verdict.retryAfterSeconds = std::max(
+            own.credit < kTokenUnits ? SecondsToToken(own.credit, perAddress) : 0,
+            allLookups_.credit < kTokenUnits ? SecondsToToken(allLookups_.credit, perAll) : 0);
+        return verdict;
+    }
+    own.credit -= kTokenUnits;
+    allLookups_.credit -= kTokenUnits;
+    verdict.allow = true;
+    return verdict;
+}
+
 std::optional<HallPolicy::Id> HallPolicy::OldestOf(const std::string& address) const {
     std::optional<Id> oldest;
     std::int64_t since = 0;
@@ -187,7 +255,7 @@ HallPolicy::Expired HallPolicy::Expire(std::int64_t nowMs) const {
 }
 
 std::optional<std::string> HallPolicy::TakeLimitNote(std::int64_t nowMs) {
-    if (screensRefused_ == 0 && connectionsCut_ == 0)
+    if (screensRefused_ == 0 && connectionsCut_ == 0 && lookupsRefused_ == 0)
         return std::nullopt;
     if (lastNoteMs_ && nowMs - *lastNoteMs_ < limits_.limitNoteIntervalMs)
         return std::nullopt;
@@ -199,6 +267,10 @@ std::optional<std::string> HallPolicy::TakeLimitNote(std::int64_t nowMs) {
                        std::to_string(Feeds()) + " of " + std::to_string(limits_.maxFeeds) +
                        " screens, " + std::to_string(Waiting()) + " of " +
                        std::to_string(limits_.maxWaiting) + " requests open";
+    if (lookupsRefused_ > 0)
+        note += "; " + std::to_string(lookupsRefused_) +
+                (lookupsRefused_ == 1 ? " coupon look-up" : " coupon look-ups") + " refused";
+    lookupsRefused_ = 0;
     screensRefused_ = 0;
     connectionsCut_ = 0;
     return note;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <list>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -28,6 +29,13 @@ struct HallLimits {
     int heartbeatMs = 1000;
     std::int64_t maxPageBytes = 8 << 20; // the page file served
     int limitNoteIntervalMs = 60000;     // the log hears of refusals at most this often
+    // Coupon look-ups: a phone with six tickets, reloaded now and then, needs a few dozen a
+    // minute; the bucket refills one a second up to the whole minute's worth.
+    int maxLookupsPerAddressPerMinute = 60;
+    // All addresses together, so that a flood from many cannot take the server's thread.
+    int maxLookupsPerMinute = 6000;
+    // Addresses whose look-ups are counted; the least recent beyond this are forgotten.
+    int maxLookupAddresses = 4096;
     HeadLimits head;
 };
 
@@ -81,6 +89,15 @@ public:
     int Waiting() const { return int(waiting_.size()); }
     const HallLimits& Limits() const { return limits_; }
 
+    struct LookupVerdict {
+        bool allow = false;
+        int retryAfterSeconds = 0; // when refused: until the next look-up would be allowed
+    };
+    // One coupon look-up from `address`: allowed while both its own bucket and the common one
+    // hold a token. A refused look-up takes nothing from either.
+    LookupVerdict CountLookup(const std::string& address, std::int64_t nowMs);
+    int LookupAddresses() const { return int(lookupBuckets_.size()); }
+
     // "Hall server at its limit: …" when something was refused since the last note, at most
     // once every limitNoteIntervalMs.
     std::optional<std::string> TakeLimitNote(std::int64_t nowMs);
@@ -98,6 +115,16 @@ private:
         int waiting = 0;
         int feeds = 0;
     };
+    // Tokens in 1/60000ths: a bucket of P a minute gains P of them a millisecond, so that
+    // every rate refills exactly in whole numbers.
+    struct Bucket {
+        std::int64_t credit = 0;
+        std::int64_t atMs = 0;
+    };
+    struct AddressBucket {
+        Bucket bucket;
+        std::list<std::string>::iterator recent;
+    };
 
     std::optional<Id> OldestOf(const std::string& address) const;
     std::optional<Id> Victim(std::int64_t nowMs) const;
@@ -109,6 +136,11 @@ private:
     std::unordered_map<std::string, PerAddress> addresses_;
     std::int64_t screensRefused_ = 0;
     std::int64_t connectionsCut_ = 0;
+    std::int64_t lookupsRefused_ = 0;
+    Bucket allLookups_;
+    bool allLookupsStarted_ = false;
+    std::unordered_map<std::string, AddressBucket> lookupBuckets_;
+    std::list<std::string> lookupRecent_; // most recent first
     std::optional<std::int64_t> lastNoteMs_;
 };
 

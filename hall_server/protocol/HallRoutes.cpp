@@ -41,7 +41,30 @@ bool ListContainsToken(std::string_view list, std::string_view token) {
     return false;
 }
 
+// "/coupon", "/coupon/…" and "/coupon?…": the look-up's own addresses, good or not.
+bool IsCouponTarget(std::string_view target) {
+    constexpr std::string_view kPrefix = "/coupon";
+    if (target.substr(0, kPrefix.size()) != kPrefix)
+        return false;
+    return target.size() == kPrefix.size() || target[kPrefix.size()] == '/' ||
+           target[kPrefix.size()] == '?';
+}
+
 } // namespace
+
+int CouponNumberOfTarget(std::string_view target) {
+    constexpr std::string_view kPrefix = "/coupon/";
+    if (target.substr(0, kPrefix.size()) != kPrefix)
+        return 0;
+    const std::string_view digits = target.substr(kPrefix.size());
+    // One spelling per coupon: nothing a cache, a log or a bucket could tell apart.
+    if (digits.empty() || digits.size() > 6 || digits.front() == '0' ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    int value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return value >= 1 && value <= kMaxCouponNumber ? value : 0;
+}
 
 bool IsWebSocketKey(std::string_view key) {
     // 16 bytes in base64: 22 characters, the last of which carries 2 bits only, then "==".
@@ -120,6 +143,13 @@ HallRoute RouteRequest(const RequestHead& head, const HallRouteContext& context)
     // Only paths of this server: no absolute URLs, no "*", no proxy requests.
     if (head.target.empty() || head.target.front() != '/')
         return Refuse(400);
+    if (IsCouponTarget(head.target)) {
+        HallRoute route;
+        route.kind = HallRoute::Kind::Coupon;
+        route.coupon = CouponNumberOfTarget(head.target);
+        route.status = route.coupon > 0 ? 200 : 400;
+        return route;
+    }
     const std::string_view path = std::string_view(head.target).substr(0, head.target.find('?'));
 
     if (path == "/")

@@ -11,12 +11,21 @@ namespace zorvi {
 // What the hall server answers to one request. The server has a fixed, tiny set of addresses;
 // nothing in a request is ever mapped onto a file name.
 struct HallRoute {
-    enum class Kind { Page, Redirect, WebSocket, Refuse };
+    enum class Kind { Page, Redirect, WebSocket, Coupon, Refuse };
     Kind kind = Kind::Refuse;
     int status = 400;
     std::string language; // Page: "fi", "se" or "en"
     std::string location; // Redirect: where to
+    // Coupon: the number asked for, 1 to kMaxCouponNumber, with status 200; 0 with status 400
+    // for an address under /coupon that is not one number. Both count as a look-up.
+    int coupon = 0;
 };
+
+inline constexpr int kMaxCouponNumber = 999999;
+
+// The coupon number of "/coupon/<n>": decimal digits only, no sign, no leading zero, no query,
+// 1 to kMaxCouponNumber; 0 for anything else.
+int CouponNumberOfTarget(std::string_view target);
 
 struct HallRouteContext {
     int port = 0;

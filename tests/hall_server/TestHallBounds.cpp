@@ -225,6 +225,78 @@ private slots:
         QVERIFY(!policy.TakeLimitNote(200000));
     }
 
+    // Sixty look-ups at once from one phone, then one a second; a refused one takes nothing,
+    // and the answer says when to come back.
+    void lookupsPerAddress() {
+        HallLimits limits; // 60 a minute for one address
+        HallPolicy policy(limits);
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(policy.CountLookup("a", 0).allow);
+        const HallPolicy::LookupVerdict refused = policy.CountLookup("a", 0);
+        QVERIFY(!refused.allow);
+        QCOMPARE(refused.retryAfterSeconds, 1);
+        QVERIFY(!policy.CountLookup("a", 999).allow);
+        // Another phone is not held back by the first.
+        QVERIFY(policy.CountLookup("b", 999).allow);
+        // The refusals above took nothing: exactly one more a second.
+        QVERIFY(policy.CountLookup("a", 1000).allow);
+        QVERIFY(!policy.CountLookup("a", 1000).allow);
+        QVERIFY(policy.CountLookup("a", 3000).allow);
+        QVERIFY(policy.CountLookup("a", 3000).allow);
+        QVERIFY(!policy.CountLookup("a", 3000).allow);
+        // A clock that goes back gives nothing.
+        QVERIFY(!policy.CountLookup("a", -100000).allow);
+        // A quiet minute fills the bucket, and no more than full.
+        int allowed = 0;
+        while (policy.CountLookup("a", 600000).allow)
+            ++allowed;
+        QCOMPARE(allowed, 60);
+    }
+
+    // Many addresses together get no more than the common bound, and wait its refill.
+    void lookupsInTotal() {
+        HallLimits limits;
+        limits.maxLookupsPerMinute = 120; // two a second
+        HallPolicy policy(limits);
+        int allowed = 0;
+        for (int address = 0; address < 100; ++address) {
+            for (int i = 0; i < 5; ++i)
+                allowed += policy.CountLookup("10.0.0." + std::to_string(address), 0).allow;
+        }
+        QCOMPARE(allowed, 120);
+        const HallPolicy::LookupVerdict refused = policy.CountLookup("10.0.1.1", 0);
+        QVERIFY(!refused.allow);
+        QCOMPARE(refused.retryAfterSeconds, 1);
+        QVERIFY(policy.CountLookup("10.0.1.1", 500).allow);
+        QVERIFY(!policy.CountLookup("10.0.1.2", 500).allow);
+        const std::optional<std::string> note = policy.TakeLimitNote(1000);
+        QVERIFY(note);
+        QVERIFY2(note->find("; 382 coupon look-ups refused") != std::string::npos, note->c_str());
+    }
+
+    // A flood from ever new addresses: the table of buckets stays within its bound, what is
+    // let through stays within the common bound, and a phone that keeps asking keeps its own
+    // bucket (only the least recent are forgotten).
+    void lookupTableBounded() {
+        HallLimits limits;
+        limits.maxLookupAddresses = 4096;
+        limits.maxLookupsPerMinute = 6000;
+        HallPolicy policy(limits);
+        for (int i = 0; i < 60; ++i)
+            QVERIFY(policy.CountLookup("192.168.1.50", 0).allow);
+        int allowed = 0;
+        for (int i = 0; i < 200000; ++i) {
+            const std::string address = "[fd00::" + std::to_string(i) + "]";
+            allowed += policy.CountLookup(address, i / 100).allow;
+            QVERIFY(policy.LookupAddresses() <= limits.maxLookupAddresses);
+            if (i % 1000 == 0) // the phone asks again now and then, and is still spent
+                QVERIFY(!policy.CountLookup("192.168.1.50", 0).allow);
+        }
+        QCOMPARE(policy.LookupAddresses(), limits.maxLookupAddresses);
+        // 2 seconds passed: the common bucket and 200 a second of refill at most.
+        QVERIFY2(allowed <= 6000 + 200, qPrintable(QString::number(allowed)));
+    }
+
     // The network never takes the descriptors the program needs for itself.
     void limitsFitTheDescriptors_data() {
         QTest::addColumn<qint64>("openFiles");

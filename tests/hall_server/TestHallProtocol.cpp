@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "CouponLookup.h"
 #include "HallFrames.h"
 #include "HallRoutes.h"
 #include "HttpRequestHead.h"
@@ -242,6 +243,101 @@ private slots:
             QCOMPARE(QByteArray::fromStdString(route.language), detail);
         if (route.kind == HallRoute::Kind::Redirect)
             QCOMPARE(QByteArray::fromStdString(route.location), detail);
+    }
+
+    // The look-up's addresses: one spelling of one number is a coupon; anything else under
+    // /coupon is refused as malformed, and never reaches another route.
+    void couponTargets_data() {
+        QTest::addColumn<QByteArray>("raw");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("coupon");
+        const QByteArray host = "Host: 127.0.0.1:8765\r\n";
+        const auto get = [&](const QByteArray& target) {
+            return "GET " + target + " HTTP/1.1\r\n" + host + "\r\n";
+        };
+        const int coupon = int(HallRoute::Kind::Coupon);
+        const int refuse = int(HallRoute::Kind::Refuse);
+        const auto row = [](const char* name, const QByteArray& raw, int kind, int status,
+                            int number = 0) {
+            QTest::newRow(name) << raw << kind << status << number;
+        };
+        row("one", get("/coupon/1"), coupon, 200, 1);
+        row("342", get("/coupon/342"), coupon, 200, 342);
+        row("highest", get("/coupon/999999"), coupon, 200, 999999);
+        row("nothing", get("/coupon/"), coupon, 400);
+        row("no slash", get("/coupon"), coupon, 400);
+        row("query only", get("/coupon?n=1"), coupon, 400);
+        row("zero", get("/coupon/0"), coupon, 400);
+        row("negative", get("/coupon/-1"), coupon, 400);
+        row("plus sign", get("/coupon/+1"), coupon, 400);
+        row("exponent", get("/coupon/1e3"), coupon, 400);
+        row("leading zero", get("/coupon/0342"), coupon, 400);
+        row("a million", get("/coupon/1000000"), coupon, 400);
+        row("trailing slash", get("/coupon/12/"), coupon, 400);
+        row("query", get("/coupon/12?x"), coupon, 400);
+        row("percent-encoded digit", get("/coupon/%31"), coupon, 400);
+        row("hex", get("/coupon/0x1F"), coupon, 400);
+        row("fraction", get("/coupon/1.5"), coupon, 400);
+        row("two numbers", get("/coupon/1/2"), coupon, 400);
+        row("traversal", get("/coupon/../state.ini"), coupon, 400);
+        row("overlong", get("/coupon/" + QByteArray(2000, '9')), coupon, 400);
+        row("overflowing int", get("/coupon/4294967297"), coupon, 400);
+        row("another name", get("/coupons/1"), refuse, 404);
+        row("upper case", get("/COUPON/1"), refuse, 404);
+        row("POST", "POST /coupon/1 HTTP/1.1\r\n" + host + "\r\n", refuse, 405);
+        row("foreign host", "GET /coupon/1 HTTP/1.1\r\nHost: evil.example:8765\r\n\r\n", refuse,
+            421);
+    }
+    void couponTargets() {
+        QFETCH(QByteArray, raw);
+        QFETCH(int, kind);
+        QFETCH(int, status);
+        QFETCH(int, coupon);
+        RequestHead head;
+        QCOMPARE(ParseRequestHead(std::string_view(raw.constData(), std::size_t(raw.size())),
+                                  HeadLimits{}, &head),
+                 HeadStatus::Complete);
+        const HallRoute route = RouteRequest(head, Context());
+        QCOMPARE(int(route.kind), kind);
+        QCOMPARE(route.status, status);
+        QCOMPARE(route.coupon, coupon);
+    }
+
+    // The ranges as given are made sorted and merged; nonsense ranges hold no coupon, and a
+    // list of only nonsense is not taken for the whole series.
+    void couponRangesInPlay_data() {
+        QTest::addColumn<QList<int>>("ranges"); // first, last, first, last, ...
+        QTest::addColumn<QList<int>>("served"); // of coupons 1 to 10
+        QTest::newRow("whole series") << QList<int>{} << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+        QTest::newRow("sorted") << QList<int>{2, 3, 7, 7} << QList<int>{2, 3, 7};
+        QTest::newRow("unsorted and overlapping")
+            << QList<int>{8, 9, 1, 2, 2, 4, 3, 3} << QList<int>{1, 2, 3, 4, 8, 9};
+        QTest::newRow("one inside another")
+            << QList<int>{1, 9, 3, 4} << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::newRow("reversed only") << QList<int>{5, 1} << QList<int>{};
+        QTest::newRow("below one only") << QList<int>{-5, 0} << QList<int>{};
+        QTest::newRow("beyond the series") << QList<int>{10, 500} << QList<int>{10};
+    }
+    void couponRangesInPlay() {
+        QFETCH(QList<int>, ranges);
+        QFETCH(QList<int>, served);
+        std::vector<std::pair<int, int>> inPlay;
+        for (qsizetype i = 0; i + 1 < ranges.size(); i += 2)
+            inPlay.emplace_back(ranges[i], ranges[i + 1]);
+        auto bytes = std::make_shared<const std::vector<std::uint8_t>>(std::size_t(15 * 10), 1);
+        const CouponSeries series = MakeCouponSeries(bytes, 15, 90, inPlay);
+        QList<int> answered;
+        for (int coupon = 1; coupon <= 11; ++coupon) {
+            const CouponAnswer answer = LookUpCoupon(&series, coupon);
+            if (answer.status == 200)
+                answered.append(coupon);
+            else if (coupon == 11)
+                QCOMPARE(answer.body, std::string(R"({"error":"not-in-series"})"));
+            else
+                QCOMPARE(answer.body, std::string(R"({"error":"not-in-play"})"));
+        }
+        QCOMPARE(answered, served);
     }
 
     void rootLeadsToEachLanguage_data() {

@@ -11,7 +11,10 @@
 #include <QTemporaryDir>
 #include <QWebSocket>
 #include <QtTest>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "HallServer.h"
@@ -242,6 +245,34 @@ private:
         if (!joined)
             qWarning("a feed did not get its catch-up");
         return feed;
+    }
+
+    // Five coupons of 75 numbers (coupon k: 3k to 3k + 24) or of 90 (coupon k: 90 - 3k down).
+    static std::shared_ptr<const std::vector<std::uint8_t>> SmallSeries(int numberCount) {
+        const int size = numberCount == 75 ? 25 : 15;
+        std::vector<std::uint8_t> bytes;
+        for (int k = 1; k <= 5; ++k) {
+            for (int i = 0; i < size; ++i)
+                bytes.push_back(std::uint8_t(numberCount == 75 ? 3 * k + i : 90 - 3 * k - i));
+        }
+        return std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    }
+
+    // One look-up on a new connection from `source`: the whole answer, once the server closed.
+    QByteArray LookUp(const char* source, const QByteArray& target) {
+        auto socket = ConnectFrom(source, Port());
+        if (!socket->waitForConnected(5000))
+            return "(no connection)";
+        socket->write("GET " + target +
+                      " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(Port()) + "\r\n\r\n");
+        QByteArray answer;
+        QElapsedTimer timer;
+        timer.start();
+        while (socket->state() == QAbstractSocket::ConnectedState && timer.elapsed() < 10000) {
+            socket->waitForReadyRead(50);
+            answer += socket->readAll();
+        }
+        return answer + socket->readAll();
     }
 
 private slots:
@@ -538,6 +569,195 @@ private slots:
         QCOMPARE(after->Calls(), SomeGameCatchUp());
         QCOMPARE(watcher->CallFrames(), 0);
         QVERIFY(watcher->Connected());
+    }
+
+    // What a phone is told for each coupon it asks for, with the series and setting of the row.
+    void couponLookUps_data() {
+        QTest::addColumn<QString>("series"); // "75", "90" or "none"
+        QTest::addColumn<QList<int>>("inPlay");
+        QTest::addColumn<QByteArray>("target");
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<QByteArray>("body");
+        const QList<int> all;
+        const auto row = [](const char* name, const char* series, const QList<int>& inPlay,
+                            const QByteArray& target, const char* status, const QByteArray& body) {
+            QTest::newRow(name) << QString::fromLatin1(series) << inPlay << target
+                                << QByteArray(status) << body;
+        };
+        row("whole series in play", "75", all, "/coupon/2", "200 OK",
+            R"({"coupon":2,"numberCount":75,"numbers":[6,7,8,9,10,11,12,13,14,15,16,17,18,19,)"
+            R"(20,21,22,23,24,25,26,27,28,29,30]})");
+        row("in play", "75", {2, 3, 5, 5}, "/coupon/5", "200 OK",
+            R"({"coupon":5,"numberCount":75,"numbers":[15,16,17,18,19,20,21,22,23,24,25,26,)"
+            R"(27,28,29,30,31,32,33,34,35,36,37,38,39]})");
+        row("90-number coupon", "90", all, "/coupon/1", "200 OK",
+            R"({"coupon":1,"numberCount":90,"numbers":[87,86,85,84,83,82,81,80,79,78,77,76,)"
+            R"(75,74,73]})");
+        row("not in play", "75", {2, 3, 5, 5}, "/coupon/4", "404 Not Found",
+            R"({"error":"not-in-play"})");
+        row("not in play, below", "75", {2, 3}, "/coupon/1", "404 Not Found",
+            R"({"error":"not-in-play"})");
+        row("not in the series", "75", all, "/coupon/6", "404 Not Found",
+            R"({"error":"not-in-series"})");
+        row("not in the series though in play", "75", {1, 999999}, "/coupon/999999",
+            "404 Not Found", R"({"error":"not-in-series"})");
+        row("no series", "none", all, "/coupon/1", "503 Service Unavailable",
+            R"({"error":"no-series"})");
+        const QByteArray malformed = R"({"error":"malformed"})";
+        for (const char* target :
+             {"/coupon/", "/coupon", "/coupon/0", "/coupon/-1", "/coupon/1e3", "/coupon/0342",
+              "/coupon/1000000", "/coupon/12/", "/coupon/12?x", "/coupon/%31", "/coupon/1%00",
+              "/coupon/99999999999999999999999999999999999999999999999999"})
+            row(target, "75", all, target, "400 Bad Request", malformed);
+        row("number longer than a request line", "75", all, "/coupon/" + QByteArray(4000, '1'),
+            "414 URI Too Long", "URI Too Long\n");
+    }
+    void couponLookUps() {
+        QFETCH(QString, series);
+        QFETCH(QList<int>, inPlay);
+        QFETCH(QByteArray, target);
+        QFETCH(QByteArray, status);
+        QFETCH(QByteArray, body);
+        std::vector<std::pair<int, int>> ranges;
+        for (qsizetype i = 0; i + 1 < inPlay.size(); i += 2)
+            ranges.emplace_back(inPlay[i], inPlay[i + 1]);
+        if (series == "none")
+            server_->SetCoupons(nullptr, 25, 75, ranges);
+        else
+            server_->SetCoupons(SmallSeries(series.toInt()), series == "75" ? 25 : 15,
+                                series.toInt(), ranges);
+        const QByteArray answer = LookUp("127.0.0.1", target);
+        QCOMPARE(StatusLine(answer), "HTTP/1.1 " + status);
+        QCOMPARE(Body(answer), body);
+        QVERIFY(answer.contains("Cache-Control: no-store\r\n"));
+        QVERIFY(answer.contains("Content-Length: " + QByteArray::number(body.size()) + "\r\n"));
+        if (!status.startsWith("414"))
+            QVERIFY(answer.contains("Content-Type: application/json; charset=utf-8\r\n"));
+    }
+
+    // One address asks sixty times in a moment, then once more: refused with a time to come
+    // back, while a phone at another address is answered. The bucket refills one a second, so
+    // the asking may have earned one more for each second it took.
+    void lookUpsAreBoundedPerAddress() {
+        server_->SetCoupons(SmallSeries(75), 25, 75, {});
+        QElapsedTimer asking;
+        asking.start();
+        int answered = 0;
+        QByteArray refused;
+        for (int i = 0; i < 200 && refused.isEmpty(); ++i) {
+            // Malformed numbers count as much as good ones.
+            const QByteArray answer = LookUp("127.0.0.1", i % 2 ? "/coupon/1" : "/coupon/0x1");
+            if (StatusLine(answer).startsWith("HTTP/1.1 429 ")) {
+                refused = answer;
+                break;
+            }
+            QCOMPARE(StatusLine(answer),
+                     QByteArray(i % 2 ? "HTTP/1.1 200 OK" : "HTTP/1.1 400 Bad Request"));
+            ++answered;
+        }
+        const qint64 earned = asking.elapsed() / 1000 + 1;
+        QVERIFY2(
+            answered >= 60 && answered <= 60 + earned,
+            qPrintable(QStringLiteral("%1 answered in %2 ms").arg(answered).arg(asking.elapsed())));
+        QCOMPARE(StatusLine(refused), QByteArray("HTTP/1.1 429 Too Many Requests"));
+        QCOMPARE(Body(refused), QByteArray(R"({"error":"too-many"})"));
+        QVERIFY2(refused.contains("\r\nRetry-After: 1\r\n"), refused.constData());
+        QVERIFY(refused.contains("Content-Type: application/json; charset=utf-8\r\n"));
+        QCOMPARE(StatusLine(LookUp("127.0.0.2", "/coupon/1")), QByteArray("HTTP/1.1 200 OK"));
+        // The pages and the feed are not look-ups: the spent address still gets them.
+        QCOMPARE(StatusLine(LookUp("127.0.0.1", "/en/")), QByteArray("HTTP/1.1 200 OK"));
+        QVERIFY(JoinedFeed()->Connected());
+    }
+
+    // Addresses each within their own share together get no more than the common bound.
+    void lookUpsAreBoundedInTotal() {
+        HallServer::Options options = Options();
+        options.limits.maxLookupsPerMinute = 6;
+        StartServer(options);
+        server_->SetCoupons(SmallSeries(75), 25, 75, {});
+        for (int address = 2; address < 8; ++address) {
+            const QByteArray source = "127.0.2." + QByteArray::number(address);
+            QCOMPARE(StatusLine(LookUp(source.constData(), "/coupon/3")),
+                     QByteArray("HTTP/1.1 200 OK"));
+        }
+        const QByteArray refused = LookUp("127.0.2.100", "/coupon/3");
+        QCOMPARE(StatusLine(refused), QByteArray("HTTP/1.1 429 Too Many Requests"));
+        QVERIFY2(refused.contains("\r\nRetry-After: 10\r\n"), refused.constData());
+    }
+
+    // Look-ups whose answers are never read hold no more than the address's share of waiting
+    // connections; a phone elsewhere is still answered.
+    void unreadLookUpsHoldOnlyTheirShare() {
+        HallServer::Options options = Options();
+        options.limits.lingerMs = 20000;
+        StartServer(options);
+        server_->SetCoupons(SmallSeries(75), 25, 75, {});
+        const QByteArray request =
+            "GET /coupon/1 HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(Port()) + "\r\n\r\n";
+        std::vector<std::unique_ptr<QTcpSocket>> guests;
+        for (int i = 0; i < 300; ++i) {
+            guests.push_back(ConnectFrom("127.0.0.3", Port()));
+            guests.back()->write(request);
+        }
+        QTest::qWait(300);
+        QVERIFY(ServerSockets(Port()) <= server_->Limits().maxWaitingPerAddress + 2);
+        QCOMPARE(StatusLine(LookUp("127.0.0.1", "/coupon/1")), QByteArray("HTTP/1.1 200 OK"));
+    }
+
+    // Asking for coupons, good or hostile, changes nothing of the game or of what the feed
+    // hears; the next call the feed gets is the game's own.
+    void couponLookUpsLeaveTheGameAlone() {
+        server_->SetCoupons(SmallSeries(75), 25, 75, {{1, 3}});
+        PlaySomeGame();
+        auto watcher = JoinedFeed();
+        watcher->frames.clear();
+        for (const char* target : {"/coupon/1", "/coupon/4", "/coupon/9", "/coupon/1?reset=90",
+                                   "/coupon/../ws", "/coupon/%2e%2e%2fstate.ini"}) {
+            const QByteArray answer = LookUp("127.0.0.1", target);
+            QVERIFY2(!StatusLine(answer).isEmpty(), target);
+            QVERIFY(!answer.contains("secret"));
+        }
+        QCOMPARE(server_->Game(), SomeGame());
+        QCOMPARE(JoinedFeed()->Calls(), SomeGameCatchUp());
+        game_.PageUpdateMainScreen(3, 4, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(watcher->CallFrames(), 1, 10000);
+        QCOMPARE(watcher->Calls(), (QJsonArray{QJsonArray{"updateMainScreen", 3, 4, 2}}));
+    }
+
+    // The window's thread changes the series while phones ask: each answer is of one series
+    // whole, never a mix; and the coupons stay set across a restart.
+    void couponsChangeWhileServed() {
+        std::vector<std::uint8_t> ones(25 * 5, 1);
+        std::vector<std::uint8_t> twos(25 * 5, 2);
+        const auto first = std::make_shared<const std::vector<std::uint8_t>>(ones);
+        const auto second = std::make_shared<const std::vector<std::uint8_t>>(twos);
+        std::atomic<bool> stop{false};
+        std::thread window([&] {
+            for (int i = 0; !stop.load(); ++i) {
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+                server_->SetCoupons(i % 2 ? first : second, 25, 75,
+                                    i % 3 ? std::vector<std::pair<int, int>>{}
+                                          : std::vector<std::pair<int, int>>{{1, 5}});
+            }
+        });
+        QString mixed;
+        for (int i = 0; i < 40 && mixed.isEmpty(); ++i) {
+            const QByteArray body = Body(LookUp("127.0.0.1", "/coupon/5"));
+            const QByteArray numbers = body.mid(body.indexOf('['));
+            if (numbers != "[" + QByteArray("1,").repeated(24) + "1]}" &&
+                numbers != "[" + QByteArray("2,").repeated(24) + "2]}")
+                mixed = QString::fromLatin1(body);
+        }
+        stop = true;
+        window.join();
+        QVERIFY2(mixed.isEmpty(), qPrintable(mixed));
+        server_->SetCoupons(first, 25, 75, {});
+        server_->Stop();
+        std::string error;
+        QVERIFY2(server_->Start("127.0.0.1", 0, &error), error.c_str());
+        QCOMPARE(Body(LookUp("127.0.0.2", "/coupon/5")),
+                 R"({"coupon":5,"numberCount":75,"numbers":[)" + QByteArray("1,").repeated(24) +
+                     "1]}");
     }
 
     // A request head that never ends, or comes a byte at a time, is cut off in time.
