@@ -1,6 +1,7 @@
 // The operator window on a real X server (Xvfb) with real key events (xdotool): holding the
-// Space bar on a busy machine, typing after a refused coupon field, and the keys and clicks of
-// a caller entering the balls of the hall's machine. Run under xvfb-run.
+// Space bar on a busy machine, typing after a refused coupon field, the keys and clicks of a
+// caller entering the balls of the hall's machine, and the programme's Next game key. Run
+// under xvfb-run.
 #include <QApplication>
 #include <QLineEdit>
 #include <QProcess>
@@ -13,10 +14,13 @@
 
 #include "CZorviDlg.h"
 #include "ControlIds.h"
+#include "Folders.h"
 #include "GuiSupport.h"
 #include "KeyFilter.h"
 #include "ProgramState.h"
+#include "ProgrammeStore.h"
 #include "Random.h"
+#include "RecordingPlayersScreen.h"
 #include "Settings.h"
 #include "TestFolders.h"
 
@@ -84,6 +88,18 @@ QString BallAndCheckLines(const std::filesystem::path& dataFolder) {
         lines << it.next().captured();
     return lines.join(QLatin1Char('|'));
 }
+
+// An evening of five games as a hall writes its programme file.
+constexpr const char* kEvening = "[programme]\n"
+                                 "name=Friday\n"
+                                 "[pattern Arrow]\n"
+                                 "grid=..#../.###./#.#.#/..#../..#..\n"
+                                 "[game]\nname=Rows\nstage=rows_1 | 10 €\nstage=rows_2 | 20 €\n"
+                                 "[game]\nname=Corners\nstage=four_corners | 15 €\n"
+                                 "[game]\nname=Cross\nstage=x | 25 €\n"
+                                 "[game]\nname=Arrow game\nstage=Arrow | 30 €\n"
+                                 "[game]\nname=Jackpot card\nstage=full_card | 50 €\n"
+                                 "jackpot_within=48\njackpot_prize=500\njackpot_step=2\n";
 
 } // namespace
 
@@ -275,6 +291,52 @@ private slots:
         QCOMPARE(window->ControlText(Control::BallRefused), refused);
         QCOMPARE(window->ControlText(Control::CheckedCoupon), checked);
         QCOMPARE(BallAndCheckLines(folders_->dataFolder()), log);
+        QVERIFY(!script.Unexpected());
+    }
+
+    // The caller's keys through the programme's first game: Space draws, a coupon typed and
+    // Enter checks it, F8 asks for the next game and a click on Yes moves on. The line, the
+    // state and the players' window show game 2.
+    void programmeNextGameKey() {
+        test::TestFolders::WriteFile(Helpers::GetDataFolder() / std::string(kProgrammeFileName),
+                                     kEvening);
+        ModalScript script;
+        script.Add([](QWidget* modal) {
+            QVERIFY(ClickOn(modal->findChild<QWidget*>(QStringLiteral("1057"))));
+        });
+        auto window = test::StartOperatorWindow(generator_, script);
+        QVERIFY(window->isActiveWindow());
+        auto* screen = dynamic_cast<test::RecordingPlayersScreen*>(&window->PublicScreen());
+        QVERIFY(screen);
+        QCOMPARE(window->ControlText(Control::ProgrammeStage),
+                 QStringLiteral("Game 1 of 5: Rows · Stage 1 of 2: 1 row — 10 €"));
+        QCOMPARE(screen->shown.Game().board.game, 1);
+
+        for (int count = 1; count <= 3; ++count) {
+            QTest::qWait(kKeyGapMs);
+            QVERIFY(XDoTool({QStringLiteral("key"), QStringLiteral("space")}));
+            QTRY_COMPARE(window->State().number_count, count);
+            test::EndDrawLock(*window);
+        }
+        auto* couponField = qobject_cast<QLineEdit*>(window->ControlById(Control::CouponField));
+        QTRY_COMPARE(QApplication::focusWidget(), couponField);
+        couponField->clear();
+        QVERIFY(XDoTool({QStringLiteral("type"), QStringLiteral("7")}));
+        QVERIFY(XDoTool({QStringLiteral("key"), QStringLiteral("Return")}));
+        QTRY_COMPARE(window->ControlText(Control::CheckedCoupon), QStringLiteral("7"));
+
+        QVERIFY(XDoTool({QStringLiteral("key"), QStringLiteral("F8")}));
+        QTRY_VERIFY(script.Done());
+        QTRY_COMPARE(window->State().programme_game, 2);
+        QCOMPARE(script.Seen(),
+                 QStringList{QStringLiteral("Move on to the programme's next game?")});
+        QCOMPARE(window->State().number_count, 0);
+        QCOMPARE(window->ControlText(Control::ProgrammeStage),
+                 QStringLiteral("Game 2 of 5: Corners · Stage 1 of 1: Four corners — 15 €"));
+        QVERIFY(window->IsControlEnabled(Control::NextGame));
+        QCOMPARE(screen->shown.Game().board.game, 2);
+        QCOMPARE(screen->shown.Game().board.name, std::string("Corners"));
+        QVERIFY(screen->calls.contains(QStringLiteral("board 2/5 stage 1/1")));
         QVERIFY(!script.Unexpected());
     }
 };
