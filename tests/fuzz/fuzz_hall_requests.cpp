@@ -1,11 +1,15 @@
 // What a guest's browser sends the hall server: a request head, its route, and WebSocket
 // frames after it. Never a crash; a verdict once given is the verdict on the whole (a limit
-// does not depend on how the bytes were split into reads); routes lead only to our addresses.
+// does not depend on how the bytes were split into reads); routes lead only to our addresses;
+// a coupon look-up names one coupon in its one spelling and is answered with that coupon only.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "CouponLookup.h"
 #include "HallRoutes.h"
 #include "HttpRequestHead.h"
 #include "WebSocketFrames.h"
@@ -94,6 +98,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             Check(zorvi::IsWebSocketKey(*parsed.Header("Sec-WebSocket-Key")));
         if (route.kind == Kind::Refuse)
             Check(route.status >= 400 && route.status < 500);
+        if (route.kind == Kind::Coupon) {
+            if (route.status == 200) {
+                Check(route.coupon >= 1 && route.coupon <= zorvi::kMaxCouponNumber);
+                Check(parsed.target == "/coupon/" + std::to_string(route.coupon));
+            } else {
+                Check(route.status == 400 && route.coupon == 0);
+            }
+            // A series of three coupons, the second and third in play.
+            static const zorvi::CouponSeries series = zorvi::MakeCouponSeries(
+                std::make_shared<const std::vector<std::uint8_t>>(std::size_t(15 * 3), 7), 15, 90,
+                {{2, 1000}});
+            const zorvi::CouponAnswer answer = zorvi::LookUpCoupon(&series, route.coupon);
+            if (route.coupon == 2 || route.coupon == 3)
+                Check(answer.status == 200 &&
+                      answer.body == "{\"coupon\":" + std::to_string(route.coupon) +
+                                         ",\"numberCount\":90,\"numbers\":[7,7,7,7,7,7,7,7,7,7,7,7,"
+                                         "7,7,7]}");
+            else
+                Check(answer.status == (route.coupon == 0 ? 400 : 404));
+        }
     }
 
     // What follows, read as a browser's frames, one after the other.
