@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "CZorviDlg.h"
+#include "CouponsInPlay.h"
 #include "Game.h"
 #include "HallService.h"
 #include "Language.h"
@@ -24,6 +25,7 @@ CZorviApp::~CZorviApp() {
     // Each outlet leaves the fan-out before it goes (the hall server in its own destructor).
     // The operator window goes before the players' window it drives (whose window it owns as a
     // child), and the game last.
+    game_->Coupons().OnSeriesRead({});
     hall_.reset();
     if (screen_ && screen_->Page())
         game_->Pages().Unregister(screen_->Page());
@@ -59,8 +61,24 @@ void CZorviApp::Build(DrawSource& source, Parts parts) {
                 .arg(port)
                 .arg(QString::fromStdString(error)));
     });
-    game.Follow({[&hall] { hall.Apply(); },
-                 [&hall](const SettingsChange& change) {
+    // The players' phones look their coupons up in the series in use, among the coupons in
+    // play.
+    const auto shareCoupons = [&game, &hall] {
+        const Settings& now = game.GetSettings();
+        std::vector<std::pair<int, int>> inPlay;
+        if (const auto parsed = CouponsInPlay::Parse(now.coupons_in_play))
+            inPlay = parsed->Ranges();
+        hall.Server().SetCoupons(game.Coupons().SeriesBytes(), game.Coupons().CouponSize(),
+                                 now.max_called_numbers, std::move(inPlay));
+    };
+    game.Coupons().OnSeriesRead(shareCoupons);
+    game.Follow({[&hall, shareCoupons] {
+                     shareCoupons();
+                     hall.Apply();
+                 },
+                 [&hall, shareCoupons](const SettingsChange& change) {
+                     if (change.coupons_in_play_changed)
+                         shareCoupons();
                      if (change.hall_server_changed)
                          hall.Apply();
                  }});

@@ -73,6 +73,8 @@ int BingoHelpers::ReadCouponSeries(int numberCount, int couponSeries) {
         // Keep a blank coupon of the game's size so that a check still has a coupon to show.
         coupon_size_ = n;
         blank_.assign(n, 0);
+        if (seriesRead_)
+            seriesRead_();
         return -1;
     }
     SetSeriesBytes(std::move(*bytes), n, series_name_);
@@ -102,6 +104,8 @@ void BingoHelpers::SetSeriesBytes(std::vector<std::uint8_t> bytes, std::uint32_t
     bytes.resize(static_cast<std::size_t>(coupons * couponSize));
     bytes_ = std::make_shared<std::vector<std::uint8_t>>(std::move(bytes));
     blank_.assign(couponSize, 0);
+    if (seriesRead_)
+        seriesRead_();
 }
 
 std::optional<std::vector<std::uint8_t>> BingoHelpers::ReadCouponFile(const std::string& name) {

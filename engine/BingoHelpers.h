@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,9 @@ public:
 
     void AttachSettings(const Settings& settings) { settings_ = &settings; }
     void AttachMessages(MessageSink* messages) { messages_ = messages; }
+    // Told after every read of a series, whether it could be read or not (the hall server
+    // answers look-ups from the series in use).
+    void OnSeriesRead(std::function<void()> listener) { seriesRead_ = std::move(listener); }
 
     // The file name of a series: "kup75.hex", "VORPA.hex", "KASTIRO.hex" for 75 numbers and
     // series 0, 1, 2; "90.hex" for any other number count; none for another series.
@@ -87,6 +91,7 @@ private:
     std::string series_name_;
     std::string series_digest_;
     std::vector<std::uint8_t> blank_; // n zeros
+    std::function<void()> seriesRead_;
 };
 
 } // namespace zorvi

@@ -107,6 +107,22 @@ private slots:
                  (QJsonArray{"updateMainScreen", window->State().CurrentNumber(), 1, 1}));
         QCOMPARE(Hall(window).Game().drawn, std::vector<int>{window->State().CurrentNumber()});
         QVERIFY(script.Seen().isEmpty());
+
+        // A phone looks a coupon up in the series the game is played with.
+        QTcpSocket lookUp;
+        lookUp.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port_));
+        QVERIFY(lookUp.waitForConnected(5000));
+        lookUp.write(QStringLiteral("GET /coupon/1 HTTP/1.1\r\nHost: 127.0.0.1:%1\r\n\r\n")
+                         .arg(port_)
+                         .toLatin1());
+        QByteArray answer;
+        QTRY_VERIFY_WITH_TIMEOUT((answer += lookUp.readAll()).contains("]}"), 5000);
+        QJsonArray expected;
+        for (const int number : window->Coupons().GetCoupon(1).Numbers())
+            expected.append(number);
+        const QJsonObject body =
+            QJsonDocument::fromJson(answer.mid(answer.indexOf("\r\n\r\n") + 4)).object();
+        QCOMPARE(body.value("numbers").toArray(), expected);
         feed.close();
         QTRY_COMPARE_WITH_TIMEOUT(window->ControlText(Control::HallAddress),
                                   QStringLiteral("Hall screens: 0 connected \u2014 ") + url, 3000);
