@@ -243,6 +243,47 @@ private slots:
         QVERIFY(dialog.Edited() == Evening());
         QVERIFY(dialog.Unsaved());
         QCOMPARE(Find<QListWidget>(dialog, "games")->count(), 5);
+
+        // Exported as it stands, it imports the same.
+        const auto exported = folders_->dataFolder() / "exported.ini";
+        dialog.SetFileChooser([&](bool save) {
+            return save ? QString::fromStdString(exported.string()) : QString();
+        });
+        dialog.Export();
+        QCOMPARE(dialog.Prompts().Answered().size(), 1);
+        QVERIFY(ProgrammeStore::Import(exported).programme == Evening());
+    }
+
+    // Remove programme, once confirmed: the file goes, the button with it; the game running
+    // keeps its programme until it ends.
+    void removeProgrammeAfterTheQuestion() {
+        QVERIFY(ProgrammeStore::Save(DataFolder(), Evening()));
+        ModalScript script;
+        QStringList asked;
+        script.Add([&](QWidget* modal) {
+            auto* dialog = qobject_cast<ProgrammeDlg*>(modal);
+            QVERIFY(dialog);
+            dialog->Prompts().SetNextAnswer(kResultNo);
+            Click(*dialog, "removeProgramme");
+            QVERIFY(std::filesystem::exists(DataFolder() / std::string(kProgrammeFileName)));
+            QCOMPARE(Find<QListWidget>(*dialog, "games")->count(), 5);
+            dialog->Prompts().SetNextAnswer(kResultYes);
+            Click(*dialog, "removeProgramme");
+            QCOMPARE(Find<QListWidget>(*dialog, "games")->count(), 0);
+            asked = dialog->Prompts().Answered();
+            Click(*dialog, "close");
+        });
+        auto window = test::StartOperatorWindow(generator_, script);
+        QVERIFY(window->ControlById(Control::NextGame)->isVisible());
+        qobject_cast<QAbstractButton*>(window->ControlById(Control::Programme))->click();
+        QVERIFY2(script.Done() && !script.Unexpected(), qPrintable(script.Seen().join(" | ")));
+        const QString question = QStringLiteral(
+            "Remove the programme? From the next game on the evening is played without one.");
+        QCOMPARE(asked, (QStringList{question, question}));
+        QVERIFY(!std::filesystem::exists(DataFolder() / std::string(kProgrammeFileName)));
+        QVERIFY(window->ControlById(Control::NextGame)->isHidden());
+        QCOMPARE(window->ControlText(Control::ProgrammeStage),
+                 QStringLiteral("Game 1 of 5: Rows · Stage 1 of 2: 1 row — 10 €"));
     }
 
     // The line along the bottom, for each kind of board and language.
