@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GameRules.h"
+#include "TextTrim.h"
 
 namespace zorvi {
 
@@ -23,18 +24,6 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 // More digits than this is out of every range the file has; it also keeps the sum in range.
 constexpr std::size_t kMostDigits = 12;
 constexpr long long kOutOfRange = 1'000'000'000'000'000LL;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -246,20 +235,20 @@ ProgrammeRead Reader::Read(std::string_view text) {
 }
 
 std::optional<ProgrammeFault> Reader::Line(int number, std::string_view line) {
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (line.empty() || line.front() == '#' || line.front() == ';')
         return std::nullopt;
     if (line.front() == '[') {
         if (line.back() != ']' || line.size() < 2)
             return Fault(number, Kind::UnknownSection, line);
-        return Heading(number, Trim(line.substr(1, line.size() - 2)));
+        return Heading(number, TrimBlanks(line.substr(1, line.size() - 2)));
     }
     if (section_ == Section::None)
         return Fault(number, Kind::OutsideSection, line);
     const std::size_t equals = line.find('=');
     if (equals == std::string_view::npos)
         return Fault(number, Kind::MissingEquals, line);
-    return Key(number, Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
+    return Key(number, TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1)));
 }
 
 std::optional<ProgrammeFault> Reader::Heading(int number, std::string_view inner) {
@@ -267,7 +256,7 @@ std::optional<ProgrammeFault> Reader::Heading(int number, std::string_view inner
     while (wordEnd < inner.size() && !IsBlank(inner[wordEnd]))
         ++wordEnd;
     const std::string word = Lowered(inner.substr(0, wordEnd));
-    const std::string_view rest = Trim(inner.substr(wordEnd));
+    const std::string_view rest = TrimBlanks(inner.substr(wordEnd));
     keysSeen_.clear();
     if (word == "programme" && rest.empty()) {
         if (programmeSeen_)
@@ -381,9 +370,9 @@ std::optional<ProgrammeFault> Reader::GameKey(int number, const std::string& key
         const std::size_t bar = value.find('|');
         RawStage stage;
         stage.line = number;
-        stage.key = Trim(value.substr(0, bar));
+        stage.key = TrimBlanks(value.substr(0, bar));
         if (bar != std::string_view::npos)
-            stage.prize = Trim(value.substr(bar + 1));
+            stage.prize = TrimBlanks(value.substr(bar + 1));
         if (stage.prize.size() > ProgrammeLimits::kLongestPrize)
             return Fault(number, Kind::TooLong, key);
         game.stages.push_back(std::move(stage));

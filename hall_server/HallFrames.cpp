@@ -1,7 +1,6 @@
 #include "HallFrames.h"
 
-#include <cstdio>
-
+#include "JsonText.h"
 #include "PrizeBoardJson.h"
 
 namespace zorvi {
@@ -9,30 +8,7 @@ namespace zorvi {
 namespace HallFrames {
 
 std::string JsonString(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + 2);
-    out += '"';
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        default:
-            if (u < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(u));
-                out += escaped;
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-    return out;
+    return zorvi::JsonString(text);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "GameRules.h"
+#include "TextTrim.h"
 
 namespace zorvi {
 
@@ -14,20 +15,8 @@ using Kind = CouponsInPlay::ParseError::Kind;
 // Parts quoted in a message are cut to this many bytes, at a character boundary.
 constexpr std::size_t kQuotedPart = 24;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 std::string Quoted(std::string_view part) {
@@ -127,7 +116,7 @@ std::optional<CouponsInPlay> CouponsInPlay::Parse(std::string_view text, ParseEr
         std::size_t end = text.find(',', start);
         if (end == std::string_view::npos)
             end = text.size();
-        const std::string_view item = Trim(text.substr(start, end - start));
+        const std::string_view item = TrimBlanks(text.substr(start, end - start));
         start = end + 1;
         // An empty part ("1-5,,7", a trailing comma) holds nothing to refuse.
         if (item.empty())

@@ -1,28 +1,10 @@
 #include "PrizeBoardJson.h"
 
-#include <cstdio>
+#include "JsonText.h"
 
 namespace zorvi {
 
 namespace {
-
-void AppendString(std::string& out, const std::string& text) {
-    out += '"';
-    for (const char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (u < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(u));
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
 
 // Appends `"key":` after a comma unless the object has only just begun.
 void Key(std::string& out, const char* key) {
@@ -35,7 +17,7 @@ void Key(std::string& out, const char* key) {
 
 void Field(std::string& out, const char* key, const std::string& text) {
     Key(out, key);
-    AppendString(out, text);
+    out += JsonString(text);
 }
 
 void Field(std::string& out, const char* key, int n) {
