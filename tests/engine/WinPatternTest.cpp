@@ -99,7 +99,7 @@ class WinPatternSeriesTest : public ::testing::TestWithParam<SeriesCase> {};
 // check and winning now say what the rule written out says.
 TEST_P(WinPatternSeriesTest, CheckAndWinningNowFollowTheRule) {
     const SeriesCase& c = GetParam();
-    constexpr int kCoupons = 150;
+    constexpr int kCoupons = 80;
     std::mt19937 random(c.seed);
     Settings settings{Settings::NoLoad{}};
     settings.free_middle = c.freeMiddle ? 1 : 0;
